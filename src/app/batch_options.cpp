@@ -1,0 +1,62 @@
+// Parsing the program's arguments.
+#include "app/batch_options.h"
+
+namespace tavik::app {
+
+std::string UsageText() {
+  return "usage: tavik FILE...\n"
+         "       tavik --batch [--keys NOTATION]... [--state] [--answer A]... "
+         "[--no-rc | --rc FILE] FILE...\n";
+}
+
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
+  ParsedArguments parsed;
+  ProgramOptions& o = parsed.options;
+  bool only_files = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    auto value = [&](const char* flag) -> const std::string* {
+      if (i + 1 >= arguments.size()) {
+        parsed.error = std::string(flag) + " needs a value";
+        return nullptr;
+      }
+      return &arguments[++i];
+    };
+    if (only_files || a.empty() || a[0] != '-' || a == "-") {
+      o.files.push_back(a);
+    } else if (a == "--") {
+      only_files = true;
+    } else if (a == "--batch") {
+      o.batch = true;
+    } else if (a == "--keys") {
+      const std::string* v = value("--keys");
+      if (v == nullptr) return parsed;
+      o.keys.push_back(*v);
+    } else if (a == "--state") {
+      o.print_state = true;
+    } else if (a == "--answer") {
+      const std::string* v = value("--answer");
+      if (v == nullptr) return parsed;
+      o.answers.push_back(*v);
+    } else if (a == "--no-rc") {
+      o.no_rc = true;
+    } else if (a == "--rc") {
+      const std::string* v = value("--rc");
+      if (v == nullptr) return parsed;
+      o.rc = *v;
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else {
+      parsed.error = "unknown option " + a;
+      return parsed;
+    }
+  }
+  if (o.no_rc && o.rc) {
+    parsed.error = "--no-rc and --rc exclude each other";
+  } else if (!o.batch && (!o.keys.empty() || o.print_state || !o.answers.empty())) {
+    parsed.error = "--keys, --state and --answer need --batch";
+  }
+  return parsed;
+}
+
+}  // namespace tavik::app

@@ -1,0 +1,17 @@
+// The tavik program: the terminal editor, or batch mode with --batch.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/batch_options.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  tavik::app::ParsedArguments parsed = tavik::app::ParseArguments(arguments);
+  if (!parsed.error.empty() || parsed.options.help) {
+    if (!parsed.error.empty()) std::fprintf(stderr, "tavik: %s\n", parsed.error.c_str());
+    std::fputs(tavik::app::UsageText().c_str(), stderr);
+    return parsed.error.empty() ? 0 : 2;
+  }
+  return 0;
+}

@@ -1,0 +1,28 @@
+// Character classes used by motions, text objects and patterns: blank, word, other.
+#pragma once
+
+#include <cstdint>
+
+namespace tavik {
+
+enum class CharClass : uint8_t { kBlank = 0, kWord = 1, kOther = 2 };
+
+// Wide-character classification, independent of the process locale so results are the same on
+// every machine. Covers ASCII, Latin-1 and the common alphabetic ranges of the BMP.
+bool IsBlankChar(char16_t c);
+bool IsAlphaChar(char16_t c);
+bool IsDigitChar(char16_t c);
+bool IsUpperChar(char16_t c);
+bool IsLowerChar(char16_t c);
+char16_t ToUpperChar(char16_t c);
+char16_t ToLowerChar(char16_t c);
+
+inline bool IsWordChar(char16_t c) { return c == u'_' || IsAlphaChar(c) || IsDigitChar(c); }
+
+// The end of a line (character 0 as CharAt reports it) counts as blank.
+inline CharClass ClassOf(char16_t c) {
+  if (c == 0 || IsBlankChar(c)) return CharClass::kBlank;
+  return IsWordChar(c) ? CharClass::kWord : CharClass::kOther;
+}
+
+}  // namespace tavik

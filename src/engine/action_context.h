@@ -1,0 +1,52 @@
+// What an action handler receives from the executor, and what it may ask of it in return.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "engine/command_record.h"
+#include "engine/operated_range.h"
+
+namespace tavik {
+
+class ViewEngine;
+class TextView;
+struct AttachedView;
+
+enum class EngineMode : uint8_t { kNormal = 0, kInsert = 1, kVisual = 2 };
+enum class VisualKind : uint8_t { kCharacterwise = 0, kLinewise = 1, kBlockwise = 2 };
+
+// A mode an action asks the executor to enter after it ran.
+struct ModeRequest {
+  bool insert = false;
+  uint32_t insert_repeat = 0;
+  bool replace = false;
+  bool block_insert = false;
+  bool visual = false;
+  VisualKind visual_kind = VisualKind::kCharacterwise;
+  TextPos visual_start;
+  TextPos visual_end;
+};
+
+struct ActionContext {
+  const CommandRecord& record;
+  ViewEngine& engine;
+  AttachedView& view;
+  TextView& text;
+  uint32_t remaining_count = 0;  // a handler that uses the count itself sets it to 0
+  std::optional<OperatedRange> range;
+  uint8_t flags = 0;  // the change-word flag of the motion
+
+  // Outputs.
+  ModeRequest mode_request;
+  bool caret_placed = false;
+
+  ActionCode code() const { return record.action; }
+  char16_t argument() const { return record.action_arg; }
+  std::u16string_view text_arg() const { return record.Text(); }
+};
+
+using ActionHandler = void (*)(ActionContext& context);
+
+}  // namespace tavik

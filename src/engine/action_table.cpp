@@ -1,0 +1,127 @@
+// The rows of the action table. Handlers are grouped by family in actions_*.cpp; a row without a
+// handler is an action that has no effect (yet).
+#include "engine/action_table.h"
+
+#include <array>
+#include <cassert>
+
+#include "engine/actions.h"
+
+namespace tavik {
+namespace {
+
+using namespace action_prop;
+constexpr uint8_t R = kRepeatable;
+constexpr uint8_t K = kKeepsColumn;
+constexpr uint8_t U = kUndoStep;
+
+constexpr std::array<ActionRow, kMaxActionCode + 1> kActionTable = {{
+    {0, "none", 0, nullptr},
+    {1, "delete characters under the cursor", R | U, nullptr},
+    {2, "delete characters before the cursor", R | U, nullptr},
+    {3, "insert before the cursor", R | U, nullptr},
+    {4, "delete", R | U, nullptr},
+    {5, "undo", 0, actions::Undo},
+    {6, "redo", 0, actions::Redo},
+    {7, "start or stop recording", 0, nullptr},
+    {8, "replace characters", R | U, nullptr},
+    {9, "yank", 0, nullptr},
+    {10, "yank lines", 0, nullptr},
+    {11, "no effect", R | U, nullptr},
+    {12, "insert at the first non-blank", R | U, nullptr},
+    {13, "open a line below", R | U, nullptr},
+    {14, "open a line above", R | U, nullptr},
+    {15, "replace mode", R | U, nullptr},
+    {16, "put after", R | U, nullptr},
+    {17, "put before", R | U, nullptr},
+    {18, "append after the cursor", R | U, nullptr},
+    {19, "append at the end of the line", R | U, nullptr},
+    {20, "substitute characters", R | U, nullptr},
+    {21, "substitute lines", R | U, nullptr},
+    {22, "delete to the end of the line", R | U, nullptr},
+    {23, "join lines", R | U, nullptr},
+    {24, "no effect", R, nullptr},
+    {25, "no key, no effect", 0, nullptr},
+    {26, "change", R | U, nullptr},
+    {27, "change to the end of the line", R | U, nullptr},
+    {28, "characterwise visual", 0, nullptr},
+    {29, "linewise visual", 0, nullptr},
+    {30, "blockwise visual", 0, nullptr},
+    {31, "go to the other end of the selection", 0, nullptr},
+    {32, "scroll the line to the top", 0, actions::ScrollLineToTop},
+    {33, "scroll the line to the centre", 0, actions::ScrollLineToCenter},
+    {34, "scroll the line to the bottom", 0, actions::ScrollLineToBottom},
+    {35, "scroll up one line", K, actions::ScrollUp},
+    {36, "scroll down one line", K, actions::ScrollDown},
+    {37, "set a mark", 0, nullptr},
+    {38, "run the ex command line", U, actions::RunExLine},
+    {39, "make upper case", R | U, nullptr},
+    {40, "make lower case", R | U, nullptr},
+    {41, "switch case", R | U, nullptr},
+    {42, "format through the host", R | U, nullptr},
+    {43, "shift right", R | U, nullptr},
+    {44, "shift left", R | U, nullptr},
+    {45, "run a register", U, nullptr},
+    {46, "go to the definition", 0, nullptr},
+    {47, "split the window", 0, actions::SplitWindow},
+    {48, "focus the other view", 0, actions::FocusOtherView},
+    {49, "focus the other view", 0, actions::FocusOtherView},
+    {50, "focus the other view", 0, actions::FocusOtherView},
+    {51, "create a collapsed region", R, nullptr},
+    {52, "remove the region at the cursor", 0, actions::StopHidingCurrent},
+    {53, "toggle the region at the cursor", 0, actions::ToggleOutlining},
+    {54, "toggle the region at the cursor", 0, actions::ToggleOutlining},
+    {55, "toggle the region at the cursor", 0, actions::ToggleOutlining},
+    {56, "toggle the region at the cursor", 0, actions::ToggleOutlining},
+    {57, "collapse to definitions", 0, actions::CollapseToDefinitions},
+    {58, "expand all regions", 0, nullptr},
+    {59, "reselect the last visual area", 0, nullptr},
+    {60, "repeat the last substitution", R | U, nullptr},
+    {61, "open the file named under the cursor", 0, actions::OpenFileUnderCursor},
+    {62, "save and close the document", 0, actions::SaveAndClose},
+    {63, "alternate document", 0, nullptr},
+    {64, "close the window", 0, actions::CloseWindow},
+    {65, "older position in the jump list", 0, nullptr},
+    {66, "newer position in the jump list", 0, nullptr},
+    {67, "make the operated range the host's selection", 0, nullptr},
+    {68, "return from a definition", 0, actions::PopBrowseContext},
+    {69, "insert where insert mode was last left", R | U, nullptr},
+    {70, "insert at column 0", R | U, nullptr},
+    {71, "put with the current line's indentation", R | U, nullptr},
+    {72, "next document in the buffer list", U, nullptr},
+    {73, "previous document in the buffer list", U, nullptr},
+    {74, "increment the number", R | U, nullptr},
+    {75, "decrement the number", R | U, nullptr},
+    {76, "repeat the last change", 0, nullptr},
+}};
+
+constexpr bool RowsMatchCodes() {
+  for (size_t i = 0; i < kActionTable.size(); ++i) {
+    if (kActionTable[i].code != i) return false;
+  }
+  return true;
+}
+static_assert(RowsMatchCodes(), "action rows must be in code order");
+
+}  // namespace
+
+const ActionRow& ActionInfo(ActionCode code) {
+  return code <= kMaxActionCode ? kActionTable[code] : kActionTable[0];
+}
+
+void RunAction(ActionCode code, ActionContext& context) {
+  // Code 76 (".") is resolved before dispatch; 0 and codes out of range do nothing.
+  if (code == 0 || code >= kMaxActionCode) return;
+  ActionHandler handler = kActionTable[code].handler;
+  if (handler == nullptr) return;
+  if (context.remaining_count <= 1) {
+    handler(context);
+    return;
+  }
+  while (context.remaining_count > 0) {
+    handler(context);
+    if (context.remaining_count > 0) --context.remaining_count;
+  }
+}
+
+}  // namespace tavik

@@ -1,0 +1,189 @@
+// The executor: runs the motion of a complete command, turns its result into the operated range,
+// brackets the action as one undo step, applies the mode the action asks for, stores repeatable
+// commands as the last change and places the caret.
+#include "engine/executor.h"
+
+#include "common/char_class.h"
+#include "engine/action_table.h"
+#include "engine/buffer_marks.h"
+#include "engine/text_view.h"
+#include "engine/view_engine.h"
+
+namespace tavik {
+namespace {
+
+uint32_t FirstNonBlank(const TextView& text, uint32_t line) {
+  std::u16string_view s = text.LineText(line);
+  uint32_t i = 0;
+  while (i < s.size() && IsBlankChar(s[i])) ++i;
+  return i;
+}
+
+RangeKind RangeKindOf(MotionKind kind) {
+  switch (kind) {
+    case MotionKind::kLinewise:
+      return RangeKind::kLinewise;
+    case MotionKind::kBlockwise:
+      return RangeKind::kBlockwise;
+    default:
+      return RangeKind::kCharacterwise;
+  }
+}
+
+// A forced kind typed between operator and motion overrides the motion's own kind.
+void ApplyForcedKind(const CommandRecord& command, MotionResult& motion, RangeKind& kind) {
+  if (!command.forced) return;
+  switch (command.forced_kind) {
+    case ForcedKind::kBlockwise:
+      kind = RangeKind::kBlockwise;
+      break;
+    case ForcedKind::kLinewise:
+      kind = RangeKind::kLinewise;
+      break;
+    case ForcedKind::kCharacterwise:
+      kind = RangeKind::kCharacterwise;
+      motion.kind = motion.kind == MotionKind::kExclusive ? MotionKind::kInclusive
+                                                          : MotionKind::kExclusive;
+      break;
+  }
+}
+
+}  // namespace
+
+OperatedRange PrepareRange(const TextView& text, const MotionResult& motion, RangeKind kind) {
+  OperatedRange range{motion.anchor, motion.target, kind};
+  if (motion.line_changed && range.end.line > 0) range.end = text.EndOfLine(range.end.line - 1);
+  if (motion.kind == MotionKind::kExclusive && range.start < range.end && range.end.column == 0 &&
+      range.end.line > 0) {
+    range.end = {range.end.line - 1, text.LineLength(range.end.line - 1)};
+    if (range.start.column <= FirstNonBlank(text, range.start.line)) {
+      range.kind = RangeKind::kLinewise;
+    }
+  }
+  if (range.end < range.start) std::swap(range.start, range.end);
+  if (range.kind == RangeKind::kLinewise) {
+    range.start = text.StartOfLine(range.start.line);
+    range.end = text.EndOfLine(range.end.line);
+  }
+  if (motion.kind == MotionKind::kInclusive) {
+    uint32_t length = text.LineLength(range.end.line);
+    if (range.end.column < length) {
+      ++range.end.column;
+    } else if (range.end.line + 1 < text.LineCount() &&
+               text.EndOfLine(range.end.line).line != range.end.line) {
+      range.end = {range.end.line + 1, 0};
+    }
+  }
+  return range;
+}
+
+TextPos ClampCaretForMode(const TextView& text, TextPos pos, EngineMode mode) {
+  if (mode == EngineMode::kInsert) return pos;
+  bool past_end = mode == EngineMode::kVisual;
+  TextPos clamped = text.ClampPosition(pos.line, pos.column, past_end, false);
+  if (clamped.column == kEndOfLineColumn) clamped.column = text.LineLength(clamped.line);
+  return clamped;
+}
+
+void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
+  TextView& text = view.text;
+  if (command.action != 0) state_.ClearMessage();
+
+  std::optional<OperatedRange> range;
+  MotionResult motion;
+  bool has_motion = command.motion != 0;
+  if (has_motion) {
+    TextPos caret = text.GetCaret();
+    MotionArgs args;
+    args.code = command.motion;
+    args.count = command.motion_count;
+    args.modifier = command.motion_arg;
+    args.pattern = command.Text();
+    args.change_word = command.action == action::kChange &&
+                       caret.column < text.LineLength(caret.line) &&
+                       !IsBlankChar(text.CharAt(caret.line, caret.column));
+    args.visual_active = mode_ == EngineMode::kVisual;
+    args.visual_kind = static_cast<uint8_t>(visual_kind_);
+    TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
+    motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
+                       from);
+    if (motion.show_search_message) {
+      std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
+      message += command.Text();
+      SetMessage(std::u16string_view(message).substr(0, 254));
+    }
+    if (motion.failed) {
+      if (!motion.no_beep) Beep(text);
+      return;
+    }
+    RangeKind kind = RangeKindOf(motion.kind);
+    ApplyForcedKind(command, motion, kind);
+    if (command.action != 0) range = PrepareRange(text, motion, kind);
+  } else if (mode_ == EngineMode::kVisual) {
+    motion.anchor = state_.visual_start;
+    motion.target = state_.visual_end;
+    motion.kind = visual_kind_ == VisualKind::kLinewise    ? MotionKind::kLinewise
+                  : visual_kind_ == VisualKind::kBlockwise ? MotionKind::kBlockwise
+                                                           : MotionKind::kExclusive;
+    if (command.action != 0) {
+      range = PrepareRange(text, motion, static_cast<RangeKind>(visual_kind_));
+    }
+  }
+
+  if (command.action == 0) {
+    if (!has_motion) return;
+    if (!motion.keep_desired_column) {
+      state_.desired_column = motion.want_end_of_line
+                                  ? kDesiredColumnEndOfLine
+                                  : text.VirtualColumn(motion.target.line, motion.target.column);
+    }
+    TextPos target = motion.use_view_target && motion.has_view_target
+                         ? text.ViewToBuffer(motion.view_target)
+                         : motion.target;
+    if (mode_ == EngineMode::kVisual) {
+      state_.visual_end = target;
+      text.SetCaret(ClampCaretForMode(text, target, mode_));
+    } else {
+      text.SetCaret(ClampCaretForMode(text, target, mode_));
+    }
+    return;
+  }
+
+  const ActionCode code = command.action;
+  bool bracket = code != action::kUndo && code != action::kRedo &&
+                 ActionHas(code, action_prop::kUndoStep);
+  if (bracket) text.BeginCommand();
+  if (code == action::kExLine) {
+    if (BufferMarks* marks = text.Marks()) {
+      marks->Set(u'<', state_.visual_start);
+      marks->Set(u'>', state_.visual_end);
+    }
+  }
+  ActionContext context{command, *this, view, text, command.action_count, range, 0, {}, false};
+  RunAction(code, context);
+
+  const ModeRequest& request = context.mode_request;
+  if (request.insert) {
+    mode_ = EngineMode::kInsert;
+    if (BufferMarks* marks = text.Marks()) marks->Set(u'[', text.GetCaret());
+    replace_ = request.replace;
+    insert_repeat_count_ = request.insert_repeat;
+    block_insert_ = request.block_insert;
+  } else if (request.visual) {
+    mode_ = EngineMode::kVisual;
+    visual_kind_ = request.visual_kind;
+    state_.visual_start = request.visual_start;
+    state_.visual_end = request.visual_end;
+  }
+  if (!text.IsAttached()) return;
+  if (bracket && mode_ != EngineMode::kInsert) text.EndCommand();
+  if (ActionHas(code, action_prop::kRepeatable)) last_change_ = command;
+  if (!context.caret_placed) {
+    TextPos caret = text.GetCaret();
+    TextPos placed = ClampCaretForMode(text, caret, mode_);
+    if (placed != caret) text.SetCaret(placed);
+  }
+  if (!ActionHas(code, action_prop::kKeepsColumn)) SetDesiredColumnFromCaret(text);
+}
+
+}  // namespace tavik

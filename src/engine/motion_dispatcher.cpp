@@ -1,0 +1,38 @@
+// The motion dispatcher: looks a motion code up in the motion table and runs its handler with
+// the count. Codes whose handler is not there yet leave the cursor where it is.
+#include <array>
+
+#include "engine/motion.h"
+#include "engine/motion_table.h"
+#include "engine/text_view.h"
+
+namespace tavik {
+
+MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state, TextPos start,
+                       TextPos anchor, bool* jumped) {
+  MotionResult result;
+  result.start = start;
+  result.target = start;
+  result.anchor = anchor;
+  result.view_target = view.BufferToView(start);
+  result.kind = MotionKind::kExclusive;
+
+  MotionHandler handler = MotionHandlerFor(args.code);
+  MotionContext context{args, view, state};
+  context.remaining_count = args.count;
+  if (handler != nullptr) {
+    for (;;) {
+      context.last_iteration = context.remaining_count <= 1;
+      handler(context, result);
+      if (context.remaining_count != 0) --context.remaining_count;
+      if (result.failed || context.remaining_count == 0) break;
+    }
+  }
+  if (jumped != nullptr) {
+    *jumped = context.jump && context.add_position &&
+              (!result.failed || context.jump_even_if_failed);
+  }
+  return result;
+}
+
+}  // namespace tavik

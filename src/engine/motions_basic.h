@@ -1,0 +1,13 @@
+// Character and line motions: h, l, j, k and their key aliases.
+#pragma once
+
+#include "engine/motion.h"
+
+namespace tavik::motions {
+
+void Left(MotionContext& context, MotionResult& result);
+void Right(MotionContext& context, MotionResult& result);
+void Down(MotionContext& context, MotionResult& result);
+void Up(MotionContext& context, MotionResult& result);
+
+}  // namespace tavik::motions

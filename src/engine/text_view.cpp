@@ -1,0 +1,515 @@
+// TextView: reading through a one-line cache, display columns, collapsed regions, edits and the
+// grouping of host edits into one undo step per engine command.
+#include "engine/text_view.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "engine/buffer_marks.h"
+
+namespace tavik {
+namespace {
+
+// The identity of the engine's own undo marker units in the host's history.
+constexpr char kUndoMarkerClass = 'U';
+const void* UndoMarkerTag() { return &kUndoMarkerClass; }
+
+bool IsMarker(const UndoUnitInfo& unit) { return unit.marker_tag == UndoMarkerTag(); }
+
+constexpr char16_t kPlaceholderUnit = 0xFFFC;
+
+uint32_t NextTabStop(uint32_t width, uint32_t tab) { return tab * ((width + tab) / tab); }
+
+}  // namespace
+
+TextView::TextView(HostView* host) : host_(host) {
+  if (host_ == nullptr) return;
+  host_->SetChangeListener([this](const TextChange& change) { OnHostChange(change); });
+  ReadPreferences();
+  RefreshFromHost(true);
+}
+
+TextView::~TextView() { Detach(); }
+
+void TextView::ReadPreferences() {
+  if (host_ == nullptr) return;
+  tab_size_ = host_->TabSize();
+  indent_size_ = host_->IndentSize();
+  if (tab_size_ == 0) tab_size_ = 8;
+  if (indent_size_ == 0) indent_size_ = 8;
+  insert_tabs_ = host_->InsertTabs();
+}
+
+void TextView::Detach() {
+  if (host_ != nullptr) host_->SetChangeListener(nullptr);
+  host_ = nullptr;
+  cache_valid_ = false;
+  caret_ = {};
+  selection_ = {};
+  command_depth_ = compound_depth_ = undo_in_progress_ = 0;
+  modified_in_command_ = pending_boundary_ = false;
+}
+
+// ---- Reading ----
+
+uint32_t TextView::LineCount() const {
+  if (!IsAttached()) return 1;
+  return std::max<uint32_t>(1, host_->LineCount());
+}
+
+uint32_t TextView::LineLength(uint32_t line) const {
+  return static_cast<uint32_t>(LineText(line).size());
+}
+
+std::u16string_view TextView::LineText(uint32_t line) const {
+  if (cache_valid_ && cache_line_ == line) return cache_text_;
+  if (!IsAttached() || !host_->ReadLine(line, cache_text_)) {
+    cache_text_.clear();
+    cache_valid_ = false;
+    return {};
+  }
+  cache_line_ = line;
+  cache_valid_ = true;
+  return cache_text_;
+}
+
+char16_t TextView::CharAt(uint32_t line, uint32_t column) const {
+  std::u16string_view text = LineText(line);
+  return column < text.size() ? text[column] : 0;
+}
+
+uint32_t TextView::LeadingSpaces(uint32_t line) const {
+  std::u16string_view text = LineText(line);
+  uint32_t n = 0;
+  while (n < text.size() && text[n] == u' ') ++n;
+  return n;
+}
+
+uint32_t TextView::VirtualColumn(uint32_t line, uint32_t column) const {
+  std::u16string_view text = LineText(line);
+  uint32_t width = 0;
+  for (uint32_t i = 0; i < text.size(); ++i) {
+    if (i >= column) return width;
+    width = text[i] == u'\t' ? NextTabStop(width, tab_size_) : width + 1;
+  }
+  return column > text.size() ? width + (column - static_cast<uint32_t>(text.size())) : width;
+}
+
+uint32_t TextView::ColumnOfVirtual(uint32_t line, uint32_t display_column,
+                                   bool allow_beyond_end) const {
+  std::u16string_view text = LineText(line);
+  uint32_t d = 0;
+  uint32_t i = 0;
+  while (i < text.size() && d < display_column) {
+    uint32_t e = text[i] == u'\t' ? NextTabStop(d, tab_size_) - d : 1;
+    if (d + e > display_column) break;
+    d += e;
+    ++i;
+  }
+  if (allow_beyond_end && i == text.size() && d < display_column) return i + (display_column - d);
+  return i;
+}
+
+std::optional<CollapsedRegion> TextView::RegionAt(TextPos pos) const {
+  if (!IsAttached()) return std::nullopt;
+  return host_->CollapsedRegionAt(pos);
+}
+
+TextPos TextView::ClampPosition(uint32_t line, uint32_t column, bool allow_past_end,
+                                bool keep_column) const {
+  TextPos requested{line, column};
+  uint32_t last = LineCount() - 1;
+  TextPos result{std::min(line, last), column};
+  if (!keep_column) {
+    uint32_t length = LineLength(result.line);
+    uint32_t limit = allow_past_end ? length : (length > 0 ? length - 1 : 0);
+    result.column = std::min(column, limit);
+  }
+  if (result != requested && !RegionAt(requested)) {
+    if (auto region = RegionAt(result)) return region->start;
+  }
+  return result;
+}
+
+TextPos TextView::EndOfLine(uint32_t line) const {
+  uint32_t count = LineCount();
+  for (;;) {
+    if (line + 1 >= count) {
+      line = count - 1;
+      break;
+    }
+    auto region = RegionAt({line, LineLength(line)});
+    if (!region) break;
+    line = region->end.line > line ? region->end.line : line + 1;
+  }
+  return {line, LineLength(line)};
+}
+
+TextPos TextView::StartOfLine(uint32_t line) const {
+  line = std::min(line, LineCount() - 1);
+  while (line > 0) {
+    auto region = RegionAt({line - 1, LineLength(line - 1)});
+    if (!region) break;
+    line = region->start.line < line ? region->start.line : line - 1;
+  }
+  return {line, 0};
+}
+
+// ---- View coordinates ----
+
+ViewPos TextView::BufferToView(TextPos pos) const {
+  if (!IsAttached()) return {};
+  if (compound_depth_ > 0) host_->FlushPendingEdits();
+  return host_->BufferToView(pos);
+}
+
+TextPos TextView::ViewToBuffer(ViewPos pos) const {
+  if (!IsAttached()) return {};
+  if (compound_depth_ > 0) host_->FlushPendingEdits();
+  return host_->ViewToBuffer(pos);
+}
+
+uint32_t TextView::ViewLineCount() const {
+  if (!IsAttached()) return 1;
+  return std::max<uint32_t>(1, host_->ViewLineCount());
+}
+
+uint32_t TextView::ViewLineLength(uint32_t view_line) const {
+  std::u16string text;
+  if (!IsAttached() || !host_->ReadViewLine(view_line, text)) return 0;
+  return static_cast<uint32_t>(text.size());
+}
+
+uint32_t TextView::ViewVirtualColumn(uint32_t view_line, uint32_t column) const {
+  std::u16string text;
+  if (!IsAttached() || !host_->ReadViewLine(view_line, text)) return column;
+  std::vector<CollapsedRegion> regions = host_->RegionsOnViewLine(view_line);
+  size_t next_region = 0;
+  uint32_t width = 0;
+  for (uint32_t i = 0; i < text.size(); ++i) {
+    if (i >= column) return width;
+    if (text[i] == u'\t') {
+      width = NextTabStop(width, tab_size_);
+    } else if (text[i] == kPlaceholderUnit && next_region < regions.size()) {
+      width += static_cast<uint32_t>(regions[next_region++].placeholder.size());
+    } else {
+      ++width;
+    }
+  }
+  return column > text.size() ? width + (column - static_cast<uint32_t>(text.size())) : width;
+}
+
+uint32_t TextView::ViewColumnOfVirtual(uint32_t view_line, uint32_t display_column) const {
+  std::u16string text;
+  if (!IsAttached() || !host_->ReadViewLine(view_line, text)) return 0;
+  std::vector<CollapsedRegion> regions = host_->RegionsOnViewLine(view_line);
+  size_t next_region = 0;
+  uint32_t d = 0;
+  uint32_t i = 0;
+  while (i < text.size() && d < display_column) {
+    uint32_t e = 1;
+    if (text[i] == u'\t') {
+      e = NextTabStop(d, tab_size_) - d;
+    } else if (text[i] == kPlaceholderUnit && next_region < regions.size()) {
+      e = static_cast<uint32_t>(regions[next_region++].placeholder.size());
+    }
+    if (d + e > display_column) break;
+    d += e;
+    ++i;
+  }
+  return i;
+}
+
+// ---- Caret and selection ----
+
+bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
+  if (!IsAttached()) return false;
+  TextPos caret = host_->Caret();
+  Selection selection;
+  selection.anchor = selection.active = caret;
+  if (use_host_selection) {
+    HostSelection host = host_->Selection();
+    if (!host.empty) {
+      selection.has_selection = true;
+      selection.anchor = host.anchor;
+      selection.active = host.active;
+      selection.kind =
+          host.shape == SelectionShape::kBlock ? SelectionKind::kBlock : SelectionKind::kCharacter;
+    }
+  }
+  bool changed = force || caret != caret_ || selection.has_selection != selection_.has_selection ||
+                 selection.anchor != selection_.anchor || selection.active != selection_.active;
+  caret_ = caret;
+  selection_ = selection;
+  return changed;
+}
+
+void TextView::SetCaret(TextPos pos) {
+  caret_ = pos;
+  if (IsAttached()) host_->SetCaret(pos);
+}
+
+Selection TextView::GetSelection() const {
+  Selection s = selection_;
+  if (s.kind == SelectionKind::kLine && s.has_selection) {
+    bool forward = s.anchor <= s.active;
+    TextPos& first = forward ? s.anchor : s.active;
+    TextPos& last = forward ? s.active : s.anchor;
+    first = StartOfLine(first.line);
+    last = EndOfLine(last.line);
+  }
+  return s;
+}
+
+void TextView::SetSelection(TextPos anchor, TextPos active, SelectionKind kind) {
+  selection_ = {true, anchor, active, kind};
+  if (!IsAttached()) return;
+  host_->SetSelection(anchor, active,
+                      kind == SelectionKind::kBlock ? SelectionShape::kBlock
+                                                    : SelectionShape::kCharacter);
+}
+
+void TextView::ClearSelection() {
+  selection_ = {false, caret_, caret_, SelectionKind::kCharacter};
+  if (IsAttached()) host_->ClearSelection();
+}
+
+// ---- Edits ----
+
+void TextView::SetDotMark(TextPos pos) {
+  if (marks_ != nullptr) marks_->Set(u'.', pos);
+}
+
+// Resolves the "end of line" column and keeps positions inside the buffer.
+TextPos TextView::ResolveEnd(TextPos pos) const {
+  uint32_t last = LineCount() - 1;
+  if (pos.line > last) return {last, LineLength(last)};
+  uint32_t length = LineLength(pos.line);
+  if (pos.column == kEndOfLineColumn || pos.column > length) pos.column = length;
+  return pos;
+}
+
+HostResult TextView::InsertText(TextPos pos, std::u16string_view text) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  SetDotMark(pos);
+  pos = ResolveEnd(pos);
+  modified_in_command_ = true;
+  InvalidateCache();
+  HostResult result = host_->ReplaceText(pos, pos, text);
+  InvalidateCache();
+  return result;
+}
+
+HostResult TextView::ReplaceChars(TextPos pos, uint32_t count, std::u16string_view text) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  pos = ResolveEnd(pos);
+  uint32_t length = LineLength(pos.line);
+  uint32_t removed = std::min(count, length - pos.column);
+  modified_in_command_ = true;
+  BeginCompound();
+  InvalidateCache();
+  HostResult result = host_->ReplaceText(pos, {pos.line, pos.column + removed}, text);
+  EndCompound();
+  InvalidateCache();
+  return result;
+}
+
+HostResult TextView::DeleteRange(TextPos a, TextPos b) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  SetDotMark(a);
+  if (b < a) std::swap(a, b);
+  a = ResolveEnd(a);
+  b = ResolveEnd(b);
+  SetCaret(a);
+  modified_in_command_ = true;
+  BeginCompound();
+  InvalidateCache();
+  HostResult result = host_->ReplaceText(a, b, u"");
+  EndCompound();
+  InvalidateCache();
+  return result;
+}
+
+HostResult TextView::ReplaceRange(TextPos start, TextPos end, std::u16string_view text) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  if (end < start) std::swap(start, end);
+  start = ResolveEnd(start);
+  end = ResolveEnd(end);
+  modified_in_command_ = true;
+  BeginCompound();
+  InvalidateCache();
+  HostResult result = host_->ReplaceText(start, end, text);
+  EndCompound();
+  InvalidateCache();
+  return result;
+}
+
+HostResult TextView::OpenLineBelow(TextPos pos) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  SetCaret(ResolveEnd(pos));
+  modified_in_command_ = true;
+  HostResult result = ExecuteHostCommand(u"Edit.BreakLine");
+  if (IsAttached()) caret_ = host_->Caret();
+  SetDotMark({pos.line + 1, 0});
+  return result;
+}
+
+void TextView::BeginCompound() {
+  if (!IsAttached()) return;
+  if (++compound_depth_ == 1 && !Succeeded(host_->OpenCompoundEdit())) compound_depth_ = 0;
+}
+
+void TextView::EndCompound() {
+  if (compound_depth_ == 0) return;
+  if (--compound_depth_ == 0 && IsAttached() && !Succeeded(host_->CloseCompoundEdit())) {
+    compound_depth_ = 1;
+  }
+}
+
+// ---- Undo grouping ----
+
+void TextView::BeginCommand() {
+  if (++command_depth_ != 1) return;
+  if (pending_boundary_ && IsAttached()) {
+    host_->PushUndoMarker(UndoMarkerTag());
+    pending_boundary_ = false;
+  }
+  modified_in_command_ = false;
+}
+
+void TextView::EndCommand() {
+  if (command_depth_ == 0) return;
+  if (--command_depth_ != 0) return;
+  while (compound_depth_ > 0) {
+    uint32_t before = compound_depth_;
+    EndCompound();
+    if (compound_depth_ >= before) compound_depth_ = 0;  // the host refused; do not loop
+  }
+  if (modified_in_command_ && IsAttached()) host_->PushUndoMarker(UndoMarkerTag());
+  modified_in_command_ = false;
+}
+
+void TextView::UndoStep() {
+  if (!IsAttached()) return;
+  ++undo_in_progress_;
+  uint32_t count = host_->UndoUnitCount();
+  if (count > 0) {
+    // The first unit of the newest engine command: walk back over trailing markers, then over
+    // the command's ordinary units to the marker before them.
+    int64_t i = static_cast<int64_t>(count) - 1;
+    while (i >= 0 && IsMarker(host_->UndoUnitAt(static_cast<uint32_t>(i)))) --i;
+    if (i >= 0) {
+      while (i > 0 && !IsMarker(host_->UndoUnitAt(static_cast<uint32_t>(i - 1)))) --i;
+      uint32_t index = static_cast<uint32_t>(i);
+      uint64_t first_id = host_->UndoUnitAt(index).id;
+      // Undo down to that unit: every newer unit and the unit itself.
+      for (;;) {
+        uint32_t now = IsAttached() ? host_->UndoUnitCount() : 0;
+        if (index >= now || host_->UndoUnitAt(index).id != first_id) break;
+        bool newer = index + 1 < now;
+        if (!Succeeded(ExecuteHostCommand(u"Edit.Undo")) || !newer) break;
+      }
+    } else {
+      ExecuteHostCommand(u"Edit.Undo");
+    }
+  }
+  InvalidateCache();
+  if (IsAttached()) caret_ = host_->Caret();
+  --undo_in_progress_;
+}
+
+void TextView::RedoStep() {
+  if (!IsAttached()) return;
+  ++undo_in_progress_;
+  uint32_t count = host_->RedoUnitCount();
+  uint32_t i = 0;
+  while (i < count && IsMarker(host_->RedoUnitAt(i))) ++i;
+  if (i < count) {
+    while (i + 1 < count && !IsMarker(host_->RedoUnitAt(i + 1))) ++i;
+    host_->RedoThrough(host_->RedoUnitAt(i).id);
+  }
+  InvalidateCache();
+  if (IsAttached()) caret_ = host_->Caret();
+  --undo_in_progress_;
+}
+
+void TextView::OnHostChange(const TextChange& change) {
+  InvalidateCache();
+  if (command_depth_ == 0 && undo_in_progress_ == 0) pending_boundary_ = true;
+  for (auto& [id, listener] : listeners_) listener(change);
+}
+
+int TextView::AddChangeListener(ChangeListener listener) {
+  listeners_.emplace_back(next_listener_id_, std::move(listener));
+  return next_listener_id_++;
+}
+
+void TextView::RemoveChangeListener(int id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+// ---- Host commands and view services ----
+
+HostResult TextView::ExecuteHostCommand(std::u16string_view command_line) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  size_t blank = command_line.find(u' ');
+  std::u16string_view name = command_line.substr(0, blank);
+  std::u16string_view argument =
+      blank == std::u16string_view::npos ? std::u16string_view{} : command_line.substr(blank + 1);
+  InvalidateCache();
+  HostResult result = host_->ExecuteCommand(name, argument);
+  InvalidateCache();
+  return result;
+}
+
+void TextView::CancelHostUi() {
+  if (IsAttached()) host_->CancelUi();
+}
+
+VisibleRange TextView::VisibleLines() const {
+  if (!IsAttached()) return {0, 1};
+  return {host_->FirstVisibleLine(), std::max<uint32_t>(1, host_->VisibleLineCount())};
+}
+
+void TextView::ScrollBy(int32_t lines) {
+  if (!IsAttached()) return;
+  int64_t first = static_cast<int64_t>(host_->FirstVisibleLine()) + lines;
+  host_->SetFirstVisibleLine(static_cast<uint32_t>(std::max<int64_t>(0, first)));
+}
+
+void TextView::ScrollLineTo(TextPos pos, ScrollPlacement placement) {
+  if (!IsAttached()) return;
+  int64_t v = BufferToView(pos).line;
+  int64_t visible = VisibleLines().line_count;
+  int64_t first = v;
+  if (placement == ScrollPlacement::kCenter) first = v - visible / 2;
+  if (placement == ScrollPlacement::kBottom) first = v - (visible - 1);
+  host_->SetFirstVisibleLine(static_cast<uint32_t>(std::max<int64_t>(0, first)));
+}
+
+void TextView::SetVisibleWhitespace(bool on) {
+  if (IsAttached()) host_->SetVisibleWhitespace(on);
+}
+
+void TextView::FocusOtherView() {
+  if (IsAttached() && host_->IsSplit()) host_->FocusOtherView();
+}
+
+void TextView::SplitWindow() {
+  if (IsAttached() && !host_->IsSplit()) ExecuteHostCommand(u"Window.Split");
+}
+
+void TextView::CloseWindow() {
+  if (!IsAttached()) return;
+  ExecuteHostCommand(host_->IsSplit() ? u"Window.Split" : u"File.Close");
+}
+
+void TextView::Beep() {
+  if (IsAttached()) host_->Beep();
+}
+
+std::u16string TextView::DocumentName() const {
+  return IsAttached() ? host_->DocumentName() : std::u16string{};
+}
+
+}  // namespace tavik

@@ -1,0 +1,154 @@
+// The engine's only access to a host editor view: text, caret, selection, scrolling, collapsed
+// regions, undo history and named host commands. Keeps a one-line cache for repeated reads and
+// groups host edits into one undo step per engine command with marker units.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/text_pos.h"
+#include "engine/host_view.h"
+
+namespace tavik {
+
+class BufferMarks;
+
+enum class SelectionKind : uint8_t { kCharacter = 0, kLine = 1, kBlock = 2 };
+
+struct Selection {
+  bool has_selection = false;
+  TextPos anchor;
+  TextPos active;
+  SelectionKind kind = SelectionKind::kCharacter;
+};
+
+enum class ScrollPlacement : uint8_t { kTop = 0, kCenter = 1, kBottom = 2 };
+
+struct VisibleRange {
+  uint32_t first_line = 0;  // view line
+  uint32_t line_count = 0;
+};
+
+class TextView {
+ public:
+  explicit TextView(HostView* host);
+  ~TextView();
+  TextView(const TextView&) = delete;
+  TextView& operator=(const TextView&) = delete;
+
+  // Reads the preferences and caches again (also after the host reports changed preferences).
+  void ReadPreferences();
+  void Detach();
+  bool IsAttached() const { return host_ != nullptr && host_->IsAlive(); }
+  HostView* Host() const { return host_; }
+
+  // Reading text, in buffer coordinates.
+  uint32_t LineCount() const;
+  uint32_t LineLength(uint32_t line) const;
+  std::u16string_view LineText(uint32_t line) const;
+  char16_t CharAt(uint32_t line, uint32_t column) const;
+  uint32_t LeadingSpaces(uint32_t line) const;
+  uint32_t VirtualColumn(uint32_t line, uint32_t column) const;
+  uint32_t ColumnOfVirtual(uint32_t line, uint32_t display_column, bool allow_beyond_end) const;
+  TextPos ClampPosition(uint32_t line, uint32_t column, bool allow_past_end,
+                        bool keep_column) const;
+  TextPos EndOfLine(uint32_t line) const;
+  TextPos StartOfLine(uint32_t line) const;
+
+  // View coordinates.
+  ViewPos BufferToView(TextPos pos) const;
+  TextPos ViewToBuffer(ViewPos pos) const;
+  uint32_t ViewLineCount() const;
+  uint32_t ViewLineLength(uint32_t view_line) const;
+  uint32_t ViewVirtualColumn(uint32_t view_line, uint32_t column) const;
+  uint32_t ViewColumnOfVirtual(uint32_t view_line, uint32_t display_column) const;
+
+  // Caret and selection.
+  bool RefreshFromHost(bool force, bool use_host_selection = false);
+  TextPos GetCaret() const { return caret_; }
+  void SetCaret(TextPos pos);
+  Selection GetSelection() const;
+  void SetSelection(TextPos anchor, TextPos active, SelectionKind kind);
+  void ClearSelection();
+
+  // Edits. Each invalidates the line cache and marks the command as modified.
+  HostResult InsertText(TextPos pos, std::u16string_view text);
+  HostResult ReplaceChars(TextPos pos, uint32_t count, std::u16string_view text);
+  HostResult DeleteRange(TextPos a, TextPos b);
+  HostResult ReplaceRange(TextPos start, TextPos end, std::u16string_view text);
+  HostResult OpenLineBelow(TextPos pos);
+  void BeginCompound();
+  void EndCompound();
+
+  // Undo grouping: every engine command is one step in the host's undo history.
+  void BeginCommand();
+  void EndCommand();
+  void UndoStep();
+  void RedoStep();
+  uint32_t CommandDepth() const { return command_depth_; }
+  // Lets a key the host types in insert mode count as a change of the open command.
+  void MarkModified() { modified_in_command_ = true; }
+
+  // Host commands and view services.
+  HostResult ExecuteHostCommand(std::u16string_view command_line);
+  void CancelHostUi();
+  VisibleRange VisibleLines() const;
+  void ScrollBy(int32_t lines);
+  void ScrollLineTo(TextPos pos, ScrollPlacement placement);
+  void SetVisibleWhitespace(bool on);
+  void FocusOtherView();
+  void SplitWindow();
+  void CloseWindow();
+  void Beep();
+
+  std::u16string DocumentName() const;
+  uint32_t TabSize() const { return tab_size_; }
+  uint32_t IndentSize() const { return indent_size_; }
+  bool InsertTabs() const { return insert_tabs_; }
+
+  // The buffer's mark table, shared by the views of one buffer; mark "." follows every edit.
+  void SetMarks(BufferMarks* marks) { marks_ = marks; }
+  BufferMarks* Marks() const { return marks_; }
+
+  // Further listeners of text changes in this view's buffer (marks, the global command).
+  using ChangeListener = std::function<void(const TextChange&)>;
+  int AddChangeListener(ChangeListener listener);
+  void RemoveChangeListener(int id);
+
+  // The visual kind last left in this view, for reselecting it.
+  uint8_t last_visual_kind = 0;
+
+ private:
+  void OnHostChange(const TextChange& change);
+  void InvalidateCache() const { cache_valid_ = false; }
+  void SetDotMark(TextPos pos);
+  TextPos ResolveEnd(TextPos pos) const;
+  std::optional<CollapsedRegion> RegionAt(TextPos pos) const;
+
+  HostView* host_;
+  uint32_t tab_size_ = 8;
+  uint32_t indent_size_ = 4;
+  bool insert_tabs_ = false;
+  TextPos caret_;
+  Selection selection_;
+
+  mutable bool cache_valid_ = false;
+  mutable uint32_t cache_line_ = 0;
+  mutable std::u16string cache_text_;
+
+  bool modified_in_command_ = false;
+  uint32_t command_depth_ = 0;
+  uint32_t compound_depth_ = 0;
+  bool pending_boundary_ = false;
+  uint32_t undo_in_progress_ = 0;
+
+  BufferMarks* marks_ = nullptr;
+  std::vector<std::pair<int, ChangeListener>> listeners_;
+  int next_listener_id_ = 1;
+};
+
+}  // namespace tavik

@@ -1,0 +1,273 @@
+// The key path of the engine: FeedKey, the queue with its mapping look-up, the per-key step that
+// dispatches by mode, and Escape handling.
+#include "engine/view_engine.h"
+
+#include <algorithm>
+
+#include "common/char_class.h"
+#include "config/key_notation.h"
+#include "engine/action_table.h"
+#include "engine/buffer_marks.h"
+
+namespace tavik {
+namespace {
+
+bool IsEscapeKey(KeyCode key) { return key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC); }
+
+TextPos ClampToLine(const TextView& text, TextPos pos) {
+  return text.ClampPosition(pos.line, pos.column, true, false);
+}
+
+}  // namespace
+
+ViewEngine::ViewEngine(Settings& settings, EngineHost& host)
+    : settings_(settings), host_(host), parser_(*this) {}
+
+ViewEngine::~ViewEngine() = default;
+
+bool ViewEngine::IsTypingText() const {
+  return mode_ == EngineMode::kInsert || parser_.IsCommandLineOpen();
+}
+
+void ViewEngine::Beep(TextView& view) {
+  if (settings_.Beep()) view.Beep();
+}
+
+void ViewEngine::SetDesiredColumnFromCaret(TextView& text) {
+  TextPos caret = text.GetCaret();
+  state_.desired_column = text.VirtualColumn(caret.line, caret.column);
+}
+
+// A view that shows another document than the last key's drops the half-typed command.
+void ViewEngine::CheckDocument(AttachedView& view) {
+  HostView* host = view.text.Host();
+  if (host == nullptr) return;
+  uint64_t document = host->DocumentId();
+  if (has_current_document_ && document == current_document_) return;
+  bool switched = has_current_document_;
+  has_current_document_ = true;
+  current_document_ = document;
+  if (switched) {
+    parser_.ResetParser(mode_ == EngineMode::kVisual);
+    SetDesiredColumnFromCaret(view.text);
+  }
+}
+
+bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
+  if (!enabled_ || !view.text.IsAttached()) return false;
+  view.text.RefreshFromHost(false, settings_.UseVSSel());
+
+  // Outside typed text, letter case follows Shift, not Caps Lock.
+  if (settings_.IgnoreCapsLock() && key.IsChar() && !IsTypingText()) {
+    auto c = static_cast<char16_t>(key.code);
+    key.code = key.Has(key_mod::kShift) ? ToUpperChar(c) : ToLowerChar(c);
+  }
+
+  CheckDocument(view);
+  queue_.push_back({key, true});
+  bool was_recording = recording_;
+  pass_key_to_host_ = false;
+  bool consumed = RunQueue(view, false);
+  if (was_recording && recording_) recording_buffer_.push_back(key);
+
+  if (view.text.IsAttached()) CheckDocument(view);
+  if (pass_key_to_host_) view.text.MarkModified();
+
+  if (view.text.IsAttached() && global_options_.Bool(OptionId::kTimeout)) {
+    view.text.Host()->StartTimer(global_options_.Number(OptionId::kTimeoutLen));
+  }
+  bool passed = pass_key_to_host_;
+  pass_key_to_host_ = false;
+  return consumed && !passed;
+}
+
+void ViewEngine::ProcessPendingKeys(AttachedView& view) {
+  if (!enabled_ || !view.text.IsAttached()) return;
+  if (view.text.Host() != nullptr) view.text.Host()->StopTimer();
+  RunQueue(view, true);
+}
+
+bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
+  busy_ = true;
+  bool consumed = false;
+  bool began = false;
+  bool first = true;
+  while (!queue_.empty()) {
+    uint32_t mode_mask = parser_.MappingMode(mode_ == EngineMode::kInsert);
+    MappingLookup lookup = mappings_->Lookup(mode_mask, queue_, timeout);
+    if (lookup.outcome == MappingOutcome::kPending) break;
+    if (lookup.outcome == MappingOutcome::kMatched) {
+      size_t matched = std::min(lookup.matched_keys, queue_.size());
+      queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(matched));
+      mappings_->SetInUse(lookup.mapping_index);
+      bool remap = lookup.remappable && global_options_.Bool(OptionId::kRemap);
+      std::vector<KeyCode> keys = ParseKeys(lookup.expansion);
+      for (auto it = keys.rbegin(); it != keys.rend(); ++it) queue_.push_front({*it, remap});
+      continue;
+    }
+    QueuedKey next = queue_.front();
+    queue_.pop_front();
+    mappings_->ClearInUse();
+    if (!began) {
+      view.text.BeginCommand();
+      began = true;
+    }
+    PerKeyStep(view, next.key, next.remap, first);
+    first = false;
+    consumed = true;
+    if (!view.text.IsAttached()) {
+      queue_.clear();
+      break;
+    }
+  }
+  if (began) view.text.EndCommand();
+  busy_ = false;
+  return consumed;
+}
+
+void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key) {
+  (void)remap;
+  TextView& text = view.text;
+  BufferMarks* marks = text.Marks();
+  EngineMode mode_before = mode_;
+  if (mode_ == EngineMode::kVisual && marks != nullptr) {
+    marks->Set(u'<', ClampToLine(text, state_.visual_start));
+    marks->Set(u'>', ClampToLine(text, state_.visual_end));
+  }
+  parser_.SetIncrementalSearch(global_options_.Bool(OptionId::kIncSearch));
+  if (mode_ == EngineMode::kInsert && marks != nullptr) {
+    marks->Set(u']', ClampToLine(text, text.GetCaret()));
+  }
+
+  if (IsEscapeKey(key)) {
+    HandleEscape(view, first_key);
+  } else if (mode_ == EngineMode::kNormal || mode_ == EngineMode::kVisual) {
+    parser_.ParseKey(key, recording_, text.GetCaret(), first_key);
+    if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
+    if (parser_.IsComplete()) {
+      CommandRecord command = parser_.TakeCommand();
+      parser_.FinishCommandLine(mode_ == EngineMode::kVisual);
+      if (command.action == action::kRepeat) {
+        uint32_t count = command.action_count;
+        command = last_change_;
+        if (count != 0) {
+          if (command.motion != 0) {
+            command.motion_count = count;
+          } else {
+            command.action_count = count;
+          }
+        }
+      }
+      if (command.action != action::kRepeat) RunCommand(view, command);
+      if (!text.IsAttached()) return;
+      parser_.ResetParser(mode_ == EngineMode::kVisual);
+    }
+  } else {
+    // Insert mode: until the insertion commands arrive, the host types every key itself.
+    pass_key_to_host_ = true;
+    SetDesiredColumnFromCaret(text);
+  }
+
+  if (mode_before == EngineMode::kVisual && mode_ != EngineMode::kVisual) {
+    text.last_visual_kind = static_cast<uint8_t>(visual_kind_);
+  }
+  if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) text.ClearSelection();
+  UpdateCaretShape();
+  if (parser_.IsCommandLineOpen()) state_.ClearMessage();
+}
+
+void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
+  TextView& text = view.text;
+  if (mode_ == EngineMode::kNormal && !parser_.IsCommandLineOpen()) {
+    Beep(text);
+    text.CancelHostUi();
+    state_.ClearMessage();
+  }
+  EngineMode before = mode_;
+  if (before == EngineMode::kInsert) {
+    if (BufferMarks* marks = text.Marks()) marks->Set(u'^', ClampToLine(text, text.GetCaret()));
+    text.CancelHostUi();
+  }
+  mode_ = EngineMode::kNormal;
+  if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
+  parser_.CancelCommandLine(first_key);
+  parser_.ResetParser(false);
+  if (before == EngineMode::kInsert) {
+    insert_repeat_count_ = 0;
+    block_insert_ = false;
+    replace_ = false;
+    text.EndCommand();
+    TextPos caret = text.GetCaret();
+    if (caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
+    SetDesiredColumnFromCaret(text);
+  }
+  ClampCaretForNormalMode(text);
+}
+
+void ViewEngine::ClampCaretForNormalMode(TextView& text) {
+  TextPos caret = text.GetCaret();
+  TextPos clamped = text.ClampPosition(caret.line, caret.column, false, false);
+  if (clamped != caret) text.SetCaret(clamped);
+}
+
+void ViewEngine::UpdateCaretShape() {
+  bool searching = parser_.IsIncrementalSearchActive();
+  switch (mode_) {
+    case EngineMode::kInsert:
+      caret_shape_ = replace_ ? CaretShape::kReplace : CaretShape::kThin;
+      break;
+    case EngineMode::kNormal:
+      caret_shape_ = searching ? CaretShape::kThin : CaretShape::kBlock;
+      break;
+    case EngineMode::kVisual:
+      caret_shape_ = visual_kind_ == VisualKind::kLinewise && !searching ? CaretShape::kBlock
+                                                                          : CaretShape::kThin;
+      break;
+  }
+}
+
+std::u16string ViewEngine::StatusText() const {
+  if (!state_.message.empty()) return state_.message.substr(0, kMessageCapacity);
+  std::u16string status = recording_ ? u"(REC) " : u"";
+  std::u16string_view pending = parser_.PendingText();
+  if (pending.size() > kMessageCapacity) pending = pending.substr(0, kMessageCapacity);
+  if (!pending.empty() && (pending[0] == u':' || pending[0] == u'/' || pending[0] == u'?')) {
+    status += pending;
+    return status.substr(0, kMessageCapacity);
+  }
+  status += u"-- ";
+  switch (mode_) {
+    case EngineMode::kNormal:
+      status += u"NORMAL";
+      break;
+    case EngineMode::kInsert:
+      status += replace_ ? u"REPLACE" : u"INSERT";
+      break;
+    case EngineMode::kVisual:
+      status += visual_kind_ == VisualKind::kCharacterwise ? u"VISUAL"
+                : visual_kind_ == VisualKind::kLinewise    ? u"VISUAL LINE"
+                                                           : u"VISUAL BLOCK";
+      break;
+  }
+  status += u" -- ";
+  status += pending;
+  if (status.size() > 510) status.resize(510);
+  return status;
+}
+
+std::optional<std::u16string> ViewEngine::RegisterTextForCommandLine(char16_t) {
+  return std::nullopt;
+}
+
+void ViewEngine::YankToDefaultRegister(std::u16string_view) {}
+
+}  // namespace tavik
+
+namespace tavik {
+
+void ViewEngine::OptionChanged(AttachedView& view, OptionId option_id) {
+  // Search highlighting follows ignorecase, smartcase and hlsearch once highlighting exists.
+  if (option_id == OptionId::kList) view.text.SetVisibleWhitespace(view.options.Bool(OptionId::kList));
+}
+
+}  // namespace tavik

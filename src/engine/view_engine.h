@@ -1,0 +1,111 @@
+// The modal engine, one for all views: the key queue, the per-key step that dispatches by mode,
+// Escape handling, the status text and the caret shape. Mode, pending command, registers, last
+// change, recording and options are shared by every view that feeds it keys.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/key_code.h"
+#include "config/options.h"
+#include "config/settings.h"
+#include "engine/action_context.h"
+#include "engine/attached_view.h"
+#include "engine/command_parser.h"
+#include "engine/command_record.h"
+#include "engine/engine_host.h"
+#include "engine/key_queue.h"
+#include "engine/mapping_layer.h"
+#include "engine/view_state.h"
+
+namespace tavik {
+
+enum class CaretShape : uint8_t { kThin = 1, kReplace = 2, kBlock = 3 };
+
+class ViewEngine : private ParserServices {
+ public:
+  ViewEngine(Settings& settings, EngineHost& host);
+  ~ViewEngine() override;
+  ViewEngine(const ViewEngine&) = delete;
+  ViewEngine& operator=(const ViewEngine&) = delete;
+
+  // Every translated key of a view. False means the host must process the key itself.
+  bool FeedKey(AttachedView& view, KeyCode key);
+  // The mapping timer fired: a pending mapping prefix is taken literally.
+  void ProcessPendingKeys(AttachedView& view);
+  std::u16string StatusText() const;
+  CaretShape GetCaretShape() const { return caret_shape_; }
+  bool IsTypingText() const;
+
+  // State read and changed by actions, motions and the host package.
+  EngineMode Mode() const { return mode_; }
+  VisualKind GetVisualKind() const { return visual_kind_; }
+  bool ReplaceFlag() const { return replace_; }
+  bool IsRecording() const { return recording_; }
+  ViewState& State() { return state_; }
+  const ViewState& State() const { return state_; }
+  OptionSet& GlobalOptions() { return global_options_; }
+  Settings& GetSettings() { return settings_; }
+  EngineHost& Host() { return host_; }
+  CommandParser& Parser() { return parser_; }
+  const CommandRecord& LastChange() const { return last_change_; }
+  void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &no_mappings_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+  bool Enabled() const { return enabled_; }
+
+  // Beeps through the view when the Beep setting is on.
+  void Beep(TextView& view);
+  void SetMessage(std::u16string_view text) { state_.SetMessage(text); }
+  // Flips on every "u"; with viundo it makes a repeated "u" alternate undo and redo.
+  bool& UndoDirection() { return undo_direction_; }
+  // Set by ":nohlsearch"; a later search switches highlighting back on when it is set.
+  bool& HighlightSuspended() { return highlight_suspended_; }
+  // An option was stored by ":set": tells the views that care.
+  void OptionChanged(AttachedView& view, OptionId option_id);
+
+  // Runs a complete command: the executor.
+  void RunCommand(AttachedView& view, const CommandRecord& command);
+
+ private:
+  bool RunQueue(AttachedView& view, bool timeout);
+  void PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);
+  void HandleEscape(AttachedView& view, bool first_key);
+  void ClampCaretForNormalMode(TextView& text);
+  void CheckDocument(AttachedView& view);
+  void UpdateCaretShape();
+  void SetDesiredColumnFromCaret(TextView& text);
+
+  // ParserServices
+  std::optional<std::u16string> RegisterTextForCommandLine(char16_t name) override;
+  void YankToDefaultRegister(std::u16string_view text) override;
+
+  Settings& settings_;
+  EngineHost& host_;
+  CommandRecord last_change_;
+  EngineMode mode_ = EngineMode::kNormal;
+  VisualKind visual_kind_ = VisualKind::kCharacterwise;
+  CommandParser parser_;
+  bool replace_ = false;
+  ViewState state_;
+  uint32_t insert_repeat_count_ = 0;
+  bool block_insert_ = false;
+  bool recording_ = false;
+  std::vector<KeyCode> recording_buffer_;
+  OptionSet global_options_;
+  KeyQueue queue_;
+  bool busy_ = false;
+  bool enabled_ = true;
+  bool undo_direction_ = false;
+  bool highlight_suspended_ = false;
+  bool pass_key_to_host_ = false;
+  uint64_t current_document_ = 0;
+  bool has_current_document_ = false;
+  CaretShape caret_shape_ = CaretShape::kBlock;
+  NoMappings no_mappings_;
+  MappingLayer* mappings_ = &no_mappings_;
+};
+
+}  // namespace tavik

@@ -1,0 +1,99 @@
+// The rows of the ex command tables. Handlers live with their command families (ex_set.cpp ...);
+// rows whose family has not been built run nothing.
+#include "ex/ex_tables.h"
+
+#include <array>
+
+#include "ex/ex_commands.h"
+
+namespace tavik {
+namespace {
+
+using FD = FirstDefault;
+using LD = LastDefault;
+
+constexpr std::array<RangedRow, 29> kRanged = {{
+    {u"d", u"elete", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"y", u"ank", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"j", u"oin", nullptr, true, FD::kCurrent, LD::kNext},
+    {u"pu", u"t", nullptr, true, FD::kCurrent, LD::kSame},
+    {u"co", u"py", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"t", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"m", u"ove", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"p", u"rint", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"P", u"rint", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"nu", u"mber", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"#", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"s", u"ubstitute", nullptr, true, FD::kCurrent, LD::kSame},
+    {u"&", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"g", u"lobal", nullptr, true, FD::kLineZero, LD::kWholeBuffer},
+    {u"v", u"global", nullptr, true, FD::kLineZero, LD::kWholeBuffer},
+    {u"delm", u"ark", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"b", u"uffer", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"bn", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"bp", u"revious", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"ls", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"buffers", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"noh", u"lsearch", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"bd", u"elete", nullptr, false, FD::kCurrent, LD::kSame},
+    {u">", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"<", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"u", u"ndo", ex_commands::Undo, false, FD::kCurrent, LD::kSame},
+    {u"red", u"o", ex_commands::Redo, false, FD::kCurrent, LD::kSame},
+    {u"n", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"N", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
+}};
+
+constexpr std::array<HostBackedRow, 30> kHostBacked = {{
+    {u"sp", u"lit", false},   {u"new", u"", false},     {u"bd", u"elete", false},
+    {u"bn", u"ext", false},   {u"bp", u"revious", false}, {u"q", u"uit", false},
+    {u"e", u"dit", false},    {u"wq", u"", false},      {u"w", u"rite", true},
+    {u"fd", u"", false},      {u"x", u"it", false},     {u"bui", u"ld", false},
+    {u"mak", u"e", false},    {u"comp", u"ile", false}, {u"prb", u"uild", false},
+    {u"deb", u"ug", false},   {u"wa", u"ll", false},    {u"mac", u"ro", false},
+    {u"qa", u"ll", false},    {u"cn", u"ext", false},   {u"cp", u"revious", false},
+    {u"ern", u"ext", false},  {u"erp", u"revious", false}, {u"ta", u"g", false},
+    {u"clo", u"se", false},   {u"f", u"ile", false},    {u"xa", u"ll", false},
+    {u"wqa", u"ll", false},   {u"vsc", u"md", false},   {u"run", u"", false},
+}};
+
+constexpr std::array<RangelessRow, 24> kRangeless = {{
+    {u"se", u"t", ex_commands::Set, false},
+    {u"map", u"", nullptr, true},
+    {u"nm", u"ap", nullptr, false},
+    {u"vm", u"ap", nullptr, false},
+    {u"om", u"ap", nullptr, false},
+    {u"im", u"ap", nullptr, false},
+    {u"lm", u"ap", nullptr, false},
+    {u"cm", u"ap", nullptr, false},
+    {u"no", u"remap", nullptr, true},
+    {u"nn", u"oremap", nullptr, false},
+    {u"vn", u"oremap", nullptr, false},
+    {u"ono", u"remap", nullptr, false},
+    {u"ino", u"remap", nullptr, false},
+    {u"ln", u"oremap", nullptr, false},
+    {u"cno", u"remap", nullptr, false},
+    {u"unm", u"ap", nullptr, true},
+    {u"nun", u"map", nullptr, false},
+    {u"vu", u"nmap", nullptr, false},
+    {u"ou", u"nmap", nullptr, false},
+    {u"iu", u"nmap", nullptr, false},
+    {u"lu", u"nmap", nullptr, false},
+    {u"cu", u"nmap", nullptr, false},
+    {u"\"", u"", nullptr, true},  // a comment line
+    {u"ve", u"rsion", ex_commands::Version, false},
+}};
+
+}  // namespace
+
+std::span<const RangedRow> RangedCommands() { return kRanged; }
+std::span<const HostBackedRow> HostBackedCommands() { return kHostBacked; }
+std::span<const RangelessRow> RangelessCommands() { return kRangeless; }
+HostBackedHandler HostBackedCommandHandler() { return nullptr; }
+
+bool NameMatches(std::u16string_view name, std::u16string_view prefix, std::u16string_view rest) {
+  if (!name.starts_with(prefix)) return false;
+  return rest.starts_with(name.substr(prefix.size()));
+}
+
+}  // namespace tavik

@@ -1,0 +1,1 @@
+// The IDE package: binds the engine to the host editor.
