@@ -1,0 +1,28 @@
+// Text on the clipboard is kept as UTF-16 units in the "Unicode text" format.
+#include "platform/clipboard.h"
+
+#include <cstring>
+
+namespace tavik::platform {
+
+void Clipboard::SetText(std::u16string_view text) {
+  std::string bytes(text.size() * 2, '\0');
+  if (!text.empty()) std::memcpy(bytes.data(), text.data(), bytes.size());
+  SetData(kUnicodeTextFormat, std::move(bytes));
+}
+
+std::optional<std::string> Clipboard::Data(std::string_view format) const {
+  const auto it = formats_.find(std::string(format));
+  if (it == formats_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::u16string> Clipboard::Text() const {
+  const auto it = formats_.find(std::string(kUnicodeTextFormat));
+  if (it == formats_.end()) return std::nullopt;
+  std::u16string text(it->second.size() / 2, u'\0');
+  if (!text.empty()) std::memcpy(text.data(), it->second.data(), text.size() * 2);
+  return text;
+}
+
+}  // namespace tavik::platform

@@ -1,0 +1,34 @@
+// Narrowing and widening of undo texts.
+#include "platform/compact_text.h"
+
+#include <cstring>
+
+namespace tavik::platform {
+
+CompactText::CompactText(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c >= 256) {
+      wide_ = true;
+      break;
+    }
+  }
+  if (wide_) {
+    bytes_.resize(text.size() * 2);
+    std::memcpy(bytes_.data(), text.data(), bytes_.size());
+  } else {
+    bytes_.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) bytes_[i] = static_cast<char>(text[i]);
+  }
+}
+
+std::u16string CompactText::ToU16() const {
+  std::u16string out(size(), u'\0');
+  if (wide_) {
+    std::memcpy(out.data(), bytes_.data(), bytes_.size());
+  } else {
+    for (size_t i = 0; i < bytes_.size(); ++i) out[i] = static_cast<unsigned char>(bytes_[i]);
+  }
+  return out;
+}
+
+}  // namespace tavik::platform

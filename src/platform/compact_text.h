@@ -1,0 +1,25 @@
+// UTF-16 text kept one byte per unit when every unit is below 256, for undo records.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavik::platform {
+
+class CompactText {
+ public:
+  CompactText() = default;
+  explicit CompactText(std::u16string_view text);
+
+  size_t size() const { return wide_ ? bytes_.size() / 2 : bytes_.size(); }
+  bool empty() const { return bytes_.empty(); }
+  bool wide() const { return wide_; }
+  std::u16string ToU16() const;
+
+ private:
+  std::string bytes_;
+  bool wide_ = false;
+};
+
+}  // namespace tavik::platform

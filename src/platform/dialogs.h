@@ -1,0 +1,39 @@
+// Modal questions put to the user: yes/no and the substitute confirmation. Answers come from a
+// pluggable answerer, so a terminal front end asks the user and batch mode answers from its
+// command line; without an answerer every question is answered "no" (or "quit").
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tavik::platform {
+
+enum class YesNoAnswer { kYes, kNo };
+enum class ConfirmAnswer { kYes, kNo, kAll, kQuit, kLast };
+
+class Dialogs {
+ public:
+  using YesNoAnswerer = std::function<YesNoAnswer(std::u16string_view question)>;
+  using ConfirmAnswerer = std::function<ConfirmAnswer(std::u16string_view prompt)>;
+
+  void SetYesNoAnswerer(YesNoAnswerer answerer) { yes_no_ = std::move(answerer); }
+  void SetConfirmAnswerer(ConfirmAnswerer answerer) { confirm_ = std::move(answerer); }
+
+  YesNoAnswer AskYesNo(std::u16string_view question) {
+    ++asked_;
+    return yes_no_ ? yes_no_(question) : YesNoAnswer::kNo;
+  }
+  ConfirmAnswer AskConfirm(std::u16string_view prompt) {
+    ++asked_;
+    return confirm_ ? confirm_(prompt) : ConfirmAnswer::kQuit;
+  }
+  int AskedCount() const { return asked_; }
+
+ private:
+  YesNoAnswerer yes_no_;
+  ConfirmAnswerer confirm_;
+  int asked_ = 0;
+};
+
+}  // namespace tavik::platform

@@ -1,0 +1,30 @@
+// A document: a buffer with the file it came from, how that file separated its lines, and
+// whether it changed since it was loaded or saved.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/file_io.h"
+#include "platform/text_buffer.h"
+
+namespace tavik::platform {
+
+struct Document {
+  Document() = default;
+  explicit Document(LineStore lines) : buffer(std::move(lines)) {}
+  explicit Document(std::u16string_view text) : buffer(text) {}
+
+  uint64_t id = 0;
+  std::string path;  // empty for a buffer without a file
+  TextBuffer buffer;
+  FileFormat format;
+  uint64_t saved_version = 0;
+  std::u16string untitled_name;  // the name of a document without a file
+
+  bool Modified() const { return buffer.Version() != saved_version; }
+  // The name shown for the document: its path, or "Untitled-N".
+  std::u16string Name() const;
+};
+
+}  // namespace tavik::platform

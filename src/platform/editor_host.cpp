@@ -1,0 +1,225 @@
+// Documents, windows and focus of the host editor; commands and typing live in their own files.
+#include "platform/editor_host.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/utf8_codec.h"
+
+namespace tavik::platform {
+
+namespace fs = std::filesystem;
+
+EditorHost::EditorHost() = default;
+
+EditorHost::~EditorHost() {
+  while (!documents_.empty()) Close(*documents_.back());
+}
+
+Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
+  document->id = next_id_++;
+  document->saved_version = document->buffer.Version();
+  Document* doc = document.get();
+  documents_.push_back(std::move(document));
+  auto window = std::make_unique<Window>();
+  window->document = doc;
+  window->views[0] = MakeView(*doc);
+  windows_.push_back(std::move(window));
+  active_window_ = windows_.size() - 1;
+  for (const ViewListener& l : view_listeners_) l(*windows_.back()->views[0], true);
+  return doc;
+}
+
+std::unique_ptr<View> EditorHost::MakeView(Document& document) {
+  auto view = std::make_unique<View>(document.buffer, clock_, next_id_++);
+  view->SetVisibleLineCount(default_visible_lines_);
+  return view;
+}
+
+void EditorHost::DestroyView(std::unique_ptr<View>& view) {
+  if (!view) return;
+  for (const ViewListener& l : view_listeners_) l(*view, false);
+  view.reset();
+}
+
+std::string EditorHost::ResolvePath(std::string_view path) const {
+  fs::path p{std::string(path)};
+  if (p.is_absolute()) return p.lexically_normal().string();
+  fs::path base = working_folder_.empty() ? fs::current_path() : fs::path(working_folder_);
+  if (!windows_.empty()) {
+    const Document* doc = windows_[active_window_]->document;
+    if (!doc->path.empty()) base = fs::path(doc->path).parent_path();
+  }
+  return (base / p).lexically_normal().string();
+}
+
+Document* EditorHost::OpenFile(const std::string& path, std::string* error) {
+  const std::string full = ResolvePath(path);
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    if (windows_[i]->document->path == full) {
+      active_window_ = i;
+      return windows_[i]->document;
+    }
+  }
+  std::unique_ptr<Document> doc;
+  std::error_code ec;
+  if (fs::exists(full, ec)) {
+    LineStore lines;
+    FileFormat format;
+    if (std::optional<std::string> failure = LoadFile(full, lines, format)) {
+      if (error != nullptr) *error = *failure;
+      return nullptr;
+    }
+    doc = std::make_unique<Document>(std::move(lines));
+    doc->format = format;
+  } else {
+    doc = std::make_unique<Document>();
+    doc->format.final_line_break = true;  // a new file gets a final line break
+  }
+  doc->path = full;
+  return AddDocument(std::move(doc));
+}
+
+Document* EditorHost::OpenText(std::u16string_view text, std::string path) {
+  auto doc = std::make_unique<Document>(text);
+  doc->path = std::move(path);
+  if (doc->path.empty())
+    doc->untitled_name = u"Untitled-" + FromUtf8(std::to_string(++untitled_count_));
+  return AddDocument(std::move(doc));
+}
+
+std::optional<std::string> EditorHost::Save(Document& document, const std::string& path) {
+  if (path.empty() && document.path.empty()) return std::string("No file name");
+  const std::string target = path.empty() ? document.path : ResolvePath(path);
+  if (std::optional<std::string> error =
+          SaveFile(target, document.buffer.Lines(), document.format)) {
+    return error;
+  }
+  if (path.empty() || target == document.path) document.saved_version = document.buffer.Version();
+  return std::nullopt;
+}
+
+bool EditorHost::Print(const Document& document, std::FILE* out) const {
+  return WriteText(document.buffer.Lines(), document.format, out);
+}
+
+void EditorHost::Close(Document& document) {
+  if (close_listener_) close_listener_(document);
+  for (size_t i = windows_.size(); i-- > 0;) {
+    if (windows_[i]->document != &document) continue;
+    DestroyView(windows_[i]->views[1]);
+    DestroyView(windows_[i]->views[0]);
+    windows_.erase(windows_.begin() + static_cast<ptrdiff_t>(i));
+    if (active_window_ >= i && active_window_ > 0) --active_window_;
+  }
+  std::erase_if(documents_, [&document](const auto& d) { return d.get() == &document; });
+}
+
+Window* EditorHost::ActiveWindow() {
+  return windows_.empty() ? nullptr : windows_[active_window_].get();
+}
+
+View* EditorHost::FocusedView() {
+  Window* window = ActiveWindow();
+  return window == nullptr ? nullptr : &window->FocusedView();
+}
+
+Document* EditorHost::FocusedDocument() {
+  Window* window = ActiveWindow();
+  return window == nullptr ? nullptr : window->document;
+}
+
+void EditorHost::Focus(View& view) {
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    for (int v = 0; v < 2; ++v) {
+      if (windows_[i]->views[v].get() == &view) {
+        active_window_ = i;
+        windows_[i]->focused = v;
+      }
+    }
+  }
+}
+
+Window* EditorHost::WindowOf(const View& view) {
+  for (auto& window : windows_) {
+    if (window->views[0].get() == &view || window->views[1].get() == &view) return window.get();
+  }
+  return nullptr;
+}
+
+Document* EditorHost::DocumentOf(const View& view) {
+  Window* window = WindowOf(view);
+  return window == nullptr ? nullptr : window->document;
+}
+
+View* EditorHost::FindView(uint64_t view_id) {
+  for (auto& window : windows_) {
+    for (auto& view : window->views) {
+      if (view && view->Id() == view_id) return view.get();
+    }
+  }
+  return nullptr;
+}
+
+std::vector<View*> EditorHost::ViewsOf(const Document& document) {
+  std::vector<View*> views;
+  for (auto& window : windows_) {
+    if (window->document != &document) continue;
+    for (auto& view : window->views) {
+      if (view) views.push_back(view.get());
+    }
+  }
+  return views;
+}
+
+void EditorHost::ToggleSplit(Window& window) {
+  if (window.IsSplit()) {
+    const int keep = window.focused;
+    if (keep == 1) std::swap(window.views[0], window.views[1]);
+    window.focused = 0;
+    DestroyView(window.views[1]);
+    return;
+  }
+  View& current = *window.views[0];
+  window.views[1] = MakeView(*window.document);
+  View& copy = *window.views[1];
+  copy.Preferences() = current.Preferences();
+  copy.SetVisibleLineCount(current.VisibleLineCount());
+  copy.SetCaret(current.Caret());
+  copy.SetFirstVisibleLine(current.FirstVisibleLine());
+  for (const ViewListener& l : view_listeners_) l(copy, true);
+}
+
+void EditorHost::ActivateNextWindow(int step) {
+  if (windows_.empty()) return;
+  const auto n = static_cast<int64_t>(windows_.size());
+  active_window_ = static_cast<size_t>(((static_cast<int64_t>(active_window_) + step) % n + n) % n);
+}
+
+CommandResult EditorHost::Execute(View& view, std::u16string_view name,
+                                  std::u16string_view argument) {
+  Focus(view);
+  return Execute(name, argument);
+}
+
+void EditorHost::AdvanceClock(uint64_t ms) {
+  clock_.Advance(ms);
+  std::vector<std::shared_ptr<const bool>> tokens;
+  std::vector<View*> views;
+  for (auto& window : windows_) {
+    for (auto& view : window->views) {
+      if (view) views.push_back(view.get()), tokens.push_back(view->LifeToken());
+    }
+  }
+  // A timer's work may close views: check each one is still there before firing it.
+  for (size_t i = 0; i < views.size(); ++i) {
+    if (*tokens[i]) views[i]->Timer().FireIfDue();
+  }
+}
+
+void EditorHost::Beep() {
+  ++beep_count_;
+  if (beep_listener_) beep_listener_();
+}
+
+}  // namespace tavik::platform

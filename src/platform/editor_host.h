@@ -1,0 +1,136 @@
+// The host editor: documents, windows holding one or two views of a document, the focused view,
+// named host commands, typing, and the services around them (clipboard, registry, output pane,
+// status bar, dialogs, timers, beeps). Front ends (terminal editor, batch mode, tests) create
+// one EditorHost and drive it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/key_code.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/document.h"
+#include "platform/output_pane.h"
+#include "platform/registry_store.h"
+#include "platform/timers.h"
+#include "platform/view.h"
+
+namespace tavik::platform {
+
+enum class CommandResult { kOk, kFail, kNotImpl };
+
+struct Window {
+  Document* document = nullptr;
+  std::unique_ptr<View> views[2];  // views[1] exists while the window is split
+  int focused = 0;
+
+  bool IsSplit() const { return views[1] != nullptr; }
+  View& FocusedView() { return *views[focused]; }
+};
+
+class EditorHost {
+ public:
+  EditorHost();
+  ~EditorHost();
+  EditorHost(const EditorHost&) = delete;
+  EditorHost& operator=(const EditorHost&) = delete;
+
+  // Opens a file in a new window, or activates the window already showing it. A missing file
+  // gives an empty document with that path (saved on the first save); an unreadable one gives
+  // nullptr and the error text.
+  Document* OpenFile(const std::string& path, std::string* error = nullptr);
+  // A document without a file, holding the text; "Untitled-N" when `name` is empty.
+  Document* OpenText(std::u16string_view text, std::string path = {});
+  Document* NewFile() { return OpenText(u""); }
+  // Saves to the document's file, or writes a copy to `path` when given.
+  std::optional<std::string> Save(Document& document, const std::string& path = {});
+  // Writes the text as saving would, to a FILE* (batch mode prints to stdout).
+  bool Print(const Document& document, std::FILE* out) const;
+  void Close(Document& document);
+  const std::vector<std::unique_ptr<Document>>& Documents() const { return documents_; }
+
+  Window* ActiveWindow();
+  View* FocusedView();
+  Document* FocusedDocument();
+  // Makes the view's window active and the view focused.
+  void Focus(View& view);
+  Window* WindowOf(const View& view);
+  Document* DocumentOf(const View& view);
+  View* FindView(uint64_t view_id);
+  std::vector<View*> ViewsOf(const Document& document);
+  // Splits the window, or removes the split (the unfocused view goes).
+  void ToggleSplit(Window& window);
+  void ActivateNextWindow(int step);
+
+  // Runs a named host command on the focused view; unknown names give kFail.
+  CommandResult Execute(std::u16string_view name, std::u16string_view argument = {});
+  CommandResult Execute(View& view, std::u16string_view name, std::u16string_view argument = {});
+  // Types a key the way an editor does when nothing intercepted it.
+  void TypeKey(View& view, KeyCode key);
+
+  Clipboard& clipboard() { return clipboard_; }
+  RegistryStore& registry() { return registry_; }
+  OutputPane& output() { return output_; }
+  Dialogs& dialogs() { return dialogs_; }
+  const ManualClock& clock() const { return clock_; }
+  // Moves the clock on and fires every view timer that came due.
+  void AdvanceClock(uint64_t ms);
+  // Fires the view's timer now if it is running; true when it fired.
+  bool FireTimer(View& view) { return view.Timer().FireIfDue(true); }
+
+  void SetStatusText(std::u16string text) { status_text_ = std::move(text); }
+  const std::u16string& StatusText() const { return status_text_; }
+
+  void Beep();
+  int BeepCount() const { return beep_count_; }
+  void SetBeepListener(std::function<void()> listener) { beep_listener_ = std::move(listener); }
+
+  // Told of every view created (true) and before every view destroyed (false).
+  using ViewListener = std::function<void(View& view, bool created)>;
+  void AddViewListener(ViewListener listener) { view_listeners_.push_back(std::move(listener)); }
+
+  // Told of every document about to be closed, while its text is still there.
+  using DocumentListener = std::function<void(const Document& document)>;
+  void SetDocumentCloseListener(DocumentListener listener) {
+    close_listener_ = std::move(listener);
+  }
+
+  // Lines shown by views created from now on.
+  void SetDefaultVisibleLines(uint32_t count) { default_visible_lines_ = count; }
+  // Folder against which relative paths are resolved when no document gives one.
+  void SetWorkingFolder(std::string folder) { working_folder_ = std::move(folder); }
+  // A relative path resolved against the focused document's folder.
+  std::string ResolvePath(std::string_view path) const;
+
+ private:
+  Document* AddDocument(std::unique_ptr<Document> document);
+  std::unique_ptr<View> MakeView(Document& document);
+  void DestroyView(std::unique_ptr<View>& view);
+
+  std::vector<std::unique_ptr<Document>> documents_;
+  std::vector<std::unique_ptr<Window>> windows_;
+  size_t active_window_ = 0;
+  uint64_t next_id_ = 1;
+  uint32_t untitled_count_ = 0;
+  uint32_t default_visible_lines_ = 25;
+  std::string working_folder_;
+
+  Clipboard clipboard_;
+  RegistryStore registry_;
+  OutputPane output_;
+  Dialogs dialogs_;
+  ManualClock clock_;
+  std::u16string status_text_;
+  int beep_count_ = 0;
+  std::function<void()> beep_listener_;
+  std::vector<ViewListener> view_listeners_;
+  DocumentListener close_listener_;
+};
+
+}  // namespace tavik::platform

@@ -1,0 +1,189 @@
+// Chunked loading with memchr and an all-ASCII fast path; block-wise encoding for saving.
+#include "platform/file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "platform/utf8_codec.h"
+
+namespace tavik::platform {
+
+namespace {
+
+constexpr size_t kChunkSize = 1 << 20;
+
+std::string ErrorText(const char* what, const std::string& path) {
+  return std::string(what) + " \"" + path + "\": " + std::strerror(errno);
+}
+
+}  // namespace
+
+FileLoader::FileLoader(LineStore& lines) : lines_(lines) {
+  lines_.ClearForAppend();
+}
+
+void FileLoader::TakeLine(const char* data, size_t size, bool ascii_known) {
+  if (ascii_known || IsAscii(data, size)) {
+    lines_.AppendNarrowLine(data, size);
+    return;
+  }
+  decoded_.clear();
+  DecodeUtf8({data, size}, decoded_);
+  lines_.AppendLine(decoded_);
+}
+
+void FileLoader::Feed(const char* data, size_t size) {
+  const char* p = data;
+  const char* end = data + size;
+  if (!partial_.empty()) {
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', size));
+    if (nl == nullptr) {
+      partial_.append(p, size);
+      return;
+    }
+    partial_.append(p, static_cast<size_t>(nl - p));
+    ++lf_count_;
+    if (partial_.back() == '\r') ++crlf_count_;
+    TakeLine(partial_.data(), partial_.size(), false);
+    partial_.clear();
+    p = nl + 1;
+  }
+  const bool ascii = IsAscii(p, static_cast<size_t>(end - p));
+  while (p < end) {
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    if (nl == nullptr) {
+      partial_.assign(p, end);
+      return;
+    }
+    ++lf_count_;
+    if (nl > p && nl[-1] == '\r') ++crlf_count_;
+    TakeLine(p, static_cast<size_t>(nl - p), ascii);
+    p = nl + 1;
+  }
+}
+
+FileFormat FileLoader::Finish() {
+  FileFormat format;
+  if (lf_count_ > 0 && partial_.empty()) {
+    format.final_line_break = true;
+  } else {
+    TakeLine(partial_.data(), partial_.size(), false);
+    partial_.clear();
+  }
+  if (lf_count_ > 0 && crlf_count_ == lf_count_) {
+    format.line_break = LineBreak::kCrLf;
+    lines_.DropLastUnitOfLines(lf_count_);
+  }
+  return format;
+}
+
+std::optional<std::string> LoadFile(const std::string& path, LineStore& lines, FileFormat& format) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return ErrorText("Cannot open", path);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, &std::fclose);
+  LineStore loaded;
+  FileLoader loader(loaded);
+  std::vector<char> chunk(kChunkSize);
+  for (;;) {
+    const size_t n = std::fread(chunk.data(), 1, chunk.size(), file);
+    if (n > 0) loader.Feed(chunk.data(), n);
+    if (n < chunk.size()) {
+      if (std::ferror(file)) return ErrorText("Cannot read", path);
+      break;
+    }
+  }
+  format = loader.Finish();
+  lines = std::move(loaded);
+  return std::nullopt;
+}
+
+FileFormat LoadBytes(std::string_view bytes, LineStore& lines) {
+  FileLoader loader(lines);
+  loader.Feed(bytes.data(), bytes.size());
+  return loader.Finish();
+}
+
+bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink& sink) {
+  std::vector<char> buffer(kChunkSize);
+  size_t used = 0;
+  const std::string_view line_break = format.line_break == LineBreak::kCrLf ? "\r\n" : "\n";
+  const uint32_t count = lines.LineCount();
+  for (uint32_t i = 0; i < count; ++i) {
+    const RawLine raw = lines.Raw(i);
+    const size_t need = static_cast<size_t>(raw.length) * 3 + line_break.size();
+    if (used + need > buffer.size()) {
+      if (used > 0 && !sink(buffer.data(), used)) return false;
+      used = 0;
+      if (need > buffer.size()) buffer.resize(need);
+    }
+    char* out = buffer.data() + used;
+    if (raw.wide) {
+      used += EncodeUtf8To(static_cast<const char16_t*>(raw.data), raw.length, out);
+    } else if (IsAscii(static_cast<const char*>(raw.data), raw.length)) {
+      if (raw.length > 0) std::memcpy(out, raw.data, raw.length);
+      used += raw.length;
+    } else {
+      used += EncodeNarrowUtf8To(static_cast<const unsigned char*>(raw.data), raw.length, out);
+    }
+    if (i + 1 < count || format.final_line_break) {
+      std::memcpy(buffer.data() + used, line_break.data(), line_break.size());
+      used += line_break.size();
+    }
+  }
+  return used == 0 || sink(buffer.data(), used);
+}
+
+bool WriteText(const LineStore& lines, const FileFormat& format, std::FILE* out) {
+  return WriteText(lines, format, [out](const char* data, size_t size) {
+    return std::fwrite(data, 1, size, out) == size;
+  });
+}
+
+bool WriteText(const LineStore& lines, const FileFormat& format, std::ostream& out) {
+  return WriteText(lines, format, [&out](const char* data, size_t size) {
+    out.write(data, static_cast<std::streamsize>(size));
+    return static_cast<bool>(out);
+  });
+}
+
+std::string EncodeText(const LineStore& lines, const FileFormat& format) {
+  std::string text;
+  WriteText(lines, format, [&text](const char* data, size_t size) {
+    text.append(data, size);
+    return true;
+  });
+  return text;
+}
+
+std::optional<std::string> SaveFile(const std::string& path, const LineStore& lines,
+                                    const FileFormat& format) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  fs::path temp = target;
+  temp.replace_filename("." + target.filename().string() + ".tavik-save");
+  std::FILE* file = std::fopen(temp.c_str(), "wb");
+  if (file == nullptr) return ErrorText("Cannot write", temp.string());
+  const bool written = WriteText(lines, format, file);
+  const bool flushed = std::fflush(file) == 0;
+  const bool closed = std::fclose(file) == 0;
+  std::error_code ec;
+  if (!written || !flushed || !closed) {
+    std::string error = ErrorText("Cannot write", path);
+    fs::remove(temp, ec);
+    return error;
+  }
+  // Keep the permissions of the file being replaced.
+  const fs::file_status status = fs::status(target, ec);
+  if (!ec && fs::exists(status)) fs::permissions(temp, status.permissions(), ec);
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return "Cannot write \"" + path + "\": " + ec.message();
+  }
+  return std::nullopt;
+}
+
+}  // namespace tavik::platform

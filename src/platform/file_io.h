@@ -1,0 +1,59 @@
+// Reading UTF-8 files into line stores and writing them back byte for byte: line breaks, the
+// final line break, NUL bytes and invalid bytes all survive a load and save without edits.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "platform/line_store.h"
+
+namespace tavik::platform {
+
+enum class LineBreak { kLf, kCrLf };
+
+// How a file's lines were separated; the lines themselves hold neither breaks nor (for CR LF
+// files) the CRs.
+struct FileFormat {
+  LineBreak line_break = LineBreak::kLf;
+  bool final_line_break = false;
+};
+
+// Turns a stream of file bytes, fed in chunks of any size, into lines.
+class FileLoader {
+ public:
+  explicit FileLoader(LineStore& lines);
+  void Feed(const char* data, size_t size);
+  FileFormat Finish();
+
+ private:
+  void TakeLine(const char* data, size_t size, bool ascii_known);
+
+  LineStore& lines_;
+  std::string partial_;  // an unterminated line carried to the next chunk
+  std::u16string decoded_;
+  uint32_t lf_count_ = 0;
+  uint32_t crlf_count_ = 0;
+};
+
+// Loads a file; the error text when it cannot be read.
+std::optional<std::string> LoadFile(const std::string& path, LineStore& lines, FileFormat& format);
+FileFormat LoadBytes(std::string_view bytes, LineStore& lines);
+
+// Encodes the lines as the file would hold them, in pieces of about 1 MB handed to `sink`, which
+// returns false to stop.
+using ByteSink = std::function<bool(const char* data, size_t size)>;
+bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink& sink);
+bool WriteText(const LineStore& lines, const FileFormat& format, std::FILE* out);
+bool WriteText(const LineStore& lines, const FileFormat& format, std::ostream& out);
+std::string EncodeText(const LineStore& lines, const FileFormat& format);
+
+// Writes through a temporary file in the same folder and a rename, so that a failure never
+// leaves a half-written file. The error text on failure.
+std::optional<std::string> SaveFile(const std::string& path, const LineStore& lines,
+                                    const FileFormat& format);
+
+}  // namespace tavik::platform

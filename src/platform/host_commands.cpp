@@ -1,0 +1,280 @@
+// The named host commands: a table from the published command names to handlers. Commands
+// that have no meaning in this editor report kNotImpl; unknown names report kFail.
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "platform/edit_operations.h"
+#include "platform/editor_host.h"
+#include "platform/utf8_codec.h"
+
+namespace tavik::platform {
+
+namespace {
+
+using Handler = CommandResult (*)(EditorHost& host, std::u16string_view argument);
+
+struct HostCommand {
+  std::u16string_view name;
+  Handler handler;
+};
+
+CommandResult NotImplemented(EditorHost&, std::u16string_view) {
+  return CommandResult::kNotImpl;
+}
+
+CommandResult Ok(bool done) {
+  return done ? CommandResult::kOk : CommandResult::kFail;
+}
+
+// Runs `fn` on the focused view, failing when there is none.
+template <typename Fn>
+CommandResult OnView(EditorHost& host, Fn fn) {
+  View* view = host.FocusedView();
+  if (view == nullptr) return CommandResult::kFail;
+  const CommandResult result = fn(*view);
+  if (View* after = host.FocusedView()) after->ScrollToCaret();
+  return result;
+}
+
+std::string PathArgument(std::u16string_view argument) {
+  while (!argument.empty() && argument.front() == u' ') argument.remove_prefix(1);
+  while (!argument.empty() && argument.back() == u' ') argument.remove_suffix(1);
+  if (argument.size() >= 2 && argument.front() == u'"' && argument.back() == u'"') {
+    argument = argument.substr(1, argument.size() - 2);
+  }
+  return ToUtf8(argument);
+}
+
+CommandResult Undo(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    const TextBuffer::ReplayResult r = view.Buffer().Undo();
+    if (r.where) view.SetCaret(*r.where);
+    return Ok(r.done);
+  });
+}
+
+CommandResult Redo(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    const TextBuffer::ReplayResult r = view.Buffer().Redo();
+    if (r.where) view.SetCaret(*r.where);
+    return Ok(r.done);
+  });
+}
+
+CommandResult BreakLineCommand(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    BreakLine(view);
+    return CommandResult::kOk;
+  });
+}
+
+CommandResult SelectAll(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    view.SetSelection({0, 0}, view.Buffer().End(), false);
+    return CommandResult::kOk;
+  });
+}
+
+CommandResult FormatSelection(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    const ViewSelection sel = view.Selection();
+    uint32_t last = sel.End().line;
+    // A selection ending at the start of a line does not take that line in.
+    if (!sel.Empty() && sel.End().column == 0 && last > sel.Start().line) --last;
+    FormatLines(view, sel.Start().line, last);
+    return CommandResult::kOk;
+  });
+}
+
+CommandResult CompleteWordCommand(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) { return Ok(CompleteWord(view)); });
+}
+
+CommandResult Find(EditorHost& host, std::u16string_view argument) {
+  if (argument.empty()) return CommandResult::kNotImpl;  // the find window is not there
+  return OnView(host, [argument](View& view) {
+    const TextBuffer& buffer = view.Buffer();
+    const uint32_t count = buffer.LineCount();
+    std::u16string text;
+    const TextPos caret = view.Caret();
+    for (uint32_t i = 0; i <= count; ++i) {
+      const uint32_t line = (caret.line + i) % count;
+      buffer.ReadLine(line, text);
+      const size_t from = i == 0 ? caret.column + 1 : 0;
+      const size_t at = from > text.size() ? std::u16string::npos : text.find(argument, from);
+      if (at != std::u16string::npos) {
+        const auto column = static_cast<uint32_t>(at);
+        view.SetSelection({line, column}, {line, column + static_cast<uint32_t>(argument.size())},
+                          false);
+        return CommandResult::kOk;
+      }
+    }
+    return CommandResult::kFail;
+  });
+}
+
+CommandResult CollapseToDefinitionsCommand(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) { return Ok(CollapseToDefinitions(view) > 0); });
+}
+
+CommandResult StopHidingCurrent(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    const OutlineRegion* r = view.Regions().InnermostAt(view.Caret());
+    return Ok(r != nullptr && view.Regions().Remove(r->id));
+  });
+}
+
+CommandResult ToggleOutliningExpansion(EditorHost& host, std::u16string_view) {
+  return OnView(host, [](View& view) {
+    const OutlineRegion* r = view.Regions().InnermostAt(view.Caret());
+    if (r == nullptr || !view.Regions().Toggle(r->id)) return CommandResult::kFail;
+    if (const OutlineRegion* h = view.Layout().HidingRegionAt(view.Caret())) {
+      view.SetCaret(h->start);
+    }
+    return CommandResult::kOk;
+  });
+}
+
+CommandResult Split(EditorHost& host, std::u16string_view) {
+  Window* window = host.ActiveWindow();
+  if (window == nullptr) return CommandResult::kFail;
+  host.ToggleSplit(*window);
+  return CommandResult::kOk;
+}
+
+CommandResult CloseFile(EditorHost& host, std::u16string_view) {
+  Document* doc = host.FocusedDocument();
+  if (doc == nullptr) return CommandResult::kFail;
+  host.Close(*doc);
+  return CommandResult::kOk;
+}
+
+CommandResult CloseAll(EditorHost& host, std::u16string_view) {
+  while (!host.Documents().empty()) host.Close(*host.Documents().back());
+  return CommandResult::kOk;
+}
+
+CommandResult Report(EditorHost& host, const std::optional<std::string>& error) {
+  if (!error) return CommandResult::kOk;
+  host.SetStatusText(FromUtf8(*error));
+  return CommandResult::kFail;
+}
+
+CommandResult SaveSelected(EditorHost& host, std::u16string_view argument) {
+  Document* doc = host.FocusedDocument();
+  if (doc == nullptr) return CommandResult::kFail;
+  return Report(host, host.Save(*doc, PathArgument(argument)));
+}
+
+CommandResult SaveAll(EditorHost& host, std::u16string_view) {
+  CommandResult result = CommandResult::kOk;
+  for (const auto& doc : host.Documents()) {
+    if (doc->path.empty() || !doc->Modified()) continue;
+    if (Report(host, host.Save(*doc)) != CommandResult::kOk) result = CommandResult::kFail;
+  }
+  return result;
+}
+
+CommandResult Open(EditorHost& host, std::u16string_view argument, bool must_exist) {
+  const std::string path = PathArgument(argument);
+  if (path.empty()) return CommandResult::kFail;  // no file dialog here
+  const std::string full = host.ResolvePath(path);
+  std::error_code ec;
+  if (must_exist && !std::filesystem::exists(full, ec)) {
+    host.SetStatusText(u"Cannot open \"" + FromUtf8(full) + u"\"");
+    return CommandResult::kFail;
+  }
+  std::string error;
+  if (host.OpenFile(full, &error) == nullptr) return Report(host, error);
+  return CommandResult::kOk;
+}
+
+CommandResult EditOpenFile(EditorHost& host, std::u16string_view argument) {
+  return Open(host, argument, true);
+}
+
+CommandResult FileOpenFile(EditorHost& host, std::u16string_view argument) {
+  return Open(host, argument, false);
+}
+
+CommandResult NewFile(EditorHost& host, std::u16string_view) {
+  host.NewFile();
+  return CommandResult::kOk;
+}
+
+CommandResult NextWindow(EditorHost& host, std::u16string_view) {
+  host.ActivateNextWindow(1);
+  return Ok(host.ActiveWindow() != nullptr);
+}
+
+CommandResult PreviousWindow(EditorHost& host, std::u16string_view) {
+  host.ActivateNextWindow(-1);
+  return Ok(host.ActiveWindow() != nullptr);
+}
+
+CommandResult ActivateDocumentWindow(EditorHost& host, std::u16string_view) {
+  return Ok(host.ActiveWindow() != nullptr);
+}
+
+CommandResult ShowOutput(EditorHost& host, std::u16string_view) {
+  host.output().Show();
+  return CommandResult::kOk;
+}
+
+constexpr std::array kCommands = {
+    HostCommand{u"Edit.Undo", Undo},
+    HostCommand{u"Edit.Redo", Redo},
+    HostCommand{u"Edit.BreakLine", BreakLineCommand},
+    HostCommand{u"Edit.SelectAll", SelectAll},
+    HostCommand{u"Edit.FormatSelection", FormatSelection},
+    HostCommand{u"Edit.CompleteWord", CompleteWordCommand},
+    HostCommand{u"Edit.Find", Find},
+    HostCommand{u"Edit.CollapsetoDefinitions", CollapseToDefinitionsCommand},
+    HostCommand{u"Edit.StopHidingCurrent", StopHidingCurrent},
+    HostCommand{u"Edit.ToggleOutliningExpansion", ToggleOutliningExpansion},
+    HostCommand{u"Edit.OpenFile", EditOpenFile},
+    HostCommand{u"Edit.GotoDefinition", NotImplemented},
+    HostCommand{u"Edit.GotoOutputWindowNextLocation", NotImplemented},
+    HostCommand{u"Edit.GotoOutputWindowPreviousLocation", NotImplemented},
+    HostCommand{u"File.OpenFile", FileOpenFile},
+    HostCommand{u"File.NewFile", NewFile},
+    HostCommand{u"File.Close", CloseFile},
+    HostCommand{u"File.SaveSelectedItems", SaveSelected},
+    HostCommand{u"File.SaveAll", SaveAll},
+    HostCommand{u"Window.Split", Split},
+    HostCommand{u"Window.NextDocumentWindow", NextWindow},
+    HostCommand{u"Window.PreviousDocumentWindow", PreviousWindow},
+    HostCommand{u"Window.ActivateDocumentWindow", ActivateDocumentWindow},
+    HostCommand{u"Window.CloseAllDocuments", CloseAll},
+    HostCommand{u"View.Output", ShowOutput},
+    HostCommand{u"View.PopBrowseContext", NotImplemented},
+    HostCommand{u"View.NextError", NotImplemented},
+    HostCommand{u"View.PreviousError", NotImplemented},
+    HostCommand{u"Build.BuildSolution", NotImplemented},
+    HostCommand{u"Build.Compile", NotImplemented},
+    HostCommand{u"Build.BuildSelection", NotImplemented},
+    HostCommand{u"Debug.Start", NotImplemented},
+    HostCommand{u"Query.Execute", NotImplemented},
+};
+
+}  // namespace
+
+CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view argument) {
+  // A whole command line may come as the name: "File.OpenFile foo.cpp".
+  if (argument.empty()) {
+    const size_t blank = name.find(u' ');
+    if (blank != std::u16string_view::npos) {
+      argument = name.substr(blank + 1);
+      name = name.substr(0, blank);
+    }
+  }
+  for (const HostCommand& command : kCommands) {
+    if (command.name == name) return command.handler(*this, argument);
+  }
+  // Recorded macros are not available in this editor.
+  if (name.starts_with(u"Macros.")) return CommandResult::kNotImpl;
+  return CommandResult::kFail;
+}
+
+}  // namespace tavik::platform

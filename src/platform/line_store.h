@@ -1,0 +1,77 @@
+// Compact storage of a buffer's lines: blocks of a few hundred lines, each holding its lines'
+// units in one byte array (one byte per unit when every unit is below 256, two otherwise).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik::platform {
+
+// A line as stored: `length` units at `data`, as bytes (narrow) or as char16_t (wide). Valid
+// until the next edit of the store.
+struct RawLine {
+  const void* data = nullptr;
+  uint32_t length = 0;
+  bool wide = false;
+
+  std::string_view Narrow() const { return {static_cast<const char*>(data), length}; }
+  std::u16string_view Wide() const { return {static_cast<const char16_t*>(data), length}; }
+};
+
+class LineStore {
+ public:
+  // A store of one empty line.
+  LineStore();
+  LineStore(LineStore&&) noexcept;
+  LineStore& operator=(LineStore&&) noexcept;
+  ~LineStore();
+
+  uint32_t LineCount() const { return line_count_; }
+  uint32_t LineLength(uint32_t line) const;
+  RawLine Raw(uint32_t line) const;
+  // Replaces `out` by the line, widened to UTF-16.
+  void ReadLine(uint32_t line, std::u16string& out) const;
+  void AppendLineTo(uint32_t line, std::u16string& out) const;
+
+  void SetLine(uint32_t line, std::u16string_view text);
+  // Inserts lines before line `at` (`at` == LineCount() appends).
+  void InsertLines(uint32_t at, std::span<const std::u16string_view> lines);
+  // Erases lines; the store may be left with no line, which only a following insert may do.
+  void EraseLines(uint32_t first, uint32_t count);
+
+  // Bulk filling for loaders: ClearForAppend() leaves no line, then lines are appended in order.
+  void ClearForAppend();
+  void AppendNarrowLine(const char* data, size_t length);
+  void AppendLine(std::u16string_view text);
+  // Drops the last unit of each of the lines [0, count) (used to strip CRs of CR LF files).
+  void DropLastUnitOfLines(uint32_t count);
+
+  size_t BlockCount() const { return blocks_.size(); }
+
+ private:
+  struct Block;
+  struct Location {
+    size_t block;
+    uint32_t index;
+  };
+
+  Location Locate(uint32_t line) const;
+  void CountChanged(size_t block);
+  void BlocksMoved(size_t from);
+  void SplitIfLarge(size_t block);
+  void SplitAt(size_t block, uint32_t index);
+  void InsertFew(uint32_t at, std::span<const std::u16string_view> lines);
+
+  std::vector<std::unique_ptr<Block>> blocks_;
+  uint32_t line_count_ = 0;
+  // Blocks [0, indexed_) have a valid first line number; later ones are recomputed on demand, so
+  // a run of edits moving forward through the buffer costs O(1) each for the index.
+  mutable size_t indexed_ = 1;
+};
+
+}  // namespace tavik::platform

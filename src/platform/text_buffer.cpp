@@ -1,0 +1,232 @@
+// Edits, undo replay and notification of a text buffer.
+#include "platform/text_buffer.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tavik::platform {
+
+namespace {
+
+// Splits at "\n" only: a CR kept inside a line must come back as it was.
+std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
+  std::vector<std::u16string_view> pieces;
+  size_t begin = 0;
+  for (;;) {
+    const size_t nl = text.find(u'\n', begin);
+    if (nl == std::u16string_view::npos) break;
+    pieces.push_back(text.substr(begin, nl - begin));
+    begin = nl + 1;
+  }
+  pieces.push_back(text.substr(begin));
+  return pieces;
+}
+
+// "\r\n" becomes "\n"; other CRs stay.
+std::u16string_view WithoutCrBeforeLf(std::u16string_view text, std::u16string& storage) {
+  if (text.find(u"\r\n") == std::u16string_view::npos) return text;
+  storage.clear();
+  storage.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    storage.push_back(text[i]);
+  }
+  return storage;
+}
+
+}  // namespace
+
+TextBuffer::TextBuffer(std::u16string_view text) {
+  std::u16string storage;
+  const std::vector<std::u16string_view> lines = SplitLines(WithoutCrBeforeLf(text, storage));
+  lines_.ClearForAppend();
+  for (std::u16string_view line : lines) lines_.AppendLine(line);
+}
+
+std::u16string TextBuffer::Line(uint32_t line) const {
+  std::u16string out;
+  lines_.ReadLine(line, out);
+  return out;
+}
+
+std::u16string TextBuffer::GetText(TextPos start, TextPos end) const {
+  if (!Resolve(start) || !Resolve(end)) return {};
+  if (end < start) std::swap(start, end);
+  std::u16string out;
+  std::u16string line;
+  for (uint32_t l = start.line; l <= end.line; ++l) {
+    lines_.ReadLine(l, line);
+    const size_t from = l == start.line ? start.column : 0;
+    const size_t to = l == end.line ? end.column : line.size();
+    out.append(line, from, to - from);
+    if (l != end.line) out.push_back(u'\n');
+  }
+  return out;
+}
+
+std::u16string TextBuffer::Text() const {
+  return GetText({0, 0}, End());
+}
+
+TextPos TextBuffer::End() const {
+  const uint32_t last = LineCount() - 1;
+  return {last, LineLength(last)};
+}
+
+bool TextBuffer::Resolve(TextPos& pos) const {
+  if (pos.line >= LineCount()) return false;
+  const uint32_t length = LineLength(pos.line);
+  if (pos.column == kEndOfLineColumn) pos.column = length;
+  return pos.column <= length;
+}
+
+TextPos TextBuffer::Clamp(TextPos pos) const {
+  if (pos.line >= LineCount()) return End();
+  pos.column = std::min(pos.column, LineLength(pos.line));
+  return pos;
+}
+
+std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16string_view text,
+                                           bool typing) {
+  if (!Resolve(start) || !Resolve(end)) return std::nullopt;
+  if (end < start) std::swap(start, end);
+  std::u16string storage;
+  text = WithoutCrBeforeLf(text, storage);
+  if (start == end && text.empty()) return start;
+  UndoEdit edit;
+  if (!history_.Replaying()) {
+    edit.start = start;
+    edit.removed_end = end;
+    if (start != end) edit.removed = CompactText(GetText(start, end));
+    edit.inserted = CompactText(text);
+  }
+  const TextPos new_end = Apply(start, end, text);
+  if (!history_.Replaying()) {
+    edit.inserted_end = new_end;
+    history_.Record(std::move(edit), typing);
+  }
+  return new_end;
+}
+
+TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) {
+  std::u16string first;
+  lines_.ReadLine(start.line, first);
+  std::u16string last_line;
+  if (end.line != start.line) lines_.ReadLine(end.line, last_line);
+  const std::u16string_view end_line = end.line == start.line ? first : last_line;
+  const std::u16string suffix(end_line.substr(end.column));
+  first.resize(start.column);
+
+  TextPos new_end;
+  if (text.find(u'\n') == std::u16string_view::npos && start.line == end.line) {
+    first.append(text);
+    new_end = {start.line, static_cast<uint32_t>(first.size())};
+    first.append(suffix);
+    lines_.SetLine(start.line, first);
+  } else {
+    const std::vector<std::u16string_view> pieces = SplitLines(text);
+    const uint32_t new_extra = static_cast<uint32_t>(pieces.size() - 1);
+    const uint32_t old_extra = end.line - start.line;
+    first.append(pieces.front());
+    std::u16string last(pieces.back());
+    new_end = {start.line + new_extra, static_cast<uint32_t>(last.size())};
+    if (new_extra == 0) {
+      new_end.column = static_cast<uint32_t>(first.size());
+      first.append(suffix);
+    } else {
+      last.append(suffix);
+    }
+    // The new lines after the first, in order.
+    std::vector<std::u16string_view> rest(pieces.begin() + 1, pieces.end());
+    if (!rest.empty()) rest.back() = last;
+    lines_.SetLine(start.line, first);
+    const uint32_t common = std::min(old_extra, new_extra);
+    for (uint32_t i = 0; i < common; ++i) lines_.SetLine(start.line + 1 + i, rest[i]);
+    if (old_extra > new_extra) {
+      lines_.EraseLines(start.line + 1 + new_extra, old_extra - new_extra);
+    } else if (new_extra > old_extra) {
+      lines_.InsertLines(start.line + 1 + old_extra,
+                         std::span<const std::u16string_view>(rest).subspan(common));
+    }
+  }
+  ++version_;
+  BufferChange change;
+  change.first_line = start.line;
+  change.old_line_count = end.line - start.line + 1;
+  change.new_line_count = new_end.line - start.line + 1;
+  change.start = start;
+  change.old_end = end;
+  change.new_end = new_end;
+  Notify(change);
+  return new_end;
+}
+
+TextBuffer::ReplayResult TextBuffer::Undo() {
+  const UndoUnit* unit = history_.TakeNewestForUndo();
+  if (unit == nullptr) return {};
+  ReplayResult result{true, std::nullopt};
+  history_.SetReplaying(true);
+  for (auto it = unit->edits.rbegin(); it != unit->edits.rend(); ++it) {
+    Apply(it->start, it->inserted_end, it->removed.ToU16());
+  }
+  history_.SetReplaying(false);
+  if (!unit->edits.empty()) result.where = unit->edits.front().start;
+  return result;
+}
+
+TextBuffer::ReplayResult TextBuffer::Redo() {
+  const UndoUnit* unit = history_.TakeNextForRedo();
+  if (unit == nullptr) return {};
+  ReplayResult result{true, std::nullopt};
+  history_.SetReplaying(true);
+  for (const UndoEdit& edit : unit->edits)
+    Apply(edit.start, edit.removed_end, edit.inserted.ToU16());
+  history_.SetReplaying(false);
+  if (!unit->edits.empty()) result.where = Clamp(unit->edits.front().start);
+  return result;
+}
+
+bool TextBuffer::RedoThrough(uint64_t unit_id, std::optional<TextPos>* where) {
+  const std::optional<size_t> index = history_.RedoIndexOf(unit_id);
+  if (!index) return false;
+  for (size_t i = 0; i <= *index; ++i) {
+    const ReplayResult r = Redo();
+    if (r.where && where != nullptr) *where = r.where;
+  }
+  return true;
+}
+
+uint64_t TextBuffer::AddListener(ChangeListener listener) {
+  const uint64_t id = next_listener_id_++;
+  listeners_.push_back({id, std::move(listener)});
+  return id;
+}
+
+void TextBuffer::RemoveListener(uint64_t id) {
+  for (auto it = listeners_.begin(); it != listeners_.end(); ++it) {
+    if (it->id != id) continue;
+    if (notifying_ > 0) {
+      it->fn = nullptr;  // erased once the notification is over
+    } else {
+      listeners_.erase(it);
+    }
+    return;
+  }
+}
+
+void TextBuffer::Notify(const BufferChange& change) {
+  ++notifying_;
+  // Listeners may add or remove listeners: walk by index over the ones present at the start.
+  const size_t count = listeners_.size();
+  for (size_t i = 0; i < count && i < listeners_.size(); ++i) {
+    if (listeners_[i].fn) {
+      ChangeListener fn = listeners_[i].fn;
+      fn(change);
+    }
+  }
+  if (--notifying_ == 0) {
+    std::erase_if(listeners_, [](const Listener& l) { return !l.fn; });
+  }
+}
+
+}  // namespace tavik::platform

@@ -1,0 +1,99 @@
+// A text buffer: lines, an undo history and change listeners. Every edit, including undo and
+// redo, goes through Replace and is told to the listeners.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/text_pos.h"
+#include "platform/buffer_change.h"
+#include "platform/line_store.h"
+#include "platform/undo_history.h"
+
+namespace tavik::platform {
+
+using ChangeListener = std::function<void(const BufferChange&)>;
+
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  ~TextBuffer() { *alive_ = false; }
+  // Lines split at "\n"; a "\r\n" pair is one break.
+  explicit TextBuffer(std::u16string_view text);
+  explicit TextBuffer(LineStore lines) : lines_(std::move(lines)) {}
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  const LineStore& Lines() const { return lines_; }
+  uint32_t LineCount() const { return lines_.LineCount(); }
+  uint32_t LineLength(uint32_t line) const { return lines_.LineLength(line); }
+  void ReadLine(uint32_t line, std::u16string& out) const { lines_.ReadLine(line, out); }
+  std::u16string Line(uint32_t line) const;
+  RawLine Raw(uint32_t line) const { return lines_.Raw(line); }
+
+  // The text between two positions with "\n" between lines.
+  std::u16string GetText(TextPos start, TextPos end) const;
+  // The whole text, lines joined by "\n".
+  std::u16string Text() const;
+  TextPos End() const;
+  // Resolves kEndOfLineColumn; false when the position lies outside the text.
+  bool Resolve(TextPos& pos) const;
+  // The nearest position inside the text.
+  TextPos Clamp(TextPos pos) const;
+
+  // Replaces the text between two positions (in either order); "\n" and "\r\n" in `text` break
+  // lines. Returns the end of the inserted text, or nothing when a position is invalid.
+  std::optional<TextPos> Replace(TextPos start, TextPos end, std::u16string_view text,
+                                 bool typing = false);
+  std::optional<TextPos> Insert(TextPos pos, std::u16string_view text) {
+    return Replace(pos, pos, text);
+  }
+
+  UndoHistory& History() { return history_; }
+  const UndoHistory& History() const { return history_; }
+  void OpenCompound() { history_.OpenCompound(); }
+  bool CloseCompound() { return history_.CloseCompound(); }
+  void PushMarker(const void* tag) { history_.PushMarker(tag); }
+  // Undo and redo of one unit; the result is where the change happened (for the caret), or
+  // nothing when there was no unit. A marker unit changes no text and yields the empty optional
+  // inside a true `done`.
+  struct ReplayResult {
+    bool done = false;
+    std::optional<TextPos> where;
+  };
+  ReplayResult Undo();
+  ReplayResult Redo();
+  // Redoes the redo units up to and including the unit with the id; false when it is not there.
+  bool RedoThrough(uint64_t unit_id, std::optional<TextPos>* where = nullptr);
+
+  // Counts every change; lets owners tell whether the text changed since a moment.
+  uint64_t Version() const { return version_; }
+
+  // Becomes false when the buffer is destroyed.
+  std::shared_ptr<const bool> LifeToken() const { return alive_; }
+  uint64_t AddListener(ChangeListener listener);
+  void RemoveListener(uint64_t id);
+
+ private:
+  TextPos Apply(TextPos start, TextPos end, std::u16string_view text);
+  void Notify(const BufferChange& change);
+
+  LineStore lines_;
+  UndoHistory history_;
+  uint64_t version_ = 0;
+  struct Listener {
+    uint64_t id;
+    ChangeListener fn;
+  };
+  std::vector<Listener> listeners_;
+  uint64_t next_listener_id_ = 1;
+  int notifying_ = 0;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace tavik::platform

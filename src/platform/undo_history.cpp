@@ -1,0 +1,81 @@
+// Unit bookkeeping of the undo history; reverting and reapplying is the buffer's work.
+#include "platform/undo_history.h"
+
+namespace tavik::platform {
+
+void UndoHistory::Record(UndoEdit edit, bool typing) {
+  if (replaying_) return;
+  redo_.clear();
+  if (open_) {
+    open_->edits.push_back(std::move(edit));
+    return;
+  }
+  if (typing && !undo_.empty() && undo_.back().typing && edit.removed.empty()) {
+    UndoUnit& last = undo_.back();
+    const UndoEdit& prev = last.edits.back();
+    if (prev.inserted_end == edit.start && prev.start.line == edit.start.line &&
+        edit.inserted_end.line == edit.start.line) {
+      last.edits.push_back(std::move(edit));
+      return;
+    }
+  }
+  UndoUnit unit;
+  unit.id = NextId();
+  unit.typing = typing;
+  unit.edits.push_back(std::move(edit));
+  undo_.push_back(std::move(unit));
+}
+
+void UndoHistory::OpenCompound() {
+  if (compound_depth_++ == 0) {
+    open_.emplace();
+    open_->id = NextId();
+  }
+}
+
+bool UndoHistory::CloseCompound() {
+  if (compound_depth_ == 0) return false;
+  if (--compound_depth_ == 0) {
+    if (!open_->edits.empty()) undo_.push_back(std::move(*open_));
+    open_.reset();
+  }
+  return true;
+}
+
+void UndoHistory::PushMarker(const void* tag) {
+  redo_.clear();
+  UndoUnit unit;
+  unit.id = NextId();
+  unit.marker_tag = tag;
+  undo_.push_back(std::move(unit));
+}
+
+const UndoUnit* UndoHistory::TakeNewestForUndo() {
+  if (undo_.empty()) return nullptr;
+  redo_.push_back(std::move(undo_.back()));
+  undo_.pop_back();
+  return &redo_.back();
+}
+
+const UndoUnit* UndoHistory::TakeNextForRedo() {
+  if (redo_.empty()) return nullptr;
+  undo_.push_back(std::move(redo_.back()));
+  redo_.pop_back();
+  return &undo_.back();
+}
+
+std::optional<size_t> UndoHistory::RedoIndexOf(uint64_t id) const {
+  for (size_t i = 0; i < redo_.size(); ++i) {
+    if (RedoAt(i).id == id) return i;
+  }
+  return std::nullopt;
+}
+
+void UndoHistory::Clear() {
+  undo_.clear();
+  redo_.clear();
+  open_.reset();
+  compound_depth_ = 0;
+}
+
+}  // namespace tavik::platform

@@ -1,0 +1,59 @@
+// Caret, selection and scrolling of a view, kept valid across edits of its buffer.
+#include "platform/view.h"
+
+#include <algorithm>
+
+namespace tavik::platform {
+
+View::View(TextBuffer& buffer, const ManualClock& clock, uint64_t id)
+    : buffer_(buffer), id_(id), timer_(clock) {
+  listener_id_ = buffer_.AddListener([this](const BufferChange& c) { OnChange(c); });
+}
+
+View::~View() {
+  *alive_ = false;
+  buffer_.RemoveListener(listener_id_);
+}
+
+void View::SetCaret(TextPos pos) {
+  caret_ = buffer_.Clamp(pos);
+  selection_ = {caret_, caret_, false};
+}
+
+void View::SetSelection(TextPos anchor, TextPos active, bool block) {
+  selection_ = {buffer_.Clamp(anchor), buffer_.Clamp(active), block};
+  caret_ = selection_.active;
+}
+
+void View::ClearSelection() {
+  selection_ = {caret_, caret_, false};
+}
+
+void View::SetFirstVisibleLine(uint32_t view_line) {
+  const uint32_t count = Layout().ViewLineCount();
+  first_visible_ = std::min(view_line, count - 1);
+}
+
+void View::SetVisibleLineCount(uint32_t count) {
+  visible_count_ = std::max<uint32_t>(count, 1);
+}
+
+void View::ScrollToCaret() {
+  const uint32_t line = Layout().BufferToView(caret_).line;
+  if (line < first_visible_) {
+    first_visible_ = line;
+  } else if (line >= first_visible_ + visible_count_) {
+    first_visible_ = line - visible_count_ + 1;
+  }
+}
+
+void View::OnChange(const BufferChange& change) {
+  regions_.OnChange(change);
+  caret_ = buffer_.Clamp(MovePastChange(caret_, change));
+  selection_.anchor = buffer_.Clamp(MovePastChange(selection_.anchor, change));
+  selection_.active = buffer_.Clamp(MovePastChange(selection_.active, change));
+  const uint32_t count = Layout().ViewLineCount();
+  if (first_visible_ >= count) first_visible_ = count - 1;
+}
+
+}  // namespace tavik::platform

@@ -1,0 +1,88 @@
+// A view onto a buffer: caret, selection, scrolling, outlining regions, display preferences
+// and a one-shot timer. Several views may show one buffer; each follows the buffer's edits.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/text_pos.h"
+#include "platform/collapsed_regions.h"
+#include "platform/text_buffer.h"
+#include "platform/timers.h"
+#include "platform/view_layout.h"
+
+namespace tavik::platform {
+
+struct ViewSelection {
+  TextPos anchor;
+  TextPos active;
+  bool block = false;
+
+  bool Empty() const { return anchor == active; }
+  TextPos Start() const { return anchor < active ? anchor : active; }
+  TextPos End() const { return anchor < active ? active : anchor; }
+};
+
+struct ViewPreferences {
+  uint32_t tab_size = 8;
+  uint32_t indent_size = 4;
+  bool insert_tabs = false;
+  bool visible_whitespace = false;
+  bool word_wrap = false;
+};
+
+class View {
+ public:
+  View(TextBuffer& buffer, const ManualClock& clock, uint64_t id);
+  ~View();
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+
+  uint64_t Id() const { return id_; }
+  TextBuffer& Buffer() { return buffer_; }
+  const TextBuffer& Buffer() const { return buffer_; }
+  // Becomes false when the view is destroyed; holders of a raw pointer check it first.
+  std::shared_ptr<const bool> LifeToken() const { return alive_; }
+
+  TextPos Caret() const { return caret_; }
+  // Moves the caret (clamped into the text) and drops the selection.
+  void SetCaret(TextPos pos);
+  const ViewSelection& Selection() const { return selection_; }
+  // Sets the selection; the caret goes to its active end.
+  void SetSelection(TextPos anchor, TextPos active, bool block);
+  void ClearSelection();
+
+  uint32_t FirstVisibleLine() const { return first_visible_; }
+  uint32_t VisibleLineCount() const { return visible_count_; }
+  void SetFirstVisibleLine(uint32_t view_line);
+  void SetVisibleLineCount(uint32_t count);
+  // Scrolls as little as possible so that the caret's view line is visible.
+  void ScrollToCaret();
+
+  CollapsedRegions& Regions() { return regions_; }
+  const CollapsedRegions& Regions() const { return regions_; }
+  ViewLayout Layout() const { return ViewLayout(buffer_, regions_); }
+
+  ViewPreferences& Preferences() { return prefs_; }
+  const ViewPreferences& Preferences() const { return prefs_; }
+  OneShotTimer& Timer() { return timer_; }
+
+ private:
+  void OnChange(const BufferChange& change);
+
+  TextBuffer& buffer_;
+  uint64_t id_;
+  uint64_t listener_id_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TextPos caret_;
+  ViewSelection selection_;
+  uint32_t first_visible_ = 0;
+  uint32_t visible_count_ = 25;
+  CollapsedRegions regions_;
+  ViewPreferences prefs_;
+  OneShotTimer timer_;
+};
+
+}  // namespace tavik::platform
