@@ -112,7 +112,7 @@ void LineStore::CountChanged(size_t block) {
 
 void LineStore::BlocksMoved(size_t from) {
   blocks_[0]->first_line = 0;
-  indexed_ = std::max<size_t>(1, std::min(indexed_, from));
+  indexed_ = std::max<size_t>(1, std::min({indexed_, from, blocks_.size()}));
 }
 
 uint32_t LineStore::LineLength(uint32_t line) const {

@@ -1,0 +1,129 @@
+// Edits, notifications and the undo history of a text buffer.
+#include "platform/text_buffer.h"
+
+#include <gtest/gtest.h>
+
+namespace tavik::platform {
+namespace {
+
+TEST(TextBufferTest, ReplaceAcrossLines) {
+  TextBuffer buffer(u"one\ntwo\nthree");
+  EXPECT_EQ(buffer.Replace({0, 1}, {2, 2}, u"X\nY"), (TextPos{1, 1}));
+  EXPECT_EQ(buffer.Text(), u"oX\nYree");
+  // Positions in either order; CR LF in the text is one break, a lone CR stays.
+  EXPECT_EQ(buffer.Replace({1, 1}, {0, 1}, u"a\r\nb\rc"), (TextPos{1, 3}));
+  EXPECT_EQ(buffer.Text(), u"oa\nb\rcree");
+  EXPECT_EQ(buffer.Replace({0, kEndOfLineColumn}, {1, 0}, u""), (TextPos{0, 2}));
+  EXPECT_EQ(buffer.Text(), u"oab\rcree");
+  EXPECT_FALSE(buffer.Replace({0, 99}, {0, 99}, u"x"));
+  EXPECT_FALSE(buffer.Replace({5, 0}, {5, 0}, u"x"));
+  EXPECT_EQ(buffer.Text(), u"oab\rcree");
+}
+
+TEST(TextBufferTest, ListenersHearEveryEditIncludingUndo) {
+  TextBuffer buffer(u"a\nb\nc");
+  std::vector<BufferChange> seen;
+  const uint64_t id = buffer.AddListener([&seen](const BufferChange& c) { seen.push_back(c); });
+  buffer.Replace({0, 1}, {2, 0}, u"X");
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].first_line, 0u);
+  EXPECT_EQ(seen[0].old_line_count, 3u);
+  EXPECT_EQ(seen[0].new_line_count, 1u);
+  EXPECT_EQ(seen[0].old_end, (TextPos{2, 0}));
+  EXPECT_EQ(seen[0].new_end, (TextPos{0, 2}));
+  buffer.Undo();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].old_line_count, 1u);
+  EXPECT_EQ(seen[1].new_line_count, 3u);
+  buffer.RemoveListener(id);
+  buffer.Redo();
+  EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST(TextBufferTest, CompoundEditIsOneUnitAndUndoesInReverse) {
+  TextBuffer buffer(u"abc");
+  buffer.OpenCompound();
+  buffer.Replace({0, 0}, {0, 1}, u"1\n2");
+  buffer.OpenCompound();  // nested: still the same unit
+  buffer.Replace({1, 1}, {1, 2}, u"");
+  EXPECT_TRUE(buffer.CloseCompound());
+  buffer.Replace({1, 1}, {1, 1}, u"!");
+  EXPECT_TRUE(buffer.CloseCompound());
+  EXPECT_FALSE(buffer.CloseCompound());
+  EXPECT_EQ(buffer.Text(), u"1\n2!c");
+  ASSERT_EQ(buffer.History().UndoCount(), 1u);
+  const TextBuffer::ReplayResult undo = buffer.Undo();
+  EXPECT_TRUE(undo.done);
+  EXPECT_EQ(undo.where, (TextPos{0, 0}));
+  EXPECT_EQ(buffer.Text(), u"abc");
+  buffer.Redo();
+  EXPECT_EQ(buffer.Text(), u"1\n2!c");
+  EXPECT_FALSE(buffer.Redo().done);
+}
+
+TEST(TextBufferTest, MarkersAreUnitsThatUndoAsNothing) {
+  TextBuffer buffer(u"x");
+  const int tag = 0;
+  buffer.Insert({0, 1}, u"1");
+  buffer.PushMarker(&tag);
+  buffer.Insert({0, 2}, u"2");
+  const UndoHistory& h = buffer.History();
+  ASSERT_EQ(h.UndoCount(), 3u);
+  EXPECT_EQ(h.UndoAt(1).marker_tag, &tag);
+  EXPECT_EQ(h.UndoAt(0).marker_tag, nullptr);
+  EXPECT_LT(h.UndoAt(0).id, h.UndoAt(1).id);
+  buffer.Undo();
+  const TextBuffer::ReplayResult marker = buffer.Undo();
+  EXPECT_TRUE(marker.done);
+  EXPECT_FALSE(marker.where);
+  EXPECT_EQ(buffer.Text(), u"x1");
+  EXPECT_EQ(h.RedoCount(), 2u);
+  EXPECT_EQ(h.RedoAt(0).marker_tag, &tag);  // the next to redo first
+}
+
+TEST(TextBufferTest, RedoThroughAUnitAndANewEditClearsRedo) {
+  TextBuffer buffer(u"");
+  for (char16_t c : std::u16string(u"abcd")) buffer.Insert(buffer.End(), std::u16string(1, c));
+  for (int i = 0; i < 4; ++i) buffer.Undo();
+  EXPECT_EQ(buffer.Text(), u"");
+  const uint64_t third = buffer.History().RedoAt(2).id;
+  std::optional<TextPos> where;
+  EXPECT_TRUE(buffer.RedoThrough(third, &where));
+  EXPECT_EQ(buffer.Text(), u"abc");
+  EXPECT_EQ(where, (TextPos{0, 2}));
+  EXPECT_FALSE(buffer.RedoThrough(third));
+  buffer.Insert({0, 0}, u"new");
+  EXPECT_EQ(buffer.History().RedoCount(), 0u);
+}
+
+TEST(TextBufferTest, TypedTextJoinsOneUnitUntilSomethingElseHappens) {
+  TextBuffer buffer(u"");
+  buffer.Replace({0, 0}, {0, 0}, u"a", true);
+  buffer.Replace({0, 1}, {0, 1}, u"b", true);
+  buffer.Replace({0, 2}, {0, 2}, u"c", true);
+  EXPECT_EQ(buffer.History().UndoCount(), 1u);
+  buffer.Replace({0, 0}, {0, 0}, u"x", true);  // not where typing left off
+  EXPECT_EQ(buffer.History().UndoCount(), 2u);
+  buffer.Undo();
+  buffer.Undo();
+  EXPECT_EQ(buffer.Text(), u"");
+}
+
+TEST(TextBufferTest, UndoOfALargeCompoundEditRestoresEveryLine) {
+  std::u16string text;
+  for (int i = 0; i < 20000; ++i) text += u"line\n";
+  TextBuffer buffer(text);
+  buffer.OpenCompound();
+  for (uint32_t l = 0; l < 20000; l += 2) buffer.Replace({l, 0}, {l, 4}, u"\u20ac");
+  buffer.Replace({100, 0}, {19000, 0}, u"");
+  buffer.CloseCompound();
+  EXPECT_EQ(buffer.LineCount(), 20001u - 18900u);
+  buffer.Undo();
+  EXPECT_EQ(buffer.Text(), text);
+  buffer.Redo();
+  EXPECT_EQ(buffer.Line(0), u"\u20ac");
+  EXPECT_EQ(buffer.LineCount(), 20001u - 18900u);
+}
+
+}  // namespace
+}  // namespace tavik::platform
