@@ -163,7 +163,10 @@ std::optional<std::string> SaveFile(const std::string& path, const LineStore& li
   namespace fs = std::filesystem;
   const fs::path target(path);
   fs::path temp = target;
-  temp.replace_filename("." + target.filename().string() + ".tavik-save");
+  std::string temp_name = target.filename().string();
+  temp_name.insert(temp_name.begin(), '.');
+  temp_name.append(".tavik-save");
+  temp.replace_filename(temp_name);
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (file == nullptr) return ErrorText("Cannot write", temp.string());
   const bool written = WriteText(lines, format, file);
