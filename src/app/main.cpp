@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_mode.h"
 #include "app/batch_options.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +14,7 @@ int main(int argc, char** argv) {
     std::fputs(tavik::app::UsageText().c_str(), stderr);
     return parsed.error.empty() ? 0 : 2;
   }
-  return 0;
+  if (parsed.options.batch) return tavik::app::RunBatch(parsed.options);
+  std::fputs("tavik: the terminal editor is not built yet; use --batch\n", stderr);
+  return 2;
 }

@@ -237,8 +237,11 @@ bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
           host.shape == SelectionShape::kBlock ? SelectionKind::kBlock : SelectionKind::kCharacter;
     }
   }
-  bool changed = force || caret != caret_ || selection.has_selection != selection_.has_selection ||
-                 selection.anchor != selection_.anchor || selection.active != selection_.active;
+  bool selection_changed =
+      use_host_selection && (selection.has_selection != selection_.has_selection ||
+                             selection.anchor != selection_.anchor ||
+                             selection.active != selection_.active);
+  bool changed = force || caret != caret_ || selection_changed;
   caret_ = caret;
   selection_ = selection;
   return changed;

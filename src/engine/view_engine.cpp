@@ -47,15 +47,16 @@ void ViewEngine::CheckDocument(AttachedView& view) {
   bool switched = has_current_document_;
   has_current_document_ = true;
   current_document_ = document;
-  if (switched) {
-    parser_.ResetParser(mode_ == EngineMode::kVisual);
-    SetDesiredColumnFromCaret(view.text);
-  }
+  if (switched) parser_.ResetParser(mode_ == EngineMode::kVisual);
+  SetDesiredColumnFromCaret(view.text);
 }
 
 bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   if (!enabled_ || !view.text.IsAttached()) return false;
-  view.text.RefreshFromHost(false, settings_.UseVSSel());
+  // A caret the host moved since the last key (a click, host typing) sets the desired column.
+  if (view.text.RefreshFromHost(false, settings_.UseVSSel()) && mode_ != EngineMode::kInsert) {
+    SetDesiredColumnFromCaret(view.text);
+  }
 
   // Outside typed text, letter case follows Shift, not Caps Lock.
   if (settings_.IgnoreCapsLock() && key.IsChar() && !IsTypingText()) {
@@ -147,6 +148,8 @@ void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
     if (parser_.IsComplete()) {
       CommandRecord command = parser_.TakeCommand();
       parser_.FinishCommandLine(mode_ == EngineMode::kVisual);
+      // A finished search line puts the caret back where the search started.
+      if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
       if (command.action == action::kRepeat) {
         uint32_t count = command.action_count;
         command = last_change_;
@@ -189,9 +192,8 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
     text.CancelHostUi();
   }
   mode_ = EngineMode::kNormal;
-  if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
   parser_.CancelCommandLine(first_key);
-  parser_.ResetParser(false);
+  if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
   if (before == EngineMode::kInsert) {
     insert_repeat_count_ = 0;
     block_insert_ = false;

@@ -1,1 +1,120 @@
-// The IDE package: binds the engine to the host editor.
+// The package: engine lifetime, view attachment and the road of a key from a host view to the
+// engine and, when the engine leaves it alone, back to the host's own typing.
+#include "host/package.h"
+
+#include "config/settings.h"
+
+namespace tavik::host {
+
+Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : editor_(editor) {
+  if (settings_store == nullptr) {
+    own_store_ = std::make_unique<RegistrySettingsStore>(editor_.registry());
+    settings_store = own_store_.get();
+  }
+  settings_ = std::make_unique<Settings>(*settings_store);
+  engine_ = std::make_unique<ViewEngine>(*settings_, *this);
+  engine_->SetEnabled(settings_->GetBool(SettingId::kEnable));
+  CopyMirroredOptions(*settings_, engine_->GlobalOptions());
+
+  view_listener_ = editor_.AddViewListener([this](platform::View& view, bool created) {
+    if (created) {
+      Attach(view);
+    } else {
+      Detach(view);
+    }
+  });
+  for (const auto& document : editor_.Documents()) {
+    for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
+  }
+}
+
+Package::~Package() {
+  editor_.RemoveViewListener(view_listener_);
+  for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
+}
+
+BufferMarks& Package::MarksOf(uint64_t document_id) {
+  auto& marks = buffer_marks_[document_id];
+  if (!marks) marks = std::make_unique<BufferMarks>();
+  return *marks;
+}
+
+void Package::Attach(platform::View& view) {
+  if (attachments_.count(view.Id()) != 0) return;
+  ViewAttachment attachment;
+  attachment.adapter = std::make_unique<HostViewAdapter>(editor_, view);
+  attachment.view = std::make_unique<AttachedView>(attachment.adapter.get(),
+                                                   engine_->GlobalOptions());
+  attachment.view->text.SetMarks(&MarksOf(attachment.adapter->DocumentId()));
+  uint64_t view_id = view.Id();
+  attachment.adapter->SetTimerCallback([this, view_id] {
+    if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
+  });
+  attachments_.emplace(view_id, std::move(attachment));
+}
+
+// The view is going away; the engine may still be inside a command for it, so the attachment is
+// only cut off from the host here and freed once no key is being handled.
+void Package::Detach(platform::View& view) {
+  auto it = attachments_.find(view.Id());
+  if (it == attachments_.end()) return;
+  it->second.view->text.Detach();
+  retired_.push_back(std::move(it->second));
+  attachments_.erase(it);
+  if (key_depth_ == 0) retired_.clear();
+}
+
+AttachedView* Package::Attachment(const platform::View& view) {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : it->second.view.get();
+}
+
+void Package::HandleKey(platform::View& view, KeyCode key) {
+  Attach(view);
+  AttachedView* attached = Attachment(view);
+  ++key_depth_;
+  bool handled = engine_->FeedKey(*attached, key);
+  --key_depth_;
+  if (!handled && attached->text.IsAttached()) {
+    editor_.TypeKey(view, key);
+    attached->text.RefreshFromHost(true, settings_->UseVSSel());
+  }
+  if (key_depth_ == 0) retired_.clear();
+  UpdateStatusBar();
+}
+
+void Package::TimerFired(platform::View& view) {
+  AttachedView* attached = Attachment(view);
+  if (attached == nullptr) return;
+  ++key_depth_;
+  engine_->ProcessPendingKeys(*attached);
+  --key_depth_;
+  if (key_depth_ == 0) retired_.clear();
+  UpdateStatusBar();
+}
+
+void Package::UpdateStatusBar() { editor_.SetStatusText(engine_->StatusText()); }
+
+void Package::WriteOutput(std::u16string_view line) { editor_.output().AppendLine(line); }
+
+bool Package::AskYesNo(std::u16string_view question, std::u16string_view) {
+  return editor_.dialogs().AskYesNo(question) == platform::YesNoAnswer::kYes;
+}
+
+ConfirmAnswer Package::AskConfirm(std::u16string_view question) {
+  switch (editor_.dialogs().AskConfirm(question)) {
+    case platform::ConfirmAnswer::kYes:
+      return ConfirmAnswer::kYes;
+    case platform::ConfirmAnswer::kNo:
+      return ConfirmAnswer::kNo;
+    case platform::ConfirmAnswer::kAll:
+      return ConfirmAnswer::kAll;
+    case platform::ConfirmAnswer::kQuit:
+      return ConfirmAnswer::kQuit;
+    case platform::ConfirmAnswer::kLast:
+      return ConfirmAnswer::kLast;
+  }
+  return ConfirmAnswer::kQuit;
+}
+
+}  // namespace tavik::host

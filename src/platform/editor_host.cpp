@@ -26,7 +26,7 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   window->views[0] = MakeView(*doc);
   windows_.push_back(std::move(window));
   active_window_ = windows_.size() - 1;
-  for (const ViewListener& l : view_listeners_) l(*windows_.back()->views[0], true);
+  for (const auto& [id, l] : view_listeners_) l(*windows_.back()->views[0], true);
   return doc;
 }
 
@@ -38,7 +38,7 @@ std::unique_ptr<View> EditorHost::MakeView(Document& document) {
 
 void EditorHost::DestroyView(std::unique_ptr<View>& view) {
   if (!view) return;
-  for (const ViewListener& l : view_listeners_) l(*view, false);
+  for (const auto& [id, l] : view_listeners_) l(*view, false);
   view.reset();
 }
 
@@ -187,7 +187,7 @@ void EditorHost::ToggleSplit(Window& window) {
   copy.SetVisibleLineCount(current.VisibleLineCount());
   copy.SetCaret(current.Caret());
   copy.SetFirstVisibleLine(current.FirstVisibleLine());
-  for (const ViewListener& l : view_listeners_) l(copy, true);
+  for (const auto& [id, l] : view_listeners_) l(copy, true);
 }
 
 void EditorHost::ActivateNextWindow(int step) {

@@ -93,7 +93,14 @@ class EditorHost {
 
   // Told of every view created (true) and before every view destroyed (false).
   using ViewListener = std::function<void(View& view, bool created)>;
-  void AddViewListener(ViewListener listener) { view_listeners_.push_back(std::move(listener)); }
+  // Returns an id for RemoveViewListener.
+  uint64_t AddViewListener(ViewListener listener) {
+    view_listeners_.emplace_back(++last_listener_id_, std::move(listener));
+    return last_listener_id_;
+  }
+  void RemoveViewListener(uint64_t id) {
+    std::erase_if(view_listeners_, [id](const auto& entry) { return entry.first == id; });
+  }
 
   // Told of every document about to be closed, while its text is still there.
   using DocumentListener = std::function<void(const Document& document)>;
@@ -129,7 +136,8 @@ class EditorHost {
   std::u16string status_text_;
   int beep_count_ = 0;
   std::function<void()> beep_listener_;
-  std::vector<ViewListener> view_listeners_;
+  std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;
+  uint64_t last_listener_id_ = 0;
   DocumentListener close_listener_;
 };
 

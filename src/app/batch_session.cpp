@@ -1,0 +1,170 @@
+// Driving the host editor and the package from key notation, and reading the result back.
+#include "app/batch_session.h"
+
+#include <cstdio>
+
+#include "common/char_class.h"
+#include "config/key_notation.h"
+#include "platform/file_io.h"
+#include "platform/utf8_codec.h"
+
+namespace tavik::app {
+
+KeyCode AsTypedKey(KeyCode key) {
+  if (key.IsChar() && IsUpperChar(static_cast<char16_t>(key.code))) key.flags |= key_mod::kShift;
+  return key;
+}
+
+BatchSession::BatchSession()
+    : editor_(std::make_unique<platform::EditorHost>()),
+      package_(std::make_unique<host::Package>(*editor_)) {
+  editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view) {
+    return NextAnswer() == "y" ? platform::YesNoAnswer::kYes : platform::YesNoAnswer::kNo;
+  });
+  editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view) {
+    std::string a = NextAnswer();
+    if (a == "y") return platform::ConfirmAnswer::kYes;
+    if (a == "n") return platform::ConfirmAnswer::kNo;
+    if (a == "a") return platform::ConfirmAnswer::kAll;
+    if (a == "l") return platform::ConfirmAnswer::kLast;
+    return platform::ConfirmAnswer::kQuit;
+  });
+  editor_->output().AddListener([this](std::u16string_view line) {
+    if (pane_sink_) pane_sink_(platform::ToUtf8(line));
+  });
+  editor_->SetDocumentCloseListener([this](const platform::Document& document) {
+    last_closed_text_ = platform::EncodeText(document.buffer.Lines(), document.format);
+  });
+}
+
+BatchSession::~BatchSession() {
+  editor_->SetDocumentCloseListener(nullptr);
+  package_.reset();
+  editor_.reset();
+}
+
+std::string BatchSession::NextAnswer() {
+  if (answers_.empty()) return "";
+  std::string a = answers_.front();
+  answers_.pop_front();
+  return a;
+}
+
+void BatchSession::SetAnswers(std::vector<std::string> answers) {
+  answers_.assign(answers.begin(), answers.end());
+}
+
+void BatchSession::SetPaneSink(std::function<void(const std::string&)> sink) {
+  pane_sink_ = std::move(sink);
+}
+
+std::optional<std::string> BatchSession::OpenFile(const std::string& path) {
+  std::string error;
+  if (editor_->OpenFile(path, &error) == nullptr) return error;
+  return std::nullopt;
+}
+
+void BatchSession::OpenText(const std::string& name, std::string_view utf8_text) {
+  editor_->OpenText(platform::FromUtf8(utf8_text), name);
+}
+
+void BatchSession::FocusFirstDocument() {
+  if (editor_->Documents().empty()) return;
+  std::vector<platform::View*> views = editor_->ViewsOf(*editor_->Documents().front());
+  if (!views.empty()) editor_->Focus(*views.front());
+}
+
+platform::View* BatchSession::CurrentView() const { return editor_->FocusedView(); }
+
+void BatchSession::SetCursorUtf8(int line, int byte_column) {
+  platform::View* view = CurrentView();
+  if (view == nullptr) return;
+  std::u16string text = view->Buffer().Line(static_cast<uint32_t>(line));
+  std::string utf8 = platform::ToUtf8(text).substr(0, static_cast<size_t>(byte_column));
+  auto column = static_cast<uint32_t>(platform::FromUtf8(utf8).size());
+  view->SetCaret({static_cast<uint32_t>(line), column});
+}
+
+void BatchSession::FeedNotation(std::string_view utf8_notation) {
+  for (KeyCode key : ParseKeys(platform::FromUtf8(utf8_notation))) FeedKey(key);
+}
+
+void BatchSession::FeedKey(KeyCode key) {
+  platform::View* view = CurrentView();
+  if (view == nullptr) return;
+  package_->HandleKey(*view, AsTypedKey(key));
+}
+
+void BatchSession::FinishKeys() {
+  if (platform::View* view = CurrentView()) package_->TimerFired(*view);
+}
+
+std::string BatchSession::BufferTextUtf8() const {
+  platform::View* view = CurrentView();
+  if (view == nullptr) return last_closed_text_;
+  const platform::Document* document = editor_->DocumentOf(*view);
+  return platform::EncodeText(view->Buffer().Lines(), document->format);
+}
+
+bool BatchSession::WriteBufferText(std::FILE* out) const {
+  platform::View* view = CurrentView();
+  if (view == nullptr) {
+    return std::fwrite(last_closed_text_.data(), 1, last_closed_text_.size(), out) ==
+           last_closed_text_.size();
+  }
+  const platform::Document* document = editor_->DocumentOf(*view);
+  return platform::WriteText(view->Buffer().Lines(), document->format, out);
+}
+
+std::pair<uint32_t, uint32_t> BatchSession::Cursor() const {
+  platform::View* view = CurrentView();
+  if (view == nullptr) return {0, 0};
+  TextPos caret = view->Caret();
+  return {caret.line, caret.column};
+}
+
+std::pair<int, int> BatchSession::CursorUtf8() const {
+  platform::View* view = CurrentView();
+  if (view == nullptr) return {0, 0};
+  TextPos caret = view->Caret();
+  std::u16string text = view->Buffer().Line(caret.line);
+  std::string prefix = platform::ToUtf8(std::u16string_view(text).substr(
+      0, std::min<size_t>(caret.column, text.size())));
+  return {static_cast<int>(caret.line), static_cast<int>(prefix.size())};
+}
+
+std::string BatchSession::ModeName() const {
+  ViewEngine& engine = package_->Engine();
+  switch (engine.Mode()) {
+    case EngineMode::kNormal:
+      return "NORMAL";
+    case EngineMode::kInsert:
+      return engine.ReplaceFlag() ? "REPLACE" : "INSERT";
+    case EngineMode::kVisual:
+      switch (engine.GetVisualKind()) {
+        case VisualKind::kCharacterwise:
+          return "VISUAL";
+        case VisualKind::kLinewise:
+          return "VISUAL LINE";
+        case VisualKind::kBlockwise:
+          return "VISUAL BLOCK";
+      }
+  }
+  return "NORMAL";
+}
+
+std::string BatchSession::StatusUtf8() const {
+  return platform::ToUtf8(package_->Engine().StatusText());
+}
+
+int BatchSession::Beeps() const { return editor_->BeepCount(); }
+
+std::vector<std::string> BatchSession::PaneLines() const {
+  std::vector<std::string> lines;
+  for (const std::u16string& line : editor_->output().Lines()) {
+    lines.push_back(platform::ToUtf8(line));
+  }
+  return lines;
+}
+
+}  // namespace tavik::app

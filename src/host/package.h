@@ -1,0 +1,68 @@
+// The package: creates the engine with its settings, attaches every editor view of the host,
+// feeds their keys to the engine, lets the host type the keys the engine leaves alone, and
+// serves the engine's output pane and dialogs.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/key_code.h"
+#include "config/settings.h"
+#include "engine/buffer_marks.h"
+#include "engine/engine_host.h"
+#include "engine/view_engine.h"
+#include "host/host_view_adapter.h"
+#include "host/registry_settings_store.h"
+#include "platform/editor_host.h"
+
+namespace tavik::host {
+
+class Package final : public EngineHost {
+ public:
+  // `settings_store` backs the persistent settings; without one they live in the host's
+  // registry store.
+  explicit Package(platform::EditorHost& editor, SettingsStore* settings_store = nullptr);
+  ~Package() override;
+  Package(const Package&) = delete;
+  Package& operator=(const Package&) = delete;
+
+  // A key typed in a view: the engine reads it as a command, or the host types it.
+  void HandleKey(platform::View& view, KeyCode key);
+  // The view's mapping timer fired.
+  void TimerFired(platform::View& view);
+  // Shows the engine's status text on the host's status bar.
+  void UpdateStatusBar();
+
+  ViewEngine& Engine() { return *engine_; }
+  Settings& GetSettings() { return *settings_; }
+  AttachedView* Attachment(const platform::View& view);
+
+  // EngineHost
+  void WriteOutput(std::u16string_view line) override;
+  bool AskYesNo(std::u16string_view question, std::u16string_view caption) override;
+  ConfirmAnswer AskConfirm(std::u16string_view question) override;
+
+ private:
+  struct ViewAttachment {
+    std::unique_ptr<HostViewAdapter> adapter;
+    std::unique_ptr<AttachedView> view;
+  };
+
+  void Attach(platform::View& view);
+  void Detach(platform::View& view);
+  BufferMarks& MarksOf(uint64_t document_id);
+
+  platform::EditorHost& editor_;
+  std::unique_ptr<RegistrySettingsStore> own_store_;
+  std::unique_ptr<Settings> settings_;
+  std::unique_ptr<ViewEngine> engine_;
+  std::map<uint64_t, ViewAttachment> attachments_;             // by view id
+  std::map<uint64_t, std::unique_ptr<BufferMarks>> buffer_marks_;  // by document id
+  std::vector<ViewAttachment> retired_;  // detached while a key was being handled
+  int key_depth_ = 0;
+  uint64_t view_listener_ = 0;
+};
+
+}  // namespace tavik::host
