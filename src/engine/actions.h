@@ -25,6 +25,13 @@ void OpenFileUnderCursor(ActionContext& context);
 void SaveAndClose(ActionContext& context);
 void PopBrowseContext(ActionContext& context);
 
+// Yank and put (actions_registers.cpp).
+void Yank(ActionContext& context);
+void YankLines(ActionContext& context);
+void PutAfter(ActionContext& context);
+void PutBefore(ActionContext& context);
+void PutIndented(ActionContext& context);
+
 // The ":" command line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
 

@@ -21,7 +21,10 @@ TextPos ClampToLine(const TextView& text, TextPos pos) {
 }  // namespace
 
 ViewEngine::ViewEngine(Settings& settings, EngineHost& host)
-    : settings_(settings), host_(host), parser_(*this) {}
+    : settings_(settings),
+      host_(host),
+      parser_(*this),
+      registers_(nullptr, settings.DefaultWinClipboard()) {}
 
 ViewEngine::~ViewEngine() = default;
 
@@ -257,11 +260,15 @@ std::u16string ViewEngine::StatusText() const {
   return status;
 }
 
-std::optional<std::u16string> ViewEngine::RegisterTextForCommandLine(char16_t) {
-  return std::nullopt;
+std::optional<std::u16string> ViewEngine::RegisterTextForCommandLine(char16_t name) {
+  std::optional<RegisterContent> content = registers_.Read(name);
+  if (!content) return std::nullopt;
+  return std::move(content->text);
 }
 
-void ViewEngine::YankToDefaultRegister(std::u16string_view) {}
+void ViewEngine::YankToDefaultRegister(std::u16string_view text) {
+  registers_.Write(0, text, RegisterKind::kCharacterwise);
+}
 
 }  // namespace tavik
 

@@ -19,6 +19,7 @@
 #include "engine/engine_host.h"
 #include "engine/key_queue.h"
 #include "engine/mapping_layer.h"
+#include "engine/register_file.h"
 #include "engine/view_state.h"
 
 namespace tavik {
@@ -51,6 +52,7 @@ class ViewEngine : private ParserServices {
   Settings& GetSettings() { return settings_; }
   EngineHost& Host() { return host_; }
   CommandParser& Parser() { return parser_; }
+  RegisterFile& Registers() { return registers_; }
   const CommandRecord& LastChange() const { return last_change_; }
   void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &no_mappings_; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
@@ -88,6 +90,7 @@ class ViewEngine : private ParserServices {
   EngineMode mode_ = EngineMode::kNormal;
   VisualKind visual_kind_ = VisualKind::kCharacterwise;
   CommandParser parser_;
+  RegisterFile registers_;
   bool replace_ = false;
   ViewState state_;
   uint32_t insert_repeat_count_ = 0;
