@@ -1,4 +1,5 @@
-// The marks of one buffer, shared by all of its views. Positions are buffer coordinates.
+// The marks of one buffer, shared by all of its views: "a" to "z" and the special marks "^",
+// "[", "]", ".", "<" and ">". They follow every edit of the buffer.
 #pragma once
 
 #include <array>
@@ -10,17 +11,21 @@ namespace tavik {
 
 class BufferMarks {
  public:
-  // Marks are named by a printable ASCII character ("a" to "z", ".", "^", "[", "]", "<", ">").
+  static constexpr size_t kCount = 32;
+
+  // The table index of a mark name, or nothing for a name that is not a buffer mark.
+  static std::optional<size_t> IndexOf(char16_t name);
+
   void Set(char16_t name, TextPos pos);
   std::optional<TextPos> Get(char16_t name) const;
   void Clear(char16_t name);
 
- private:
-  static constexpr char16_t kFirst = u'!';
-  static constexpr char16_t kLast = u'~';
-  static bool Valid(char16_t name) { return name >= kFirst && name <= kLast; }
+  // The text from `old_start` to `old_end` was replaced by text ending at `new_end`: marks
+  // after the change move with it, marks inside the replaced text become unset.
+  void AdjustForEdit(TextPos old_start, TextPos old_end, TextPos new_end);
 
-  std::array<std::optional<TextPos>, kLast - kFirst + 1> marks_{};
+ private:
+  std::array<std::optional<TextPos>, kCount> marks_{};
 };
 
 }  // namespace tavik

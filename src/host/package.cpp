@@ -33,9 +33,20 @@ Package::~Package() {
   for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
 }
 
-BufferMarks& Package::MarksOf(uint64_t document_id) {
-  auto& marks = buffer_marks_[document_id];
-  if (!marks) marks = std::make_unique<BufferMarks>();
+// One mark table per document, following every edit of its buffer whoever makes it. The
+// buffer's listener shares the table, so neither outlives what it points at.
+BufferMarks& Package::MarksOf(platform::View& view) {
+  platform::Document* document = editor_.DocumentOf(view);
+  uint64_t key = document != nullptr ? document->id : 0;
+  auto& marks = buffer_marks_[key];
+  if (!marks) {
+    marks = std::make_shared<BufferMarks>();
+    if (document != nullptr) {
+      document->buffer.AddListener([marks](const platform::BufferChange& change) {
+        marks->AdjustForEdit(change.start, change.old_end, change.new_end);
+      });
+    }
+  }
   return *marks;
 }
 
@@ -45,7 +56,7 @@ void Package::Attach(platform::View& view) {
   attachment.adapter = std::make_unique<HostViewAdapter>(editor_, view);
   attachment.view = std::make_unique<AttachedView>(attachment.adapter.get(),
                                                    engine_->GlobalOptions());
-  attachment.view->text.SetMarks(&MarksOf(attachment.adapter->DocumentId()));
+  attachment.view->text.SetMarks(&MarksOf(view));
   uint64_t view_id = view.Id();
   attachment.adapter->SetTimerCallback([this, view_id] {
     if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);

@@ -52,14 +52,14 @@ class Package final : public EngineHost {
 
   void Attach(platform::View& view);
   void Detach(platform::View& view);
-  BufferMarks& MarksOf(uint64_t document_id);
+  BufferMarks& MarksOf(platform::View& view);
 
   platform::EditorHost& editor_;
   std::unique_ptr<RegistrySettingsStore> own_store_;
   std::unique_ptr<Settings> settings_;
   std::unique_ptr<ViewEngine> engine_;
   std::map<uint64_t, ViewAttachment> attachments_;             // by view id
-  std::map<uint64_t, std::unique_ptr<BufferMarks>> buffer_marks_;  // by document id
+  std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
   uint64_t view_listener_ = 0;
