@@ -1,42 +1,74 @@
-// Register storage and name resolution.
+// Register storage, name resolution, the line index and the exchange of the clipboard register
+// with the system clipboard.
 #include "engine/register_file.h"
 
 namespace tavik {
+
+void Register::RebuildLineIndex() {
+  lines_.clear();
+  size_t start = 0;
+  const size_t size = text_.size();
+  while (start < size) {
+    size_t crlf = text_.find(u"\r\n", start);
+    if (crlf == std::u16string::npos) {
+      lines_.push_back({start, size});
+      break;
+    }
+    lines_.push_back({start, crlf});
+    start = crlf + 2;
+  }
+}
 
 RegisterFile::RegisterFile(ClipboardService* clipboard, bool default_is_clipboard)
     : clipboard_(clipboard), default_is_clipboard_(default_is_clipboard) {}
 
 RegisterFile::Resolved RegisterFile::Resolve(char16_t name) const {
-  size_t default_slot = default_is_clipboard_ ? 0 : 1;
-  if (name == u'*') return {0, false};
+  if (name == u'*') return {kClipboardSlot, false};
   if (name >= u'0' && name <= u'9') return {static_cast<size_t>(1 + (name - u'0')), false};
   if (name >= u'a' && name <= u'z') return {static_cast<size_t>(11 + (name - u'a')), false};
   if (name >= u'A' && name <= u'Z') return {static_cast<size_t>(11 + (name - u'A')), true};
-  return {default_slot, false};
+  return {default_is_clipboard_ ? kClipboardSlot : size_t{1}, false};
+}
+
+size_t RegisterFile::BeginWrite(char16_t name, RegisterKind kind) {
+  Resolved r = Resolve(name);
+  Register& slot = slots_[r.slot];
+  if (!r.append || !slot.set_) slot.text_.clear();
+  slot.kind_ = kind;
+  return r.slot;
+}
+
+void RegisterFile::EndWrite(size_t slot) {
+  Register& reg = slots_[slot];
+  reg.RebuildLineIndex();
+  reg.set_ = true;
+  if (slot == kClipboardSlot && clipboard_ != nullptr) clipboard_->Put(reg.text_, reg.kind_);
 }
 
 void RegisterFile::Write(char16_t name, std::u16string_view text, RegisterKind kind) {
-  Resolved r = Resolve(name);
-  Slot& slot = slots_[r.slot];
-  if (!r.append || !slot.set) slot.text.clear();
-  slot.text += text;
-  slot.kind = kind;
-  slot.set = true;
-  if (r.slot == 0 && clipboard_ != nullptr) clipboard_->Put(slot.text, slot.kind);
+  size_t slot = BeginWrite(name, kind);
+  Append(slot, text);
+  EndWrite(slot);
+}
+
+const Register* RegisterFile::Get(char16_t name) {
+  size_t index = Resolve(name).slot;
+  Register& slot = slots_[index];
+  if (index == kClipboardSlot && clipboard_ != nullptr) {
+    if (auto content = clipboard_->Get()) {
+      slot.text_ = std::move(content->text);
+      slot.kind_ = content->kind;
+      slot.set_ = true;
+      slot.RebuildLineIndex();
+    }
+  }
+  return slot.set_ ? &slot : nullptr;
 }
 
 std::optional<RegisterContent> RegisterFile::Read(char16_t name) {
-  Resolved r = Resolve(name);
-  Slot& slot = slots_[r.slot];
-  if (r.slot == 0 && clipboard_ != nullptr) {
-    if (auto content = clipboard_->Get()) {
-      slot.text = std::move(content->text);
-      slot.kind = content->kind;
-      slot.set = true;
-    }
-  }
-  if (!slot.set) return std::nullopt;
-  return RegisterContent{slot.text, slot.kind};
+  const Register* reg = Get(name);
+  if (reg == nullptr) return std::nullopt;
+  return RegisterContent{reg->Text(), reg->Kind()};
 }
 
 }  // namespace tavik

@@ -33,34 +33,79 @@ class ClipboardService {
   virtual std::optional<RegisterContent> Get() = 0;
 };
 
+// One line of a register's text: offsets into the text, the line break not included.
+struct RegisterLine {
+  size_t start = 0;
+  size_t end = 0;
+};
+
+class Register {
+ public:
+  const std::u16string& Text() const { return text_; }
+  RegisterKind Kind() const { return kind_; }
+  bool IsSet() const { return set_; }
+  // Every line of the text; a final CR LF does not start a further line, so "a\r\n" and "a"
+  // both have one line and the empty text has none.
+  const std::vector<RegisterLine>& Lines() const { return lines_; }
+  std::u16string_view LineText(size_t index) const {
+    const RegisterLine& line = lines_[index];
+    return std::u16string_view(text_).substr(line.start, line.end - line.start);
+  }
+  // True when the text ends in a line break (linewise and blockwise texts always do).
+  bool EndsWithLineBreak() const { return text_.ends_with(u"\r\n"); }
+
+ private:
+  friend class RegisterFile;
+  void RebuildLineIndex();
+
+  std::u16string text_;
+  RegisterKind kind_ = RegisterKind::kCharacterwise;
+  bool set_ = false;
+  std::vector<RegisterLine> lines_;
+};
+
 class RegisterFile {
  public:
+  static constexpr size_t kSlotCount = 38;
+  static constexpr size_t kClipboardSlot = 0;
+
   explicit RegisterFile(ClipboardService* clipboard = nullptr, bool default_is_clipboard = true);
 
   void SetClipboard(ClipboardService* clipboard) { clipboard_ = clipboard; }
   void SetDefaultIsClipboard(bool on) { default_is_clipboard_ = on; }
   bool DefaultIsClipboard() const { return default_is_clipboard_; }
 
-  // Writes a whole register: name 0 is the default register; "A" to "Z" append to "a" to "z".
-  void Write(char16_t name, std::u16string_view text, RegisterKind kind);
-  // Reads a register; nothing when it was never written (the clipboard register is refreshed
-  // from the system clipboard first).
-  std::optional<RegisterContent> Read(char16_t name);
-
- private:
-  struct Slot {
-    std::u16string text;
-    RegisterKind kind = RegisterKind::kCharacterwise;
-    bool set = false;
-  };
-  static constexpr size_t kSlotCount = 38;
+  // The slot a name addresses: 0 is the default register, "*" the clipboard, "0" to "9" and
+  // "a" to "z" their own slots, "A" to "Z" the lower-case slots in append mode; every other
+  // name is the default register too.
   struct Resolved {
     size_t slot;
     bool append;
   };
   Resolved Resolve(char16_t name) const;
 
-  std::array<Slot, kSlotCount> slots_{};
+  // Writing in steps: BeginWrite resolves the name, empties the text unless appending and
+  // stores the kind; the caller appends; EndWrite indexes the lines, sets the register and
+  // copies the clipboard register to the system clipboard.
+  size_t BeginWrite(char16_t name, RegisterKind kind);
+  void Append(size_t slot, std::u16string_view text) { slots_[slot].text_ += text; }
+  void EndWrite(size_t slot);
+
+  // Writes a whole register in one call.
+  void Write(char16_t name, std::u16string_view text, RegisterKind kind);
+
+  // The register a name addresses, or nullptr when it was never written. The clipboard
+  // register is refreshed from the system clipboard first; a clipboard that cannot be read
+  // leaves it as it was. The reference stays valid until the next write or read.
+  const Register* Get(char16_t name);
+  // The same as a copy.
+  std::optional<RegisterContent> Read(char16_t name);
+
+  // A slot as it is, without refreshing the clipboard register (slot 37 has no name).
+  const Register& Slot(size_t slot) const { return slots_[slot]; }
+
+ private:
+  std::array<Register, kSlotCount> slots_{};
   ClipboardService* clipboard_;
   bool default_is_clipboard_;
 };
