@@ -13,6 +13,8 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   }
   settings_ = std::make_unique<Settings>(*settings_store);
   engine_ = std::make_unique<ViewEngine>(*settings_, *this);
+  engine_->Registers().SetClipboard(&clipboard_bridge_);
+  engine_->Registers().SetDefaultIsClipboard(settings_->DefaultWinClipboard());
   engine_->SetEnabled(settings_->GetBool(SettingId::kEnable));
   CopyMirroredOptions(*settings_, engine_->GlobalOptions());
 

@@ -13,6 +13,7 @@
 #include "engine/buffer_marks.h"
 #include "engine/engine_host.h"
 #include "engine/view_engine.h"
+#include "host/clipboard_bridge.h"
 #include "host/host_view_adapter.h"
 #include "host/registry_settings_store.h"
 #include "platform/editor_host.h"
@@ -55,6 +56,7 @@ class Package final : public EngineHost {
   BufferMarks& MarksOf(platform::View& view);
 
   platform::EditorHost& editor_;
+  ClipboardBridge clipboard_bridge_{&editor_.clipboard()};  // outlives the engine using it
   std::unique_ptr<RegistrySettingsStore> own_store_;
   std::unique_ptr<Settings> settings_;
   std::unique_ptr<ViewEngine> engine_;
