@@ -5,6 +5,7 @@
 
 #include "app/batch_mode.h"
 #include "app/batch_options.h"
+#include "app/terminal_editor.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -15,6 +16,5 @@ int main(int argc, char** argv) {
     return parsed.error.empty() ? 0 : 2;
   }
   if (parsed.options.batch) return tavik::app::RunBatch(parsed.options);
-  std::fputs("tavik: the terminal editor is not built yet; use --batch\n", stderr);
-  return 2;
+  return tavik::app::RunTerminalEditor(parsed.options);
 }

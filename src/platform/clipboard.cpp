@@ -12,12 +12,14 @@ void Clipboard::SetText(std::u16string_view text) {
 }
 
 std::optional<std::string> Clipboard::Data(std::string_view format) const {
+  BeforeRead();
   const auto it = formats_.find(std::string(format));
   if (it == formats_.end()) return std::nullopt;
   return it->second;
 }
 
 std::optional<std::u16string> Clipboard::Text() const {
+  BeforeRead();
   const auto it = formats_.find(std::string(kUnicodeTextFormat));
   if (it == formats_.end()) return std::nullopt;
   std::u16string text(it->second.size() / 2, u'\0');

@@ -2,6 +2,7 @@
 // them ("Unicode text" plus formats registered by clients).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,14 +25,31 @@ class Clipboard {
   }
   void SetText(std::u16string_view text);
 
-  bool Has(std::string_view format) const { return formats_.count(std::string(format)) != 0; }
+  // Runs before every read, so that a front end can first take in what the desktop's clipboard
+  // holds (it calls Clear and SetData from the hook).
+  void SetReadHook(std::function<void()> hook) { read_hook_ = std::move(hook); }
+
+  bool Has(std::string_view format) const {
+    BeforeRead();
+    return formats_.count(std::string(format)) != 0;
+  }
   std::optional<std::string> Data(std::string_view format) const;
   std::optional<std::u16string> Text() const;
   // Changes with every change of content, so readers can tell whether it moved on.
   uint64_t Sequence() const { return sequence_; }
 
  private:
+  void BeforeRead() const {
+    if (read_hook_ && !reading_) {
+      reading_ = true;
+      read_hook_();
+      reading_ = false;
+    }
+  }
+
   std::map<std::string, std::string> formats_;
+  std::function<void()> read_hook_;
+  mutable bool reading_ = false;
   uint64_t sequence_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
 #include "platform/text_buffer.h"
 
 namespace tavik::platform {
@@ -20,6 +21,7 @@ struct Document {
   TextBuffer buffer;
   FileFormat format;
   uint64_t saved_version = 0;
+  FileStamp disk_stamp;  // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
 
   bool Modified() const { return buffer.Version() != saved_version; }

@@ -77,6 +77,7 @@ Document* EditorHost::OpenFile(const std::string& path, std::string* error) {
     doc->format.final_line_break = true;  // a new file gets a final line break
   }
   doc->path = full;
+  doc->disk_stamp = ReadFileStamp(full);
   return AddDocument(std::move(doc));
 }
 
@@ -91,12 +92,27 @@ Document* EditorHost::OpenText(std::u16string_view text, std::string path) {
 std::optional<std::string> EditorHost::Save(Document& document, const std::string& path) {
   if (path.empty() && document.path.empty()) return std::string("No file name");
   const std::string target = path.empty() ? document.path : ResolvePath(path);
+  const bool own_file = target == document.path;
+  // Someone else's changes to the file are not overwritten without asking.
+  if (own_file && ChangedOnDisk(document) &&
+      dialogs_.AskYesNo(u"The file changed on disk since it was loaded. Overwrite it?") !=
+          YesNoAnswer::kYes) {
+    return std::string("File changed on disk; not saved");
+  }
   if (std::optional<std::string> error =
           SaveFile(target, document.buffer.Lines(), document.format)) {
     return error;
   }
-  if (path.empty() || target == document.path) document.saved_version = document.buffer.Version();
+  if (own_file) {
+    document.saved_version = document.buffer.Version();
+    document.disk_stamp = ReadFileStamp(target);
+  }
   return std::nullopt;
+}
+
+bool EditorHost::ChangedOnDisk(const Document& document) const {
+  if (document.path.empty()) return false;
+  return ReadFileStamp(document.path) != document.disk_stamp;
 }
 
 bool EditorHost::Print(const Document& document, std::FILE* out) const {

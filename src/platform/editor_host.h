@@ -50,6 +50,9 @@ class EditorHost {
   Document* NewFile() { return OpenText(u""); }
   // Saves to the document's file, or writes a copy to `path` when given.
   std::optional<std::string> Save(Document& document, const std::string& path = {});
+  // The document's file was changed, created or removed by someone else since it was loaded or
+  // saved; saving over such a file asks first.
+  bool ChangedOnDisk(const Document& document) const;
   // Writes the text as saving would, to a FILE* (batch mode prints to stdout).
   bool Print(const Document& document, std::FILE* out) const;
   void Close(Document& document);

@@ -157,6 +157,7 @@ TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) 
   change.start = start;
   change.old_end = end;
   change.new_end = new_end;
+  markers_.OnChange(change);
   Notify(change);
   return new_end;
 }

@@ -13,6 +13,7 @@
 #include "common/text_pos.h"
 #include "platform/buffer_change.h"
 #include "platform/line_store.h"
+#include "platform/markers.h"
 #include "platform/undo_history.h"
 
 namespace tavik::platform {
@@ -71,6 +72,10 @@ class TextBuffer {
   // Redoes the redo units up to and including the unit with the id; false when it is not there.
   bool RedoThrough(uint64_t unit_id, std::optional<TextPos>* where = nullptr);
 
+  // Highlights placed on the text; they follow its edits.
+  HighlightMarkers& Markers() { return markers_; }
+  const HighlightMarkers& Markers() const { return markers_; }
+
   // Counts every change; lets owners tell whether the text changed since a moment.
   uint64_t Version() const { return version_; }
 
@@ -85,6 +90,7 @@ class TextBuffer {
 
   LineStore lines_;
   UndoHistory history_;
+  HighlightMarkers markers_;
   uint64_t version_ = 0;
   struct Listener {
     uint64_t id;

@@ -1,0 +1,310 @@
+// The screen layout and the drawing of views, tab line, output pane and status bar.
+#include "app/terminal_draw.h"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "app/terminal_line_layout.h"
+#include "platform/utf8_codec.h"
+
+namespace tavik::app {
+
+namespace {
+
+using platform::HighlightKind;
+using platform::HighlightSpan;
+
+// Later kinds are drawn over earlier ones: the match being typed shows through a selection.
+struct HighlightStyle {
+  HighlightKind kind;
+  CellStyle style;
+};
+constexpr HighlightStyle kHighlightStyles[] = {
+    {HighlightKind::kSearch, CellStyle::kSearch},
+    {HighlightKind::kSelection, CellStyle::kSelection},
+    {HighlightKind::kIncSearch, CellStyle::kIncSearch},
+};
+
+std::u16string Number(uint64_t n) {
+  return platform::FromUtf8(std::to_string(n));
+}
+
+}  // namespace
+
+std::u16string ScreenComposer::ShownName(const platform::Document& document,
+                                         bool base_name_only) const {
+  if (document.path.empty()) return document.Name();
+  std::string path = document.path;
+  if (base_name_only) {
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos) path.erase(0, slash + 1);
+  } else if (!working_folder_.empty()) {
+    const std::string prefix =
+        working_folder_.back() == '/' ? working_folder_ : working_folder_ + "/";
+    if (path.starts_with(prefix)) path.erase(0, prefix.size());
+  }
+  return platform::FromUtf8(path);
+}
+
+DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& request,
+                                ScreenGrid& grid) {
+  working_folder_ = request.working_folder;
+  DrawResult result;
+  const int rows = grid.Rows();
+  const int cols = grid.Cols();
+  if (rows <= 0 || cols <= 0) return result;
+  for (int r = 0; r < rows; ++r) grid.FillRow(r, 0, CellStyle::kText);
+
+  // Rows: tab line, window, output pane (title and lines), status bar.
+  const int status_row = rows - 1;
+  int window_top = rows >= 3 ? 1 : 0;
+  int window_rows = status_row - window_top;
+  int pane_rows = 0;
+  const platform::OutputPane& pane = host.output();
+  if (request.pane_visible && window_rows >= 4) {
+    const int wanted = 1 + std::max<int>(1, static_cast<int>(pane.Lines().size()));
+    pane_rows = std::min(wanted, std::max(2, window_rows / 3));
+    window_rows -= pane_rows;
+  }
+  if (window_top == 1) DrawTabLine(host, grid);
+
+  CaretPlace caret;
+  std::set<uint64_t> shown_views;
+  platform::Window* window = host.ActiveWindow();
+  if (window != nullptr && window_rows > 0) {
+    if (window->IsSplit() && window_rows >= 3) {
+      const int top_rows = (window_rows - 1) / 2;
+      const int bottom_rows = window_rows - 1 - top_rows;
+      for (int v = 0; v < 2; ++v) {
+        platform::View& view = *window->views[v];
+        shown_views.insert(view.Id());
+        const int top = v == 0 ? window_top : window_top + top_rows + 1;
+        const CaretPlace place = DrawView(view, top, v == 0 ? top_rows : bottom_rows, grid);
+        if (v == window->focused) caret = place;
+      }
+      const int separator = window_top + top_rows;
+      grid.FillRow(separator, 0, CellStyle::kSeparator);
+      grid.PutText(separator, 0, u" " + ShownName(*window->document, false), CellStyle::kSeparator,
+                   cols);
+    } else {
+      platform::View& view = window->FocusedView();
+      shown_views.insert(view.Id());
+      caret = DrawView(view, window_top, window_rows, grid);
+    }
+  }
+  std::erase_if(left_columns_,
+                [&](const auto& entry) { return !shown_views.contains(entry.first); });
+  if (pane_rows > 0) DrawPane(pane, window_top + window_rows, pane_rows, grid);
+
+  std::u16string right;
+  if (window != nullptr) {
+    right = ShownName(*window->document, false);
+    if (window->document->Modified()) right += u" [+]";
+    right += u"  " + Number(caret.line + 1) + u"," + Number(caret.unit_column + 1);
+    if (caret.display_column != caret.unit_column) right += u"-" + Number(caret.display_column + 1);
+  }
+  result.cursor_row = caret.row >= 0 ? caret.row : status_row;
+  result.cursor_col = std::min(caret.col, cols - 1);
+  DrawStatus(request, right, grid, result);
+  return result;
+}
+
+void ScreenComposer::DrawTabLine(platform::EditorHost& host, ScreenGrid& grid) const {
+  const int cols = grid.Cols();
+  grid.FillRow(0, 0, CellStyle::kTabLine);
+  const auto& documents = host.Documents();
+  const platform::Document* active = host.FocusedDocument();
+  std::vector<std::u16string> labels;
+  size_t active_index = 0;
+  for (size_t i = 0; i < documents.size(); ++i) {
+    labels.push_back(u" " + ShownName(*documents[i], true) +
+                     (documents[i]->Modified() ? u" +" : u"") + u" ");
+    if (documents[i].get() == active) active_index = i;
+  }
+  // Leave out tabs on the left until the active one fits.
+  size_t first = 0;
+  auto width_from = [&](size_t from) {
+    int width = 0;
+    for (size_t i = from; i <= active_index && i < labels.size(); ++i)
+      width += ScreenGrid::TextWidth(labels[i]) + 1;
+    return width;
+  };
+  while (first < active_index && width_from(first) > cols) ++first;
+  int col = 0;
+  for (size_t i = first; i < labels.size() && col < cols; ++i) {
+    col = grid.PutText(0, col, labels[i],
+                       i == active_index ? CellStyle::kTabActive : CellStyle::kTabLine, cols);
+    col = grid.PutText(0, col, u"|", CellStyle::kTabLine, cols);
+  }
+}
+
+ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int top, int height,
+                                                    ScreenGrid& grid) {
+  CaretPlace place;
+  if (height <= 0) return place;
+  const int cols = grid.Cols();
+  if (view.VisibleLineCount() != static_cast<uint32_t>(height)) {
+    view.SetVisibleLineCount(static_cast<uint32_t>(height));
+    view.ScrollToCaret();
+  }
+  const platform::ViewLayout layout = view.Layout();
+  const platform::TextBuffer& buffer = view.Buffer();
+  const uint32_t tab_size = view.Preferences().tab_size;
+  const bool folded = !view.Regions().Hiding().empty();
+  const uint32_t view_lines = layout.ViewLineCount();
+  const uint32_t first = std::min(view.FirstVisibleLine(), view_lines - 1);
+
+  auto placeholders_of = [&](uint32_t view_line) {
+    std::vector<std::u16string> texts;
+    if (folded) {
+      for (const platform::OutlineRegion* r : layout.RegionsOnViewLine(view_line))
+        texts.push_back(r->placeholder);
+    }
+    return texts;
+  };
+  auto to_view = [&](TextPos pos) {
+    return folded ? layout.BufferToView(pos) : ViewPos{pos.line, pos.column};
+  };
+
+  // The caret's display column decides the horizontal scroll.
+  const TextPos caret = view.Caret();
+  const ViewPos caret_view = to_view(caret);
+  {
+    const std::u16string text =
+        folded ? layout.ViewLineText(caret_view.line) : buffer.Line(caret.line);
+    const LineLayout caret_line(text, tab_size, placeholders_of(caret_view.line), 0,
+                                caret_view.column + 1);
+    place.display_column = caret_line.ColumnOfUnit(caret_view.column);
+  }
+  place.line = caret.line;
+  place.unit_column = caret.column;
+  uint32_t& left = left_columns_[view.Id()];
+  if (place.display_column < left) left = place.display_column;
+  if (place.display_column >= left + static_cast<uint32_t>(cols))
+    left = place.display_column - static_cast<uint32_t>(cols) + 1;
+  if (caret_view.line >= first && caret_view.line < first + static_cast<uint32_t>(height)) {
+    place.row = top + static_cast<int>(caret_view.line - first);
+    place.col = static_cast<int>(place.display_column - left);
+  }
+
+  // Highlights touching the shown lines, gathered once.
+  const uint32_t last = std::min(view_lines - 1, first + static_cast<uint32_t>(height) - 1);
+  const uint32_t first_buffer_line = folded ? layout.FirstBufferLine(first) : first;
+  const uint32_t last_buffer_line =
+      folded ? (last + 1 < view_lines ? layout.FirstBufferLine(last + 1) : buffer.LineCount() - 1)
+             : last;
+  std::vector<std::pair<HighlightSpan, CellStyle>> spans;
+  std::vector<HighlightSpan> found;
+  for (const HighlightStyle& hs : kHighlightStyles) {
+    found.clear();
+    buffer.Markers().Overlapping(hs.kind, first_buffer_line, last_buffer_line, found);
+    for (const HighlightSpan& s : found) spans.emplace_back(s, hs.style);
+    if (hs.kind == HighlightKind::kSelection && !view.Selection().Empty() &&
+        !view.Selection().block) {
+      spans.emplace_back(HighlightSpan{view.Selection().Start(), view.Selection().End()},
+                         CellStyle::kSelection);
+    }
+  }
+  std::vector<std::pair<ViewPos, ViewPos>> view_spans;
+  view_spans.reserve(spans.size());
+  for (const auto& [span, style] : spans)
+    view_spans.emplace_back(to_view(span.start), to_view(span.end));
+
+  // A block selection covers the same display columns on each of its lines.
+  const platform::ViewSelection& selection = view.Selection();
+  uint32_t block_left = 0, block_right = 0;
+  if (selection.block && !selection.Empty()) {
+    auto column_of = [&](TextPos pos) {
+      const ViewPos vp = to_view(pos);
+      const std::u16string text = folded ? layout.ViewLineText(vp.line) : buffer.Line(pos.line);
+      return LineLayout(text, tab_size, placeholders_of(vp.line), 0, vp.column + 1)
+          .ColumnOfUnit(vp.column);
+    };
+    const uint32_t a = column_of(selection.anchor);
+    const uint32_t b = column_of(selection.active);
+    block_left = std::min(a, b);
+    block_right = std::max(a, b) + 1;
+  }
+
+  std::u16string text;
+  for (int r = 0; r < height; ++r) {
+    const uint32_t view_line = first + static_cast<uint32_t>(r);
+    const int row = top + r;
+    if (view_line >= view_lines) {
+      grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
+      continue;
+    }
+    if (folded) {
+      text = layout.ViewLineText(view_line);
+    } else {
+      buffer.ReadLine(view_line, text);
+    }
+    LineLayout line(text, tab_size, placeholders_of(view_line), left + static_cast<uint32_t>(cols));
+    CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
+    for (size_t i = 0; i < spans.size(); ++i) {
+      const auto& [from, to] = view_spans[i];
+      if (from.line > view_line || to.line < view_line) continue;
+      const uint32_t start = from.line < view_line ? 0 : from.column;
+      const uint32_t end = to.line > view_line ? UINT32_MAX : to.column;
+      line.Highlight(start, end, spans[i].second);
+      if (to.line > view_line) past_end = spans[i].second;
+    }
+    if (selection.block && !selection.Empty()) {
+      const uint32_t a = to_view(selection.anchor).line;
+      const uint32_t b = to_view(selection.active).line;
+      if (view_line >= std::min(a, b) && view_line <= std::max(a, b))
+        line.HighlightColumns(block_left, block_right, CellStyle::kSelection);
+    }
+    const std::vector<Cell>& cells = line.Cells();
+    int col = 0;
+    for (size_t k = left; k < cells.size() && col < cols; ++k) {
+      Cell cell = cells[k];
+      if (cell.width == 0 && k == left) cell = Cell{U' ', 0, 1, cell.style};
+      if (cell.width == 0) continue;
+      col = grid.Put(row, col, cell);
+    }
+    if (past_end != CellStyle::kText && cells.size() >= left && col < cols) {
+      grid.Put(row, col, Cell{U' ', 0, 1, past_end});
+    }
+  }
+  return place;
+}
+
+void ScreenComposer::DrawPane(const platform::OutputPane& pane, int top, int height,
+                              ScreenGrid& grid) const {
+  const int cols = grid.Cols();
+  grid.FillRow(top, 0, CellStyle::kPaneTitle);
+  grid.PutText(top, 0, u" Output (F9 hides)", CellStyle::kPaneTitle, cols);
+  const auto& lines = pane.Lines();
+  const int shown = height - 1;
+  const size_t first = lines.size() > static_cast<size_t>(shown) ? lines.size() - shown : 0;
+  for (int r = 0; r < shown; ++r) {
+    grid.FillRow(top + 1 + r, 0, CellStyle::kPaneText);
+    if (first + r < lines.size()) {
+      grid.PutText(top + 1 + r, 0, lines[first + r], CellStyle::kPaneText, cols);
+    }
+  }
+}
+
+void ScreenComposer::DrawStatus(const DrawRequest& request, const std::u16string& right,
+                                ScreenGrid& grid, DrawResult& result) const {
+  const int row = grid.Rows() - 1;
+  const int cols = grid.Cols();
+  grid.FillRow(row, 0, CellStyle::kStatus);
+  const int left_width = ScreenGrid::TextWidth(request.status_text);
+  const int right_width = ScreenGrid::TextWidth(right);
+  // The engine's text comes first: the document part gives way when both do not fit.
+  if (!right.empty() && left_width + 2 + right_width <= cols) {
+    grid.PutText(row, cols - right_width, right, CellStyle::kStatus, cols);
+  }
+  grid.PutText(row, 0, request.status_text, CellStyle::kStatus, cols);
+  if (request.status_cursor) {
+    const size_t at = std::min(*request.status_cursor, request.status_text.size());
+    result.cursor_row = row;
+    result.cursor_col = std::min(
+        cols - 1, ScreenGrid::TextWidth(std::u16string_view(request.status_text).substr(0, at)));
+  }
+}
+
+}  // namespace tavik::app

@@ -1,0 +1,55 @@
+// Drawing what the host editor holds into the screen model: the open documents as a tab line,
+// the active window with one view or two stacked views, each scrolled as the host says, the
+// highlights of the buffer's markers and the host selection, the output pane and the status
+// bar with the engine's status text on the left and the document and caret on the right.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/terminal_grid.h"
+#include "platform/editor_host.h"
+
+namespace tavik::app {
+
+struct DrawRequest {
+  std::u16string status_text;           // the engine's status text, or a question
+  std::optional<size_t> status_cursor;  // the cursor stands in the status text at this unit
+  bool pane_visible = false;
+  std::string working_folder;  // paths below it are shown relative to it
+};
+
+struct DrawResult {
+  int cursor_row = 0;
+  int cursor_col = 0;
+};
+
+class ScreenComposer {
+ public:
+  // Divides the grid among tab line, views, output pane and status bar, tells each shown view
+  // how many lines it has, and draws everything. Costs only the lines shown.
+  DrawResult Draw(platform::EditorHost& host, const DrawRequest& request, ScreenGrid& grid);
+
+ private:
+  struct CaretPlace {
+    int row = -1;
+    int col = 0;
+    uint32_t line = 0;  // buffer line, for the status bar
+    uint32_t unit_column = 0;
+    uint32_t display_column = 0;
+  };
+
+  void DrawTabLine(platform::EditorHost& host, ScreenGrid& grid) const;
+  CaretPlace DrawView(platform::View& view, int top, int height, ScreenGrid& grid);
+  void DrawPane(const platform::OutputPane& pane, int top, int height, ScreenGrid& grid) const;
+  void DrawStatus(const DrawRequest& request, const std::u16string& right, ScreenGrid& grid,
+                  DrawResult& result) const;
+  std::u16string ShownName(const platform::Document& document, bool base_name_only) const;
+
+  std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
+  std::string working_folder_;
+};
+
+}  // namespace tavik::app

@@ -1,0 +1,312 @@
+// The main loop of the terminal editor and its answers to the host's questions.
+#include "app/terminal_editor.h"
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "app/batch_session.h"
+#include "app/terminal_signals.h"
+#include "platform/utf8_codec.h"
+
+namespace tavik::app {
+
+namespace {
+
+// Wide characters need a UTF-8 locale for both the width table and the curses output.
+void UseUtf8Locale() {
+  std::setlocale(LC_ALL, "");
+  const char* codeset = nl_langinfo(CODESET);
+  if (codeset == nullptr || std::strcmp(codeset, "UTF-8") != 0) {
+    if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) std::setlocale(LC_CTYPE, "en_US.UTF-8");
+  }
+}
+
+CursorShape ShapeOf(CaretShape shape) {
+  switch (shape) {
+    case CaretShape::kThin:
+      return CursorShape::kBar;
+    case CaretShape::kReplace:
+      return CursorShape::kUnderline;
+    case CaretShape::kBlock:
+      return CursorShape::kBlock;
+  }
+  return CursorShape::kBlock;
+}
+
+bool IsPlainKey(KeyCode key, KeyCode wanted) {
+  return key == wanted;
+}
+
+}  // namespace
+
+TerminalEditor::TerminalEditor()
+    : editor_(std::make_unique<platform::EditorHost>()),
+      package_(std::make_unique<host::Package>(*editor_)) {
+  editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
+  editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
+  editor_->SetBeepListener([this] { ++beeps_; });
+  clipboard_ = std::make_unique<DesktopClipboard>(
+      editor_->clipboard(), ChooseClipboardTool(),
+      [this](std::string_view bytes) { screen_.WriteRaw(bytes); });
+  std::error_code ec;
+  working_folder_ = std::filesystem::current_path(ec).string();
+}
+
+TerminalEditor::~TerminalEditor() {
+  clipboard_.reset();
+  editor_->SetBeepListener(nullptr);
+  editor_->dialogs().SetYesNoAnswerer(nullptr);
+  editor_->dialogs().SetConfirmAnswerer(nullptr);
+  package_.reset();
+  editor_.reset();
+  for (int fd : resize_pipe_) {
+    if (fd >= 0) close(fd);
+  }
+}
+
+void TerminalEditor::OpenFiles(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    std::string error;
+    if (editor_->OpenFile(file, &error) == nullptr) {
+      if (!open_errors_.empty()) open_errors_ += u"; ";
+      open_errors_ += platform::FromUtf8("Cannot read " + file + ": " + error);
+    }
+  }
+  if (editor_->Documents().empty()) editor_->NewFile();
+  std::vector<platform::View*> views = editor_->ViewsOf(*editor_->Documents().front());
+  if (!views.empty()) editor_->Focus(*views.front());
+}
+
+int TerminalEditor::Run(const std::vector<std::string>& files) {
+  UseUtf8Locale();
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+    std::fputs("tavik: the editor needs a terminal; use --batch for other input\n", stderr);
+    return 2;
+  }
+  SaveTerminalModes();
+  if (pipe(resize_pipe_) == 0) {
+    for (int fd : resize_pipe_) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  }
+  if (!screen_.Start()) {
+    std::fputs("tavik: cannot use this terminal\n", stderr);
+    return 2;
+  }
+  InstallSignalHandlers(resize_pipe_[1]);
+  screen_.QuerySize(rows_, cols_);
+  editor_->SetDefaultVisibleLines(static_cast<uint32_t>(std::max(1, rows_ - 2)));
+  OpenFiles(files);
+  package_->UpdateStatusBar();
+  if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
+  last_tick_ = std::chrono::steady_clock::now();
+
+  while (!quit_ && !editor_->Documents().empty()) {
+    if (keys_.empty()) {
+      Redraw();
+      if (!WaitAndRead(true)) break;
+      continue;
+    }
+    const KeyCode key = keys_.front();
+    keys_.pop_front();
+    HandleKey(key);
+  }
+  screen_.Stop();
+  RemoveSignalHandlers();
+  return 0;
+}
+
+bool TerminalEditor::WaitAndRead(bool with_timers) {
+  int timeout = -1;
+  if (decoder_.HasPending()) {
+    timeout = kEscapeDelayMs;
+  } else if (with_timers) {
+    timeout = MillisecondsToNextTimer();
+  }
+  pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {resize_pipe_[0], POLLIN, 0}};
+  const int ready = poll(fds, resize_pipe_[0] >= 0 ? 2 : 1, timeout);
+  if (with_timers) AdvanceClock();
+  if (ready < 0) return errno == EINTR;
+  if (resize_pipe_[0] >= 0 && (fds[1].revents & POLLIN) != 0) {
+    char drain[64];
+    while (read(resize_pipe_[0], drain, sizeof drain) > 0) {
+    }
+    Resize();
+  }
+  std::vector<KeyCode> decoded;
+  if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+    char buffer[4096];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) {
+      input_closed_ = true;
+      return false;
+    }
+    if (n > 0) decoder_.Feed(std::string_view(buffer, static_cast<size_t>(n)), decoded);
+  } else if (ready == 0 && decoder_.HasPending()) {
+    decoder_.Flush(decoded);
+  }
+  keys_.insert(keys_.end(), decoded.begin(), decoded.end());
+  return true;
+}
+
+void TerminalEditor::AdvanceClock() {
+  const auto now = std::chrono::steady_clock::now();
+  carried_us_ += static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::microseconds>(now - last_tick_).count());
+  last_tick_ = now;
+  const uint64_t ms = carried_us_ / 1000;
+  carried_us_ %= 1000;
+  if (ms > 0) editor_->AdvanceClock(ms);
+}
+
+int TerminalEditor::MillisecondsToNextTimer() const {
+  const uint64_t now = editor_->clock().NowMs();
+  int64_t best = -1;
+  for (const auto& document : editor_->Documents()) {
+    for (platform::View* view : editor_->ViewsOf(*document)) {
+      const platform::OneShotTimer& timer = view->Timer();
+      if (!timer.Running()) continue;
+      const int64_t wait = timer.DueMs() > now ? static_cast<int64_t>(timer.DueMs() - now) : 0;
+      if (best < 0 || wait < best) best = wait;
+    }
+  }
+  // One more millisecond so that the clock has surely reached the due time.
+  return best < 0 ? -1 : static_cast<int>(std::min<int64_t>(best + 1, 60000));
+}
+
+void TerminalEditor::Resize() {
+  screen_.QuerySize(rows_, cols_);
+  screen_.Resize(rows_, cols_);
+}
+
+void TerminalEditor::HandleKey(KeyCode key) {
+  if (IsPlainKey(key, kTogglePaneKey)) {
+    pane_visible_ = !pane_visible_;
+    return;
+  }
+  if (IsPlainKey(key, kQuitKey)) {
+    RequestQuit();
+    return;
+  }
+  platform::View* view = editor_->FocusedView();
+  if (view == nullptr) {
+    quit_ = true;
+    return;
+  }
+  package_->HandleKey(*view, AsTypedKey(key));
+  clipboard_->SendCopies();
+  const platform::OutputPane& pane = editor_->output();
+  if (pane.ShowCount() != pane_shows_seen_ || pane.Lines().size() != pane_lines_seen_) {
+    pane_visible_ = true;
+    pane_shows_seen_ = pane.ShowCount();
+    pane_lines_seen_ = pane.Lines().size();
+  }
+}
+
+void TerminalEditor::RequestQuit() {
+  int modified = 0;
+  for (const auto& document : editor_->Documents()) modified += document->Modified() ? 1 : 0;
+  if (modified > 0) {
+    const std::u16string question = platform::FromUtf8(
+        std::to_string(modified) + (modified == 1 ? " document has" : " documents have") +
+        " unsaved changes. Quit anyway?");
+    if (AskYesNo(question) != platform::YesNoAnswer::kYes) return;
+  }
+  quit_ = true;
+}
+
+void TerminalEditor::Redraw() {
+  if (grid_.Rows() != rows_ || grid_.Cols() != cols_) grid_.Resize(rows_, cols_);
+  DrawRequest request;
+  request.pane_visible = pane_visible_;
+  request.working_folder = working_folder_;
+  ViewEngine& engine = package_->Engine();
+  if (question_) {
+    request.status_text = *question_;
+    request.status_cursor = question_->size();
+  } else {
+    request.status_text = editor_->StatusText();
+    const CommandParser& parser = engine.Parser();
+    const std::u16string_view pending = parser.PendingText();
+    if (parser.IsCommandLineOpen() && request.status_text.ends_with(pending)) {
+      request.status_cursor =
+          request.status_text.size() - pending.size() + parser.CommandLineCursor();
+    }
+  }
+  const DrawResult place = composer_.Draw(*editor_, request, grid_);
+  const CursorShape shape =
+      question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
+  screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
+  if (beeps_ > 0) {
+    screen_.Bell();
+    beeps_ = 0;
+  }
+}
+
+KeyCode TerminalEditor::ReadKeyForQuestion() {
+  while (keys_.empty()) {
+    if (input_closed_ || !WaitAndRead(false)) return KeyCode::Char(ch::kEscape);
+  }
+  const KeyCode key = keys_.front();
+  keys_.pop_front();
+  return key;
+}
+
+platform::YesNoAnswer TerminalEditor::AskYesNo(std::u16string_view question) {
+  question_ = std::u16string(question) + u" (y/n)";
+  platform::YesNoAnswer answer = platform::YesNoAnswer::kNo;
+  for (;;) {
+    Redraw();
+    const KeyCode key = ReadKeyForQuestion();
+    if (key.IsChar(u'y') || key.IsChar(u'Y')) {
+      answer = platform::YesNoAnswer::kYes;
+      break;
+    }
+    if (key.IsChar(u'n') || key.IsChar(u'N') || key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC)) {
+      break;
+    }
+    screen_.Bell();
+  }
+  question_.reset();
+  return answer;
+}
+
+platform::ConfirmAnswer TerminalEditor::AskConfirm(std::u16string_view prompt) {
+  question_ = std::u16string(prompt);
+  if (prompt.find(u"y/n/a/q/l") == std::u16string_view::npos) *question_ += u" (y/n/a/q/l)";
+  platform::ConfirmAnswer answer = platform::ConfirmAnswer::kQuit;
+  for (bool answered = false; !answered;) {
+    Redraw();
+    const KeyCode key = ReadKeyForQuestion();
+    answered = true;
+    if (key.IsChar(u'y')) {
+      answer = platform::ConfirmAnswer::kYes;
+    } else if (key.IsChar(u'n')) {
+      answer = platform::ConfirmAnswer::kNo;
+    } else if (key.IsChar(u'a')) {
+      answer = platform::ConfirmAnswer::kAll;
+    } else if (key.IsChar(u'l')) {
+      answer = platform::ConfirmAnswer::kLast;
+    } else if (key.IsChar(u'q') || key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC)) {
+      answer = platform::ConfirmAnswer::kQuit;
+    } else {
+      answered = false;
+      screen_.Bell();
+    }
+  }
+  question_.reset();
+  return answer;
+}
+
+int RunTerminalEditor(const ProgramOptions& options) {
+  TerminalEditor editor;
+  return editor.Run(options.files);
+}
+
+}  // namespace tavik::app

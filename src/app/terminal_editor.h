@@ -1,0 +1,83 @@
+// The terminal editor: the host editor with the package, shown full screen. The main loop waits
+// for input with a time-out, decodes keys and feeds them to the package, fires the views'
+// mapping timers when `timeoutlen` has passed, follows terminal resizes, asks the host's
+// questions on the status line and gives the terminal back on exit and on a crash.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/batch_options.h"
+#include "app/terminal_clipboard.h"
+#include "app/terminal_draw.h"
+#include "app/terminal_grid.h"
+#include "app/terminal_keys.h"
+#include "app/terminal_screen.h"
+#include "host/package.h"
+#include "platform/editor_host.h"
+
+namespace tavik::app {
+
+// Keys the front end keeps for itself; the engine binds no function key.
+inline constexpr KeyCode kTogglePaneKey = KeyCode::Special(vk::kF1 + 8);  // F9
+inline constexpr KeyCode kQuitKey = KeyCode::Special(vk::kF1 + 9);        // F10
+
+// How long bytes after an Escape may take to arrive and still belong to its sequence.
+inline constexpr int kEscapeDelayMs = 25;
+
+class TerminalEditor {
+ public:
+  TerminalEditor();
+  ~TerminalEditor();
+  TerminalEditor(const TerminalEditor&) = delete;
+  TerminalEditor& operator=(const TerminalEditor&) = delete;
+
+  // Runs until the last document is closed or the quit key is confirmed; the exit status.
+  int Run(const std::vector<std::string>& files);
+
+ private:
+  void OpenFiles(const std::vector<std::string>& files);
+  void HandleKey(KeyCode key);
+  void Redraw();
+  // Waits for input or the next timer, then decodes what came; false when input ended.
+  bool WaitAndRead(bool with_timers);
+  void AdvanceClock();
+  int MillisecondsToNextTimer() const;
+  void Resize();
+  void RequestQuit();
+  KeyCode ReadKeyForQuestion();
+  platform::YesNoAnswer AskYesNo(std::u16string_view question);
+  platform::ConfirmAnswer AskConfirm(std::u16string_view prompt);
+
+  std::unique_ptr<platform::EditorHost> editor_;
+  std::unique_ptr<host::Package> package_;
+  std::unique_ptr<DesktopClipboard> clipboard_;
+  TerminalScreen screen_;
+  ScreenComposer composer_;
+  ScreenGrid grid_;
+  TerminalKeyDecoder decoder_;
+  std::deque<KeyCode> keys_;
+  int rows_ = 24;
+  int cols_ = 80;
+  int resize_pipe_[2] = {-1, -1};
+  std::chrono::steady_clock::time_point last_tick_;
+  uint64_t carried_us_ = 0;  // clock time not yet handed to the host, below a millisecond
+  std::optional<std::u16string> question_;
+  std::u16string open_errors_;
+  std::string working_folder_;
+  bool pane_visible_ = false;
+  int pane_shows_seen_ = 0;
+  size_t pane_lines_seen_ = 0;
+  int beeps_ = 0;
+  bool quit_ = false;
+  bool input_closed_ = false;
+};
+
+// The terminal editor of the tavik program; the process exit status.
+int RunTerminalEditor(const ProgramOptions& options);
+
+}  // namespace tavik::app

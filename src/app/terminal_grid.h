@@ -1,0 +1,77 @@
+// The in-memory screen the terminal editor draws into before the terminal shows it: rows of
+// cells, each holding one character (with at most one combining mark), its width and its style.
+// Drawing into it needs no terminal, so layout is tested without one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik::app {
+
+// What a cell shows, which the screen turns into colours and attributes.
+enum class CellStyle : uint8_t {
+  kText,
+  kSpecialChar,  // control characters and undecodable bytes shown as ^X and <xx>
+  kPlaceholder,  // the placeholder text of a collapsed region
+  kEmptyLine,    // the mark of a line past the end of the buffer
+  kSelection,    // the visual selection
+  kSearch,       // every search match
+  kIncSearch,    // the match of the search being typed
+  kTabLine,
+  kTabActive,
+  kStatus,
+  kSeparator,  // the line between two views of a split window
+  kPaneTitle,
+  kPaneText,
+};
+inline constexpr size_t kCellStyleCount = 13;
+
+struct Cell {
+  char32_t ch = U' ';
+  char32_t mark = 0;  // a combining character drawn over `ch`, 0 when none
+  uint8_t width = 1;  // 2 for a wide character, 0 for the cell its right half covers
+  CellStyle style = CellStyle::kText;
+
+  friend bool operator==(const Cell&, const Cell&) = default;
+};
+
+// The terminal width of a code point: 0 for combining marks, 2 for wide characters, 1 for
+// other printable ones, -1 for those a terminal cannot show.
+int CodePointWidth(char32_t cp);
+
+class ScreenGrid {
+ public:
+  void Resize(int rows, int cols);
+  int Rows() const { return rows_; }
+  int Cols() const { return cols_; }
+
+  const Cell& At(int row, int col) const { return cells_[Index(row, col)]; }
+  // Puts a cell; a wide one that does not fit before the right edge becomes a blank. Returns the
+  // column after it.
+  int Put(int row, int col, Cell cell);
+  // Fills from `col` to the end of the row.
+  void FillRow(int row, int col, CellStyle style);
+  // Writes text (UTF-16) from `col`, stopping before `end_col`; control characters show as
+  // blanks. Returns the column after the text.
+  int PutText(int row, int col, std::u16string_view text, CellStyle style, int end_col);
+  // The display width of a text as PutText writes it.
+  static int TextWidth(std::u16string_view text);
+
+  // The row as UTF-8 text, the right halves of wide characters left out (as a terminal shows
+  // the row when read back).
+  std::string RowText(int row) const;
+
+ private:
+  size_t Index(int row, int col) const { return static_cast<size_t>(row * cols_ + col); }
+
+  int rows_ = 0;
+  int cols_ = 0;
+  std::vector<Cell> cells_;
+};
+
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(char32_t cp, std::string& out);
+
+}  // namespace tavik::app

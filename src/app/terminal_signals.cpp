@@ -1,0 +1,79 @@
+// A signal handler can only reach static storage, so the saved terminal modes and the resize
+// pipe live in one function-local static record here and nowhere else.
+#include "app/terminal_signals.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace tavik::app {
+
+namespace {
+
+struct SignalState {
+  struct termios modes {};
+  volatile sig_atomic_t saved = 0;
+  volatile sig_atomic_t resize_fd = -1;
+};
+
+SignalState& State() {
+  static SignalState state;
+  return state;
+}
+
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS,  SIGFPE, SIGILL,
+                                 SIGABRT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Reset colours, the terminal's default cursor shape, cursor shown, normal cursor keys and
+// keypad, and back from the alternate screen.
+constexpr char kLeaveSequence[] = "\x1b[0m\x1b[0 q\x1b[?25h\x1b[?1l\x1b>\x1b[?1049l\r\n";
+
+void OnFatalSignal(int signal_number) {
+  RestoreTerminalNow();
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void OnResize(int) {
+  const int fd = State().resize_fd;
+  if (fd >= 0) {
+    const char byte = 'r';
+    const ssize_t written = write(fd, &byte, 1);
+    (void)written;
+  }
+}
+
+}  // namespace
+
+void SaveTerminalModes() {
+  SignalState& state = State();
+  if (tcgetattr(STDIN_FILENO, &state.modes) == 0) state.saved = 1;
+}
+
+void RestoreTerminalNow() {
+  SignalState& state = State();
+  if (state.saved == 0) return;
+  tcsetattr(STDIN_FILENO, TCSAFLUSH, &state.modes);
+  const ssize_t written = write(STDOUT_FILENO, kLeaveSequence, sizeof kLeaveSequence - 1);
+  (void)written;
+}
+
+void InstallSignalHandlers(int resize_fd) {
+  State().resize_fd = resize_fd;
+  for (int s : kFatalSignals) std::signal(s, OnFatalSignal);
+  struct sigaction action {};
+  action.sa_handler = OnResize;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGWINCH, &action, nullptr);
+}
+
+void RemoveSignalHandlers() {
+  for (int s : kFatalSignals) std::signal(s, SIG_DFL);
+  std::signal(SIGWINCH, SIG_DFL);
+  State().resize_fd = -1;
+  State().saved = 0;
+}
+
+}  // namespace tavik::app
