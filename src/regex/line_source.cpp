@@ -1,0 +1,31 @@
+// Line source adapters.
+#include "regex/line_source.h"
+
+#include "engine/text_view.h"
+
+namespace tavik {
+
+uint32_t TextViewLineSource::LineCount() const {
+  return view_.LineCount();
+}
+
+std::u16string_view TextViewLineSource::LineText(uint32_t line) const {
+  return view_.LineText(line);
+}
+
+StringLineSource StringLineSource::FromText(std::u16string_view text) {
+  std::vector<std::u16string> lines;
+  size_t start = 0;
+  for (;;) {
+    size_t nl = text.find(u'\n', start);
+    if (nl == std::u16string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, nl - start));
+    start = nl + 1;
+  }
+  return StringLineSource(std::move(lines));
+}
+
+}  // namespace tavik

@@ -1,0 +1,68 @@
+// The text the matcher reads: numbered lines without terminators. Adapters for a TextView and
+// for lines held in memory, so tests and benchmarks need no view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavik {
+
+class TextView;
+
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  virtual uint32_t LineCount() const = 0;
+  // Valid until the next call unless StableLines() says otherwise.
+  virtual std::u16string_view LineText(uint32_t line) const = 0;
+  // True when every view LineText returned stays valid while the source is unchanged.
+  virtual bool StableLines() const { return false; }
+};
+
+// Reads through the view's one-line cache; the matcher copies lines it needs at the same time.
+class TextViewLineSource : public LineSource {
+ public:
+  explicit TextViewLineSource(const TextView& view) : view_(view) {}
+  uint32_t LineCount() const override;
+  std::u16string_view LineText(uint32_t line) const override;
+
+ private:
+  const TextView& view_;
+};
+
+// Lines owned in memory.
+class StringLineSource : public LineSource {
+ public:
+  StringLineSource() = default;
+  explicit StringLineSource(std::vector<std::u16string> lines) : lines_(std::move(lines)) {}
+  // Splits on '\n'; the text after the last '\n' is the last line (so "a\n" has two lines).
+  static StringLineSource FromText(std::u16string_view text);
+
+  uint32_t LineCount() const override { return uint32_t(lines_.size()); }
+  std::u16string_view LineText(uint32_t line) const override {
+    return line < lines_.size() ? std::u16string_view(lines_[line]) : std::u16string_view();
+  }
+  bool StableLines() const override { return true; }
+  std::vector<std::u16string>& lines() { return lines_; }
+
+ private:
+  std::vector<std::u16string> lines_;
+};
+
+// Lines that are views into storage the caller keeps alive (one buffer for a large file).
+class ViewLineSource : public LineSource {
+ public:
+  explicit ViewLineSource(std::vector<std::u16string_view> lines) : lines_(std::move(lines)) {}
+  uint32_t LineCount() const override { return uint32_t(lines_.size()); }
+  std::u16string_view LineText(uint32_t line) const override {
+    return line < lines_.size() ? lines_[line] : std::u16string_view();
+  }
+  bool StableLines() const override { return true; }
+
+ private:
+  std::vector<std::u16string_view> lines_;
+};
+
+}  // namespace tavik

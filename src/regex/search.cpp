@@ -1,0 +1,198 @@
+// The scan visits positions in the order the plain design does: forward from the start to the
+// end of the buffer, then from (0, 0) back to the start when wrapping (backward mirrored), each
+// end of line included. Per line, the prefilters of the program pick the positions worth a
+// match attempt; every other position cannot begin a match, so results are unchanged.
+#include "regex/search.h"
+
+#include <algorithm>
+
+#include "regex/char_scan.h"
+#include "regex/line_source.h"
+#include "regex/program_info.h"
+
+namespace tavik {
+namespace {
+
+using regex::kNotFound;
+
+class Scanner {
+ public:
+  Scanner(const Pattern& pattern, const LineSource& source, const SearchArgs& args,
+          MatchCache& cache, MatchResult* result)
+      : info_(*pattern.info()),
+        ic_(pattern.ignore_case()),
+        first_(info_.first[ic_]),
+        required_(info_.required[ic_]),
+        source_(source),
+        args_(args),
+        matcher_(info_, ic_, source, cache),
+        result_(result) {}
+
+  // Tries the positions of `line` from column `lo` to `hi` (both inclusive, hi clamped to the
+  // line length) in the scan direction.
+  MatchStatus Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward);
+
+ private:
+  bool IsFirstChar(char16_t c) const {
+    return c < 128 ? ((first_.ascii[c >> 6] >> (c & 63)) & 1) != 0 : first_.non_ascii;
+  }
+  size_t NextCandidate(std::u16string_view text, size_t col, size_t end) const;
+  size_t PrevCandidate(std::u16string_view text, size_t lo, size_t col) const;
+  MatchStatus Attempt(uint32_t line, uint32_t col, bool* done);
+
+  const regex::ProgramInfo& info_;
+  bool ic_;
+  const regex::FirstChars& first_;
+  const regex::RequiredLiteral& required_;
+  const LineSource& source_;
+  const SearchArgs& args_;
+  regex::LineMatcher matcher_;
+  MatchResult* result_;
+  MatchResult scratch_;
+};
+
+// First column in [col, end) where a character may begin a match, or `end`.
+size_t Scanner::NextCandidate(std::u16string_view text, size_t col, size_t end) const {
+  if (first_.needle_count > 0) {
+    return regex::ScanForward(text.data(), col, end, first_.needles.data(), first_.needle_count,
+                              first_.non_ascii);
+  }
+  while (col < end && !IsFirstChar(text[col])) ++col;
+  return col;
+}
+
+// Last column in [lo, col) where a character may begin a match, or kNotFound.
+size_t Scanner::PrevCandidate(std::u16string_view text, size_t lo, size_t col) const {
+  if (first_.needle_count > 0) {
+    return regex::ScanBackward(text.data(), lo, col, first_.needles.data(), first_.needle_count,
+                               first_.non_ascii);
+  }
+  while (col > lo) {
+    if (IsFirstChar(text[col - 1])) return col - 1;
+    --col;
+  }
+  return kNotFound;
+}
+
+MatchStatus Scanner::Attempt(uint32_t line, uint32_t col, bool* done) {
+  TextPos pos{line, col};
+  *done = false;
+  if (!args_.accept_at_start && pos == args_.start) return MatchStatus::kNoMatch;
+  MatchResult* out = result_ != nullptr ? result_ : &scratch_;
+  MatchStatus status = matcher_.Try(col, out);
+  if (status == MatchStatus::kTooComplex) {
+    *done = true;
+    return status;
+  }
+  if (status == MatchStatus::kMatch && (args_.accept_at_start || out->start != args_.start)) {
+    *done = true;
+    return status;
+  }
+  return MatchStatus::kNoMatch;
+}
+
+MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward) {
+  matcher_.StartLine(line);
+  std::u16string_view text = matcher_.Text();
+  const size_t len = text.size();
+  hi = uint32_t(std::min<size_t>(hi, len));
+  if (lo > hi) return MatchStatus::kNoMatch;
+  if (!required_.text.empty() && regex::FindRequired(text, lo, required_, ic_) == kNotFound) {
+    return MatchStatus::kNoMatch;
+  }
+  bool done = false;
+  MatchStatus status = MatchStatus::kNoMatch;
+  if (first_.line_start_only) {
+    if (lo == 0) status = Attempt(line, 0, &done);
+    return done ? status : MatchStatus::kNoMatch;
+  }
+  if (first_.any_position) {
+    for (uint32_t i = 0; i <= hi - lo; ++i) {
+      status = Attempt(line, backward ? hi - i : lo + i, &done);
+      if (done) return status;
+    }
+    return MatchStatus::kNoMatch;
+  }
+  bool try_end = first_.at_line_end && hi == len;
+  if (!backward) {
+    size_t end = std::min<size_t>(size_t(hi) + 1, len);
+    for (size_t col = NextCandidate(text, lo, end); col < end;
+         col = NextCandidate(text, col + 1, end)) {
+      status = Attempt(line, uint32_t(col), &done);
+      if (done) return status;
+    }
+    if (try_end) {
+      status = Attempt(line, uint32_t(len), &done);
+      if (done) return status;
+    }
+    return MatchStatus::kNoMatch;
+  }
+  if (try_end) {
+    status = Attempt(line, uint32_t(len), &done);
+    if (done) return status;
+  }
+  size_t top = std::min<size_t>(size_t(hi) + 1, len);
+  for (size_t col = PrevCandidate(text, lo, top); col != kNotFound;
+       col = PrevCandidate(text, lo, col)) {
+    status = Attempt(line, uint32_t(col), &done);
+    if (done) return status;
+  }
+  return MatchStatus::kNoMatch;
+}
+
+// Positions from `a` to `b` in scan order; `b` itself only when `include_b`.
+MatchStatus ScanRange(Scanner& scanner, TextPos a, TextPos b, bool include_b, bool backward) {
+  if (!backward) {
+    for (uint32_t line = a.line; line <= b.line; ++line) {
+      uint32_t lo = line == a.line ? a.column : 0;
+      uint32_t hi = kEndOfLineColumn - 1;
+      if (line == b.line) {
+        if (!include_b && b.column == 0) break;
+        hi = include_b ? b.column : b.column - 1;
+      }
+      MatchStatus s = scanner.Line(line, lo, hi, false);
+      if (s != MatchStatus::kNoMatch) return s;
+    }
+    return MatchStatus::kNoMatch;
+  }
+  for (uint32_t line = a.line + 1; line-- > b.line;) {
+    uint32_t hi = line == a.line ? a.column : kEndOfLineColumn - 1;
+    uint32_t lo = 0;
+    if (line == b.line) lo = include_b ? b.column : b.column + 1;
+    MatchStatus s = scanner.Line(line, lo, hi, true);
+    if (s != MatchStatus::kNoMatch) return s;
+  }
+  return MatchStatus::kNoMatch;
+}
+
+TextPos Clamp(const LineSource& source, uint32_t lines, TextPos p) {
+  if (p.line >= lines) return {lines - 1, uint32_t(source.LineText(lines - 1).size())};
+  p.column = std::min<uint32_t>(p.column, uint32_t(source.LineText(p.line).size()));
+  return p;
+}
+
+}  // namespace
+
+MatchStatus Search(const Pattern& pattern, const LineSource& source, const SearchArgs& args,
+                   MatchCache& cache, MatchResult* result) {
+  if (!pattern.valid()) return MatchStatus::kNoMatch;
+  const uint32_t lines = std::max<uint32_t>(1, source.LineCount());
+  SearchArgs a = args;
+  a.start = Clamp(source, lines, args.start);
+  if (args.stop) a.stop = Clamp(source, lines, *args.stop);
+  const TextPos origin{0, 0};
+  const TextPos last{lines - 1, uint32_t(source.LineText(lines - 1).size())};
+  Scanner scanner(pattern, source, a, cache, result);
+  if (!a.backward) {
+    TextPos edge = (!a.wrapscan && a.stop && *a.stop >= a.start) ? *a.stop : last;
+    MatchStatus s = ScanRange(scanner, a.start, edge, true, false);
+    if (s != MatchStatus::kNoMatch || !a.wrapscan) return s;
+    return ScanRange(scanner, origin, a.start, false, false);
+  }
+  TextPos edge = (!a.wrapscan && a.stop && *a.stop <= a.start) ? *a.stop : origin;
+  MatchStatus s = ScanRange(scanner, a.start, edge, true, true);
+  if (s != MatchStatus::kNoMatch || !a.wrapscan) return s;
+  return ScanRange(scanner, last, a.start, false, true);
+}
+
+}  // namespace tavik
