@@ -80,7 +80,8 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
         platform::View& view = *window->views[v];
         shown_views.insert(view.Id());
         const int top = v == 0 ? window_top : window_top + top_rows + 1;
-        const CaretPlace place = DrawView(view, top, v == 0 ? top_rows : bottom_rows, grid);
+        const CaretPlace place =
+            DrawView(view, top, v == 0 ? top_rows : bottom_rows, request.block_caret, grid);
         if (v == window->focused) caret = place;
       }
       const int separator = window_top + top_rows;
@@ -90,19 +91,22 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
     } else {
       platform::View& view = window->FocusedView();
       shown_views.insert(view.Id());
-      caret = DrawView(view, window_top, window_rows, grid);
+      caret = DrawView(view, window_top, window_rows, request.block_caret, grid);
     }
   }
   std::erase_if(left_columns_,
                 [&](const auto& entry) { return !shown_views.contains(entry.first); });
   if (pane_rows > 0) DrawPane(pane, window_top + window_rows, pane_rows, grid);
 
+  // The document as its path below the working folder, or by its file name when that is long.
   std::u16string right;
   if (window != nullptr) {
-    right = ShownName(*window->document, false);
-    if (window->document->Modified()) right += u" [+]";
-    right += u"  " + Number(caret.line + 1) + u"," + Number(caret.unit_column + 1);
-    if (caret.display_column != caret.unit_column) right += u"-" + Number(caret.display_column + 1);
+    std::u16string tail = window->document->Modified() ? u" [+]" : u"";
+    tail += u"  " + Number(caret.line + 1) + u"," + Number(caret.unit_column + 1);
+    if (caret.display_column != caret.unit_column) tail += u"-" + Number(caret.display_column + 1);
+    right = ShownName(*window->document, false) + tail;
+    if (ScreenGrid::TextWidth(request.status_text) + 2 + ScreenGrid::TextWidth(right) > cols)
+      right = ShownName(*window->document, true) + tail;
   }
   result.cursor_row = caret.row >= 0 ? caret.row : status_row;
   result.cursor_col = std::min(caret.col, cols - 1);
@@ -140,7 +144,7 @@ void ScreenComposer::DrawTabLine(platform::EditorHost& host, ScreenGrid& grid) c
 }
 
 ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int top, int height,
-                                                    ScreenGrid& grid) {
+                                                    bool block_caret, ScreenGrid& grid) {
   CaretPlace place;
   if (height <= 0) return place;
   const int cols = grid.Cols();
@@ -176,6 +180,9 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     const LineLayout caret_line(text, tab_size, placeholders_of(caret_view.line), 0,
                                 caret_view.column + 1);
     place.display_column = caret_line.ColumnOfUnit(caret_view.column);
+    // A block caret covers the whole tab; the cursor stands on its last column.
+    if (block_caret && caret_view.column < text.size() && text[caret_view.column] == u'\t')
+      place.display_column = caret_line.ColumnOfUnit(caret_view.column + 1) - 1;
   }
   place.line = caret.line;
   place.unit_column = caret.column;

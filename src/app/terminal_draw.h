@@ -18,6 +18,7 @@ struct DrawRequest {
   std::u16string status_text;           // the engine's status text, or a question
   std::optional<size_t> status_cursor;  // the cursor stands in the status text at this unit
   bool pane_visible = false;
+  bool block_caret = false;    // a block caret on a tab stands on its last column
   std::string working_folder;  // paths below it are shown relative to it
 };
 
@@ -42,7 +43,8 @@ class ScreenComposer {
   };
 
   void DrawTabLine(platform::EditorHost& host, ScreenGrid& grid) const;
-  CaretPlace DrawView(platform::View& view, int top, int height, ScreenGrid& grid);
+  CaretPlace DrawView(platform::View& view, int top, int height, bool block_caret,
+                      ScreenGrid& grid);
   void DrawPane(const platform::OutputPane& pane, int top, int height, ScreenGrid& grid) const;
   void DrawStatus(const DrawRequest& request, const std::u16string& right, ScreenGrid& grid,
                   DrawResult& result) const;

@@ -239,6 +239,7 @@ void TerminalEditor::Redraw() {
           request.status_text.size() - pending.size() + parser.CommandLineCursor();
     }
   }
+  request.block_caret = engine.GetCaretShape() == CaretShape::kBlock;
   const DrawResult place = composer_.Draw(*editor_, request, grid_);
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());

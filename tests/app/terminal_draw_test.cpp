@@ -140,6 +140,13 @@ TEST_F(TerminalDrawTest, ScreenPartsTabLineViewStatusAndEmptyLines) {
   EXPECT_EQ(host_.FocusedView()->VisibleLineCount(), 4u);
   EXPECT_EQ(result_.cursor_row, 2);
   EXPECT_EQ(result_.cursor_col, 8);
+  // A block caret on a tab stands on the tab's last column.
+  host_.FocusedView()->SetCaret({1, 0});
+  request.block_caret = true;
+  EXPECT_EQ(Draw(6, 40, request)[5], "-- NORMAL --" + std::string(16, ' ') + "a.txt  2,1-8");
+  EXPECT_EQ(result_.cursor_col, 7);
+  request.block_caret = false;
+  host_.FocusedView()->SetCaret({1, 1});
 
   // A modified document is marked in the tab line and the status bar.
   host_.FocusedView()->Buffer().Insert({0, 0}, u"x");

@@ -1,0 +1,298 @@
+// The terminal editor end to end: the tavik program in a real terminal (tmux), driven by keys
+// and read back from the screen and from the files it writes. Tests that need a command the
+// engine does not have yet ask batch mode first and are skipped, with the reason, until then.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "terminal_tmux.h"
+
+namespace tavik::app {
+namespace {
+
+using testing::ProgramCommand;
+using testing::TmuxSession;
+namespace fs = std::filesystem;
+
+class TerminalEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0) GTEST_SKIP() << "tmux is missing";
+    folder_ = fs::temp_directory_path() /
+              ("tavik_e2e_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string WriteFile(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+    return Path(name);
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // What batch mode makes of `text` with `keys`: tells whether the engine has a command yet.
+  std::string Batch(const std::string& keys, const std::string& text) const {
+    const std::string file = WriteFile("probe.txt", text);
+    std::string out;
+    const std::string command =
+        std::string(TAVIK_BINARY) + " --batch --keys '" + keys + "' " + file + " 2>/dev/null";
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+      char chunk[4096];
+      size_t n = 0;
+      while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+      pclose(pipe);
+    }
+    return out;
+  }
+  bool EngineHas(const std::string& keys, const std::string& text, const std::string& expected) {
+    return Batch(keys, text) == expected;
+  }
+  static bool LastRowHas(const std::vector<std::string>& rows, const std::string& text) {
+    return !rows.empty() && rows.back().find(text) != std::string::npos;
+  }
+  static bool RowIs(const std::vector<std::string>& rows, size_t row, const std::string& text) {
+    if (row >= rows.size()) return false;
+    std::string r = rows[row];
+    while (!r.empty() && r.back() == ' ') r.pop_back();
+    return r == text;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(TerminalEditorTest, OpensAFileShowsModeCaretAndCommandLineAndQuitsWithF10) {
+  const std::string file = WriteFile("a.txt", "alpha\n\tbeta \xe4\xb8\xad\nGamma\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& rows) { return LastRowHas(rows, "-- NORMAL --"); }))
+      << tmux.ScreenText();
+  std::vector<std::string> rows = tmux.Screen();
+  EXPECT_NE(rows[0].find("a.txt"), std::string::npos);
+  EXPECT_TRUE(RowIs(rows, 1, "alpha"));
+  EXPECT_TRUE(RowIs(rows, 2, "        beta \xe4\xb8\xad"));
+  EXPECT_TRUE(RowIs(rows, 4, "~"));
+  EXPECT_NE(rows.back().find("a.txt  1,1"), std::string::npos);
+
+  tmux.Send("j");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "a.txt  2,1-8"); }))
+      << tmux.ScreenText();
+  // A pending command shows in the status text.
+  tmux.Send("d");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL -- d"); }));
+  tmux.Send("Escape");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return !LastRowHas(r, "-- NORMAL -- d"); }));
+
+  // The command line is typed on the status line; its messages show there too.
+  tmux.SendLiteral(":set nosuchthing");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, ":set nosuchthing"); }));
+  tmux.Send("Enter");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "Unknown option"); }))
+      << tmux.ScreenText();
+  // F10 leaves an unmodified document at once and gives the terminal back as it was.
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_TRUE(tmux.WaitForText("modes: icanon echo")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, SeveralFilesAMissingOneAndAnUnreadableOne) {
+  const std::string a = WriteFile("a.txt", "first file\n");
+  const std::string b = WriteFile("b.txt", "second file\n");
+  fs::create_directories(Path("folder.txt"));
+  TmuxSession tmux(ProgramCommand(a + " " + Path("new.txt") + " " + Path("folder.txt") + " " + b));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitForText("Cannot read /")) << tmux.ScreenText();
+  std::vector<std::string> rows = tmux.Screen();
+  EXPECT_EQ(rows[0].rfind(" a.txt | new.txt | b.txt |", 0), 0u) << rows[0];
+  EXPECT_TRUE(RowIs(rows, 1, "first file"));
+  // The editor stays up: keys still work, and the message gives way to the status text.
+  tmux.Send("j");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_FALSE(fs::exists(Path("new.txt")));  // a missing file is not created by looking at it
+}
+
+TEST_F(TerminalEditorTest, SplitAndCloseAWindow) {
+  const std::string file = WriteFile("s.txt", "one\ntwo\nthree\n");
+  TmuxSession tmux(ProgramCommand(file), 60, 12);
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("C-w");
+  tmux.Send("s");
+  // Two views of the file with the separator between them.
+  ASSERT_TRUE(tmux.WaitFor([&](const auto& r) {
+    return RowIs(r, 1, "one") && RowIs(r, 6, "one") && r[5].find("s.txt") != std::string::npos;
+  })) << tmux.ScreenText();
+  tmux.Send("C-w");
+  tmux.Send("c");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "one") && RowIs(r, 4, "~"); }))
+      << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(tmux.Screen(), 6, "~"));
+  // Closing the last window closes the document, and the editor ends.
+  tmux.Send("C-w");
+  tmux.Send("c");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "one\ntwo\nthree\n");
+}
+
+TEST_F(TerminalEditorTest, NormalModeEditsUndoAndZZSaveByteForByte) {
+  if (!EngineHas("xjdd", "ab\ncd\nef\n", "b\nef\n")) GTEST_SKIP() << "x and dd are not built yet";
+  // CR LF breaks, no final line break, a byte that is not UTF-8: all written back as they were.
+  const std::string file = WriteFile("e.txt",
+                                     "one\r\ntwo\r\nthr\xff"
+                                     "ee");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  EXPECT_TRUE(RowIs(tmux.Screen(), 3, "thr<ff>ee"));
+  tmux.Send("x");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "ne"); })) << tmux.ScreenText();
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "e.txt [+]  1,1"); }));
+  tmux.Send("u");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "one"); })) << tmux.ScreenText();
+  tmux.Send("x");
+  tmux.Send("j");
+  tmux.SendLiteral("dd");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "thr<ff>ee"); }))
+      << tmux.ScreenText();
+  // CTRL-C is the engine's Escape in every mode: it cancels, it does not end the editor.
+  tmux.Send("d");
+  tmux.Send("C-c");
+  tmux.Send("k");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "e.txt [+]  1,1"); }))
+      << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(tmux.Screen(), 1, "ne"));
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file),
+            "ne\r\nthr\xff"
+            "ee");
+}
+
+TEST_F(TerminalEditorTest, SavingOverAFileChangedOnDiskAsksOnTheStatusLine) {
+  if (!EngineHas("x", "ab\n", "b\n")) GTEST_SKIP() << "x is not built yet";
+  const std::string file = WriteFile("c.txt", "mine\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  WriteFile("c.txt", "theirs, longer\n");
+  tmux.Send("x");
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return LastRowHas(r, "The file changed on disk since it was loaded. Overwrite it? (y/n)");
+  })) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "theirs, longer\n");
+  tmux.Send("q");  // not an answer: the question stays
+  tmux.Send("y");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "ine\n");
+}
+
+TEST_F(TerminalEditorTest, AMillionLinesOpenAtOnceAndScrollWithCtrlFAndG) {
+  if (!EngineHas("G<C-f>", "a\nb\n", "a\nb\n")) GTEST_SKIP() << "G and CTRL-F are not built yet";
+  const std::string file = Path("big.txt");
+  {
+    std::ofstream out(file, std::ios::binary);
+    for (int i = 1; i <= 1000000; ++i) out << "row " << i << '\n';
+  }
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "row 1"); }))
+      << tmux.ScreenText();
+  tmux.Send("C-f");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return r.size() > 1 && r[1].rfind("row ", 0) == 0 && !RowIs(r, 1, "row 1");
+  })) << tmux.ScreenText();
+  tmux.Send("G");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "1000000,1"); }))
+      << tmux.ScreenText();
+  std::vector<std::string> rows = tmux.Screen();
+  EXPECT_TRUE(RowIs(rows, rows.size() - 2, "row 1000000")) << tmux.ScreenText();
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, ResizeAndOutputPaneAndCrashRestoreTheTerminal) {
+  const std::string file = WriteFile("r.txt", "resize me\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Resize(50, 10);
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return r.size() == 10 && LastRowHas(r, "-- NORMAL --") && LastRowHas(r, "r.txt  1,1");
+  })) << tmux.ScreenText();
+  // F9 shows and hides the output pane.
+  tmux.Send("F9");
+  ASSERT_TRUE(tmux.WaitForText("Output (F9 hides)")) << tmux.ScreenText();
+  tmux.Send("F9");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    for (const auto& row : r) {
+      if (row.find("Output (F9 hides)") != std::string::npos) return false;
+    }
+    return true;
+  }));
+  // A termination signal: the terminal modes come back before the program dies.
+  const int pid = tmux.ProgramPid();
+  ASSERT_GT(pid, 0);
+  kill(pid, SIGTERM);
+  ASSERT_TRUE(tmux.WaitForText("EXIT=143")) << tmux.ScreenText();
+  EXPECT_TRUE(tmux.WaitForText("modes: icanon echo")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, InsertVisualSearchAndWriteWithColonW) {
+  if (!EngineHas("iab<Esc>", "\n", "ab\n")) GTEST_SKIP() << "insert mode is not built yet";
+  if (!EngineHas("vld", "abc\n", "c\n")) GTEST_SKIP() << "visual mode is not built yet";
+  if (!EngineHas("/c<CR>x", "abc\n", "ab\n")) GTEST_SKIP() << "search is not built yet";
+  const std::string file = WriteFile("i.txt", "foo bar\nbaz foo\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("i");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- INSERT --"); }));
+  tmux.SendLiteral("new ");
+  tmux.Send("Escape");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return RowIs(r, 1, "new foo bar") && LastRowHas(r, "-- NORMAL --");
+  })) << tmux.ScreenText();
+  tmux.Send("v");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- VISUAL --"); }));
+  tmux.Send("l");
+  // The selection is drawn in its colour (black on light gray).
+  EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
+    return tmux.ScreenText(true).find("\x1b[30m\x1b[47m") != std::string::npos ||
+           tmux.ScreenText(true).find("\x1b[30;47m") != std::string::npos;
+  })) << tmux.ScreenText(true);
+  tmux.Send("d");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "w foo bar"); }));
+  tmux.SendLiteral(":set hls");
+  tmux.Send("Enter");
+  tmux.SendLiteral("/foo");
+  tmux.Send("Enter");
+  // Every match in the search colour (black on yellow).
+  EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
+    return tmux.ScreenText(true).find("43m") != std::string::npos;
+  })) << tmux.ScreenText(true);
+  tmux.SendLiteral(":w");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return ReadFile(file) == "w foo bar\nbaz foo\n"; }))
+      << tmux.ScreenText();
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+}  // namespace
+}  // namespace tavik::app
