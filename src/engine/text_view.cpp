@@ -429,6 +429,9 @@ void TextView::RedoStep() {
   while (i < count && IsMarker(host_->RedoUnitAt(i))) ++i;
   if (i < count) {
     while (i + 1 < count && !IsMarker(host_->RedoUnitAt(i + 1))) ++i;
+    // The command's closing marker comes back too; without it the next command would join the
+    // redone one in a single undo step.
+    if (i + 1 < count) ++i;
     host_->RedoThrough(host_->RedoUnitAt(i).id);
   }
   InvalidateCache();
