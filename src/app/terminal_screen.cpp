@@ -74,7 +74,10 @@ TerminalScreen::~TerminalScreen() {
 bool TerminalScreen::Start() {
   if (started_) return true;
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return false;
-  if (initscr() == nullptr) return false;
+  // newterm, unlike initscr, reports an unknown terminal type instead of ending the program.
+  screen_ = newterm(nullptr, stdout, stdin);
+  if (screen_ == nullptr) return false;
+  set_term(screen_);
   started_ = true;
   raw();  // CTRL-C, CTRL-Z, CTRL-S and CTRL-Q reach the editor as keys
   noecho();
@@ -111,6 +114,8 @@ void TerminalScreen::Stop() {
   started_ = false;
   if (shape_supported_ && has_last_shape_) WriteRaw("\x1b[0 q");
   endwin();
+  delscreen(screen_);
+  screen_ = nullptr;
 }
 
 void TerminalScreen::QuerySize(int& rows, int& cols) const {

@@ -8,6 +8,8 @@
 
 #include "app/terminal_grid.h"
 
+struct screen;
+
 namespace tavik::app {
 
 // The cursor shapes the engine asks for, with the terminal's cursor-style numbers (DECSCUSR).
@@ -43,6 +45,7 @@ class TerminalScreen {
  private:
   void InitColours();
 
+  ::screen* screen_ = nullptr;
   bool started_ = false;
   bool shape_supported_ = false;
   bool has_last_shape_ = false;

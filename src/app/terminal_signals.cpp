@@ -62,6 +62,8 @@ void RestoreTerminalNow() {
 void InstallSignalHandlers(int resize_fd) {
   State().resize_fd = resize_fd;
   for (int s : kFatalSignals) std::signal(s, OnFatalSignal);
+  // A clipboard tool that ends before reading its input must not end the editor.
+  std::signal(SIGPIPE, SIG_IGN);
   struct sigaction action {};
   action.sa_handler = OnResize;
   sigemptyset(&action.sa_mask);
@@ -72,6 +74,7 @@ void InstallSignalHandlers(int resize_fd) {
 void RemoveSignalHandlers() {
   for (int s : kFatalSignals) std::signal(s, SIG_DFL);
   std::signal(SIGWINCH, SIG_DFL);
+  std::signal(SIGPIPE, SIG_DFL);
   State().resize_fd = -1;
   State().saved = 0;
 }

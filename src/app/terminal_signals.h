@@ -9,7 +9,7 @@ namespace tavik::app {
 // Saves the terminal modes of standard input as they are now.
 void SaveTerminalModes();
 // Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTERM, SIGHUP, SIGQUIT,
-// and for SIGWINCH, which writes a byte to `resize_fd`.
+// and for SIGWINCH, which writes a byte to `resize_fd`; SIGPIPE is ignored.
 void InstallSignalHandlers(int resize_fd);
 // Restores the saved modes and writes the sequences that leave full-screen mode.
 void RestoreTerminalNow();
