@@ -1,0 +1,63 @@
+// Names for the motion codes that handlers refer to by number: the character searches record
+// their own code for ";" and ",", and the table rows read better with names.
+#pragma once
+
+#include "engine/command_record.h"
+
+namespace tavik::motion {
+
+inline constexpr MotionCode kWordForward = 1;
+inline constexpr MotionCode kBigWordForward = 2;
+inline constexpr MotionCode kWordBackward = 3;
+inline constexpr MotionCode kBigWordBackward = 4;
+inline constexpr MotionCode kWordEnd = 5;
+inline constexpr MotionCode kBigWordEnd = 6;
+inline constexpr MotionCode kPreviousWordEnd = 7;
+inline constexpr MotionCode kPreviousBigWordEnd = 8;
+inline constexpr MotionCode kTillForward = 9;
+inline constexpr MotionCode kTillBackward = 10;
+inline constexpr MotionCode kFindForward = 11;
+inline constexpr MotionCode kFindBackward = 12;
+inline constexpr MotionCode kRepeatCharSearch = 13;
+inline constexpr MotionCode kRepeatCharSearchReverse = 14;
+inline constexpr MotionCode kLeft = 15;
+inline constexpr MotionCode kDown = 16;
+inline constexpr MotionCode kUp = 17;
+inline constexpr MotionCode kRight = 18;
+inline constexpr MotionCode kWindowTop = 19;
+inline constexpr MotionCode kWindowMiddle = 20;
+inline constexpr MotionCode kWindowBottom = 21;
+inline constexpr MotionCode kLineStart = 27;
+inline constexpr MotionCode kFirstNonBlank = 28;
+inline constexpr MotionCode kLineEnd = 29;
+inline constexpr MotionCode kFirstLine = 32;
+inline constexpr MotionCode kLastLine = 33;
+inline constexpr MotionCode kMatch = 34;
+inline constexpr MotionCode kCurrentLines = 35;
+inline constexpr MotionCode kHalfPageDown = 36;
+inline constexpr MotionCode kHalfPageUp = 37;
+inline constexpr MotionCode kPageDown = 38;
+inline constexpr MotionCode kPageUp = 39;
+inline constexpr MotionCode kSentenceBackward = 40;
+inline constexpr MotionCode kSentenceForward = 41;
+inline constexpr MotionCode kParagraphBackward = 42;
+inline constexpr MotionCode kParagraphForward = 43;
+inline constexpr MotionCode kSectionBackward = 44;
+inline constexpr MotionCode kSectionForward = 45;
+inline constexpr MotionCode kSectionEndBackward = 46;
+inline constexpr MotionCode kSectionEndForward = 47;
+inline constexpr MotionCode kUnmatchedParenBackward = 48;
+inline constexpr MotionCode kUnmatchedParenForward = 49;
+inline constexpr MotionCode kUnmatchedBraceBackward = 50;
+inline constexpr MotionCode kUnmatchedBraceForward = 51;
+inline constexpr MotionCode kPreviousLine = 52;
+inline constexpr MotionCode kNextLine = 53;
+inline constexpr MotionCode kCountLines = 54;
+inline constexpr MotionCode kBackspace = 55;
+inline constexpr MotionCode kSpace = 56;
+inline constexpr MotionCode kVisualRepeatCharacter = 57;
+inline constexpr MotionCode kVisualRepeatLine = 58;
+inline constexpr MotionCode kVisualRepeatBlock = 59;
+inline constexpr MotionCode kColumn = 76;
+
+}  // namespace tavik::motion
