@@ -1,9 +1,11 @@
-// h and l move within the line and never fail; j and k move one view line (a collapsed region
-// is one line) to the desired display column, keeping that column for the next vertical move.
+// h and l move within the line and never fail; Backspace and Space do the same but wrap to the
+// neighbouring line. j and k move one view line (a collapsed region is one line) to the desired
+// display column, keeping that column for the next vertical move.
 #include "engine/motions_basic.h"
 
 #include <algorithm>
 
+#include "engine/motions_common.h"
 #include "engine/text_view.h"
 #include "engine/view_state.h"
 
@@ -23,12 +25,14 @@ void Vertical(MotionContext& context, MotionResult& result, int direction) {
   result.keep_desired_column = true;
   ViewPos from = view.BufferToView(result.target);
   uint32_t line_count = view.ViewLineCount();
-  if ((direction < 0 && from.line == 0) || (direction > 0 && from.line + 1 >= line_count)) return;
+  if ((direction < 0 && from.line == 0) || (direction > 0 && from.line + 1 >= line_count)) {
+    IgnoreCount(context);  // at the first or last line: stay, and stop repeating
+    return;
+  }
   uint32_t line = direction < 0 ? from.line - 1 : from.line + 1;
   uint32_t desired = context.state.desired_column;
-  uint32_t column = desired == kDesiredColumnEndOfLine
-                        ? view.ViewLineLength(line)
-                        : view.ViewColumnOfVirtual(line, desired);
+  uint32_t column = desired == kDesiredColumnEndOfLine ? view.ViewLineLength(line)
+                                                       : view.ViewColumnOfVirtual(line, desired);
   column = std::min(column, view.ViewLineLength(line));
   TextPos target = view.ViewToBuffer({line, column});
   target.column = std::min(target.column, view.LineLength(target.line));
@@ -44,15 +48,55 @@ void Left(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
   if (t.column > 0) --t.column;
   SetTarget(context, result, t);
+  if (t.column == 0) IgnoreCount(context);
 }
 
 void Right(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
-  if (t.column < context.view.LineLength(t.line)) ++t.column;
+  uint32_t length = context.view.LineLength(t.line);
+  if (t.column < length) ++t.column;
   SetTarget(context, result, t);
+  if (t.column >= length) IgnoreCount(context);
 }
 
-void Down(MotionContext& context, MotionResult& result) { Vertical(context, result, 1); }
-void Up(MotionContext& context, MotionResult& result) { Vertical(context, result, -1); }
+// At column 0 Backspace goes to the last character of the previous line.
+void Backspace(MotionContext& context, MotionResult& result) {
+  const TextPos before = result.target;
+  TextPos t = before;
+  if (t.column > 0) {
+    t.column = std::min(t.column, context.view.LineLength(t.line));
+    if (t.column > 0) --t.column;
+  } else if (t.line > 0) {
+    uint32_t length = context.view.LineLength(--t.line);
+    t.column = length > 0 ? length - 1 : 0;
+  }
+  result.target = t;
+  StopWhenStuck(context, result, before);
+}
+
+// Reaching the end of the line, Space goes on to column 0 of the next; the last line keeps
+// the position past its end, so an operator includes the last character.
+void Space(MotionContext& context, MotionResult& result) {
+  const TextPos before = result.target;
+  TextPos t = before;
+  uint32_t length = context.view.LineLength(t.line);
+  t.column = std::min(t.column, length);
+  if (t.column + 1 < length) {
+    ++t.column;
+  } else if (t.line + 1 < context.view.LineCount()) {
+    t = {t.line + 1, 0};
+  } else {
+    t.column = length;
+  }
+  result.target = t;
+  StopWhenStuck(context, result, before);
+}
+
+void Down(MotionContext& context, MotionResult& result) {
+  Vertical(context, result, 1);
+}
+void Up(MotionContext& context, MotionResult& result) {
+  Vertical(context, result, -1);
+}
 
 }  // namespace tavik::motions

@@ -1,4 +1,4 @@
-// Character and line motions: h, l, j, k and their key aliases.
+// Character and line steps: h, l, j, k, Backspace, Space and their key aliases.
 #pragma once
 
 #include "engine/motion.h"
@@ -9,5 +9,7 @@ void Left(MotionContext& context, MotionResult& result);
 void Right(MotionContext& context, MotionResult& result);
 void Down(MotionContext& context, MotionResult& result);
 void Up(MotionContext& context, MotionResult& result);
+void Backspace(MotionContext& context, MotionResult& result);
+void Space(MotionContext& context, MotionResult& result);
 
 }  // namespace tavik::motions
