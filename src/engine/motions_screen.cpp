@@ -1,0 +1,97 @@
+// Window-relative motions read the view's visible range; the scrolling motions also move it.
+// All of them count view lines, so a collapsed region is one line.
+#include "engine/motions_screen.h"
+
+#include <algorithm>
+
+#include "engine/motions_common.h"
+#include "engine/view_state.h"
+
+namespace tavik::motions {
+namespace {
+
+enum class WindowLine { kTop, kMiddle, kBottom };
+
+void ToWindowLine(MotionContext& context, MotionResult& result, WindowLine which) {
+  TextView& view = context.view;
+  IgnoreCount(context);  // a count does not change the line
+  context.jump = true;
+  result.kind = MotionKind::kLinewise;
+  VisibleRange visible = view.VisibleLines();
+  uint64_t line = visible.first_line;
+  if (which == WindowLine::kMiddle) line += visible.line_count / 2;
+  if (which == WindowLine::kBottom) line += visible.line_count - 1;
+  line = std::min<uint64_t>(line, view.ViewLineCount() - 1);
+  uint32_t buffer_line = view.ViewToBuffer({static_cast<uint32_t>(line), 0}).line;
+  result.target = FirstNonBlankOf(view, buffer_line);
+}
+
+// The position on a view line at the desired display column.
+TextPos AtDesiredColumn(MotionContext& context, uint32_t view_line) {
+  const TextView& view = context.view;
+  uint32_t desired = context.state.desired_column;
+  uint32_t length = view.ViewLineLength(view_line);
+  uint32_t column = desired == kDesiredColumnEndOfLine
+                        ? length
+                        : std::min(view.ViewColumnOfVirtual(view_line, desired), length);
+  TextPos target = view.ViewToBuffer({view_line, column});
+  target.column = std::min(target.column, view.LineLength(target.line));
+  return target;
+}
+
+// CTRL-D and CTRL-U: the cursor and the view both move half a window.
+void HalfPage(MotionContext& context, MotionResult& result, int direction) {
+  TextView& view = context.view;
+  const TextPos before = result.target;
+  const uint32_t first_before = view.VisibleLines().first_line;
+  int64_t half = view.VisibleLines().line_count / 2;
+  int64_t last = view.ViewLineCount() - 1;
+  int64_t line = view.BufferToView(result.target).line + direction * half;
+  line = std::clamp<int64_t>(line, 0, last);
+  view.ScrollBy(static_cast<int32_t>(direction * half));
+  result.target = AtDesiredColumn(context, static_cast<uint32_t>(line));
+  if (view.VisibleLines().first_line == first_before) StopWhenStuck(context, result, before);
+}
+
+// CTRL-F and CTRL-B: the view moves a whole window; the cursor stays if it is still shown,
+// else it goes to the nearest line shown.
+void Page(MotionContext& context, MotionResult& result, int direction) {
+  TextView& view = context.view;
+  const TextPos before = result.target;
+  const uint32_t first_before = view.VisibleLines().first_line;
+  int64_t count = view.VisibleLines().line_count;
+  view.ScrollBy(static_cast<int32_t>(direction * count));
+  VisibleRange visible = view.VisibleLines();
+  int64_t first = visible.first_line;
+  int64_t last_shown = std::min<int64_t>(first + visible.line_count - 1, view.ViewLineCount() - 1);
+  int64_t line = view.BufferToView(result.target).line;
+  line = std::clamp<int64_t>(line, first, std::max(first, last_shown));
+  result.target = AtDesiredColumn(context, static_cast<uint32_t>(line));
+  if (visible.first_line == first_before) StopWhenStuck(context, result, before);
+}
+
+}  // namespace
+
+void WindowTop(MotionContext& c, MotionResult& r) {
+  ToWindowLine(c, r, WindowLine::kTop);
+}
+void WindowMiddle(MotionContext& c, MotionResult& r) {
+  ToWindowLine(c, r, WindowLine::kMiddle);
+}
+void WindowBottom(MotionContext& c, MotionResult& r) {
+  ToWindowLine(c, r, WindowLine::kBottom);
+}
+void HalfPageDown(MotionContext& c, MotionResult& r) {
+  HalfPage(c, r, 1);
+}
+void HalfPageUp(MotionContext& c, MotionResult& r) {
+  HalfPage(c, r, -1);
+}
+void PageDown(MotionContext& c, MotionResult& r) {
+  Page(c, r, 1);
+}
+void PageUp(MotionContext& c, MotionResult& r) {
+  Page(c, r, -1);
+}
+
+}  // namespace tavik::motions
