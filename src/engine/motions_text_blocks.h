@@ -1,0 +1,18 @@
+// Motions over blocks of text: sentences ( and ), paragraphs { and }, and sections [[, ]], []
+// and ][.
+#pragma once
+
+#include "engine/motion.h"
+
+namespace tavik::motions {
+
+void SentenceBackward(MotionContext& context, MotionResult& result);
+void SentenceForward(MotionContext& context, MotionResult& result);
+void ParagraphBackward(MotionContext& context, MotionResult& result);
+void ParagraphForward(MotionContext& context, MotionResult& result);
+void SectionBackward(MotionContext& context, MotionResult& result);
+void SectionForward(MotionContext& context, MotionResult& result);
+void SectionEndBackward(MotionContext& context, MotionResult& result);
+void SectionEndForward(MotionContext& context, MotionResult& result);
+
+}  // namespace tavik::motions
