@@ -1,34 +1,107 @@
-// Motion code → handler. Rows are added as the motion families are built.
+// Motion code → handler, one row per code that has a handler here. Searches, marks, gd and the
+// text objects add their rows as they are built; a code without a row leaves the cursor.
 #include "engine/motion_table.h"
 
 #include <array>
 
+#include "engine/motion_codes.h"
 #include "engine/motions_basic.h"
+#include "engine/motions_bracket.h"
+#include "engine/motions_char_search.h"
+#include "engine/motions_line.h"
+#include "engine/motions_linewise.h"
+#include "engine/motions_screen.h"
+#include "engine/motions_text_blocks.h"
+#include "engine/motions_visual_repeat.h"
+#include "engine/motions_word.h"
 
 namespace tavik {
 namespace {
+
+using namespace motion;
 
 struct MotionRow {
   MotionCode code;
   MotionHandler handler;
 };
 
-constexpr auto kMotionTable = [] {
-  std::array<MotionRow, kMaxMotionCode + 1> table{};
-  for (size_t code = 0; code < table.size(); ++code) {
-    table[code] = {static_cast<MotionCode>(code), nullptr};
-  }
-  table[15] = {15, motions::Left};
-  table[16] = {16, motions::Down};
-  table[17] = {17, motions::Up};
-  table[18] = {18, motions::Right};
-  return table;
+constexpr MotionRow kMotionRows[] = {
+    {kWordForward, motions::WordForward},
+    {kBigWordForward, motions::BigWordForward},
+    {kWordBackward, motions::WordBackward},
+    {kBigWordBackward, motions::BigWordBackward},
+    {kWordEnd, motions::WordEnd},
+    {kBigWordEnd, motions::BigWordEnd},
+    {kPreviousWordEnd, motions::PreviousWordEnd},
+    {kPreviousBigWordEnd, motions::PreviousBigWordEnd},
+    {kTillForward, motions::TillForward},
+    {kTillBackward, motions::TillBackward},
+    {kFindForward, motions::FindForward},
+    {kFindBackward, motions::FindBackward},
+    {kRepeatCharSearch, motions::RepeatCharSearch},
+    {kRepeatCharSearchReverse, motions::RepeatCharSearchReverse},
+    {kLeft, motions::Left},
+    {kDown, motions::Down},
+    {kUp, motions::Up},
+    {kRight, motions::Right},
+    {kWindowTop, motions::WindowTop},
+    {kWindowMiddle, motions::WindowMiddle},
+    {kWindowBottom, motions::WindowBottom},
+    {kLineStart, motions::LineStart},
+    {kFirstNonBlank, motions::FirstNonBlank},
+    {kLineEnd, motions::LineEnd},
+    {kFirstLine, motions::FirstLine},
+    {kLastLine, motions::LastLineMotion},
+    {kMatch, motions::Match},
+    {kCurrentLines, motions::CountLines},
+    {kHalfPageDown, motions::HalfPageDown},
+    {kHalfPageUp, motions::HalfPageUp},
+    {kPageDown, motions::PageDown},
+    {kPageUp, motions::PageUp},
+    {kSentenceBackward, motions::SentenceBackward},
+    {kSentenceForward, motions::SentenceForward},
+    {kParagraphBackward, motions::ParagraphBackward},
+    {kParagraphForward, motions::ParagraphForward},
+    {kSectionBackward, motions::SectionBackward},
+    {kSectionForward, motions::SectionForward},
+    {kSectionEndBackward, motions::SectionEndBackward},
+    {kSectionEndForward, motions::SectionEndForward},
+    {kUnmatchedParenBackward, motions::UnmatchedParenBackward},
+    {kUnmatchedParenForward, motions::UnmatchedParenForward},
+    {kUnmatchedBraceBackward, motions::UnmatchedBraceBackward},
+    {kUnmatchedBraceForward, motions::UnmatchedBraceForward},
+    {kPreviousLine, motions::PreviousLine},
+    {kNextLine, motions::NextLine},
+    {kCountLines, motions::CountLines},
+    {kBackspace, motions::Backspace},
+    {kSpace, motions::Space},
+    {kVisualRepeatCharacter, motions::VisualRepeatCharacter},
+    {kVisualRepeatLine, motions::VisualRepeatLine},
+    {kVisualRepeatBlock, motions::VisualRepeatBlock},
+    {kColumn, motions::ToColumn},
+};
+
+// The rows indexed by code, so a lookup is one array access.
+constexpr auto kHandlerByCode = [] {
+  std::array<MotionHandler, kMaxMotionCode + 1> handlers{};
+  for (const MotionRow& row : kMotionRows) handlers[row.code] = row.handler;
+  return handlers;
 }();
+
+constexpr bool NoCodeTwice() {
+  for (size_t i = 0; i < std::size(kMotionRows); ++i) {
+    for (size_t j = i + 1; j < std::size(kMotionRows); ++j) {
+      if (kMotionRows[i].code == kMotionRows[j].code) return false;
+    }
+  }
+  return true;
+}
+static_assert(NoCodeTwice(), "a motion code has two rows");
 
 }  // namespace
 
 MotionHandler MotionHandlerFor(MotionCode code) {
-  return code <= kMaxMotionCode ? kMotionTable[code].handler : nullptr;
+  return code <= kMaxMotionCode ? kHandlerByCode[code] : nullptr;
 }
 
 }  // namespace tavik
