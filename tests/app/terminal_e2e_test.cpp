@@ -45,11 +45,12 @@ class TerminalEditorTest : public ::testing::Test {
     return s.str();
   }
   // What batch mode makes of `text` with `keys`: tells whether the engine has a command yet.
-  std::string Batch(const std::string& keys, const std::string& text) const {
+  std::string Batch(const std::string& keys, const std::string& text,
+                    const std::string& options = "") const {
     const std::string file = WriteFile("probe.txt", text);
     std::string out;
-    const std::string command =
-        std::string(TAVIK_BINARY) + " --batch --keys '" + keys + "' " + file + " 2>/dev/null";
+    const std::string command = std::string(TAVIK_BINARY) + " --batch " + options + " --keys '" +
+                                keys + "' " + file + " 2>/dev/null";
     if (std::FILE* pipe = popen(command.c_str(), "r")) {
       char chunk[4096];
       size_t n = 0;
@@ -58,8 +59,9 @@ class TerminalEditorTest : public ::testing::Test {
     }
     return out;
   }
-  bool EngineHas(const std::string& keys, const std::string& text, const std::string& expected) {
-    return Batch(keys, text) == expected;
+  bool EngineHas(const std::string& keys, const std::string& text, const std::string& expected,
+                 const std::string& options = "") {
+    return Batch(keys, text, options) == expected;
   }
   static bool LastRowHas(const std::vector<std::string>& rows, const std::string& text) {
     return !rows.empty() && rows.back().find(text) != std::string::npos;
@@ -90,6 +92,11 @@ TEST_F(TerminalEditorTest, OpensAFileShowsModeCaretAndCommandLineAndQuitsWithF10
   tmux.Send("j");
   EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "a.txt  2,1-8"); }))
       << tmux.ScreenText();
+  // Escape in normal mode beeps: the terminal bell rings.
+  EXPECT_EQ(tmux.Display("#{window_bell_flag}"), "0");
+  tmux.Send("Escape");
+  EXPECT_TRUE(
+      tmux.WaitFor([&](const auto&) { return tmux.Display("#{window_bell_flag}") == "1"; }));
   // A pending command shows in the status text.
   tmux.Send("d");
   EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL -- d"); }));
@@ -292,6 +299,45 @@ TEST_F(TerminalEditorTest, InsertVisualSearchAndWriteWithColonW) {
       << tmux.ScreenText();
   tmux.Send("F10");
   ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, SubstituteConfirmationIsAskedOnTheStatusLineWithFiveChoices) {
+  if (!EngineHas(":s/a/b/gc<CR>", "aaa\n", "bab\n", "--answer y --answer n --answer y")) {
+    GTEST_SKIP() << "the substitute confirmation is not built yet";
+  }
+  const std::string file = WriteFile("s.txt", "a a a a\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":s/a/b/gc");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("y/n/a/q/l")) << tmux.ScreenText();
+  tmux.Send("y");
+  tmux.Send("n");
+  tmux.Send("l");  // the last one: this replacement, then stop
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "b a b a"); }))
+      << tmux.ScreenText();
+  EXPECT_FALSE(tmux.ScreenText().find("y/n/a/q/l") != std::string::npos);
+}
+
+TEST_F(TerminalEditorTest, TheMappingTimeoutFiresAfterTimeoutlen) {
+  if (!EngineHas(":map jj x<CR>jj", "abc\ndef\n", "bc\ndef\n")) {
+    GTEST_SKIP() << "key mappings are not built yet";
+  }
+  const std::string file = WriteFile("m.txt", "abc\ndef\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":set timeoutlen=200");
+  tmux.Send("Enter");
+  tmux.SendLiteral(":map jj x");
+  tmux.Send("Enter");
+  // "j" waits for a second "j"; with none, the time-out takes it as it is and the caret moves.
+  tmux.Send("j");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "m.txt  2,1"); }))
+      << tmux.ScreenText();
+  tmux.SendLiteral("jj");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "ef"); })) << tmux.ScreenText();
 }
 
 }  // namespace

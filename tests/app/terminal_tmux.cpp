@@ -111,6 +111,12 @@ int TmuxSession::ProgramPid() const {
   }
 }
 
+std::string TmuxSession::Display(const std::string& format) const {
+  std::string out = Tmux("display-message -p -t main " + Quote(format));
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
 void TmuxSession::Resize(int width, int height) {
   Tmux("resize-window -t main -x " + std::to_string(width) + " -y " + std::to_string(height));
 }

@@ -33,6 +33,8 @@ class TmuxSession {
   // The process id of the program the session runs (the child of its shell), or -1.
   int ProgramPid() const;
   void Resize(int width, int height);
+  // A tmux format expanded for the session, e.g. "#{window_bell_flag}".
+  std::string Display(const std::string& format) const;
 
  private:
   std::string Tmux(const std::string& arguments) const;
