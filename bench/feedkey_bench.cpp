@@ -45,6 +45,10 @@ void BM_FeedKey_jk(benchmark::State& state) {
 void BM_FeedKey_lh(benchmark::State& state) {
   FeedPair(state, KeyCode::Char(u'l'), KeyCode::Char(u'h'));
 }
+// "w" to the next word and "b" back: word motions read only the lines they cross.
+void BM_FeedKey_wb(benchmark::State& state) {
+  FeedPair(state, KeyCode::Char(u'w'), KeyCode::Char(u'b'));
+}
 // "u" with nothing to undo walks the history and finds nothing: the cost of an empty undo.
 void BM_FeedKey_u(benchmark::State& state) {
   FeedPair(state, KeyCode::Char(u'u'), KeyCode::Char(u'u'));
@@ -52,6 +56,7 @@ void BM_FeedKey_u(benchmark::State& state) {
 
 BENCHMARK(BM_FeedKey_jk)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FeedKey_lh)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FeedKey_wb)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FeedKey_u)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
