@@ -32,6 +32,41 @@ void PutAfter(ActionContext& context);
 void PutBefore(ActionContext& context);
 void PutIndented(ActionContext& context);
 
+// Deleting (actions_delete.cpp).
+void Delete(ActionContext& context);
+void DeleteChars(ActionContext& context);
+void DeleteCharBefore(ActionContext& context);
+void DeleteToEnd(ActionContext& context);
+
+// Changing: delete, then insert (actions_change.cpp).
+void Change(ActionContext& context);
+void ChangeToEnd(ActionContext& context);
+void SubstituteChars(ActionContext& context);
+void SubstituteLines(ActionContext& context);
+
+// Replace and join (actions_replace_join.cpp).
+void ReplaceChars(ActionContext& context);
+void Join(ActionContext& context);
+
+// Case changes (actions_case.cpp).
+void SwitchCase(ActionContext& context);
+void MakeUpper(ActionContext& context);
+void MakeLower(ActionContext& context);
+
+// Shifting, formatting, folds, host selection and definitions (actions_shift_format.cpp).
+void ShiftRight(ActionContext& context);
+void ShiftLeft(ActionContext& context);
+void Format(ActionContext& context);
+void CreateFold(ActionContext& context);
+void ExpandAllRegions(ActionContext& context);
+void SelectRangeInHost(ActionContext& context);
+void GoToDefinition(ActionContext& context);
+
+// Marks and the jump list (actions_marks.cpp).
+void SetMark(ActionContext& context);
+void JumpOlder(ActionContext& context);
+void JumpNewer(ActionContext& context);
+
 // The ":" command line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
 

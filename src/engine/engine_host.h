@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "common/text_pos.h"
+
 namespace tavik {
 
 enum class ConfirmAnswer : uint8_t { kYes, kNo, kAll, kQuit, kLast };
@@ -17,6 +19,9 @@ class EngineHost {
   virtual bool AskYesNo(std::u16string_view question, std::u16string_view caption) = 0;
   // The substitute confirmation for one match.
   virtual ConfirmAnswer AskConfirm(std::u16string_view question) = 0;
+  // Opens or activates the document of a file and puts its caret at a position; false when the
+  // file cannot be opened.
+  virtual bool SwitchToDocument(std::u16string_view file, TextPos pos) = 0;
 };
 
 }  // namespace tavik

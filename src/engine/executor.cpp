@@ -106,13 +106,20 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
     args.visual_kind = static_cast<uint8_t>(visual_kind_);
     TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
     motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
-                       from);
+                       from, &marks_);
     if (motion.show_search_message) {
       std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
       message += command.Text();
       SetMessage(std::u16string_view(message).substr(0, 254));
     }
     if (motion.failed) {
+      if (!motion.open_file.empty() && command.action == 0) {
+        // A global mark in another document: open it there.
+        if (host_.SwitchToDocument(motion.open_file, motion.open_pos)) {
+          mode_ = EngineMode::kNormal;
+          return;
+        }
+      }
       if (!motion.no_beep) Beep(text);
       return;
     }

@@ -100,6 +100,14 @@ class HostView {
   // The collapsed regions whose U+FFFC units appear on a view line, in order.
   virtual std::vector<CollapsedRegion> RegionsOnViewLine(uint32_t view_line) const = 0;
 
+  // Creating and expanding collapsed regions through the host's hidden-text service.
+  virtual HostResult CreateCollapsedRegion(TextPos start, TextPos end) {
+    (void)start;
+    (void)end;
+    return HostResult::kNotImpl;
+  }
+  virtual HostResult ExpandAllRegions() { return HostResult::kNotImpl; }
+
   // Scrolling.
   virtual uint32_t FirstVisibleLine() const = 0;
   virtual uint32_t VisibleLineCount() const = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "common/text_pos.h"
@@ -12,6 +13,7 @@ namespace tavik {
 
 class TextView;
 struct ViewState;
+struct EngineMarks;
 
 enum class MotionKind : uint8_t { kInclusive = 0, kExclusive = 1, kLinewise = 2, kBlockwise = 3 };
 
@@ -44,12 +46,17 @@ struct MotionResult {
   bool to_characterwise_visual = false;
   bool use_view_target = false;
   bool show_search_message = false;
+  // A jump into another document (a global mark there): the motion fails and the executor opens
+  // this file at this position instead.
+  std::u16string open_file;
+  TextPos open_pos;
 };
 
 struct MotionContext {
   const MotionArgs& args;
   TextView& view;
   ViewState& state;
+  EngineMarks* marks = nullptr;  // global marks and the jump list; null in isolated tests
   uint32_t remaining_count = 0;  // a handler that uses the count itself sets it to 0
   bool last_iteration = true;
   bool jump = false;
@@ -60,7 +67,8 @@ struct MotionContext {
 using MotionHandler = void (*)(MotionContext& context, MotionResult& result);
 
 // Runs the motion `args.code` from `start`; `anchor` is the other end of a visual selection.
+// A jump motion records its start in the jump list of `marks`.
 MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state, TextPos start,
-                       TextPos anchor, bool* jumped = nullptr);
+                       TextPos anchor, EngineMarks* marks = nullptr);
 
 }  // namespace tavik

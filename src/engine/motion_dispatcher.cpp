@@ -3,13 +3,14 @@
 #include <array>
 
 #include "engine/motion.h"
+#include "engine/jump_list.h"
 #include "engine/motion_table.h"
 #include "engine/text_view.h"
 
 namespace tavik {
 
 MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state, TextPos start,
-                       TextPos anchor, bool* jumped) {
+                       TextPos anchor, EngineMarks* marks) {
   MotionResult result;
   result.start = start;
   result.target = start;
@@ -18,7 +19,7 @@ MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state,
   result.kind = MotionKind::kExclusive;
 
   MotionHandler handler = MotionHandlerFor(args.code);
-  MotionContext context{args, view, state};
+  MotionContext context{args, view, state, marks};
   context.remaining_count = args.count;
   if (handler != nullptr) {
     for (;;) {
@@ -28,9 +29,8 @@ MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state,
       if (result.failed || context.remaining_count == 0) break;
     }
   }
-  if (jumped != nullptr) {
-    *jumped = context.jump && context.add_position &&
-              (!result.failed || context.jump_even_if_failed);
+  if (marks != nullptr && context.jump && (!result.failed || context.jump_even_if_failed)) {
+    marks->jumps.Record(view.DocumentName(), start, context.add_position);
   }
   return result;
 }

@@ -497,6 +497,17 @@ void TextView::SetVisibleWhitespace(bool on) {
   if (IsAttached()) host_->SetVisibleWhitespace(on);
 }
 
+HostResult TextView::CreateCollapsedRegion(TextPos start, TextPos end) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  InvalidateCache();
+  return host_->CreateCollapsedRegion(start, end);
+}
+
+HostResult TextView::ExpandAllRegions() {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  return host_->ExpandAllRegions();
+}
+
 void TextView::FocusOtherView() {
   if (IsAttached() && host_->IsSplit()) host_->FocusOtherView();
 }

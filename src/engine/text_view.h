@@ -83,6 +83,8 @@ class TextView {
   HostResult OpenLineBelow(TextPos pos);
   void BeginCompound();
   void EndCompound();
+  // Mark "." for edits made with ReplaceChars or ReplaceRange, which do not set it themselves.
+  void SetDotMark(TextPos pos);
 
   // Undo grouping: every engine command is one step in the host's undo history.
   void BeginCommand();
@@ -100,6 +102,8 @@ class TextView {
   void ScrollBy(int32_t lines);
   void ScrollLineTo(TextPos pos, ScrollPlacement placement);
   void SetVisibleWhitespace(bool on);
+  HostResult CreateCollapsedRegion(TextPos start, TextPos end);
+  HostResult ExpandAllRegions();
   void FocusOtherView();
   void SplitWindow();
   void CloseWindow();
@@ -125,7 +129,6 @@ class TextView {
  private:
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
-  void SetDotMark(TextPos pos);
   TextPos ResolveEnd(TextPos pos) const;
   std::optional<CollapsedRegion> RegionAt(TextPos pos) const;
 

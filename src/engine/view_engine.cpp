@@ -116,9 +116,8 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
       view.text.BeginCommand();
       began = true;
     }
-    PerKeyStep(view, next.key, next.remap, first);
+    if (PerKeyStep(view, next.key, next.remap, first)) consumed = true;
     first = false;
-    consumed = true;
     if (!view.text.IsAttached()) {
       queue_.clear();
       break;
@@ -129,8 +128,9 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   return consumed;
 }
 
-void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key) {
+bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key) {
   (void)remap;
+  bool consumed = true;
   TextView& text = view.text;
   BufferMarks* marks = text.Marks();
   EngineMode mode_before = mode_;
@@ -146,7 +146,7 @@ void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
   if (IsEscapeKey(key)) {
     HandleEscape(view, first_key);
   } else if (mode_ == EngineMode::kNormal || mode_ == EngineMode::kVisual) {
-    parser_.ParseKey(key, recording_, text.GetCaret(), first_key);
+    consumed = parser_.ParseKey(key, recording_, text.GetCaret(), first_key);
     if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
     if (parser_.IsComplete()) {
       CommandRecord command = parser_.TakeCommand();
@@ -165,7 +165,7 @@ void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
         }
       }
       if (command.action != action::kRepeat) RunCommand(view, command);
-      if (!text.IsAttached()) return;
+      if (!text.IsAttached()) return true;
       parser_.ResetParser(mode_ == EngineMode::kVisual);
     }
   } else {
@@ -180,6 +180,7 @@ void ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
   if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) text.ClearSelection();
   UpdateCaretShape();
   if (parser_.IsCommandLineOpen()) state_.ClearMessage();
+  return consumed;
 }
 
 void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {

@@ -17,6 +17,7 @@
 #include "engine/command_parser.h"
 #include "engine/command_record.h"
 #include "engine/engine_host.h"
+#include "engine/jump_list.h"
 #include "engine/key_queue.h"
 #include "engine/mapping_layer.h"
 #include "engine/register_file.h"
@@ -53,6 +54,7 @@ class ViewEngine : private ParserServices {
   EngineHost& Host() { return host_; }
   CommandParser& Parser() { return parser_; }
   RegisterFile& Registers() { return registers_; }
+  EngineMarks& Marks() { return marks_; }
   const CommandRecord& LastChange() const { return last_change_; }
   void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &no_mappings_; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
@@ -73,7 +75,8 @@ class ViewEngine : private ParserServices {
 
  private:
   bool RunQueue(AttachedView& view, bool timeout);
-  void PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);
+  // Returns whether the key was consumed (keys with ALT are left to the host).
+  bool PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);
   void HandleEscape(AttachedView& view, bool first_key);
   void ClampCaretForNormalMode(TextView& text);
   void CheckDocument(AttachedView& view);
@@ -91,6 +94,7 @@ class ViewEngine : private ParserServices {
   VisualKind visual_kind_ = VisualKind::kCharacterwise;
   CommandParser parser_;
   RegisterFile registers_;
+  EngineMarks marks_;
   bool replace_ = false;
   ViewState state_;
   uint32_t insert_repeat_count_ = 0;

@@ -279,8 +279,10 @@ HostResult HostViewAdapter::CreateCollapsedRegion(TextPos start, TextPos end,
   return HostResult::kOk;
 }
 
-void HostViewAdapter::ExpandAllRegions() {
-  if (IsAlive()) view_->Regions().ExpandAll();
+HostResult HostViewAdapter::ExpandAllRegions() {
+  if (!IsAlive()) return HostResult::kUnexpected;
+  view_->Regions().ExpandAll();
+  return HostResult::kOk;
 }
 
 void HostViewAdapter::TypeKey(KeyCode key) {

@@ -72,7 +72,11 @@ class HostViewAdapter : public tavik::HostView {
   // Outlining operations the view offers beyond the interface: make a span a collapsed region
   // (the caret goes to its start) and expand every region.
   HostResult CreateCollapsedRegion(TextPos start, TextPos end, std::u16string_view placeholder);
-  void ExpandAllRegions();
+  // A region folded by the engine shows "..." in its place.
+  HostResult CreateCollapsedRegion(TextPos start, TextPos end) override {
+    return CreateCollapsedRegion(start, end, u"...");
+  }
+  HostResult ExpandAllRegions() override;
   // What runs when the view's timer fires.
   void SetTimerCallback(std::function<void()> callback) { timer_callback_ = std::move(callback); }
   // Types a key into the view as the host editor does when the engine did not handle it.

@@ -2,7 +2,10 @@
 // engine and, when the engine leaves it alone, back to the host's own typing.
 #include "host/package.h"
 
+#include <algorithm>
+
 #include "config/settings.h"
+#include "platform/utf8_codec.h"
 
 namespace tavik::host {
 
@@ -128,6 +131,20 @@ ConfirmAnswer Package::AskConfirm(std::u16string_view question) {
       return ConfirmAnswer::kLast;
   }
   return ConfirmAnswer::kQuit;
+}
+
+bool Package::SwitchToDocument(std::u16string_view file, TextPos pos) {
+  std::string error;
+  platform::Document* document = editor_.OpenFile(platform::ToUtf8(file), &error);
+  if (document == nullptr) return false;
+  std::vector<platform::View*> views = editor_.ViewsOf(*document);
+  if (views.empty()) return false;
+  platform::View& view = *views.front();
+  editor_.Focus(view);
+  const platform::TextBuffer& buffer = view.Buffer();
+  uint32_t line = std::min(pos.line, buffer.LineCount() - 1);
+  view.SetCaret({line, std::min(pos.column, buffer.LineLength(line))});
+  return true;
 }
 
 }  // namespace tavik::host

@@ -44,6 +44,7 @@ class Package final : public EngineHost {
   void WriteOutput(std::u16string_view line) override;
   bool AskYesNo(std::u16string_view question, std::u16string_view caption) override;
   ConfirmAnswer AskConfirm(std::u16string_view question) override;
+  bool SwitchToDocument(std::u16string_view file, TextPos pos) override;
 
  private:
   struct ViewAttachment {

@@ -75,6 +75,7 @@ Document* EditorHost::OpenFile(const std::string& path, std::string* error) {
   } else {
     doc = std::make_unique<Document>();
     doc->format.final_line_break = true;  // a new file gets a final line break
+    doc->format.empty_when_blank = true;
   }
   doc->path = full;
   doc->disk_stamp = ReadFileStamp(full);

@@ -107,6 +107,8 @@ FileFormat LoadBytes(std::string_view bytes, LineStore& lines) {
 }
 
 bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink& sink) {
+  // A new document that is still one empty line is an empty file, not a lone line break.
+  if (format.empty_when_blank && lines.LineCount() == 1 && lines.LineLength(0) == 0) return true;
   std::vector<char> buffer(kChunkSize);
   size_t used = 0;
   const std::string_view line_break = format.line_break == LineBreak::kCrLf ? "\r\n" : "\n";

@@ -20,6 +20,9 @@ enum class LineBreak { kLf, kCrLf };
 struct FileFormat {
   LineBreak line_break = LineBreak::kLf;
   bool final_line_break = false;
+  // Set for documents that did not come from a file: while they hold one empty line they save
+  // as an empty file, and once they have text it ends with a line break.
+  bool empty_when_blank = false;
 };
 
 // Turns a stream of file bytes, fed in chunks of any size, into lines.
