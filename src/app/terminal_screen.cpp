@@ -85,6 +85,7 @@ bool TerminalScreen::Start() {
   intrflush(stdscr, FALSE);
   keypad(stdscr, FALSE);
   leaveok(stdscr, FALSE);
+  typeahead(-1);  // the editor reads input itself: curses must not look at it
   scrollok(stdscr, FALSE);
   InitColours();
   char capability[] = "Ss";
@@ -131,6 +132,7 @@ void TerminalScreen::QuerySize(int& rows, int& cols) const {
 
 void TerminalScreen::Resize(int rows, int cols) {
   if (started_ && (rows != LINES || cols != COLS)) resizeterm(rows, cols);
+  shown_.Resize(0, 0);
 }
 
 void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col,
@@ -138,10 +140,16 @@ void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col
   if (!started_) return;
   const int rows = std::min(grid.Rows(), LINES);
   const int cols = std::min(grid.Cols(), COLS);
+  // Only cells that changed since the last frame are handed to curses.
+  const bool all = shown_.Rows() != grid.Rows() || shown_.Cols() != grid.Cols();
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
       const Cell& cell = grid.At(r, c);
       if (cell.width == 0) continue;
+      if (!all && shown_.At(r, c) == cell &&
+          (cell.width != 2 || c + 1 >= cols || shown_.At(r, c + 1) == grid.At(r, c + 1))) {
+        continue;
+      }
       const auto index = static_cast<size_t>(cell.style);
       wchar_t text[3] = {static_cast<wchar_t>(cell.ch), static_cast<wchar_t>(cell.mark), 0};
       cchar_t cc;
@@ -149,6 +157,7 @@ void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col
       mvadd_wch(r, c, &cc);  // the bottom-right cell reports an error but is written
     }
   }
+  shown_ = grid;
   move(std::clamp(cursor_row, 0, std::max(0, rows - 1)),
        std::clamp(cursor_col, 0, std::max(0, cols - 1)));
   refresh();

@@ -50,6 +50,7 @@ class TerminalScreen {
   bool shape_supported_ = false;
   bool has_last_shape_ = false;
   CursorShape last_shape_ = CursorShape::kBlock;
+  ScreenGrid shown_;  // what the terminal shows now
   short pairs_[kCellStyleCount] = {};
   uint32_t attributes_[kCellStyleCount] = {};
 };
