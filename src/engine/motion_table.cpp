@@ -10,6 +10,7 @@
 #include "engine/motions_char_search.h"
 #include "engine/motions_line.h"
 #include "engine/motions_linewise.h"
+#include "engine/motions_marks.h"
 #include "engine/motions_screen.h"
 #include "engine/motions_text_blocks.h"
 #include "engine/motions_visual_repeat.h"
@@ -50,6 +51,8 @@ constexpr MotionRow kMotionRows[] = {
     {kLineStart, motions::LineStart},
     {kFirstNonBlank, motions::FirstNonBlank},
     {kLineEnd, motions::LineEnd},
+    {kMarkExact, motions::MarkExact},
+    {kMarkLine, motions::MarkLine},
     {kFirstLine, motions::FirstLine},
     {kLastLine, motions::LastLineMotion},
     {kMatch, motions::Match},
