@@ -90,19 +90,23 @@ PutOutcome PutLinewise(TextView& view, const Register& reg, const PutRequest& re
       request.after ? view.EndOfLine(cursor_line).line + 1 : view.StartOfLine(cursor_line).line;
   bool below_last = at >= lines_before;
 
-  std::u16string text;
-  text.reserve(per_copy * count + kLineBreak.size());
-  if (below_last) text.append(kLineBreak);
-  for (uint32_t i = 0; i < count; ++i) {
-    text.append(copy);
-    if (add_break) text.append(kLineBreak);
-  }
-  if (below_last) {
-    // Appending below the last line: the break goes before the lines instead of after them.
-    text.resize(text.size() - (text.ends_with(kLineBreak) ? 2 : 1));
-    view.InsertText({at - 1, view.LineLength(at - 1)}, text);
+  if (count == 1 && !add_break && !below_last) {
+    view.InsertText({at, 0}, copy);  // the register's own text, not a copy of it
   } else {
-    view.InsertText({at, 0}, text);
+    std::u16string text;
+    text.reserve(per_copy * count + kLineBreak.size());
+    if (below_last) text.append(kLineBreak);
+    for (uint32_t i = 0; i < count; ++i) {
+      text.append(copy);
+      if (add_break) text.append(kLineBreak);
+    }
+    if (below_last) {
+      // Appending below the last line: the break goes before the lines instead of after them.
+      text.resize(text.size() - (text.ends_with(kLineBreak) ? 2 : 1));
+      view.InsertText({at - 1, view.LineLength(at - 1)}, text);
+    } else {
+      view.InsertText({at, 0}, text);
+    }
   }
   outcome.done = true;
   uint32_t lines_after = view.LineCount();

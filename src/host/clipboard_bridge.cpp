@@ -9,7 +9,10 @@ namespace tavik::host {
 bool ClipboardBridge::Put(std::u16string_view text, RegisterKind kind) {
   if (!Open()) return false;
   clipboard_->Clear();
-  if (text.empty()) return true;
+  if (text.empty()) {
+    known_sequence_ = clipboard_->Sequence();
+    return true;
+  }
   // The host clipboard's text format carries the length itself, so no terminating NUL is
   // stored; one that another program left is cut off on reading.
   clipboard_->SetText(text);
@@ -18,11 +21,17 @@ bool ClipboardBridge::Put(std::u16string_view text, RegisterKind kind) {
   std::string bytes(4, '\0');
   for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
   clipboard_->SetData(kRegisterKindFormat, std::move(bytes));
+  known_sequence_ = clipboard_->Sequence();
   return true;
 }
 
 std::optional<RegisterContent> ClipboardBridge::Get() {
   if (!Open()) return std::nullopt;
+  // Asking for a format first lets the host take in what other programs copied.
+  bool has_text = clipboard_->Has(platform::kUnicodeTextFormat);
+  if (known_sequence_ == clipboard_->Sequence()) return std::nullopt;
+  known_sequence_ = clipboard_->Sequence();
+  if (!has_text) return std::nullopt;
   std::optional<std::u16string> text = clipboard_->Text();
   if (!text) return std::nullopt;
   // The text ends at its terminating NUL, when it has one.

@@ -24,6 +24,8 @@ class ClipboardBridge final : public ClipboardService {
   void SetOpenCheck(std::function<bool()> can_open) { can_open_ = std::move(can_open); }
 
   bool Put(std::u16string_view text, RegisterKind kind) override;
+  // Nothing as well when the clipboard did not change since this bridge last wrote or read it:
+  // the clipboard register already holds that content, and a large text is not copied again.
   std::optional<RegisterContent> Get() override;
 
   // Lines of a clipboard text: breaks are CR LF, a lone CR or the end of the text, and a final
@@ -35,6 +37,7 @@ class ClipboardBridge final : public ClipboardService {
 
   platform::Clipboard* clipboard_;
   std::function<bool()> can_open_;
+  std::optional<uint64_t> known_sequence_;  // the clipboard's content as last written or read
 };
 
 }  // namespace tavik::host

@@ -207,5 +207,26 @@ TEST_F(RangeTextTest, BlockPutSplitsATabPadsShortLinesAndCreatesMissingOnes) {
   EXPECT_EQ(put.lines_added, 1u);
 }
 
+TEST_F(RangeTextTest, LineOfAMillionCharacters) {
+  std::u16string line(1000000, u'x');
+  line[999999] = u'y';
+  Open(line + u"\nab");
+  std::u16string yanked = RangeText(T(), {{0, 0}, {0, kEndOfLineColumn}, RangeKind::kLinewise});
+  EXPECT_EQ(yanked.size(), 1000002u);
+  RegisterFile registers(nullptr, false);
+  registers.Write(u'l', yanked, RegisterKind::kLinewise);
+  PutOutcome put = PutRegister(T(), *registers.Get(u'l'), {{1, 1}, false, 2, false});
+  EXPECT_EQ(put.lines_added, 2u);
+  EXPECT_EQ(T().LineLength(2), 1000000u);
+  EXPECT_EQ(T().LineText(3), u"ab");
+
+  // A block at the far end of the long line pads the short one out to that column.
+  registers.Write(u'b', u"1\r\n2\r\n", RegisterKind::kBlockwise);
+  put = PutRegister(T(), *registers.Get(u'b'), {{2, 999999}, false, 1, false});
+  EXPECT_EQ(T().LineText(2).substr(999999), u"1y");
+  EXPECT_EQ(T().LineLength(3), 1000000u);
+  EXPECT_EQ(T().LineText(3).substr(999998), u" 2");
+}
+
 }  // namespace
 }  // namespace tavik

@@ -88,6 +88,18 @@ TEST_F(ClipboardBridgeTest, MalformedKindDataAndTerminatingNul) {
   EXPECT_EQ(bridge_.Get()->kind, RegisterKind::kCharacterwise);
 }
 
+TEST_F(ClipboardBridgeTest, AnUnchangedClipboardIsNotReadAgain) {
+  RegisterFile registers(&bridge_, true);
+  registers.Write(0, u"mine\r\n", RegisterKind::kLinewise);
+  EXPECT_FALSE(bridge_.Get());  // still what the bridge wrote
+  EXPECT_EQ(registers.Read(u'*')->text, u"mine\r\n");
+  clipboard_.Clear();  // another program copies
+  clipboard_.SetText(u"theirs");
+  EXPECT_EQ(registers.Read(u'*')->text, u"theirs");
+  EXPECT_EQ(registers.Read(u'*')->kind, RegisterKind::kCharacterwise);
+  EXPECT_FALSE(bridge_.Get());
+}
+
 TEST_F(ClipboardBridgeTest, CountsLinesWithEveryKindOfBreak) {
   EXPECT_EQ(ClipboardBridge::CountLines(u""), 0u);
   EXPECT_EQ(ClipboardBridge::CountLines(u"a"), 1u);
