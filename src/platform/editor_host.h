@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/key_code.h"
+#include "platform/browse_context.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
@@ -80,6 +81,8 @@ class EditorHost {
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
   OutputPane& output() { return output_; }
+  // Where "go to definition" came from, for "pop browse context".
+  BrowseContextStack& browse_contexts() { return browse_contexts_; }
   Dialogs& dialogs() { return dialogs_; }
   const ManualClock& clock() const { return clock_; }
   // Moves the clock on and fires every view timer that came due.
@@ -134,6 +137,7 @@ class EditorHost {
   Clipboard clipboard_;
   RegistryStore registry_;
   OutputPane output_;
+  BrowseContextStack browse_contexts_;
   Dialogs dialogs_;
   ManualClock clock_;
   std::u16string status_text_;

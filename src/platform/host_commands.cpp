@@ -6,6 +6,7 @@
 
 #include "platform/edit_operations.h"
 #include "platform/editor_host.h"
+#include "platform/navigation_commands.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik::platform {
@@ -191,6 +192,7 @@ CommandResult Open(EditorHost& host, std::u16string_view argument, bool must_exi
 }
 
 CommandResult EditOpenFile(EditorHost& host, std::u16string_view argument) {
+  if (PathArgument(argument).empty()) return OpenFileUnderCaret(host);
   return Open(host, argument, true);
 }
 
@@ -234,7 +236,7 @@ constexpr std::array kCommands = {
     HostCommand{u"Edit.StopHidingCurrent", StopHidingCurrent},
     HostCommand{u"Edit.ToggleOutliningExpansion", ToggleOutliningExpansion},
     HostCommand{u"Edit.OpenFile", EditOpenFile},
-    HostCommand{u"Edit.GotoDefinition", NotImplemented},
+    HostCommand{u"Edit.GotoDefinition", GotoDefinition},
     HostCommand{u"Edit.GotoOutputWindowNextLocation", NotImplemented},
     HostCommand{u"Edit.GotoOutputWindowPreviousLocation", NotImplemented},
     HostCommand{u"File.OpenFile", FileOpenFile},
@@ -248,7 +250,7 @@ constexpr std::array kCommands = {
     HostCommand{u"Window.ActivateDocumentWindow", ActivateDocumentWindow},
     HostCommand{u"Window.CloseAllDocuments", CloseAll},
     HostCommand{u"View.Output", ShowOutput},
-    HostCommand{u"View.PopBrowseContext", NotImplemented},
+    HostCommand{u"View.PopBrowseContext", PopBrowseContext},
     HostCommand{u"View.NextError", NotImplemented},
     HostCommand{u"View.PreviousError", NotImplemented},
     HostCommand{u"Build.BuildSolution", NotImplemented},
