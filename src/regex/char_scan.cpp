@@ -46,7 +46,8 @@ size_t ScanForward(const char16_t* s, size_t from, size_t to, const char16_t* ne
   const U16x8 v1 = Splat(n1);
   const U16x8 v2 = Splat(n2);
   const U16x8 vh = Splat(high ? 0xFF80 : 0);
-  while (i + 16 <= to) {
+  bool hit = false;
+  while (!hit && i + 16 <= to) {
     U16x8 a;
     U16x8 b;
     std::memcpy(&a, s + i, sizeof(a));
@@ -56,8 +57,20 @@ size_t ScanForward(const char16_t* s, size_t from, size_t to, const char16_t* ne
     auto m = ma | mb;
     uint64_t w[2];
     std::memcpy(w, &m, sizeof(w));
-    if ((w[0] | w[1]) != 0) break;
-    i += 16;
+    hit = (w[0] | w[1]) != 0;
+    if (!hit) i += 16;
+  }
+  if (!hit && i < to && to - from >= 16) {
+    // The last, partial block: look at the 16 units ending at `to` (overlap is harmless).
+    U16x8 a;
+    U16x8 b;
+    std::memcpy(&a, s + to - 16, sizeof(a));
+    std::memcpy(&b, s + to - 8, sizeof(b));
+    auto m = (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0) | (b == v0) | (b == v1) |
+             (b == v2) | ((b & vh) != 0);
+    uint64_t w[2];
+    std::memcpy(w, &m, sizeof(w));
+    if ((w[0] | w[1]) == 0) return to;
   }
 #endif
   for (; i < to; ++i) {

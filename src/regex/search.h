@@ -5,13 +5,12 @@
 #include <optional>
 
 #include "common/text_pos.h"
+#include "regex/line_source.h"
 #include "regex/match_cache.h"
 #include "regex/matcher.h"
 #include "regex/pattern.h"
 
 namespace tavik {
-
-class LineSource;
 
 struct SearchArgs {
   TextPos start;

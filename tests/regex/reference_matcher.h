@@ -5,6 +5,7 @@
 // loop minimum) fails.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,6 +38,7 @@ class ReferenceMatcher {
     for (size_t at = 0; at < p_.size(); at += Length(at)) {
       if (p_[at] <= 2) targets_[size_t(int(at) + Off(at + 1))] = true;
       if (p_[at] == 12) caps_[p_[at + 1]] = U16(at + 2);
+      if (p_[at] >= 10 && p_[at] <= 13) counters_ = std::max<size_t>(counters_, p_[at + 1] + 1u);
     }
   }
 
@@ -67,7 +69,7 @@ class ReferenceMatcher {
       bool ok = true;
       if (targets_[t.pc]) {
         Key k{t.pc, t.pos, {}};
-        for (size_t i = 0; i < 256; ++i) {
+        for (size_t i = 0; i < counters_; ++i) {
           uint16_t v = i < t.counters.size() ? t.counters[i] : 0;
           k.counters.push_back(std::min(v, caps_[i]));
         }
@@ -290,6 +292,7 @@ class ReferenceMatcher {
   std::vector<std::u16string> lines_;
   std::vector<bool> targets_;
   uint16_t caps_[256] = {};
+  size_t counters_ = 0;
 };
 
 }  // namespace tavik::testing

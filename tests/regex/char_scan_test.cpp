@@ -1,0 +1,77 @@
+// The vectorised scans against a plain loop: every start and end offset of random lines, so
+// blocks of 16, partial last blocks and overlapping tails are all crossed.
+#include "regex/char_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "regex/program_info.h"
+
+namespace tavik::regex {
+namespace {
+
+size_t NaiveForward(const std::u16string& s, size_t from, size_t to, const char16_t* n, int count,
+                    bool high) {
+  for (size_t i = from; i < to; ++i) {
+    for (int k = 0; k < count; ++k) {
+      if (s[i] == n[k]) return i;
+    }
+    if (high && s[i] >= 128) return i;
+  }
+  return to;
+}
+
+TEST(RegexCharScanTest, ScansAgreeWithAPlainLoop) {
+  std::mt19937 rng(5);
+  const char16_t alphabet[] = u"abcxyz \u00e9";
+  for (int round = 0; round < 300; ++round) {
+    std::u16string s;
+    size_t len = rng() % 70;
+    for (size_t i = 0; i < len; ++i) s += alphabet[rng() % 8];
+    // Needles that are rare in the line so most blocks have no hit.
+    char16_t needles[3] = {u'x', u'y', u'z'};
+    int count = int(rng() % 3) + 1;
+    bool high = rng() % 2 == 0;
+    for (size_t from = 0; from <= len; ++from) {
+      for (size_t to = from; to <= len; ++to) {
+        ASSERT_EQ(ScanForward(s.data(), from, to, needles, count, high),
+                  NaiveForward(s, from, to, needles, count, high))
+            << from << " " << to;
+        size_t back = kNotFound;
+        for (size_t i = to; i > from; --i) {
+          if (NaiveForward(s, i - 1, i, needles, count, high) == i - 1) {
+            back = i - 1;
+            break;
+          }
+        }
+        ASSERT_EQ(ScanBackward(s.data(), from, to, needles, count, high), back);
+      }
+    }
+  }
+}
+
+TEST(RegexCharScanTest, FindRequiredFindsTheFirstOccurrence) {
+  RequiredLiteral lit;
+  lit.text = u"zab";
+  lit.scan_index = 0;
+  lit.scan_chars = {u'z', 0};
+  lit.scan_count = 1;
+  std::u16string line(40, u'a');
+  EXPECT_EQ(FindRequired(line, 0, lit, false), kNotFound);
+  line.replace(33, 3, u"zab");
+  EXPECT_EQ(FindRequired(line, 0, lit, false), 33u);
+  EXPECT_EQ(FindRequired(line, 33, lit, false), 33u);
+  EXPECT_EQ(FindRequired(line, 34, lit, false), kNotFound);
+  line.replace(3, 3, u"zaB");
+  EXPECT_EQ(FindRequired(line, 0, lit, false), 33u);
+  lit.scan_chars = {u'z', u'Z'};
+  lit.scan_count = 2;
+  lit.scan_non_ascii = true;
+  EXPECT_EQ(FindRequired(line, 0, lit, true), 3u);
+  EXPECT_EQ(FindRequired(u"za", 0, lit, true), kNotFound);
+}
+
+}  // namespace
+}  // namespace tavik::regex
