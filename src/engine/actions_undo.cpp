@@ -7,20 +7,19 @@ namespace tavik::actions {
 
 void Undo(ActionContext& context) {
   bool& direction = context.engine.UndoDirection();
-  if (context.view.options.Bool(OptionId::kViUndo) && direction) {
-    context.text.RedoStep();
-  } else {
-    context.text.UndoStep();
-  }
+  bool changed = context.view.options.Bool(OptionId::kViUndo) && direction
+                     ? context.text.RedoStep()
+                     : context.text.UndoStep();
   direction = !direction;
+  // Once the history is exhausted a larger count has nothing left to do.
+  if (!changed) context.remaining_count = 0;
 }
 
 void Redo(ActionContext& context) {
-  if (context.view.options.Bool(OptionId::kViUndo) && context.engine.UndoDirection()) {
-    context.text.UndoStep();
-  } else {
-    context.text.RedoStep();
-  }
+  bool changed = context.view.options.Bool(OptionId::kViUndo) && context.engine.UndoDirection()
+                     ? context.text.UndoStep()
+                     : context.text.RedoStep();
+  if (!changed) context.remaining_count = 0;
 }
 
 }  // namespace tavik::actions

@@ -392,8 +392,8 @@ void TextView::EndCommand() {
   modified_in_command_ = false;
 }
 
-void TextView::UndoStep() {
-  if (!IsAttached()) return;
+bool TextView::UndoStep() {
+  if (!IsAttached()) return false;
   ++undo_in_progress_;
   uint32_t count = host_->UndoUnitCount();
   if (count > 0) {
@@ -419,15 +419,17 @@ void TextView::UndoStep() {
   InvalidateCache();
   if (IsAttached()) caret_ = host_->Caret();
   --undo_in_progress_;
+  return count > 0;
 }
 
-void TextView::RedoStep() {
-  if (!IsAttached()) return;
+bool TextView::RedoStep() {
+  if (!IsAttached()) return false;
   ++undo_in_progress_;
   uint32_t count = host_->RedoUnitCount();
   uint32_t i = 0;
   while (i < count && IsMarker(host_->RedoUnitAt(i))) ++i;
-  if (i < count) {
+  const bool any = i < count;
+  if (any) {
     while (i + 1 < count && !IsMarker(host_->RedoUnitAt(i + 1))) ++i;
     // The command's closing marker comes back too; without it the next command would join the
     // redone one in a single undo step.
@@ -437,6 +439,7 @@ void TextView::RedoStep() {
   InvalidateCache();
   if (IsAttached()) caret_ = host_->Caret();
   --undo_in_progress_;
+  return any;
 }
 
 void TextView::OnHostChange(const TextChange& change) {

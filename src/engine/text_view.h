@@ -89,8 +89,9 @@ class TextView {
   // Undo grouping: every engine command is one step in the host's undo history.
   void BeginCommand();
   void EndCommand();
-  void UndoStep();
-  void RedoStep();
+  // Both report whether the history held anything to undo or redo.
+  bool UndoStep();
+  bool RedoStep();
   uint32_t CommandDepth() const { return command_depth_; }
   // Lets a key the host types in insert mode count as a change of the open command.
   void MarkModified() { modified_in_command_ = true; }
