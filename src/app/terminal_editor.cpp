@@ -200,7 +200,6 @@ void TerminalEditor::HandleKey(KeyCode key) {
     return;
   }
   package_->HandleKey(*view, AsTypedKey(key));
-  clipboard_->SendCopies();
   const platform::OutputPane& pane = editor_->output();
   if (pane.ShowCount() != pane_shows_seen_ || pane.Lines().size() != pane_lines_seen_) {
     pane_visible_ = true;
@@ -244,6 +243,8 @@ void TerminalEditor::Redraw() {
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
+  // Copies go to the desktop after the screen shows the key's effect, not before.
+  clipboard_->SendCopies();
   if (beeps_ > 0) {
     screen_.Bell();
     beeps_ = 0;

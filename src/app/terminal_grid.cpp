@@ -1,6 +1,8 @@
 // The screen model: cells, widths and text written into rows.
 #include "app/terminal_grid.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cwchar>
 
 namespace tavik::app {
@@ -41,7 +43,11 @@ int ScreenGrid::Put(int row, int col, Cell cell) {
 }
 
 void ScreenGrid::FillRow(int row, int col, CellStyle style) {
-  for (int c = col; c < cols_; ++c) Put(row, c, Cell{U' ', 0, 1, style});
+  if (row < 0 || row >= rows_ || col >= cols_) return;
+  if (col > 0) Put(row, col, Cell{U' ', 0, 1, style});  // clears a wide character cut in half
+  std::fill(cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, std::max(col, 0))),
+            cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, cols_ - 1)) + 1,
+            Cell{U' ', 0, 1, style});
 }
 
 namespace {
