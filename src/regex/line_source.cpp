@@ -1,17 +1,7 @@
-// Line source adapters.
+// Lines held in memory, split from one text.
 #include "regex/line_source.h"
 
-#include "engine/text_view.h"
-
 namespace tavik {
-
-uint32_t TextViewLineSource::LineCount() const {
-  return view_.LineCount();
-}
-
-std::u16string_view TextViewLineSource::LineText(uint32_t line) const {
-  return view_.LineText(line);
-}
 
 StringLineSource StringLineSource::FromText(std::u16string_view text) {
   std::vector<std::u16string> lines;

@@ -93,6 +93,13 @@ class LineWindow {
   std::deque<std::u16string> copies_;
 };
 
+// Work bounds of one match attempt.
+struct MatchLimits {
+  uint64_t step_budget = uint64_t(1) << 22;       // instructions per attempt without the record
+  uint64_t max_visited_bits = uint64_t(1) << 28;  // size of the explored-pairs record
+  size_t max_stack = size_t(1) << 23;             // backtrack points
+};
+
 }  // namespace regex
 
 class MatchCache {
@@ -100,6 +107,10 @@ class MatchCache {
   MatchCache() = default;
   MatchCache(const MatchCache&) = delete;
   MatchCache& operator=(const MatchCache&) = delete;
+
+  // The bounds every search with this cache works under; reaching one ends the search with
+  // MatchStatus::kTooComplex.
+  regex::MatchLimits limits;
 
   // Scratch used by the matcher; not meaningful between calls.
   regex::LineWindow window;

@@ -58,12 +58,12 @@ void LineWindow::Fetch(uint32_t w) {
 }
 
 LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
-                         MatchCache& cache, MatchLimits limits)
+                         MatchCache& cache)
     : info_(info),
       ignore_case_(ignore_case),
       source_(source),
       cache_(cache),
-      limits_(limits),
+      limits_(cache.limits),
       line_count_(std::max<uint32_t>(1, source.LineCount())) {
   cache_.captures.assign(std::max<uint32_t>(info.group_count, 1), CaptureSlot{});
   cache_.slots.assign(std::max<uint32_t>(info.slot_count, 1), WinPos{});

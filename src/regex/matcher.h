@@ -44,19 +44,12 @@ namespace regex {
 
 struct ProgramInfo;
 
-// Work bounds of one match attempt.
-struct MatchLimits {
-  uint64_t step_budget = uint64_t(1) << 22;       // instructions per attempt without the record
-  uint64_t max_visited_bits = uint64_t(1) << 28;  // size of the explored-pairs record
-  size_t max_stack = size_t(1) << 23;             // backtrack points
-};
-
 // Match attempts on one line at a time; the record of explored pairs is kept across the
 // attempts on a line, because a pair from which every path failed fails from any start.
 class LineMatcher {
  public:
   LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
-              MatchCache& cache, MatchLimits limits = {});
+              MatchCache& cache);
   void StartLine(uint32_t line);
   std::u16string_view Text() { return cache_.window.Line(0); }
   MatchStatus Try(uint32_t column, MatchResult* result);

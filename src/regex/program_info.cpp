@@ -157,7 +157,8 @@ void BuildFirstChars(const ProgramInfo& info, bool ignore_case, FirstChars* out)
   std::vector<std::pair<int32_t, bool>> work = {{0, false}};
   auto give_up = [&] { fc.any_position = true; };
   while (!work.empty() && !fc.any_position) {
-    auto [pc, after_sol] = work.back();
+    const int32_t pc = work.back().first;
+    const bool after_sol = work.back().second;
     work.pop_back();
     if (seen[size_t(pc) * 2 + after_sol]) continue;
     seen[size_t(pc) * 2 + after_sol] = 1;

@@ -23,7 +23,6 @@ class Scanner {
         ic_(pattern.ignore_case()),
         first_(info_.first[ic_]),
         required_(info_.required[ic_]),
-        source_(source),
         args_(args),
         matcher_(info_, ic_, source, cache),
         result_(result) {}
@@ -44,7 +43,6 @@ class Scanner {
   bool ic_;
   const regex::FirstChars& first_;
   const regex::RequiredLiteral& required_;
-  const LineSource& source_;
   const SearchArgs& args_;
   regex::LineMatcher matcher_;
   MatchResult* result_;
