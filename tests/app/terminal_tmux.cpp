@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <thread>
@@ -36,8 +36,6 @@ std::string Quote(const std::string& text) {
   return out + "'";
 }
 
-std::atomic<int> session_counter{0};
-
 }  // namespace
 
 std::string ProgramCommand(const std::string& arguments) {
@@ -47,7 +45,9 @@ std::string ProgramCommand(const std::string& arguments) {
 }
 
 TmuxSession::TmuxSession(const std::string& command, int width, int height) {
-  socket_ = "tavik-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++session_counter);
+  // The process and the moment make the server's name unique among tests running at once.
+  socket_ = "tavik-e2e-" + std::to_string(getpid()) + "-" +
+            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   const std::string out =
       Tmux("-f /dev/null new-session -d -s main -x " + std::to_string(width) + " -y " +
            std::to_string(height) + " " + Quote(command) + " 2>&1; echo started=$?");
