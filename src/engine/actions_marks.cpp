@@ -35,13 +35,17 @@ void SetMark(ActionContext& context) {
   TextView& text = context.text;
   char16_t name = context.argument();
   TextPos caret = text.GetCaret();
+  // With LeaveVSMark the host's own bookmark navigation reaches named marks too.
+  bool bookmark = context.engine.GetSettings().GetBool(SettingId::kLeaveVSMark);
   if (GlobalMarks::IsGlobalName(name)) {
     context.engine.Marks().global.Set(name, {text.DocumentName(), caret});
+    if (bookmark) text.AddBookmark(caret.line);
     return;
   }
   if (text.Marks() == nullptr) return;
   caret.column = std::min(caret.column, text.LineLength(caret.line));
   text.Marks()->Set(name, caret);
+  if (bookmark && name >= u'a' && name <= u'z') text.AddBookmark(caret.line);
 }
 
 void JumpOlder(ActionContext& context) {

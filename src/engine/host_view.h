@@ -108,6 +108,12 @@ class HostView {
   }
   virtual HostResult ExpandAllRegions() { return HostResult::kNotImpl; }
 
+  // Places a host bookmark on a line, for the host's own bookmark navigation.
+  virtual HostResult AddBookmark(uint32_t line) {
+    (void)line;
+    return HostResult::kNotImpl;
+  }
+
   // Scrolling.
   virtual uint32_t FirstVisibleLine() const = 0;
   virtual uint32_t VisibleLineCount() const = 0;

@@ -506,6 +506,10 @@ HostResult TextView::CreateCollapsedRegion(TextPos start, TextPos end) {
   return host_->CreateCollapsedRegion(start, end);
 }
 
+HostResult TextView::AddBookmark(uint32_t line) {
+  return IsAttached() ? host_->AddBookmark(line) : HostResult::kUnexpected;
+}
+
 HostResult TextView::ExpandAllRegions() {
   if (!IsAttached()) return HostResult::kUnexpected;
   return host_->ExpandAllRegions();

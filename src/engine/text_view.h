@@ -105,6 +105,7 @@ class TextView {
   void SetVisibleWhitespace(bool on);
   HostResult CreateCollapsedRegion(TextPos start, TextPos end);
   HostResult ExpandAllRegions();
+  HostResult AddBookmark(uint32_t line);
   void FocusOtherView();
   void SplitWindow();
   void CloseWindow();

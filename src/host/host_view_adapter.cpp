@@ -279,6 +279,14 @@ HostResult HostViewAdapter::CreateCollapsedRegion(TextPos start, TextPos end,
   return HostResult::kOk;
 }
 
+HostResult HostViewAdapter::AddBookmark(uint32_t line) {
+  if (!IsAlive()) return HostResult::kUnexpected;
+  platform::Document* document = host_.DocumentOf(*view_);
+  if (document == nullptr || line >= document->buffer.LineCount()) return HostResult::kFail;
+  document->bookmarks.Add(line);
+  return HostResult::kOk;
+}
+
 HostResult HostViewAdapter::ExpandAllRegions() {
   if (!IsAlive()) return HostResult::kUnexpected;
   view_->Regions().ExpandAll();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/bookmarks.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 #include "platform/text_buffer.h"
@@ -23,6 +24,7 @@ struct Document {
   uint64_t saved_version = 0;
   FileStamp disk_stamp;  // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
+  Bookmarks bookmarks;
 
   bool Modified() const { return buffer.Version() != saved_version; }
   // The name shown for the document: its path, or "Untitled-N".

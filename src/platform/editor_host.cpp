@@ -20,6 +20,7 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   document->id = next_id_++;
   document->saved_version = document->buffer.Version();
   Document* doc = document.get();
+  doc->buffer.AddListener([doc](const BufferChange& change) { doc->bookmarks.Follow(change); });
   documents_.push_back(std::move(document));
   auto window = std::make_unique<Window>();
   window->document = doc;
