@@ -4,6 +4,7 @@
 
 #include "common/char_class.h"
 #include "engine/actions.h"
+#include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 
@@ -14,11 +15,7 @@ void ScrollCaretLine(ActionContext& context, ScrollPlacement placement) {
   TextView& text = context.text;
   text.ScrollLineTo(text.GetCaret(), placement);
   if (context.argument() == u'x') {
-    uint32_t line = text.GetCaret().line;
-    std::u16string_view s = text.LineText(line);
-    uint32_t column = 0;
-    while (column < s.size() && IsBlankChar(s[column])) ++column;
-    text.SetCaret({line, column});
+    text.SetCaret(FirstNonBlankPos(text, text.GetCaret().line));
   }
   context.remaining_count = 0;
 }

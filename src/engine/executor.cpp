@@ -6,18 +6,12 @@
 #include "common/char_class.h"
 #include "engine/action_table.h"
 #include "engine/buffer_marks.h"
+#include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 
 namespace tavik {
 namespace {
-
-uint32_t FirstNonBlank(const TextView& text, uint32_t line) {
-  std::u16string_view s = text.LineText(line);
-  uint32_t i = 0;
-  while (i < s.size() && IsBlankChar(s[i])) ++i;
-  return i;
-}
 
 RangeKind RangeKindOf(MotionKind kind) {
   switch (kind) {
@@ -56,7 +50,7 @@ OperatedRange PrepareRange(const TextView& text, const MotionResult& motion, Ran
   if (motion.kind == MotionKind::kExclusive && range.start < range.end && range.end.column == 0 &&
       range.end.line > 0) {
     range.end = {range.end.line - 1, text.LineLength(range.end.line - 1)};
-    if (range.start.column <= FirstNonBlank(text, range.start.line)) {
+    if (range.start.column <= FirstNonBlankColumn(text, range.start.line)) {
       range.kind = RangeKind::kLinewise;
     }
   }

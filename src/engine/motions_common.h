@@ -8,22 +8,17 @@
 
 #include "common/char_class.h"
 #include "common/text_pos.h"
+#include "engine/line_text.h"
 #include "engine/motion.h"
 #include "engine/text_view.h"
 
 namespace tavik::motions {
 
-inline uint32_t FirstNonBlankColumn(const TextView& view, uint32_t line) {
-  std::u16string_view text = view.LineText(line);
-  uint32_t column = 0;
-  while (column < text.size() && IsBlankChar(text[column])) ++column;
-  return column;
-}
+using tavik::FirstNonBlankColumn;
 
 // The first non-blank character of a line; column 0 when the line is blank or empty.
 inline TextPos FirstNonBlankOf(const TextView& view, uint32_t line) {
-  uint32_t column = FirstNonBlankColumn(view, line);
-  return {line, column < view.LineLength(line) ? column : 0};
+  return FirstNonBlankPos(view, line);
 }
 
 inline uint32_t LastLine(const TextView& view) {

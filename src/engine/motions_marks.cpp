@@ -7,17 +7,11 @@
 #include "common/char_class.h"
 #include "engine/buffer_marks.h"
 #include "engine/jump_list.h"
+#include "engine/line_text.h"
 #include "engine/text_view.h"
 
 namespace tavik::motions {
 namespace {
-
-uint32_t FirstNonBlank(const TextView& view, uint32_t line) {
-  std::u16string_view text = view.LineText(line);
-  uint32_t i = 0;
-  while (i < text.size() && IsBlankChar(text[i])) ++i;
-  return i;
-}
 
 void JumpToMark(MotionContext& context, MotionResult& result, bool exact) {
   context.jump = true;
@@ -52,7 +46,7 @@ void JumpToMark(MotionContext& context, MotionResult& result, bool exact) {
     result.target = pos;
     result.kind = MotionKind::kExclusive;
   } else {
-    result.target = {pos.line, FirstNonBlank(view, pos.line)};
+    result.target = FirstNonBlankPos(view, pos.line);
     result.kind = MotionKind::kLinewise;
   }
 }

@@ -5,6 +5,7 @@
 
 #include "common/char_class.h"
 #include "engine/engine_host.h"
+#include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_range.h"
@@ -18,13 +19,6 @@ constexpr std::u16string_view kOneCharNames = u"><\"#&";
 size_t SkipBlanks(std::u16string_view text, size_t i) {
   while (i < text.size() && IsBlankChar(text[i])) ++i;
   return i;
-}
-
-uint32_t FirstNonBlank(const TextView& text, uint32_t line) {
-  std::u16string_view s = text.LineText(line);
-  uint32_t i = 0;
-  while (i < s.size() && IsBlankChar(s[i])) ++i;
-  return i < s.size() ? i : 0;
 }
 
 void FillDefaults(const ExContext& context, bool any_address, FirstDefault first_default,
@@ -91,7 +85,7 @@ bool ExecuteExLine(ExContext& context, std::u16string_view text) {
   if (name.empty()) {
     if (any_address) {
       uint32_t line = std::min(range.last, context.text.LineCount() - 1);
-      context.text.SetCaret({line, FirstNonBlank(context.text, line)});
+      context.text.SetCaret(FirstNonBlankPos(context.text, line));
       return true;
     }
     return false;
