@@ -34,29 +34,6 @@ inline bool IsPatternWordChar(char16_t c) {
 
 }  // namespace
 
-void LineWindow::Reset(const LineSource* source, uint32_t base_line, uint32_t line_count) {
-  source_ = source;
-  base_ = base_line;
-  line_count_ = line_count;
-  stable_ = source->StableLines();
-  views_.clear();
-  pos_base_.assign(1, 0);
-}
-
-void LineWindow::Fetch(uint32_t w) {
-  while (views_.size() <= w) {
-    size_t index = views_.size();
-    std::u16string_view text = source_->LineText(base_ + uint32_t(index));
-    if (!stable_) {
-      if (copies_.size() <= index) copies_.emplace_back();
-      copies_[index].assign(text);
-      text = copies_[index];
-    }
-    views_.push_back(text);
-    pos_base_.push_back(pos_base_.back() + text.size() + 1);
-  }
-}
-
 LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
                          MatchCache& cache)
     : info_(info),

@@ -24,6 +24,7 @@ class Scanner {
         first_(info_.first[ic_]),
         required_(info_.required[ic_]),
         args_(args),
+        source_(source),
         matcher_(info_, ic_, source, cache),
         result_(result) {}
 
@@ -44,6 +45,7 @@ class Scanner {
   const regex::FirstChars& first_;
   const regex::RequiredLiteral& required_;
   const SearchArgs& args_;
+  const LineSource& source_;
   regex::LineMatcher matcher_;
   MatchResult* result_;
   MatchResult scratch_;
@@ -90,14 +92,19 @@ MatchStatus Scanner::Attempt(uint32_t line, uint32_t col, bool* done) {
 }
 
 MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward) {
+  // Most lines of a long buffer fail the literal test: decide that on the plain line text
+  // before setting up the matcher for it.
+  if (!required_.text.empty()) {
+    std::u16string_view peek = source_.LineText(line);
+    if (lo > peek.size() || regex::FindRequired(peek, lo, required_, ic_) == kNotFound) {
+      return MatchStatus::kNoMatch;
+    }
+  }
   matcher_.StartLine(line);
   std::u16string_view text = matcher_.Text();
   const size_t len = text.size();
   hi = uint32_t(std::min<size_t>(hi, len));
   if (lo > hi) return MatchStatus::kNoMatch;
-  if (!required_.text.empty() && regex::FindRequired(text, lo, required_, ic_) == kNotFound) {
-    return MatchStatus::kNoMatch;
-  }
   bool done = false;
   MatchStatus status = MatchStatus::kNoMatch;
   if (first_.line_start_only) {
