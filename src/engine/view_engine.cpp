@@ -68,6 +68,7 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   }
 
   CheckDocument(view);
+  expansions_in_a_row_ = 0;
   queue_.push_back({key, true});
   bool was_recording = recording_;
   pass_key_to_host_ = false;
@@ -99,14 +100,16 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   while (!queue_.empty()) {
     uint32_t mode_mask = parser_.MappingMode(mode_ == EngineMode::kInsert);
     MappingLookup lookup = mappings_->Lookup(mode_mask, queue_, timeout);
-    if (lookup.outcome == MappingOutcome::kPending) break;
+    if (lookup.outcome == MappingOutcome::kPending) {
+      consumed = true;  // held back for the mapping, so the host must not type it
+      break;
+    }
     if (lookup.outcome == MappingOutcome::kMatched) {
       size_t matched = std::min(lookup.matched_keys, queue_.size());
       queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(matched));
       mappings_->SetInUse(lookup.mapping_index);
       bool remap = lookup.remappable && global_options_.Bool(OptionId::kRemap);
-      std::vector<KeyCode> keys = ParseKeys(lookup.expansion);
-      for (auto it = keys.rbegin(); it != keys.rend(); ++it) queue_.push_front({*it, remap});
+      InsertKeysAtFront(ParseKeys(lookup.expansion), remap);
       continue;
     }
     QueuedKey next = queue_.front();
@@ -126,6 +129,18 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   if (began) view.text.EndCommand();
   busy_ = false;
   return consumed;
+}
+
+void ViewEngine::InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap) {
+  // An expansion that adds no keys cannot feed itself: the in-use flag stops it matching again.
+  if (keys.empty()) return;
+  if (++expansions_in_a_row_ > kMaxExpansions) {
+    queue_.clear();
+    SetMessage(u"Recursive mapping");
+    return;
+  }
+  queue_.insert(queue_.begin(), keys.size(), QueuedKey{});
+  for (size_t i = 0; i < keys.size(); ++i) queue_[i] = {keys[i], remap};
 }
 
 bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key) {

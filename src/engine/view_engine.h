@@ -17,6 +17,7 @@
 #include "engine/command_parser.h"
 #include "engine/command_record.h"
 #include "engine/engine_host.h"
+#include "engine/engine_mappings.h"
 #include "engine/jump_list.h"
 #include "engine/key_queue.h"
 #include "engine/mapping_layer.h"
@@ -56,7 +57,14 @@ class ViewEngine : private ParserServices {
   RegisterFile& Registers() { return registers_; }
   EngineMarks& Marks() { return marks_; }
   const CommandRecord& LastChange() const { return last_change_; }
-  void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &no_mappings_; }
+  void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &mapping_list_; }
+  // The engine's own mapping list, the one the map commands change.
+  MappingList& Mappings() { return mapping_list_.List(); }
+  // Puts keys at the front of the queue, ahead of those still waiting: a mapping's expansion or a
+  // register run as keys. After kMaxExpansions such insertions without a key from the user the
+  // queue is thrown away instead, with "Recursive mapping", so a self-feeding expansion ends.
+  static constexpr uint32_t kMaxExpansions = 1000;
+  void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap);
   void SetEnabled(bool enabled) { enabled_ = enabled; }
   bool Enabled() const { return enabled_; }
 
@@ -111,8 +119,9 @@ class ViewEngine : private ParserServices {
   uint64_t current_document_ = 0;
   bool has_current_document_ = false;
   CaretShape caret_shape_ = CaretShape::kBlock;
-  NoMappings no_mappings_;
-  MappingLayer* mappings_ = &no_mappings_;
+  EngineMappings mapping_list_;
+  MappingLayer* mappings_ = &mapping_list_;
+  uint32_t expansions_in_a_row_ = 0;  // since the last key from the user
 };
 
 }  // namespace tavik

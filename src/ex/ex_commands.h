@@ -1,6 +1,7 @@
 // Handlers of the ex commands, by family.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "ex/ex_context.h"
@@ -12,6 +13,10 @@ void Set(ExContext& context, std::u16string_view argument, bool bang);
 // Undo and redo of the last change (ex_undo.cpp).
 void Undo(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void Redo(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// The map, noremap and unmap families (ex_map.cpp); `kRow` is the command's row in
+// kMapCommands, and ex_map.cpp instantiates every row.
+template <size_t kRow>
+void Map(ExContext& context, std::u16string_view argument, bool bang);
 // The one-line version text (ex_version.cpp).
 void Version(ExContext& context, std::u16string_view argument, bool bang);
 

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "config/map_commands.h"
 #include "ex/ex_commands.h"
 
 namespace tavik {
@@ -59,27 +60,27 @@ constexpr std::array<HostBackedRow, 30> kHostBacked = {{
 
 constexpr std::array<RangelessRow, 24> kRangeless = {{
     {u"se", u"t", ex_commands::Set, false},
-    {u"map", u"", nullptr, true},
-    {u"nm", u"ap", nullptr, false},
-    {u"vm", u"ap", nullptr, false},
-    {u"om", u"ap", nullptr, false},
-    {u"im", u"ap", nullptr, false},
-    {u"lm", u"ap", nullptr, false},
-    {u"cm", u"ap", nullptr, false},
-    {u"no", u"remap", nullptr, true},
-    {u"nn", u"oremap", nullptr, false},
-    {u"vn", u"oremap", nullptr, false},
-    {u"ono", u"remap", nullptr, false},
-    {u"ino", u"remap", nullptr, false},
-    {u"ln", u"oremap", nullptr, false},
-    {u"cno", u"remap", nullptr, false},
-    {u"unm", u"ap", nullptr, true},
-    {u"nun", u"map", nullptr, false},
-    {u"vu", u"nmap", nullptr, false},
-    {u"ou", u"nmap", nullptr, false},
-    {u"iu", u"nmap", nullptr, false},
-    {u"lu", u"nmap", nullptr, false},
-    {u"cu", u"nmap", nullptr, false},
+    {u"map", u"", ex_commands::Map<MapCommandIndex(u"map")>, true},
+    {u"nm", u"ap", ex_commands::Map<MapCommandIndex(u"nm")>, false},
+    {u"vm", u"ap", ex_commands::Map<MapCommandIndex(u"vm")>, false},
+    {u"om", u"ap", ex_commands::Map<MapCommandIndex(u"om")>, false},
+    {u"im", u"ap", ex_commands::Map<MapCommandIndex(u"im")>, false},
+    {u"lm", u"ap", ex_commands::Map<MapCommandIndex(u"lm")>, false},
+    {u"cm", u"ap", ex_commands::Map<MapCommandIndex(u"cm")>, false},
+    {u"no", u"remap", ex_commands::Map<MapCommandIndex(u"no")>, true},
+    {u"nn", u"oremap", ex_commands::Map<MapCommandIndex(u"nn")>, false},
+    {u"vn", u"oremap", ex_commands::Map<MapCommandIndex(u"vn")>, false},
+    {u"ono", u"remap", ex_commands::Map<MapCommandIndex(u"ono")>, false},
+    {u"ino", u"remap", ex_commands::Map<MapCommandIndex(u"ino")>, false},
+    {u"ln", u"oremap", ex_commands::Map<MapCommandIndex(u"ln")>, false},
+    {u"cno", u"remap", ex_commands::Map<MapCommandIndex(u"cno")>, false},
+    {u"unm", u"ap", ex_commands::Map<MapCommandIndex(u"unm")>, true},
+    {u"nun", u"map", ex_commands::Map<MapCommandIndex(u"nun")>, false},
+    {u"vu", u"nmap", ex_commands::Map<MapCommandIndex(u"vu")>, false},
+    {u"ou", u"nmap", ex_commands::Map<MapCommandIndex(u"ou")>, false},
+    {u"iu", u"nmap", ex_commands::Map<MapCommandIndex(u"iu")>, false},
+    {u"lu", u"nmap", ex_commands::Map<MapCommandIndex(u"lu")>, false},
+    {u"cu", u"nmap", ex_commands::Map<MapCommandIndex(u"cu")>, false},
     {u"\"", u"", nullptr, true},  // a comment line
     {u"ve", u"rsion", ex_commands::Version, false},
 }};
