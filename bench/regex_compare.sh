@@ -88,8 +88,8 @@ for pattern in '^\(a\|aa\)*$' '^\(a*\)*b'; do
       b+=("$(VIM_TIMEOUT=${VIM_TIMEOUT:-10} seconds vim_count "$work/long-$n.txt" "$pattern" 1)")
     done
     mo=$(median "${o[@]}"); mv=$(median "${v[@]}"); mb=$(median "${b[@]}")
-    growth=$([ -n "$prev" ] && awk -v a="$mo" -v b="$prev" 'BEGIN{printf "%.2fx", a/b}' || echo "-")
-    printf '%-16s n=%-4s ours %8.2f us/search (x%s vs n/2)  vim %6.3f s  vim re=1 %6.3f s%s\n' \
+    growth=$([ -n "$prev" ] && awk -v a="$mo" -v b="$prev" 'BEGIN{if (b > 0) printf "%.2f", a/b; else print "-"}' || echo "-")
+    printf '%-16s n=%-4s ours %9.3f us/search (x%s vs n/2)  vim %6.3f s  vim re=1 %6.3f s%s\n' \
       "$pattern" "$n" "$mo" "$growth" "$mv" "$mb" \
       "$(awk -v t="$mb" -v l="${VIM_TIMEOUT:-10}" 'BEGIN{if (t >= l) print " (timed out)"}')"
     prev=$mo

@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
     tavik::ViewLineSource source(file->lines);
     for (int r = 0; r < repeat; ++r) count = counter.Count(source);
     auto t2 = Clock::now();
-    std::fprintf(stderr, "lines %zu load_ms %.1f search_ms %.4f\n", file->lines.size(), Ms(t0, t1),
+    std::fprintf(stderr, "lines %zu load_ms %.1f search_ms %.6f\n", file->lines.size(), Ms(t0, t1),
                  Ms(t1, t2) / repeat);
   }
   if (counter.too_complex) {

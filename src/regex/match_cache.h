@@ -123,6 +123,7 @@ class MatchCache {
   std::vector<uint8_t> slot_set;
   std::vector<uint16_t> counters;
   std::vector<regex::PathRecord> path;
+  std::vector<uint32_t> path_head_dense;  // every entry is "none" between attempts
   std::unordered_map<uint64_t, uint32_t> path_head;
   std::vector<uint16_t> snapshots;
 };

@@ -22,6 +22,9 @@ namespace regex {
 namespace {
 
 constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
+// Join points on the path are looked up in a plain array indexed like the record of explored
+// pairs while it stays this small; beyond it a hash map takes over.
+constexpr size_t kDenseHeadLimit = size_t(1) << 22;
 
 inline char16_t Upper(char16_t c) {
   if (c < 128) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
@@ -49,6 +52,7 @@ LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSo
   cache_.visited_words_used = cache_.visited.size();
   cache_.path.clear();
   cache_.path_head.clear();
+  if (cache_.path_head_dense.size() > kDenseHeadLimit) cache_.path_head_dense.clear();
   cache_.snapshots.clear();
 }
 
@@ -138,7 +142,9 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
   auto pop_path_to = [&](size_t size) {
     while (c.path.size() > size) {
       const PathRecord& r = c.path.back();
-      if (r.prev == kNoRecord) {
+      if (r.key < c.path_head_dense.size()) {
+        c.path_head_dense[size_t(r.key)] = r.prev;
+      } else if (r.prev == kNoRecord) {
         c.path_head.erase(r.key);
       } else {
         c.path_head[r.key] = r.prev;
@@ -201,15 +207,29 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
           uint16_t v = k < counter_count ? c.counters[k] : 0;
           c.snapshots.push_back(std::min(v, info_.counter_cap[k]));
         }
-        auto head = c.path_head.find(key);
-        uint32_t prev = head == c.path_head.end() ? kNoRecord : head->second;
+        if (key >= c.path_head_dense.size() && key < kDenseHeadLimit) {
+          c.path_head_dense.resize(
+              std::min<size_t>(kDenseHeadLimit,
+                               std::max<size_t>(key + 1, 2 * c.path_head_dense.size())),
+              kNoRecord);
+        }
+        uint32_t prev = kNoRecord;
+        if (key < c.path_head_dense.size()) {
+          prev = c.path_head_dense[size_t(key)];
+        } else if (auto head = c.path_head.find(key); head != c.path_head.end()) {
+          prev = head->second;
+        }
         for (uint32_t r = prev; r != kNoRecord && ok; r = c.path[r].prev) {
           ok = !std::equal(c.snapshots.begin() + c.path[r].snapshot,
                            c.snapshots.begin() + c.path[r].snapshot + info_.counter_count,
                            c.snapshots.begin() + snapshot);
         }
         if (ok) {
-          c.path_head[key] = uint32_t(c.path.size());
+          if (key < c.path_head_dense.size()) {
+            c.path_head_dense[size_t(key)] = uint32_t(c.path.size());
+          } else {
+            c.path_head[key] = uint32_t(c.path.size());
+          }
           c.path.push_back({key, prev, snapshot});
         } else {
           c.snapshots.resize(snapshot);

@@ -48,6 +48,43 @@ void AddFirstChar(FirstChars* fc, char16_t c, bool ignore_case) {
   fc->non_ascii = true;
 }
 
+// Whether every path from the start meets `item` before anything else that tests or consumes
+// text (group marks and match bounds may come first).
+bool EveryPathPasses(const ProgramInfo& info, Item item) {
+  const auto& insts = info.insts;
+  std::vector<uint8_t> seen(insts.size(), 0);
+  std::vector<int32_t> todo = {0};
+  while (!todo.empty()) {
+    int32_t pc = todo.back();
+    todo.pop_back();
+    if (seen[size_t(pc)]) continue;
+    seen[size_t(pc)] = 1;
+    const Inst& in = insts[size_t(pc)];
+    switch (in.op) {
+      case Op::kJump:
+        todo.push_back(in.target);
+        break;
+      case Op::kSplitNext:
+      case Op::kSplitJump:
+        todo.push_back(in.target);
+        todo.push_back(pc + 1);
+        break;
+      case Op::kAtom:
+        if (in.item != item) return false;
+        break;
+      case Op::kOpen:
+      case Op::kClose:
+      case Op::kMatchStart:
+      case Op::kMatchEnd:
+        todo.push_back(pc + 1);
+        break;
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void BuildFirstChars(const ProgramInfo& info, bool ignore_case, FirstChars* out) {
@@ -146,45 +183,13 @@ void BuildFirstChars(const ProgramInfo& info, bool ignore_case, FirstChars* out)
   }
   if (fc.any_position) {
     *out = FirstChars{};
-    // A pattern that may match empty still only begins at column 0 when anchored: check the
-    // closure again, stopping at start-of-line items.
-    std::vector<uint8_t> seen_sol(insts.size(), 0);
-    std::vector<int32_t> todo = {0};
-    bool anchored_all = true;
-    while (!todo.empty() && anchored_all) {
-      int32_t pc = todo.back();
-      todo.pop_back();
-      if (seen_sol[size_t(pc)]) continue;
-      seen_sol[size_t(pc)] = 1;
-      const Inst& in = insts[size_t(pc)];
-      switch (in.op) {
-        case Op::kJump:
-          todo.push_back(in.target);
-          break;
-        case Op::kSplitNext:
-        case Op::kSplitJump:
-          todo.push_back(in.target);
-          todo.push_back(pc + 1);
-          break;
-        case Op::kAtom:
-          if (in.item == Item::kStartOfLine) break;
-          anchored_all = false;
-          break;
-        case Op::kOpen:
-        case Op::kClose:
-        case Op::kMatchStart:
-        case Op::kMatchEnd:
-          todo.push_back(pc + 1);
-          break;
-        default:
-          anchored_all = false;
-          break;
-      }
-    }
-    out->line_start_only = anchored_all;
+    // A pattern that may match empty may still only begin at column 0 or at a word start.
+    out->line_start_only = EveryPathPasses(info, Item::kStartOfLine);
+    out->word_start_only = EveryPathPasses(info, Item::kStartOfWord);
     return;
   }
   fc.line_start_only = anchored;
+  fc.word_start_only = EveryPathPasses(info, Item::kStartOfWord);
   if (!fc.non_ascii) {
     for (char16_t a = 0; a < 128 && fc.needle_count <= 3; ++a) {
       if ((fc.ascii[a >> 6] >> (a & 63)) & 1) {

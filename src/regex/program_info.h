@@ -39,6 +39,7 @@ struct SetInfo {
 struct FirstChars {
   bool any_position = true;      // no filter: the pattern may match empty or starts too loosely
   bool line_start_only = false;  // every match begins at column 0
+  bool word_start_only = false;  // every match begins at the start of a word
   bool at_line_end = false;      // a match may begin at the end of a line
   std::array<uint64_t, 2> ascii{};
   bool non_ascii = false;  // some character at or above 128 may begin a match

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "common/char_class.h"
 #include "regex/char_scan.h"
 #include "regex/line_source.h"
 #include "regex/program_info.h"
@@ -14,6 +15,10 @@ namespace tavik {
 namespace {
 
 using regex::kNotFound;
+
+bool IsPatternWordChar(char16_t c) {
+  return c == u'_' || (c >= u'0' && c <= u'9') || IsAlphaChar(c);
+}
 
 class Scanner {
  public:
@@ -77,6 +82,13 @@ size_t Scanner::PrevCandidate(std::u16string_view text, size_t lo, size_t col) c
 MatchStatus Scanner::Attempt(uint32_t line, uint32_t col, bool* done) {
   TextPos pos{line, col};
   *done = false;
+  if (first_.word_start_only) {
+    std::u16string_view text = matcher_.Text();
+    if (col >= text.size() || !IsPatternWordChar(text[col]) ||
+        (col > 0 && IsPatternWordChar(text[col - 1]))) {
+      return MatchStatus::kNoMatch;
+    }
+  }
   if (!args_.accept_at_start && pos == args_.start) return MatchStatus::kNoMatch;
   MatchResult* out = result_ != nullptr ? result_ : &scratch_;
   MatchStatus status = matcher_.Try(col, out);
