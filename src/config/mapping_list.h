@@ -31,6 +31,17 @@ struct KeyMapping {
   bool in_use = false;       // its expansion is being consumed; never set by a command
 };
 
+// Whether a typed key is the key a left-hand side names. A printable character typed with Shift
+// already is the shifted character, so its Shift flag does not count: a typed "Q" arrives with
+// Shift, while `Q` in a left-hand side has none. Control characters and special keys compare
+// every flag, so `<S-Tab>` and Tab stay apart.
+constexpr bool MappingKeyMatches(const KeyCode& typed, const KeyCode& lhs) {
+  if (typed == lhs) return true;
+  bool printable = typed.IsChar() && typed.code >= 32 && typed.code != 127;
+  return printable && typed.code == lhs.code && lhs.kind == typed.kind &&
+         (typed.flags | key_mod::kShift) == (lhs.flags | key_mod::kShift);
+}
+
 enum class MappingMatch : uint8_t { kNone, kWait, kApply };
 
 struct MappingFound {
@@ -74,7 +85,7 @@ MappingFound MappingList::Lookup(uint32_t mode_mask, const Queue& queue, bool fo
     size_t n = 0;
     auto it = queue.begin();
     for (; n < m.lhs.size() && it != queue.end(); ++n, ++it) {
-      if (!it->remap || !(it->key == m.lhs[n])) break;
+      if (!it->remap || !MappingKeyMatches(it->key, m.lhs[n])) break;
     }
     if (n == m.lhs.size()) {
       if (!have_full) {

@@ -3,6 +3,7 @@
 // serves the engine's output pane and dialogs.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +21,14 @@
 
 namespace tavik::host {
 
+// Which startup file the package runs once it is created.
+struct StartupSource {
+  enum class Kind : uint8_t { kNone, kSearch, kFile };
+  Kind kind = Kind::kNone;
+  std::filesystem::path file;         // kFile: this file instead of the search
+  std::filesystem::path program_dir;  // kSearch: the last directory searched
+};
+
 class Package final : public EngineHost {
  public:
   // `settings_store` backs the persistent settings; without one they live in the host's
@@ -35,6 +44,13 @@ class Package final : public EngineHost {
   void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.
   void UpdateStatusBar();
+
+  // Runs the startup file: the search through the home directories and the program's own, a
+  // given file, or none. Call it right after creating the package, before views are attached,
+  // so their option copies start from its settings. False only when a given file cannot be read.
+  bool RunStartupFile(const StartupSource& source);
+  // Some line of the startup file failed; its error lines are in the output pane.
+  bool StartupErrors() const { return startup_errors_; }
 
   ViewEngine& Engine() { return *engine_; }
   Settings& GetSettings() { return *settings_; }
@@ -65,6 +81,7 @@ class Package final : public EngineHost {
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
+  bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
 };
 
