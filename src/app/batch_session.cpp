@@ -96,7 +96,8 @@ void BatchSession::FeedKey(KeyCode key) {
 }
 
 void BatchSession::FinishKeys() {
-  if (platform::View* view = CurrentView()) package_->TimerFired(*view);
+  platform::View* view = CurrentView();
+  if (view != nullptr && view->Timer().Running()) package_->TimerFired(*view);
 }
 
 std::string BatchSession::BufferTextUtf8() const {

@@ -37,7 +37,7 @@ class BatchSession {
   // Feeds the keys of a key-notation text, one typed key at a time.
   void FeedNotation(std::string_view utf8_notation);
   void FeedKey(KeyCode key);
-  // Keys still held back for a mapping are handled as when the mapping time-out fires.
+  // A running mapping timer fires now: keys held back for a mapping are handled as on time-out.
   void FinishKeys();
 
   // The text of the buffer in the view exactly as saving would write it; after every document

@@ -78,8 +78,14 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   if (view.text.IsAttached()) CheckDocument(view);
   if (pass_key_to_host_) view.text.MarkModified();
 
-  if (view.text.IsAttached() && global_options_.Bool(OptionId::kTimeout)) {
-    view.text.Host()->StartTimer(global_options_.Number(OptionId::kTimeoutLen));
+  if (view.text.IsAttached()) {
+    // With `timeout` off a held-back prefix waits for the next key, so an earlier timer must not
+    // fire either.
+    if (global_options_.Bool(OptionId::kTimeout)) {
+      view.text.Host()->StartTimer(global_options_.Number(OptionId::kTimeoutLen));
+    } else {
+      view.text.Host()->StopTimer();
+    }
   }
   bool passed = pass_key_to_host_;
   pass_key_to_host_ = false;
