@@ -75,6 +75,7 @@ struct LineStore::Block {
     fresh.lines.reserve(lines.size());
     for (const Record& rec : lines) fresh.lines.push_back(fresh.CopyFrom(*this, rec));
     bytes = std::move(fresh.bytes);
+    lines = std::move(fresh.lines);
     garbage = fresh.garbage;
   }
 };
