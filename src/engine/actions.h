@@ -32,6 +32,17 @@ void PutAfter(ActionContext& context);
 void PutBefore(ActionContext& context);
 void PutIndented(ActionContext& context);
 
+// Entering insert mode (actions_insert.cpp).
+void InsertBefore(ActionContext& context);
+void AppendAfter(ActionContext& context);
+void AppendAtEnd(ActionContext& context);
+void InsertAtFirstNonBlank(ActionContext& context);
+void OpenBelow(ActionContext& context);
+void OpenAbove(ActionContext& context);
+void ReplaceMode(ActionContext& context);
+void InsertWhereLeft(ActionContext& context);
+void InsertAtColumnZero(ActionContext& context);
+
 // Deleting (actions_delete.cpp).
 void Delete(ActionContext& context);
 void DeleteChars(ActionContext& context);

@@ -76,6 +76,8 @@ TextPos ClampCaretForMode(const TextView& text, TextPos pos, EngineMode mode) {
   bool past_end = mode == EngineMode::kVisual;
   TextPos clamped = text.ClampPosition(pos.line, pos.column, past_end, false);
   if (clamped.column == kEndOfLineColumn) clamped.column = text.LineLength(clamped.line);
+  // A caret hidden in a collapsed region goes to the region's start, where it can be seen.
+  if (auto region = text.RegionAt(clamped)) return region->start;
   return clamped;
 }
 

@@ -58,6 +58,8 @@ class TextView {
                         bool keep_column) const;
   TextPos EndOfLine(uint32_t line) const;
   TextPos StartOfLine(uint32_t line) const;
+  // The collapsed region that hides a position, if any.
+  std::optional<CollapsedRegion> RegionAt(TextPos pos) const;
 
   // View coordinates.
   ViewPos BufferToView(TextPos pos) const;
@@ -132,7 +134,6 @@ class TextView {
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
   TextPos ResolveEnd(TextPos pos) const;
-  std::optional<CollapsedRegion> RegionAt(TextPos pos) const;
 
   HostView* host_;
   uint32_t tab_size_ = 8;
