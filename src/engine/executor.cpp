@@ -29,7 +29,9 @@ void ApplyForcedKind(const CommandRecord& command, MotionResult& motion, RangeKi
   if (!command.forced) return;
   switch (command.forced_kind) {
     case ForcedKind::kBlockwise:
+      // A forced block includes the columns of both ends.
       kind = RangeKind::kBlockwise;
+      motion.kind = MotionKind::kInclusive;
       break;
     case ForcedKind::kLinewise:
       kind = RangeKind::kLinewise;
@@ -59,7 +61,14 @@ OperatedRange PrepareRange(const TextView& text, const MotionResult& motion, Ran
     range.start = text.StartOfLine(range.start.line);
     range.end = text.EndOfLine(range.end.line);
   }
-  if (motion.kind == MotionKind::kInclusive) {
+  if (motion.kind == MotionKind::kInclusive && range.kind == RangeKind::kBlockwise) {
+    // The block's right edge is the larger display column of the two ends; take it in.
+    TextPos& right = text.VirtualColumn(range.start.line, range.start.column) >
+                             text.VirtualColumn(range.end.line, range.end.column)
+                         ? range.start
+                         : range.end;
+    if (right.column < text.LineLength(right.line)) ++right.column;
+  } else if (motion.kind == MotionKind::kInclusive) {
     uint32_t length = text.LineLength(range.end.line);
     if (range.end.column < length) {
       ++range.end.column;
