@@ -14,7 +14,12 @@ fi
 cmake --build "$build" --target tavik >/dev/null
 tavik="$build/tavik"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+cleanup() {
+  tmux -L "tavik-lat-$$" kill-server 2>/dev/null || true
+  tmux -L "vim-lat-$$" kill-server 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 file="$work/big.txt"
 # 1,000,000 lines of 75 characters, "foo" on every one.
 awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "%07d foo %s\n", i, "abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz" }' >"$file"
