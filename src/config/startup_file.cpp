@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "common/char_class.h"
+#include "common/decimal.h"
 #include "config/map_commands.h"
 #include "config/set_command.h"
 #include "config/version_text.h"
@@ -73,15 +74,6 @@ void AppendCodePoint(char32_t c, std::u16string& out) {
   } else {
     out.push_back(static_cast<char16_t>(c));
   }
-}
-
-std::u16string Utf16Number(size_t n) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return digits;
 }
 
 }  // namespace
@@ -173,7 +165,7 @@ size_t RunStartupLines(std::istream& in, std::u16string_view file_name, StartupC
         std::u16string error = u"Error processing ";
         error += file_name;
         error += u": line ";
-        error += Utf16Number(line_number);
+        error += DecimalText(line_number);
         report_error(error);
       }
     }

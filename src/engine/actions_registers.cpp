@@ -1,6 +1,7 @@
 // Yank and put: "y", "Y", "p", "P", "gp", "gP", "]p", "[p", "]P", "[P".
 #include <algorithm>
 
+#include "common/decimal.h"
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/put_text.h"
@@ -10,15 +11,6 @@
 
 namespace tavik::actions {
 namespace {
-
-std::u16string Decimal(uint32_t n) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return digits;
-}
 
 char16_t RegisterName(const ActionContext& context) {
   return static_cast<unsigned char>(context.record.register_name);
@@ -69,7 +61,7 @@ void YankRange(ActionContext& context, const OperatedRange& range) {
   if (caret != text.GetCaret()) text.SetCaret(caret);
 
   uint32_t lines = RangeLineCount(range);
-  if (lines > 2) context.engine.SetMessage(Decimal(lines) + u" lines yanked");
+  if (lines > 2) context.engine.SetMessage(DecimalText(lines) + u" lines yanked");
 }
 
 // Runs the host's formatting over the lines a put inserted, as "=" does.

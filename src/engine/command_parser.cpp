@@ -4,6 +4,7 @@
 
 #include <cassert>
 
+#include "common/decimal.h"
 #include "engine/second_keys.h"
 
 namespace tavik {
@@ -35,15 +36,6 @@ uint32_t MultiplyCounts(uint32_t a, uint32_t b) {
   uint64_t product = uint64_t{a} * b;
   return product > CommandParser::kMaxCount ? CommandParser::kMaxCount
                                             : static_cast<uint32_t>(product);
-}
-
-std::u16string Decimal(uint32_t n) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return digits;
 }
 
 }  // namespace
@@ -318,7 +310,7 @@ void CommandParser::OpenExLine() {
   if (visual_) {
     prefix = u":'<,'>";
   } else if (total_count_ >= 2) {
-    prefix = u":.,.+" + Decimal(total_count_ - 1);
+    prefix = u":.,.+" + DecimalText(total_count_ - 1);
   }
   total_count_ = 0;
   OpenCommandLine(prefix);
