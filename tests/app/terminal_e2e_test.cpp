@@ -260,44 +260,78 @@ TEST_F(TerminalEditorTest, ResizeAndOutputPaneAndCrashRestoreTheTerminal) {
   EXPECT_TRUE(tmux.WaitForText("modes: icanon echo")) << tmux.ScreenText();
 }
 
-TEST_F(TerminalEditorTest, InsertVisualSearchAndWriteWithColonW) {
+TEST_F(TerminalEditorTest, InsertModeShowsInTheStatusLineAndTypedTextIsSaved) {
   if (!EngineHas("iab<Esc>", "\n", "ab\n")) GTEST_SKIP() << "insert mode is not built yet";
-  if (!EngineHas("vld", "abc\n", "c\n")) GTEST_SKIP() << "visual mode is not built yet";
-  if (!EngineHas("/c<CR>x", "abc\n", "ab\n")) GTEST_SKIP() << "search is not built yet";
   const std::string file = WriteFile("i.txt", "foo bar\nbaz foo\n");
   TmuxSession tmux(ProgramCommand(file));
   ASSERT_TRUE(tmux.Started());
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
   tmux.Send("i");
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- INSERT --"); }));
-  tmux.SendLiteral("new ");
-  tmux.Send("Escape");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
-    return RowIs(r, 1, "new foo bar") && LastRowHas(r, "-- NORMAL --");
-  })) << tmux.ScreenText();
+  tmux.SendLiteral("new \xc3\xa9 ");  // typed text, one key a character, UTF-8 included
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "new \xc3\xa9 foo bar"); }))
+      << tmux.ScreenText();
+  // CTRL-C leaves insert mode as Escape does.
+  tmux.Send("C-c");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }))
+      << tmux.ScreenText();
+  // F10 with unsaved changes asks first; "n" keeps the editor up.
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("1 document has unsaved changes. Quit anyway? (y/n)"))
+      << tmux.ScreenText();
+  tmux.Send("n");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "new \xc3\xa9 foo bar\nbaz foo\n");
+}
+
+TEST_F(TerminalEditorTest, VisualSelectionAndSearchMatchesAreDrawnInTheirColours) {
+  if (!EngineHas("vld", "abc\n", "c\n")) GTEST_SKIP() << "visual mode is not built yet";
+  if (!EngineHas("/c<CR>x", "abc\n", "ab\n")) GTEST_SKIP() << "search is not built yet";
+  const std::string file = WriteFile("v.txt", "foo bar\nbaz foo\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
   tmux.Send("v");
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- VISUAL --"); }));
   tmux.Send("l");
-  // The selection is drawn in its colour (black on light gray).
+  // The selection in black on light gray.
   EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
-    return tmux.ScreenText(true).find("\x1b[30m\x1b[47m") != std::string::npos ||
-           tmux.ScreenText(true).find("\x1b[30;47m") != std::string::npos;
+    const std::string screen = tmux.ScreenText(true);
+    return screen.find("30m") != std::string::npos && screen.find("47m") != std::string::npos;
   })) << tmux.ScreenText(true);
   tmux.Send("d");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "w foo bar"); }));
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "o bar"); }));
   tmux.SendLiteral(":set hls");
   tmux.Send("Enter");
   tmux.SendLiteral("/foo");
   tmux.Send("Enter");
-  // Every match in the search colour (black on yellow).
+  // Every match in black on yellow.
   EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
     return tmux.ScreenText(true).find("43m") != std::string::npos;
   })) << tmux.ScreenText(true);
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("Quit anyway? (y/n)")) << tmux.ScreenText();
+  tmux.Send("y");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, ColonWWritesTheFile) {
+  if (!EngineHas("x:w " + Path("probe_w.txt") + "<CR>", "ab\n", "b\n") ||
+      !fs::exists(Path("probe_w.txt"))) {
+    GTEST_SKIP() << ":w is not built yet";
+  }
+  const std::string file = WriteFile("w.txt", "abc\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("x");
   tmux.SendLiteral(":w");
   tmux.Send("Enter");
-  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return ReadFile(file) == "w foo bar\nbaz foo\n"; }))
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return ReadFile(file) == "bc\n"; }))
       << tmux.ScreenText();
-  tmux.Send("F10");
+  tmux.Send("F10");  // saved: no question
   ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
 }
 
