@@ -48,16 +48,9 @@ void ChangeRange(ActionContext& context, CaseChange how) {
   if (range.kind == RangeKind::kBlockwise) block = BlockColumnsOf(view, *context.range);
   view.BeginCompound();
   for (uint32_t line = range.start.line; line <= range.end.line; ++line) {
-    uint32_t from = 0;
-    uint32_t to = view.LineLength(line);
-    if (range.kind == RangeKind::kBlockwise) {
-      BlockSpan span = BlockSpanOnLine(view, line, block);
-      from = span.start;
-      to = span.end;
-    } else if (range.kind == RangeKind::kCharacterwise) {
-      if (line == range.start.line) from = range.start.column;
-      if (line == range.end.line) to = std::min(to, range.end.column);
-    }
+    BlockSpan span = RangeSpanOnLine(view, range, block, line);
+    uint32_t from = span.start;
+    uint32_t to = span.end;
     ChangeSpan(view, line, from, to, how);
   }
   view.EndCompound();

@@ -108,4 +108,15 @@ uint32_t RangeLineCount(const OperatedRange& range) {
   return (a > b ? a - b : b - a) + 1;
 }
 
+BlockSpan RangeSpanOnLine(const TextView& view, const OperatedRange& resolved,
+                          const BlockColumns& block, uint32_t line) {
+  if (resolved.kind == RangeKind::kBlockwise) return BlockSpanOnLine(view, line, block);
+  BlockSpan span{0, view.LineLength(line)};
+  if (resolved.kind == RangeKind::kCharacterwise) {
+    if (line == resolved.start.line) span.start = resolved.start.column;
+    if (line == resolved.end.line) span.end = std::min(span.end, resolved.end.column);
+  }
+  return span;
+}
+
 }  // namespace tavik

@@ -34,6 +34,12 @@ BlockColumns BlockColumnsOf(const TextView& view, const OperatedRange& range);
 // columns does, so a tab reaching into the block is taken whole.
 BlockSpan BlockSpanOnLine(const TextView& view, uint32_t line, const BlockColumns& block);
 
+// The characters of `line` that a resolved range covers: a whole line for linewise ranges, the
+// part from the start or up to the end on the first and last line of a characterwise range, and
+// the block's span for a blockwise one (`block` from BlockColumnsOf).
+BlockSpan RangeSpanOnLine(const TextView& view, const OperatedRange& resolved,
+                          const BlockColumns& block, uint32_t line);
+
 // The range's text in register form: characterwise with CR LF at each line break, linewise with
 // every line followed by CR LF, blockwise with each line's part of the block followed by CR LF.
 std::u16string RangeText(const TextView& view, const OperatedRange& range);
