@@ -85,7 +85,25 @@ void TerminalEditor::OpenFiles(const std::vector<std::string>& files) {
   if (!views.empty()) editor_->Focus(*views.front());
 }
 
-int TerminalEditor::Run(const std::vector<std::string>& files) {
+// The startup file as the command line chose it: --no-rc none, --rc FILE that file, else the
+// search that ends in the program's own folder.
+void TerminalEditor::RunStartupFile(const ProgramOptions& options) {
+  host::StartupSource source;
+  if (options.rc) {
+    source.kind = host::StartupSource::Kind::kFile;
+    source.file = *options.rc;
+  } else if (!options.no_rc) {
+    source.kind = host::StartupSource::Kind::kSearch;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) source.program_dir = self.parent_path();
+  }
+  if (!package_->RunStartupFile(source)) {
+    open_errors_ = platform::FromUtf8("Cannot read " + *options.rc);
+  }
+}
+
+int TerminalEditor::Run(const ProgramOptions& options) {
   UseUtf8Locale();
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fputs("tavik: the editor needs a terminal; use --batch for other input\n", stderr);
@@ -102,7 +120,11 @@ int TerminalEditor::Run(const std::vector<std::string>& files) {
   InstallSignalHandlers(resize_pipe_[1]);
   screen_.QuerySize(rows_, cols_);
   editor_->SetDefaultVisibleLines(static_cast<uint32_t>(std::max(1, rows_ - 2)));
-  OpenFiles(files);
+  // Before any document is opened: views copy the options the startup file set.
+  RunStartupFile(options);
+  OpenFiles(options.files);
+  pane_visible_ = !editor_->output().Lines().empty();  // startup errors
+  pane_lines_seen_ = editor_->output().Lines().size();
   package_->UpdateStatusBar();
   if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
   last_tick_ = std::chrono::steady_clock::now();
@@ -308,7 +330,7 @@ platform::ConfirmAnswer TerminalEditor::AskConfirm(std::u16string_view prompt) {
 
 int RunTerminalEditor(const ProgramOptions& options) {
   TerminalEditor editor;
-  return editor.Run(options.files);
+  return editor.Run(options);
 }
 
 }  // namespace tavik::app

@@ -36,10 +36,12 @@ class TerminalEditor {
   TerminalEditor(const TerminalEditor&) = delete;
   TerminalEditor& operator=(const TerminalEditor&) = delete;
 
-  // Runs until the last document is closed or the quit key is confirmed; the exit status.
-  int Run(const std::vector<std::string>& files);
+  // Runs the startup file, opens the files and runs until the last document is closed or the
+  // quit key is confirmed; the exit status.
+  int Run(const ProgramOptions& options);
 
  private:
+  void RunStartupFile(const ProgramOptions& options);
   void OpenFiles(const std::vector<std::string>& files);
   void HandleKey(KeyCode key);
   void Redraw();

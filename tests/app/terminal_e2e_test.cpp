@@ -133,6 +133,25 @@ TEST_F(TerminalEditorTest, SeveralFilesAMissingOneAndAnUnreadableOne) {
   EXPECT_FALSE(fs::exists(Path("new.txt")));  // a missing file is not created by looking at it
 }
 
+TEST_F(TerminalEditorTest, StartupFileErrorsShowInTheOutputPaneAndAMissingOneOnTheStatusLine) {
+  const std::string file = WriteFile("a.txt", "text\n");
+  const std::string rc = WriteFile("rc", "frobnicate\n");
+  TmuxSession tmux(ProgramCommand("--rc " + rc + " " + file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitForText("Error processing /")) << tmux.ScreenText();  // the path is long
+  EXPECT_NE(tmux.ScreenText().find("Output (F9 hides)"), std::string::npos);
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+
+  TmuxSession missing(ProgramCommand("--rc " + Path("no_rc") + " " + file));
+  ASSERT_TRUE(missing.Started());
+  ASSERT_TRUE(missing.WaitFor([&](const auto& r) { return LastRowHas(r, "Cannot read /"); }))
+      << missing.ScreenText();
+  EXPECT_TRUE(RowIs(missing.Screen(), 1, "text"));
+  missing.Send("F10");
+  ASSERT_TRUE(missing.WaitForText("EXIT=0")) << missing.ScreenText();
+}
+
 TEST_F(TerminalEditorTest, SplitAndCloseAWindow) {
   const std::string file = WriteFile("s.txt", "one\ntwo\nthree\n");
   TmuxSession tmux(ProgramCommand(file), 60, 12);
