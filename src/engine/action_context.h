@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/block_insert.h"
 #include "engine/command_record.h"
 #include "engine/operated_range.h"
 
@@ -22,7 +23,9 @@ struct ModeRequest {
   bool insert = false;
   uint32_t insert_repeat = 0;
   bool replace = false;
+  uint8_t open_line = 0;  // 0 none, 1 a line below, 2 a line above
   bool block_insert = false;
+  BlockInsertDescription block;  // with block_insert
   bool visual = false;
   VisualKind visual_kind = VisualKind::kCharacterwise;
   TextPos visual_start;
@@ -37,6 +40,7 @@ struct ActionContext {
   uint32_t remaining_count = 0;  // a handler that uses the count itself sets it to 0
   std::optional<OperatedRange> range;
   uint8_t flags = 0;  // the change-word flag of the motion
+  bool replay = false;  // the command is a repeat by "."
 
   // Outputs.
   ModeRequest mode_request;

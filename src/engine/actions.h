@@ -78,6 +78,17 @@ void SetMark(ActionContext& context);
 void JumpOlder(ActionContext& context);
 void JumpNewer(ActionContext& context);
 
+// Visual mode (actions_visual.cpp).
+void VisualKindKey(ActionContext& context);
+void SwapVisualEnds(ActionContext& context);
+void Reselect(ActionContext& context);
+// "I", "A", "R" and block "c" on a selection; false when the action's own handler applies.
+bool RunVisualInsertAction(ActionContext& context);
+
+// Recording and running registers (actions_record.cpp).
+void Record(ActionContext& context);
+void RunRegister(ActionContext& context);
+
 // The ":" command line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
 

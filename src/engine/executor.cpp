@@ -9,6 +9,8 @@
 #include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
+#include "engine/visual_mode.h"
+#include "engine/actions.h"
 
 namespace tavik {
 namespace {
@@ -90,7 +92,7 @@ TextPos ClampCaretForMode(const TextView& text, TextPos pos, EngineMode mode) {
   return clamped;
 }
 
-void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
+void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bool replay) {
   TextView& text = view.text;
   if (command.action != 0) state_.ClearMessage();
 
@@ -109,9 +111,12 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
                        !IsBlankChar(text.CharAt(caret.line, caret.column));
     args.visual_active = mode_ == EngineMode::kVisual;
     args.visual_kind = static_cast<uint8_t>(visual_kind_);
+    // The extent of the selection a repeated visual command acts on.
+    args.line_delta = static_cast<int32_t>(command.executor_data[0]);
+    args.column_delta = static_cast<int32_t>(command.executor_data[1]);
     TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
     motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
-                       from, &marks_);
+                       from, &marks_, &search_);
     if (motion.show_search_message) {
       std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
       message += command.Text();
@@ -131,15 +136,8 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
     RangeKind kind = RangeKindOf(motion.kind);
     ApplyForcedKind(command, motion, kind);
     if (command.action != 0) range = PrepareRange(text, motion, kind);
-  } else if (mode_ == EngineMode::kVisual) {
-    motion.anchor = state_.visual_start;
-    motion.target = state_.visual_end;
-    motion.kind = visual_kind_ == VisualKind::kLinewise    ? MotionKind::kLinewise
-                  : visual_kind_ == VisualKind::kBlockwise ? MotionKind::kBlockwise
-                                                           : MotionKind::kExclusive;
-    if (command.action != 0) {
-      range = PrepareRange(text, motion, static_cast<RangeKind>(visual_kind_));
-    }
+  } else if (mode_ == EngineMode::kVisual && command.action != 0) {
+    range = VisualSpan(text, state_, visual_kind_);
   }
 
   if (command.action == 0) {
@@ -153,8 +151,8 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
                          ? text.ViewToBuffer(motion.view_target)
                          : motion.target;
     if (mode_ == EngineMode::kVisual) {
-      state_.visual_end = target;
-      text.SetCaret(ClampCaretForMode(text, target, mode_));
+      TextPos end = MoveVisualEnd(text, state_, visual_kind_, motion, target);
+      text.SetCaret(ClampCaretForMode(text, end, mode_));
     } else {
       text.SetCaret(ClampCaretForMode(text, target, mode_));
     }
@@ -171,25 +169,34 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command) {
       marks->Set(u'>', state_.visual_end);
     }
   }
-  ActionContext context{command, *this, view, text, command.action_count, range, 0, {}, false};
-  RunAction(code, context);
+  ActionContext context{command, *this, view, text, command.action_count, range, 0, replay, {},
+                        false};
+  const bool from_visual = mode_ == EngineMode::kVisual && !has_motion;
+  const VisualKind visual_kind = visual_kind_;
+  if (!(from_visual && actions::RunVisualInsertAction(context))) RunAction(code, context);
 
   const ModeRequest& request = context.mode_request;
   if (request.insert) {
     mode_ = EngineMode::kInsert;
+    insert_.Start(text, static_cast<OpenLine>(request.open_line));
     if (BufferMarks* marks = text.Marks()) marks->Set(u'[', text.GetCaret());
     replace_ = request.replace;
     insert_repeat_count_ = request.insert_repeat;
     block_insert_ = request.block_insert;
+    block_description_ = request.block;
   } else if (request.visual) {
     mode_ = EngineMode::kVisual;
     visual_kind_ = request.visual_kind;
     state_.visual_start = request.visual_start;
     state_.visual_end = request.visual_end;
+  } else if (from_visual && mode_ == EngineMode::kVisual && !KeepsVisualMode(code)) {
+    mode_ = EngineMode::kNormal;
   }
   if (!text.IsAttached()) return;
   if (bracket && mode_ != EngineMode::kInsert) text.EndCommand();
-  if (ActionHas(code, action_prop::kRepeatable)) last_change_ = command;
+  if (ActionHas(code, action_prop::kRepeatable)) {
+    last_change_ = from_visual ? VisualRepeatRecord(text, state_, visual_kind, command) : command;
+  }
   if (!context.caret_placed) {
     TextPos caret = text.GetCaret();
     TextPos placed = ClampCaretForMode(text, caret, mode_);

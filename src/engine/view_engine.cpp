@@ -8,6 +8,8 @@
 #include "config/key_notation.h"
 #include "engine/action_table.h"
 #include "engine/buffer_marks.h"
+#include "engine/executor.h"
+#include "engine/visual_mode.h"
 
 namespace tavik {
 namespace {
@@ -69,6 +71,7 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
 
   CheckDocument(view);
   expansions_in_a_row_ = 0;
+  fed_key_ = key;
   queue_.push_back({key, true});
   bool was_recording = recording_;
   pass_key_to_host_ = false;
@@ -77,6 +80,7 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
 
   if (view.text.IsAttached()) CheckDocument(view);
   if (pass_key_to_host_) view.text.MarkModified();
+  if (view.text.IsAttached()) search_.RefreshHighlights(view.text);
 
   if (view.text.IsAttached()) {
     // With `timeout` off a held-back prefix waits for the next key, so an earlier timer must not
@@ -166,6 +170,10 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
 
   if (IsEscapeKey(key)) {
     HandleEscape(view, first_key);
+    // Leaving visual mode: the cursor stays at the moving end.
+    if (mode_before == EngineMode::kVisual) {
+      text.SetCaret(ClampCaretForMode(text, state_.visual_end, mode_));
+    }
   } else if (mode_ == EngineMode::kNormal || mode_ == EngineMode::kVisual) {
     consumed = parser_.ParseKey(key, recording_, text.GetCaret(), first_key);
     if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
@@ -174,7 +182,8 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
       parser_.FinishCommandLine(mode_ == EngineMode::kVisual);
       // A finished search line puts the caret back where the search started.
       if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
-      if (command.action == action::kRepeat) {
+      const bool replay = command.action == action::kRepeat;
+      if (replay) {
         uint32_t count = command.action_count;
         command = last_change_;
         if (count != 0) {
@@ -185,23 +194,40 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
           }
         }
       }
-      if (command.action != action::kRepeat) RunCommand(view, command);
+      if (command.action != action::kRepeat) RunCommand(view, command, replay);
       if (!text.IsAttached()) return true;
       parser_.ResetParser(mode_ == EngineMode::kVisual);
     }
   } else {
-    // Insert mode: until the insertion commands arrive, the host types every key itself.
-    pass_key_to_host_ = true;
+    // Insert mode: the key the host delivered, alone in its batch, may be typed by the host.
+    bool host_may_type = first_key && queue_.empty() && key == fed_key_;
+    InsertKeyResult result = insert_.HandleKey(*this, text, key, host_may_type);
+    if (result.pass_to_host) pass_key_to_host_ = true;
+    if (result.beep) Beep(text);
     SetDesiredColumnFromCaret(text);
   }
 
   if (mode_before == EngineMode::kVisual && mode_ != EngineMode::kVisual) {
     text.last_visual_kind = static_cast<uint8_t>(visual_kind_);
+    RememberLeftSelection(state_, visual_kind_);
   }
   if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) text.ClearSelection();
+  if (mode_ == EngineMode::kVisual) ShowVisualSelection(text, state_, visual_kind_);
   UpdateCaretShape();
+  IncrementalSearchStep(text);
   if (parser_.IsCommandLineOpen()) state_.ClearMessage();
   return consumed;
+}
+
+// While a search line is typed the caret shows the first match from where the line was opened.
+void ViewEngine::IncrementalSearchStep(TextView& text) {
+  if (!parser_.IsIncrementalSearchActive()) {
+    search_.ClearIncremental();
+    return;
+  }
+  TextPos caret = search_.Incremental(text, parser_.SearchPatternBeingTyped(), parser_.SearchStart(),
+                                      parser_.SearchBackward());
+  if (caret != text.GetCaret()) text.SetCaret(caret);
 }
 
 void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
@@ -220,6 +246,7 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
   parser_.CancelCommandLine(first_key);
   if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
   if (before == EngineMode::kInsert) {
+    insert_.Leave(*this, text, insert_repeat_count_);
     insert_repeat_count_ = 0;
     block_insert_ = false;
     replace_ = false;

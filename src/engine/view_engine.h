@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/key_code.h"
@@ -18,10 +19,12 @@
 #include "engine/command_record.h"
 #include "engine/engine_host.h"
 #include "engine/engine_mappings.h"
+#include "engine/insert_mode.h"
 #include "engine/jump_list.h"
 #include "engine/key_queue.h"
 #include "engine/mapping_layer.h"
 #include "engine/register_file.h"
+#include "engine/search_state.h"
 #include "engine/view_state.h"
 
 namespace tavik {
@@ -57,6 +60,23 @@ class ViewEngine : private ParserServices {
   RegisterFile& Registers() { return registers_; }
   EngineMarks& Marks() { return marks_; }
   const CommandRecord& LastChange() const { return last_change_; }
+  // Insert mode's state and record, the replace flag, recording and the register run last.
+  InsertMode& Insert() { return insert_; }
+  void SetReplaceFlag(bool on) { replace_ = on; }
+  void StartRecording(char16_t name) {
+    recording_ = true;
+    recording_register_ = name;
+    recording_buffer_.clear();
+  }
+  std::vector<KeyCode> StopRecording() {
+    recording_ = false;
+    return std::exchange(recording_buffer_, {});
+  }
+  char16_t RecordingRegister() const { return recording_register_; }
+  char16_t& LastRunRegister() { return last_run_register_; }
+  // The block a pending block insertion is copied to when insert mode is left.
+  bool BlockInsertPending() const { return block_insert_; }
+  const BlockInsertDescription& BlockDescription() const { return block_description_; }
   void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &mapping_list_; }
   // The engine's own mapping list, the one the map commands change.
   MappingList& Mappings() { return mapping_list_.List(); }
@@ -75,17 +95,21 @@ class ViewEngine : private ParserServices {
   bool& UndoDirection() { return undo_direction_; }
   // Set by ":nohlsearch"; a later search switches highlighting back on when it is set.
   bool& HighlightSuspended() { return highlight_suspended_; }
+  // The last search, the highlighted request and the incremental-search match.
+  SearchState& Search() { return search_; }
   // An option was stored by ":set": tells the views that care.
   void OptionChanged(AttachedView& view, OptionId option_id);
 
   // Runs a complete command: the executor.
-  void RunCommand(AttachedView& view, const CommandRecord& command);
+  // Runs a complete command: the executor. `replay` marks the last change repeated by ".".
+  void RunCommand(AttachedView& view, const CommandRecord& command, bool replay = false);
 
  private:
   bool RunQueue(AttachedView& view, bool timeout);
   // Returns whether the key was consumed (keys with ALT are left to the host).
   bool PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);
   void HandleEscape(AttachedView& view, bool first_key);
+  void IncrementalSearchStep(TextView& text);
   void ClampCaretForNormalMode(TextView& text);
   void CheckDocument(AttachedView& view);
   void UpdateCaretShape();
@@ -107,8 +131,13 @@ class ViewEngine : private ParserServices {
   ViewState state_;
   uint32_t insert_repeat_count_ = 0;
   bool block_insert_ = false;
+  BlockInsertDescription block_description_;
   bool recording_ = false;
   std::vector<KeyCode> recording_buffer_;
+  char16_t recording_register_ = 0;
+  char16_t last_run_register_ = 0;
+  InsertMode insert_;
+  KeyCode fed_key_;  // the key the host delivered last: only it may be typed by the host
   OptionSet global_options_;
   KeyQueue queue_;
   bool busy_ = false;
@@ -122,6 +151,7 @@ class ViewEngine : private ParserServices {
   EngineMappings mapping_list_;
   MappingLayer* mappings_ = &mapping_list_;
   uint32_t expansions_in_a_row_ = 0;  // since the last key from the user
+  SearchState search_{global_options_, highlight_suspended_};
 };
 
 }  // namespace tavik

@@ -23,6 +23,12 @@ struct ViewState {
   uint32_t desired_column = 0;
   TextPos visual_start;
   TextPos visual_end;
+  bool visual_block_to_line_end = false;  // "$" was the last motion in visual block mode
+  // The selection visual mode left last, for "gv" typed in visual mode.
+  bool has_left_selection = false;
+  uint8_t left_kind = 0;
+  TextPos left_start;
+  TextPos left_end;
   LastCharSearch last_char_search;
   std::u16string message;  // non-empty: the status line shows it
 
