@@ -4,15 +4,17 @@
 
 #include "engine/actions.h"
 #include "engine/delete_operated.h"
+#include "engine/insert_mode.h"
 #include "engine/line_text.h"
 #include "engine/text_view.h"
 
 namespace tavik::actions {
 namespace {
 
+// The typed text follows the deletion; a repeat by "." replays it instead.
 void EnterInsert(ActionContext& context) {
-  context.mode_request.insert = true;
-  context.caret_placed = true;
+  context.remaining_count = 0;
+  ::tavik::EnterInsert(context, OpenLine::kNone, false);
 }
 
 // "c" over a range: whole lines become one empty line; a block loses its columns.

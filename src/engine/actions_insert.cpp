@@ -1,44 +1,20 @@
 // The actions that enter insert mode: "i", "a", "A", "I", "o", "O", "R", "gi", "gI" and the
-// Insert key. Each places the caret (or opens a line) and asks the executor for insert mode
-// with a repeat count of the command's count minus one.
+// Insert key. Each places the caret and asks for insert mode (the executor opens the line of
+// "o" and "O"), or replays the last insertion when "." repeats it.
 #include <algorithm>
 
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
+#include "engine/insert_mode.h"
 #include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 
 namespace tavik::actions {
-namespace {
 
-enum class OpenLine { kNone, kBelow, kAbove };
-
-void EnterInsert(ActionContext& context, OpenLine open, bool replace) {
-  uint32_t count = std::max<uint32_t>(1, context.remaining_count);
-  context.remaining_count = 0;
-  TextView& text = context.text;
-  if (open == OpenLine::kBelow) {
-    text.OpenLineBelow(text.EndOfLine(text.GetCaret().line));
-  } else if (open == OpenLine::kAbove) {
-    uint32_t line = text.GetCaret().line;
-    if (line == 0) {
-      text.InsertText({0, 0}, u"\n");
-      text.SetCaret({0, 0});
-    } else {
-      // Opening below the line above lets the host indent the new line.
-      text.OpenLineBelow({line - 1, text.LineLength(line - 1)});
-    }
-  }
-  context.mode_request.insert = true;
-  context.mode_request.replace = replace;
-  context.mode_request.insert_repeat = count - 1;
-  context.caret_placed = true;
+void InsertBefore(ActionContext& context) {
+  EnterInsert(context, OpenLine::kNone, false);
 }
-
-}  // namespace
-
-void InsertBefore(ActionContext& context) { EnterInsert(context, OpenLine::kNone, false); }
 
 void AppendAfter(ActionContext& context) {
   TextView& text = context.text;
@@ -61,9 +37,15 @@ void InsertAtFirstNonBlank(ActionContext& context) {
   EnterInsert(context, OpenLine::kNone, false);
 }
 
-void OpenBelow(ActionContext& context) { EnterInsert(context, OpenLine::kBelow, false); }
-void OpenAbove(ActionContext& context) { EnterInsert(context, OpenLine::kAbove, false); }
-void ReplaceMode(ActionContext& context) { EnterInsert(context, OpenLine::kNone, true); }
+void OpenBelow(ActionContext& context) {
+  EnterInsert(context, OpenLine::kBelow, false);
+}
+void OpenAbove(ActionContext& context) {
+  EnterInsert(context, OpenLine::kAbove, false);
+}
+void ReplaceMode(ActionContext& context) {
+  EnterInsert(context, OpenLine::kNone, true);
+}
 
 void InsertWhereLeft(ActionContext& context) {
   TextView& text = context.text;

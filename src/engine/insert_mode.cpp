@@ -1,0 +1,350 @@
+// The insert-mode key step, the start and end of an insertion, and replay of its record.
+#include "engine/insert_mode.h"
+
+#include <algorithm>
+
+#include "common/char_class.h"
+#include "engine/buffer_marks.h"
+#include "engine/text_view.h"
+#include "engine/view_engine.h"
+
+namespace tavik {
+namespace {
+
+constexpr char16_t kCtrlD = 4;
+constexpr char16_t kCtrlE = 5;
+constexpr char16_t kCtrlN = 14;
+constexpr char16_t kCtrlP = 16;
+constexpr char16_t kCtrlR = 18;
+constexpr char16_t kCtrlT = 20;
+constexpr char16_t kCtrlU = 21;
+constexpr char16_t kCtrlW = 23;
+constexpr char16_t kCtrlY = 25;
+
+struct MovementKey {
+  uint32_t virtual_key;
+  InsertOpType op;
+};
+
+constexpr MovementKey kMovementKeys[] = {
+    {vk::kUp, InsertOpType::kUp},         {vk::kDown, InsertOpType::kDown},
+    {vk::kLeft, InsertOpType::kLeft},     {vk::kRight, InsertOpType::kRight},
+    {vk::kHome, InsertOpType::kHome},     {vk::kEnd, InsertOpType::kEnd},
+    {vk::kPageUp, InsertOpType::kPageUp}, {vk::kPageDown, InsertOpType::kPageDown},
+};
+
+// Opens the line of an "o" or "O" insertion. Only the first "O" opens above; its repetitions
+// open below the line just typed.
+void OpenLineFor(TextView& text, OpenLine open, bool first_time) {
+  if (open == OpenLine::kNone) return;
+  uint32_t line = text.GetCaret().line;
+  if (open == OpenLine::kAbove && first_time) {
+    if (line == 0) {
+      text.InsertText({0, 0}, u"\n");
+      text.SetCaret({0, 0});
+    } else {
+      // Opening below the line above lets the host indent the new line.
+      text.OpenLineBelow({line - 1, text.LineLength(line - 1)});
+    }
+    return;
+  }
+  text.OpenLineBelow(text.EndOfLine(line));
+}
+
+// Offset of `pos` in the lines first..last joined with "\n".
+size_t OffsetIn(const TextView& text, uint32_t first, TextPos pos) {
+  size_t offset = 0;
+  for (uint32_t line = first; line < pos.line; ++line) offset += text.LineLength(line) + 1;
+  return offset + std::min(pos.column, text.LineLength(pos.line));
+}
+
+std::u16string JoinLines(const TextView& text, uint32_t first, uint32_t last) {
+  std::u16string out;
+  for (uint32_t line = first; line <= last && line < text.LineCount(); ++line) {
+    if (line > first) out += u'\n';
+    out += text.LineText(line);
+  }
+  return out;
+}
+
+}  // namespace
+
+void EnterInsert(ActionContext& context, OpenLine open, bool replace) {
+  uint32_t count = std::max<uint32_t>(1, context.remaining_count);
+  context.remaining_count = 0;
+  if (context.replay) {
+    TextView& text = context.text;
+    if (BufferMarks* marks = text.Marks()) marks->Set(u'[', text.GetCaret());
+    InsertMode& insert = context.engine.Insert();
+    insert.Record().open_line = open;
+    insert.Replay(context.engine, text, count, true);
+    TextPos caret = text.GetCaret();
+    if (BufferMarks* marks = text.Marks()) {
+      marks->Set(u'^', caret);
+      marks->Set(u']', caret);
+    }
+    if (caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
+    return;
+  }
+  context.mode_request.insert = true;
+  context.mode_request.replace = replace;
+  context.mode_request.insert_repeat = count - 1;
+  context.mode_request.open_line = static_cast<uint8_t>(open);
+  context.caret_placed = true;
+}
+
+void InsertMode::Start(TextView& text, OpenLine open) {
+  record_.Reset(open);
+  watch_.active = false;
+  first_key_ = true;
+  register_pending_ = false;
+  completion_active_ = false;
+  candidates_.clear();
+  OpenLineFor(text, open, true);
+}
+
+void InsertMode::Replay(ViewEngine& engine, TextView& text, uint32_t times, bool as_new) {
+  record_.replaying = true;
+  for (uint32_t i = 0; i < times && text.IsAttached(); ++i) {
+    OpenLineFor(text, record_.open_line, as_new && i == 0);
+    for (const InsertOp& op : record_.ops) PerformInsertOp(engine, text, record_, op);
+  }
+  record_.replaying = false;
+}
+
+void InsertMode::Leave(ViewEngine& engine, TextView& text, uint32_t repeat) {
+  SettleHostKey(text);
+  completion_active_ = false;
+  register_pending_ = false;
+  if (repeat > 0) Replay(engine, text, repeat, false);
+}
+
+// Notes the text around the caret before the host types a key, to see afterwards what it did.
+void InsertMode::WatchHostKey(TextView& text, bool movement, InsertOpType movement_op) {
+  watch_.active = true;
+  watch_.movement = movement;
+  watch_.movement_op = movement_op;
+  watch_.caret = text.GetCaret();
+  watch_.line_count = text.LineCount();
+  if (movement) return;
+  watch_.first_line = watch_.caret.line > 0 ? watch_.caret.line - 1 : 0;
+  watch_.last_line = std::min(watch_.caret.line + 1, watch_.line_count - 1);
+  watch_.window = JoinLines(text, watch_.first_line, watch_.last_line);
+}
+
+// Turns what the host did for the last passed key into operations that make the same text:
+// the characters it removed before and after the caret, then the ones it put in.
+void InsertMode::SettleHostKey(TextView& text) {
+  if (!watch_.active) return;
+  watch_.active = false;
+  TextPos caret = text.GetCaret();
+  if (watch_.movement) {
+    if (caret != watch_.caret) record_.Append({watch_.movement_op, 0});
+    return;
+  }
+  int64_t grown = static_cast<int64_t>(text.LineCount()) - watch_.line_count;
+  int64_t last = static_cast<int64_t>(watch_.last_line) + grown;
+  std::u16string after;
+  if (last >= static_cast<int64_t>(watch_.first_line)) {
+    after = JoinLines(text, watch_.first_line, static_cast<uint32_t>(last));
+  }
+  const std::u16string& before = watch_.window;
+  // The old caret offset comes from the saved window, not from the changed buffer.
+  size_t old_caret = 0;
+  {
+    uint32_t line = watch_.first_line;
+    size_t i = 0;
+    while (line < watch_.caret.line && i < before.size()) {
+      if (before[i] == u'\n') ++line;
+      ++i;
+    }
+    old_caret = std::min(before.size(), i + watch_.caret.column);
+  }
+  size_t prefix = 0;
+  size_t max_prefix = std::min({before.size(), after.size(), old_caret});
+  while (prefix < max_prefix && before[prefix] == after[prefix]) ++prefix;
+  size_t suffix = 0;
+  size_t max_suffix = std::min(before.size() - old_caret, after.size() - prefix);
+  while (suffix < max_suffix &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  for (size_t i = prefix; i < old_caret; ++i) record_.Append({InsertOpType::kBackspace, 0});
+  for (size_t i = old_caret; i < before.size() - suffix; ++i) {
+    record_.Append({InsertOpType::kDelete, 0});
+  }
+  for (size_t i = prefix; i < after.size() - suffix; ++i) {
+    record_.Append(after[i] == u'\n' ? InsertOp{InsertOpType::kNewLine, 0}
+                                     : InsertOp{InsertOpType::kInsertChar, after[i]});
+  }
+  // A host that puts the caret inside what it typed (a closing bracket) moved it back.
+  size_t replayed_caret = after.size() - suffix;
+  if (caret.line >= watch_.first_line && static_cast<int64_t>(caret.line) <= last) {
+    size_t new_caret = OffsetIn(text, watch_.first_line, caret);
+    for (size_t i = new_caret; i < replayed_caret; ++i) record_.Append({InsertOpType::kLeft, 0});
+    for (size_t i = replayed_caret; i < new_caret; ++i) record_.Append({InsertOpType::kRight, 0});
+  }
+}
+
+InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCode key,
+                                      bool host_may_type) {
+  InsertKeyResult result;
+  SettleHostKey(text);
+  if (first_key_) {
+    insert_start_ = text.GetCaret();
+    first_key_ = false;
+  }
+  if (completion_active_ && HandleCompletionKey(engine, text, key)) return result;
+  const bool replace = engine.ReplaceFlag();
+  auto perform = [&](InsertOpType type, char16_t c = 0) {
+    PerformInsertOp(engine, text, record_, {type, c});
+  };
+
+  if (register_pending_) {
+    register_pending_ = false;
+    if (!key.IsChar() || !engine.Registers().Read(static_cast<char16_t>(key.code))) {
+      result.beep = true;
+      return result;
+    }
+    perform(replace ? InsertOpType::kOverwriteRegister : InsertOpType::kInsertRegister,
+            static_cast<char16_t>(key.code));
+    return result;
+  }
+
+  if (key.IsSpecial()) {
+    if (key.flags == 0 && key.code == vk::kInsert) {
+      engine.SetReplaceFlag(!replace);
+      return result;
+    }
+    if (key.flags == 0 && key.code == vk::kDelete) {
+      if (host_may_type) {
+        WatchHostKey(text, false, InsertOpType::kDelete);
+        result.pass_to_host = true;
+      } else {
+        perform(InsertOpType::kDelete);
+      }
+      return result;
+    }
+    if (key.flags == 0) {
+      for (const MovementKey& row : kMovementKeys) {
+        if (row.virtual_key != key.code) continue;
+        if (host_may_type) {
+          WatchHostKey(text, true, row.op);
+          result.pass_to_host = true;
+        } else {
+          perform(row.op);
+        }
+        return result;
+      }
+    }
+    // Function keys and keys with modifiers belong to the host.
+    if (host_may_type) {
+      WatchHostKey(text, false, InsertOpType::kInsertChar);
+      result.pass_to_host = true;
+    }
+    return result;
+  }
+  if (!key.IsChar()) return result;
+
+  const auto c = static_cast<char16_t>(key.code);
+  // Keys the host types as text; the record follows what it did.
+  auto type_or_pass = [&](InsertOpType type, char16_t ch) {
+    if (host_may_type && !(replace && type == InsertOpType::kInsertChar)) {
+      WatchHostKey(text, false, type);
+      result.pass_to_host = true;
+    } else {
+      perform(replace && type == InsertOpType::kInsertChar ? InsertOpType::kOverwriteChar : type,
+              ch);
+    }
+  };
+  switch (c) {
+    case kCtrlR:
+      register_pending_ = true;
+      return result;
+    case ch::kReturn:
+      type_or_pass(InsertOpType::kNewLine, 0);
+      return result;
+    case ch::kBackspace:
+      type_or_pass(InsertOpType::kBackspace, 0);
+      return result;
+    case kCtrlN:
+    case kCtrlP:
+      StartCompletion(text, c == kCtrlN);
+      if (completion_active_) ReplaceWordBefore(engine, text, candidates_[candidate_index_]);
+      return result;
+    case ch::kLineFeed:
+      if (host_may_type) {
+        text.ExecuteHostCommand(u"Edit.CompleteWord");
+        text.RefreshFromHost(true);
+      }
+      return result;
+    case kCtrlT:
+      perform(InsertOpType::kIndent);
+      return result;
+    case kCtrlD:
+      perform(InsertOpType::kUnindent);
+      return result;
+    case kCtrlU: {
+      TextPos caret = text.GetCaret();
+      if (insert_start_ < caret) {
+        // Each Backspace moves the caret back by one position, so this ends at the start.
+        while (insert_start_ < text.GetCaret()) {
+          TextPos at = text.GetCaret();
+          perform(InsertOpType::kBackspace);
+          if (text.GetCaret() == at) break;
+        }
+        record_.ops.clear();  // "." repeats only what is typed after this
+      } else if (caret.column == 0) {
+        perform(InsertOpType::kBackspace);
+      } else {
+        for (uint32_t i = 0; i < caret.column; ++i) perform(InsertOpType::kBackspace);
+      }
+      return result;
+    }
+    case kCtrlW: {
+      TextPos caret = text.GetCaret();
+      if (caret.column == 0) {
+        perform(InsertOpType::kBackspace);
+        return result;
+      }
+      std::u16string_view line = text.LineText(caret.line);
+      uint32_t start = std::min<uint32_t>(caret.column, static_cast<uint32_t>(line.size()));
+      while (start > 0 && IsBlankChar(line[start - 1])) --start;
+      if (start > 0) {
+        CharClass cls = ClassOf(line[start - 1]);
+        while (start > 0 && ClassOf(line[start - 1]) == cls) --start;
+      }
+      uint32_t count = caret.column - start;
+      for (uint32_t i = 0; i < count; ++i) perform(InsertOpType::kBackspace);
+      return result;
+    }
+    case kCtrlY:
+    case kCtrlE: {
+      TextPos caret = text.GetCaret();
+      ViewPos here = text.BufferToView(caret);
+      bool above = c == kCtrlY;
+      if (above ? here.line == 0 : here.line + 1 >= text.ViewLineCount()) return result;
+      TextPos other = text.ViewToBuffer({above ? here.line - 1 : here.line + 1, 0});
+      if (caret.column >= text.LineLength(other.line)) return result;
+      char16_t taken = text.CharAt(other.line, caret.column);
+      perform(replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, taken);
+      return result;
+    }
+    default:
+      break;
+  }
+  bool printable = c == ch::kTab || (c >= 0x20 && c != 0x7F);
+  bool host_only = key.Has(key_mod::kCtrl) || key.Has(key_mod::kAlt) || !printable ||
+                   (c == ch::kTab && key.Has(key_mod::kShift));
+  if (host_only) {
+    if (host_may_type) {
+      WatchHostKey(text, false, InsertOpType::kInsertChar);
+      result.pass_to_host = true;
+    }
+    return result;
+  }
+  type_or_pass(InsertOpType::kInsertChar, c);
+  return result;
+}
+
+}  // namespace tavik

@@ -1,0 +1,82 @@
+// Insert and replace mode: the insert state, the insert-mode key step, the record of the
+// insertion and its replay for counts and ".". Keys the user typed directly go to the host, which
+// types them with its own aids; the record then takes what the host did from the text around the
+// caret, so that a replay makes the same text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/key_code.h"
+#include "common/text_pos.h"
+#include "engine/action_context.h"
+#include "engine/insert_record.h"
+
+namespace tavik {
+
+class TextView;
+class ViewEngine;
+
+// Called by every insert-entering action: asks the executor for insert mode, or replays the
+// last insertion when the command is a repeat by ".".
+void EnterInsert(ActionContext& context, OpenLine open, bool replace);
+
+struct InsertKeyResult {
+  bool pass_to_host = false;  // the host types the key itself
+  bool beep = false;
+};
+
+class InsertMode {
+ public:
+  // Insert mode starts: the record is reset and the line opened.
+  void Start(TextView& text, OpenLine open);
+  // One key in insert mode (never Escape or CTRL-C). `host_may_type` says the key is the one the
+  // host delivered, alone in its batch, so the host may type it.
+  InsertKeyResult HandleKey(ViewEngine& engine, TextView& text, KeyCode key, bool host_may_type);
+  // Escape: takes in the host's last key and repeats the insertion `repeat` more times.
+  void Leave(ViewEngine& engine, TextView& text, uint32_t repeat);
+  // Performs the record `times` times; each opens its line first when the insertion did.
+  void Replay(ViewEngine& engine, TextView& text, uint32_t times, bool as_new);
+
+  const InsertRecord& Record() const { return record_; }
+  InsertRecord& Record() { return record_; }
+
+ private:
+  struct HostKeyWatch {
+    bool active = false;
+    bool movement = false;
+    InsertOpType movement_op = InsertOpType::kUp;
+    TextPos caret;
+    uint32_t line_count = 0;
+    uint32_t first_line = 0;
+    uint32_t last_line = 0;
+    std::u16string window;  // lines first..last joined with "\n"
+  };
+
+  void WatchHostKey(TextView& text, bool movement, InsertOpType movement_op);
+  void SettleHostKey(TextView& text);
+  bool HandleCompletionKey(ViewEngine& engine, TextView& text, KeyCode key);
+  void StartCompletion(TextView& text, bool forward);
+  void ReplaceWordBefore(ViewEngine& engine, TextView& text, std::u16string_view word);
+
+  InsertRecord record_;
+  HostKeyWatch watch_;
+  bool first_key_ = true;
+  bool register_pending_ = false;
+  TextPos insert_start_;
+  bool completion_active_ = false;
+  std::vector<std::u16string> candidates_;
+  size_t candidate_index_ = 0;
+};
+
+// The engine's own edits of insert mode, shared by typing and replay (insert_edits.cpp).
+// Each performs one operation at the caret and appends it to the record.
+void PerformInsertOp(ViewEngine& engine, TextView& text, InsertRecord& record, InsertOp op);
+
+// Word completion candidates: words starting with `prefix` from 100 lines above to 30 below.
+std::vector<std::u16string> CompletionCandidates(const TextView& text, TextPos caret,
+                                                 std::u16string_view prefix, size_t* start_forward,
+                                                 size_t* start_backward);
+
+}  // namespace tavik
