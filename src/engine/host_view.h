@@ -32,6 +32,16 @@ struct HostSelection {
   bool empty = true;
 };
 
+// The kinds of highlighted ranges the engine hands to the host for drawing.
+enum class HighlightLayer : uint8_t { kSelection = 0, kSearch = 1, kIncSearch = 2 };
+
+// A highlighted span from `start` to the exclusive `end`.
+struct HighlightRange {
+  TextPos start;
+  TextPos end;
+  friend bool operator==(const HighlightRange&, const HighlightRange&) = default;
+};
+
 // A collapsed (hidden) region of the view: buffer start and end and the text shown instead.
 struct CollapsedRegion {
   TextPos start;
@@ -112,6 +122,12 @@ class HostView {
   virtual HostResult AddBookmark(uint32_t line) {
     (void)line;
     return HostResult::kNotImpl;
+  }
+
+  // Replaces every highlighted range of one kind in the view's buffer.
+  virtual void SetHighlights(HighlightLayer layer, const std::vector<HighlightRange>& ranges) {
+    (void)layer;
+    (void)ranges;
   }
 
   // Scrolling.

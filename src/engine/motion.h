@@ -14,6 +14,7 @@ namespace tavik {
 class TextView;
 struct ViewState;
 struct EngineMarks;
+class SearchState;
 
 enum class MotionKind : uint8_t { kInclusive = 0, kExclusive = 1, kLinewise = 2, kBlockwise = 3 };
 
@@ -57,6 +58,7 @@ struct MotionContext {
   TextView& view;
   ViewState& state;
   EngineMarks* marks = nullptr;  // global marks and the jump list; null in isolated tests
+  SearchState* search = nullptr;  // the engine's last search; null in isolated tests
   uint32_t remaining_count = 0;  // a handler that uses the count itself sets it to 0
   bool last_iteration = true;
   bool jump = false;
@@ -69,6 +71,7 @@ using MotionHandler = void (*)(MotionContext& context, MotionResult& result);
 // Runs the motion `args.code` from `start`; `anchor` is the other end of a visual selection.
 // A jump motion records its start in the jump list of `marks`.
 MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state, TextPos start,
-                       TextPos anchor, EngineMarks* marks = nullptr);
+                       TextPos anchor, EngineMarks* marks = nullptr,
+                       SearchState* search = nullptr);
 
 }  // namespace tavik

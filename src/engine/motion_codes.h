@@ -61,5 +61,11 @@ inline constexpr MotionCode kVisualRepeatCharacter = 57;
 inline constexpr MotionCode kVisualRepeatLine = 58;
 inline constexpr MotionCode kVisualRepeatBlock = 59;
 inline constexpr MotionCode kColumn = 76;
+inline constexpr MotionCode kSearchTyped = 22;
+inline constexpr MotionCode kSearchNext = 23;
+inline constexpr MotionCode kSearchPrevious = 24;
+inline constexpr MotionCode kSearchWordForward = 25;
+inline constexpr MotionCode kSearchWordBackward = 26;
+inline constexpr MotionCode kGoToDeclaration = 77;
 
 }  // namespace tavik::motion

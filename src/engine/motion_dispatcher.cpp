@@ -10,7 +10,7 @@
 namespace tavik {
 
 MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state, TextPos start,
-                       TextPos anchor, EngineMarks* marks) {
+                       TextPos anchor, EngineMarks* marks, SearchState* search) {
   MotionResult result;
   result.start = start;
   result.target = start;
@@ -19,7 +19,7 @@ MotionResult RunMotion(const MotionArgs& args, TextView& view, ViewState& state,
   result.kind = MotionKind::kExclusive;
 
   MotionHandler handler = MotionHandlerFor(args.code);
-  MotionContext context{args, view, state, marks};
+  MotionContext context{args, view, state, marks, search};
   context.remaining_count = args.count;
   if (handler != nullptr) {
     for (;;) {

@@ -12,6 +12,7 @@
 #include "engine/motions_linewise.h"
 #include "engine/motions_marks.h"
 #include "engine/motions_screen.h"
+#include "engine/motions_search.h"
 #include "engine/motions_text_blocks.h"
 #include "engine/motions_visual_repeat.h"
 #include "engine/motions_word.h"
@@ -82,6 +83,12 @@ constexpr MotionRow kMotionRows[] = {
     {kVisualRepeatLine, motions::VisualRepeatLine},
     {kVisualRepeatBlock, motions::VisualRepeatBlock},
     {kColumn, motions::ToColumn},
+    {kSearchTyped, motions::SearchTyped},
+    {kSearchNext, motions::SearchNext},
+    {kSearchPrevious, motions::SearchPrevious},
+    {kSearchWordForward, motions::SearchWordForward},
+    {kSearchWordBackward, motions::SearchWordBackward},
+    {kGoToDeclaration, motions::GoToDeclaration},
 };
 
 // The rows indexed by code, so a lookup is one array access.

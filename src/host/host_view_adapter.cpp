@@ -287,6 +287,23 @@ HostResult HostViewAdapter::AddBookmark(uint32_t line) {
   return HostResult::kOk;
 }
 
+void HostViewAdapter::SetHighlights(HighlightLayer layer,
+                                    const std::vector<HighlightRange>& ranges) {
+  if (!IsAlive()) return;
+  auto kind = static_cast<platform::HighlightKind>(layer);
+  platform::HighlightMarkers& markers = buffer_->Markers();
+  // Placing the same spans again would only make the front end draw again.
+  const std::vector<platform::HighlightSpan>& now = markers.Of(kind);
+  if (now.size() == ranges.size() &&
+      std::equal(now.begin(), now.end(), ranges.begin(), [](const auto& a, const auto& b) {
+        return a.start == b.start && a.end == b.end;
+      })) {
+    return;
+  }
+  markers.Clear(kind);
+  for (const HighlightRange& range : ranges) markers.Add(kind, range.start, range.end);
+}
+
 HostResult HostViewAdapter::ExpandAllRegions() {
   if (!IsAlive()) return HostResult::kUnexpected;
   view_->Regions().ExpandAll();

@@ -78,6 +78,7 @@ class HostViewAdapter : public tavik::HostView {
   }
   HostResult ExpandAllRegions() override;
   HostResult AddBookmark(uint32_t line) override;
+  void SetHighlights(HighlightLayer layer, const std::vector<HighlightRange>& ranges) override;
   // What runs when the view's timer fires.
   void SetTimerCallback(std::function<void()> callback) { timer_callback_ = std::move(callback); }
   // Types a key into the view as the host editor does when the engine did not handle it.

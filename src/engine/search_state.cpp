@@ -1,0 +1,118 @@
+// Keeping the last search, running requests through a view, the incremental-search match and
+// the highlighted matches, which are found only around the visible lines so that a key never
+// scans a whole large buffer.
+#include "engine/search_state.h"
+
+#include <algorithm>
+
+#include "engine/text_view.h"
+
+namespace tavik {
+
+void SearchState::SetLastSearch(const SearchRequest& request, std::u16string_view text) {
+  last_request_ = request;
+  last_string_.assign(text);
+  SetHighlightRequest(request);
+}
+
+void SearchState::SetHighlightRequest(const SearchRequest& request) {
+  if (suspended_) {
+    options_.SetBool(OptionId::kHlSearch, true);
+    suspended_ = false;
+  }
+  highlight_request_ = request;
+  if (!highlight_request_->items.empty()) highlight_request_->items.front().backward = false;
+  highlight_ignorecase_ = options_.Bool(OptionId::kIgnoreCase);
+  highlight_smartcase_ = options_.Bool(OptionId::kSmartCase);
+}
+
+ParsedSearch SearchState::Parse(std::u16string_view text, bool backward, bool no_smartcase,
+                                char16_t delimiter) const {
+  SearchParseArgs args;
+  args.backward = backward;
+  args.no_smartcase = no_smartcase;
+  args.magic = options_.Bool(OptionId::kMagic);
+  args.delimiter = delimiter;
+  return ParseSearchRequest(text, args);
+}
+
+SearchRunArgs SearchState::RunArgs(bool accept_at_start) const {
+  SearchRunArgs args;
+  args.accept_at_start = accept_at_start;
+  args.ignorecase = options_.Bool(OptionId::kIgnoreCase);
+  args.smartcase = options_.Bool(OptionId::kSmartCase);
+  args.wrapscan = options_.Bool(OptionId::kWrapScan);
+  return args;
+}
+
+SearchOutcome SearchState::Run(const TextView& view, TextPos start, const SearchRequest& request,
+                               const SearchRunArgs& args) {
+  TextViewLineSource source(view);
+  return SearchChained(source, start, request, args, cache_);
+}
+
+TextPos SearchState::Incremental(const TextView& view, std::u16string_view typed, TextPos start,
+                                 bool backward) {
+  incremental_.reset();
+  ParsedSearch parsed = Parse(typed, backward, false);
+  if (!parsed.request.valid || parsed.request.items.empty()) return start;
+  SearchOutcome outcome = Run(view, start, parsed.request, RunArgs(false));
+  if (!outcome.found()) return start;
+  incremental_ = HighlightRange{outcome.match_start, outcome.match_end};
+  return outcome.match_start;
+}
+
+std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, uint32_t first_line,
+                                                         uint32_t last_line) {
+  std::vector<HighlightRange> ranges;
+  if (!highlight_request_ || view.LineCount() == 0) return ranges;
+  last_line = std::min(last_line, view.LineCount() - 1);
+  if (first_line > last_line) return ranges;
+  TextViewLineSource source(view);
+  SearchRunArgs args;
+  args.accept_at_start = true;
+  args.ignorecase = highlight_ignorecase_;
+  args.smartcase = highlight_smartcase_;
+  args.wrapscan = false;
+  TextPos region_end{last_line, view.LineLength(last_line)};
+  args.stop = region_end;
+  TextPos pos{first_line, 0};
+  for (;;) {
+    SearchOutcome outcome = SearchChained(source, pos, *highlight_request_, args, highlight_cache_);
+    if (!outcome.found()) break;
+    TextPos start = outcome.match_start;
+    TextPos end = outcome.match_end;
+    if (start.line >= first_line && start <= region_end) ranges.push_back({start, end});
+    if (end > pos) {
+      pos = end;
+    } else if (pos.column < view.LineLength(pos.line)) {
+      pos = {pos.line, pos.column + 1};
+    } else {
+      pos = {pos.line + 1, 0};
+    }
+    if (pos.line > last_line || pos >= region_end) break;
+  }
+  return ranges;
+}
+
+void SearchState::RefreshHighlights(TextView& view) {
+  HostView* host = view.Host();
+  if (host == nullptr || !view.IsAttached()) return;
+  std::vector<HighlightRange> ranges;
+  if (highlight_request_ && options_.Bool(OptionId::kHlSearch) && !suspended_) {
+    VisibleRange visible = view.VisibleLines();
+    uint32_t top = view.ViewToBuffer({visible.first_line, 0}).line;
+    uint32_t bottom_view = visible.first_line + visible.line_count;
+    uint32_t last_view = view.ViewLineCount() > 0 ? view.ViewLineCount() - 1 : 0;
+    uint32_t bottom = view.ViewToBuffer({std::min(bottom_view, last_view), 0}).line;
+    uint32_t first = top > kHighlightMargin ? top - kHighlightMargin : 0;
+    uint32_t last = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
+    ranges = HighlightRanges(view, first, last);
+  }
+  host->SetHighlights(HighlightLayer::kSearch, ranges);
+  std::vector<HighlightRange> incremental;
+  if (incremental_) incremental.push_back(*incremental_);
+  host->SetHighlights(HighlightLayer::kIncSearch, incremental);
+}
+
+}  // namespace tavik

@@ -1,0 +1,71 @@
+// The engine's search memory shared by all views: the last request that `n` and `N` repeat, the
+// last search string, the request whose matches are highlighted, and the incremental-search
+// match shown while a search line is typed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/options.h"
+#include "engine/host_view.h"
+#include "engine/search_request.h"
+#include "regex/match_cache.h"
+
+namespace tavik {
+
+class TextView;
+
+class SearchState {
+ public:
+  // `suspended` is the engine's mark set by ":nohlsearch".
+  SearchState(OptionSet& options, bool& suspended) : options_(options), suspended_(suspended) {}
+  SearchState(const SearchState&) = delete;
+  SearchState& operator=(const SearchState&) = delete;
+
+  const std::optional<SearchRequest>& LastRequest() const { return last_request_; }
+  const std::u16string& LastString() const { return last_string_; }
+  // A new search replaces what `n` repeats and what highlighting shows.
+  void SetLastSearch(const SearchRequest& request, std::u16string_view text);
+  // Switches highlighting back on after ":nohlsearch" and stores the request to highlight.
+  void SetHighlightRequest(const SearchRequest& request);
+
+  // Parses with the `magic` option.
+  ParsedSearch Parse(std::u16string_view text, bool backward, bool no_smartcase,
+                     char16_t delimiter = 0) const;
+  // ignorecase, smartcase and wrapscan as they are now.
+  SearchRunArgs RunArgs(bool accept_at_start) const;
+  // A chained search through the view with the engine's match scratch space.
+  SearchOutcome Run(const TextView& view, TextPos start, const SearchRequest& request,
+                    const SearchRunArgs& args);
+
+  // Per key while a search line is open: searches for what was typed so far from where the line
+  // was opened. Returns the caret to show: the match start, or `start` when nothing matched.
+  TextPos Incremental(const TextView& view, std::u16string_view typed, TextPos start,
+                      bool backward);
+  void ClearIncremental() { incremental_.reset(); }
+  const std::optional<HighlightRange>& IncrementalMatch() const { return incremental_; }
+
+  // The matches of the highlight request whose start lies in the lines [first, last].
+  std::vector<HighlightRange> HighlightRanges(const TextView& view, uint32_t first_line,
+                                              uint32_t last_line);
+  // Hands the host the matches around the visible lines and the incremental-search match.
+  void RefreshHighlights(TextView& view);
+  // Lines above and below the visible ones whose matches are handed over as well.
+  static constexpr uint32_t kHighlightMargin = 50;
+
+ private:
+  OptionSet& options_;
+  bool& suspended_;
+  std::optional<SearchRequest> last_request_;
+  std::u16string last_string_;
+  std::optional<SearchRequest> highlight_request_;
+  bool highlight_ignorecase_ = false;
+  bool highlight_smartcase_ = false;
+  std::optional<HighlightRange> incremental_;
+  MatchCache cache_;
+  MatchCache highlight_cache_;
+};
+
+}  // namespace tavik
