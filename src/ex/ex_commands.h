@@ -17,6 +17,8 @@ void Redo(ExContext& context, std::u16string_view argument, ExRange range, bool 
 // kMapCommands, and ex_map.cpp instantiates every row.
 template <size_t kRow>
 void Map(ExContext& context, std::u16string_view argument, bool bang);
+// Search highlighting switched off until the next search (ex_search.cpp).
+void NoHighlight(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // The one-line version text (ex_version.cpp).
 void Version(ExContext& context, std::u16string_view argument, bool bang);
 

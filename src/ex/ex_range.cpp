@@ -8,7 +8,9 @@
 
 #include "common/char_class.h"
 #include "engine/buffer_marks.h"
+#include "engine/search_state.h"
 #include "engine/text_view.h"
+#include "engine/view_engine.h"
 
 namespace tavik {
 namespace {
@@ -37,6 +39,8 @@ class RangeParser {
   // An address at the cursor, or nullopt when there is none (error_ set on failure).
   std::optional<Address> ReadAddress();
   std::optional<TextPos> MarkLine(char16_t name);
+  // "/pattern/" or "?pattern?": the line of the next match from the current position.
+  std::optional<Address> PatternAddress(char16_t delimiter);
 
   const ExContext& context_;
   std::u16string_view text_;
@@ -63,6 +67,34 @@ std::optional<TextPos> RangeParser::MarkLine(char16_t name) {
   return pos;
 }
 
+std::optional<Address> RangeParser::PatternAddress(char16_t delimiter) {
+  SearchState& search = context_.engine.Search();
+  bool backward = delimiter == u'?';
+  std::u16string_view rest = text_.substr(i_ + 1);
+  ParsedSearch parsed = search.Parse(rest, backward, false, delimiter);
+  i_ += 1 + parsed.end;
+  if (!parsed.request.valid) {
+    error_ = RangeError::kInvalidRegex;
+    return std::nullopt;
+  }
+  SearchRequest request = std::move(parsed.request);
+  if (request.items.empty()) {
+    // An empty pattern means the last search again, in the direction written.
+    if (!search.LastRequest() || search.LastRequest()->items.empty()) {
+      error_ = RangeError::kPatternNotFound;
+      return std::nullopt;
+    }
+    request = *search.LastRequest();
+    request.items.front().backward = backward;
+  }
+  SearchOutcome outcome = search.Run(context_.text, current_, request, search.RunArgs(false));
+  if (!outcome.found()) {
+    error_ = RangeError::kPatternNotFound;
+    return std::nullopt;
+  }
+  return Address{{outcome.pos.line, 0}};
+}
+
 std::optional<Address> RangeParser::ReadAddress() {
   char16_t c = Peek();
   if (c == u'.') {
@@ -84,11 +116,7 @@ std::optional<Address> RangeParser::ReadAddress() {
     if (!pos) return std::nullopt;
     return Address{*pos};
   }
-  if (c == u'/' || c == u'?') {
-    // Pattern addresses need the pattern engine, which this build does not have yet.
-    error_ = RangeError::kOther;
-    return std::nullopt;
-  }
+  if (c == u'/' || c == u'?') return PatternAddress(c);
   if (auto n = ReadNumber()) {
     if (*n == 0) return Address{{0, 0}, true};
     if (*n > last_line_ + 1) {

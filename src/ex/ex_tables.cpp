@@ -35,7 +35,7 @@ constexpr std::array<RangedRow, 29> kRanged = {{
     {u"bp", u"revious", nullptr, false, FD::kCurrent, LD::kSame},
     {u"ls", u"", nullptr, false, FD::kCurrent, LD::kSame},
     {u"buffers", u"", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"noh", u"lsearch", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"noh", u"lsearch", ex_commands::NoHighlight, false, FD::kCurrent, LD::kSame},
     {u"bd", u"elete", nullptr, false, FD::kCurrent, LD::kSame},
     {u">", u"", nullptr, false, FD::kCurrent, LD::kSame},
     {u"<", u"", nullptr, false, FD::kCurrent, LD::kSame},
