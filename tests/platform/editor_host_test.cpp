@@ -3,6 +3,7 @@
 #include "platform/editor_host.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -157,7 +158,8 @@ TEST_F(EditorHostTest, CommandNamesKnownUnknownAndNotImplemented) {
 }
 
 TEST_F(EditorHostTest, FilesOpenRelativeSaveAndKeepTheirBytes) {
-  const auto dir = std::filesystem::temp_directory_path() / "tavik_editor_host_test";
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("tavik_editor_host_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "sub");
   const std::string bytes = "a\r\nb\r\n";
   std::ofstream(dir / "sub" / "one.txt", std::ios::binary) << bytes;
@@ -208,7 +210,8 @@ TEST_F(EditorHostTest, ServicesTimersDialogsClipboardRegistry) {
   host_.clipboard().Clear();
   EXPECT_FALSE(host_.clipboard().Text());
 
-  const auto file = std::filesystem::temp_directory_path() / "tavik_registry_test.txt";
+  const auto file = std::filesystem::temp_directory_path() /
+                    ("tavik_registry_" + std::to_string(::getpid()) + ".txt");
   std::filesystem::remove(file);
   {
     RegistryStore store;

@@ -3,6 +3,7 @@
 #include "platform/navigation_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -205,7 +206,7 @@ TEST_F(NavigationCommandsTest, BrowseStackKeepsTheNewestPlaces) {
 class OpenFileUnderCaretTest : public NavigationCommandsTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / "tavik_open_under_caret_test";
+    dir_ = fs::temp_directory_path() / ("tavik_open_under_caret_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "sub");
     std::ofstream(dir_ / "other.txt", std::ios::binary) << "one\ntwo\nthree\n";

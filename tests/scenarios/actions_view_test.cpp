@@ -1,6 +1,7 @@
 // Scrolling, window, outlining and host-navigation actions end to end through a batch session:
 // what keystroke scenarios cannot show (the first visible line, splits, regions, files).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -211,7 +212,7 @@ TEST_F(ActionsViewTest, GSInNormalModeHasNoRangeAndSelectsNothing) {
 class FileActionsTest : public ActionsViewTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / "tavik_actions_view_test";
+    dir_ = fs::temp_directory_path() / ("tavik_actions_view_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
