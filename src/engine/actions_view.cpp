@@ -91,9 +91,13 @@ void OpenFileUnderCursor(ActionContext& context) {
 }
 
 void SaveAndClose(ActionContext& context) {
-  context.text.ExecuteHostCommand(u"File.SaveSelectedItems");
-  context.text.ExecuteHostCommand(u"File.Close");
   context.remaining_count = 0;
+  // A document whose save failed (or was declined) stays open, so no edit is lost.
+  if (!Succeeded(context.text.ExecuteHostCommand(u"File.SaveSelectedItems"))) {
+    context.engine.Beep(context.text);
+    return;
+  }
+  context.text.ExecuteHostCommand(u"File.Close");
 }
 
 void PopBrowseContext(ActionContext& context) {

@@ -258,6 +258,19 @@ TEST_F(FileActionsTest, ZZSavesAndCloses) {
   EXPECT_EQ(session_.BufferTextUtf8(), "bc\r\ndef\r\n");
 }
 
+TEST_F(FileActionsTest, ZZKeepsTheDocumentOpenWhenTheSaveFails) {
+  Write("doc.txt", "abc\n");
+  ASSERT_EQ(session_.OpenFile((dir_ / "doc.txt").string()), std::nullopt);
+  // A file changed on disk since it was loaded is not overwritten without a yes.
+  Write("doc.txt", "changed elsewhere\n");
+  session_.SetAnswers({"n"});
+  Keys("xZZ");
+  EXPECT_EQ(Read("doc.txt"), "changed elsewhere\n");
+  ASSERT_EQ(session_.Editor().Documents().size(), 1u);
+  EXPECT_EQ(session_.BufferTextUtf8(), "bc\n");
+  EXPECT_EQ(session_.Beeps(), 1);
+}
+
 TEST_F(FileActionsTest, CtrlRightBracketAndCtrlTAcrossGf) {
   Write("lib.h", "int helper();\n");
   Write("main.txt", "lib.h\nint helper();\nhelper();\n");
