@@ -54,10 +54,27 @@ void BM_FeedKey_u(benchmark::State& state) {
   FeedPair(state, KeyCode::Char(u'u'), KeyCode::Char(u'u'));
 }
 
+// "n" and "N" with the only matches on the first and the last line: each key scans the whole
+// buffer, with search highlighting of the lines around the view on.
+void BM_FeedKey_nN(benchmark::State& state) {
+  int lines = static_cast<int>(state.range(0));
+  std::string text = "needle\n" + MakeText(lines - 2) + "needle\n";
+  app::BatchSession session;
+  session.OpenText("bench.txt", text);
+  session.SetCursorUtf8(lines / 2, 0);
+  session.FeedNotation(":set hls<CR>/needle<CR>");
+  for (auto _ : state) {
+    session.FeedKey(KeyCode::Char(u'N'));
+    session.FeedKey(KeyCode::Char(u'n'));
+  }
+  state.SetItemsProcessed(state.iterations() * 2);
+}
+
 BENCHMARK(BM_FeedKey_jk)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FeedKey_lh)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FeedKey_wb)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FeedKey_u)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FeedKey_nN)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tavik
