@@ -6,12 +6,10 @@
 namespace tavik::platform {
 
 CompactText::CompactText(std::u16string_view text) {
-  for (char16_t c : text) {
-    if (c >= 256) {
-      wide_ = true;
-      break;
-    }
-  }
+  // An OR over all units instead of an early exit: the compiler turns it into vector code.
+  char16_t all_bits = 0;
+  for (char16_t c : text) all_bits |= c;
+  wide_ = all_bits >= 256;
   if (wide_) {
     bytes_.resize(text.size() * 2);
     std::memcpy(bytes_.data(), text.data(), bytes_.size());

@@ -11,26 +11,34 @@ namespace {
 // Splits at "\n" only: a CR kept inside a line must come back as it was.
 std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
   std::vector<std::u16string_view> pieces;
+  const char16_t* units = text.data();
   size_t begin = 0;
-  for (;;) {
-    const size_t nl = text.find(u'\n', begin);
-    if (nl == std::u16string_view::npos) break;
-    pieces.push_back(text.substr(begin, nl - begin));
-    begin = nl + 1;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (units[i] != u'\n') continue;
+    pieces.emplace_back(units + begin, i - begin);
+    begin = i + 1;
   }
-  pieces.push_back(text.substr(begin));
+  pieces.emplace_back(units + begin, text.size() - begin);
   return pieces;
 }
 
 // "\r\n" becomes "\n"; other CRs stay.
 std::u16string_view WithoutCrBeforeLf(std::u16string_view text, std::u16string& storage) {
-  if (text.find(u"\r\n") == std::u16string_view::npos) return text;
-  storage.clear();
-  storage.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-    storage.push_back(text[i]);
+  const char16_t* in = text.data();
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i + 1 < n && !(in[i] == u'\r' && in[i + 1] == u'\n')) ++i;
+  if (i + 1 >= n) return text;
+  // Multi-megabyte puts pass through here: write into a sized buffer, not by push_back.
+  storage.resize(n);
+  char16_t* out = storage.data();
+  std::copy(in, in + i, out);
+  size_t kept = i;
+  for (; i < n; ++i) {
+    if (in[i] == u'\r' && i + 1 < n && in[i + 1] == u'\n') continue;
+    out[kept++] = in[i];
   }
+  storage.resize(kept);
   return storage;
 }
 
