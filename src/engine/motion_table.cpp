@@ -16,6 +16,7 @@
 #include "engine/motions_text_blocks.h"
 #include "engine/motions_visual_repeat.h"
 #include "engine/motions_word.h"
+#include "engine/text_objects.h"
 
 namespace tavik {
 namespace {
@@ -83,6 +84,24 @@ constexpr MotionRow kMotionRows[] = {
     {kVisualRepeatLine, motions::VisualRepeatLine},
     {kVisualRepeatBlock, motions::VisualRepeatBlock},
     {kColumn, motions::ToColumn},
+    {kInnerWord, motions::InnerWord},
+    {kAWord, motions::AWord},
+    {kInnerBigWord, motions::InnerBigWord},
+    {kABigWord, motions::ABigWord},
+    {kInnerParagraph, motions::InnerParagraph},
+    {kAParagraph, motions::AParagraph},
+    {kInnerParenBlock, motions::InnerParenBlock},
+    {kAParenBlock, motions::AParenBlock},
+    {kInnerBraceBlock, motions::InnerBraceBlock},
+    {kABraceBlock, motions::ABraceBlock},
+    {kInnerAngleBlock, motions::InnerAngleBlock},
+    {kAnAngleBlock, motions::AnAngleBlock},
+    {kInnerSquareBlock, motions::InnerSquareBlock},
+    {kASquareBlock, motions::ASquareBlock},
+    {kInnerSingleQuote, motions::InnerSingleQuote},
+    {kASingleQuote, motions::ASingleQuote},
+    {kInnerDoubleQuote, motions::InnerDoubleQuote},
+    {kADoubleQuote, motions::ADoubleQuote},
     {kSearchTyped, motions::SearchTyped},
     {kSearchNext, motions::SearchNext},
     {kSearchPrevious, motions::SearchPrevious},
