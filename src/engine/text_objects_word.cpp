@@ -66,7 +66,9 @@ void WordObject(MotionContext& context, MotionResult& result, bool big, bool aro
   result.kind = MotionKind::kExclusive;
   result.to_characterwise_visual = true;
   if (HasSelection(context, result)) {
+    TextPos before = result.target;
     Grow(context, result, big, around);
+    StopWhenStuck(context, result, before);
     result.explicit_start = true;
     return;
   }
