@@ -90,8 +90,8 @@ constexpr std::array<ActionRow, kMaxActionCode + 1> kActionTable = {{
     {71, "put with the current line's indentation", R | U, actions::PutIndented},
     {72, "next document in the buffer list", U, nullptr},
     {73, "previous document in the buffer list", U, nullptr},
-    {74, "increment the number", R | U, nullptr},
-    {75, "decrement the number", R | U, nullptr},
+    {74, "increment the number", R | U, actions::Increment},
+    {75, "decrement the number", R | U, actions::Decrement},
     {76, "repeat the last change", 0, nullptr},
 }};
 

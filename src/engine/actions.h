@@ -92,4 +92,8 @@ void RunRegister(ActionContext& context);
 // The ":" command line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
 
+// Number increment and decrement (actions_increment.cpp).
+void Increment(ActionContext& context);
+void Decrement(ActionContext& context);
+
 }  // namespace tavik::actions

@@ -30,6 +30,7 @@ struct ViewState {
   TextPos left_start;
   TextPos left_end;
   LastCharSearch last_char_search;
+  bool hex_upper_case = false;  // the case of hexadecimal letters written by CTRL-A and CTRL-X
   std::u16string message;  // non-empty: the status line shows it
 
   void SetMessage(std::u16string_view text) {
