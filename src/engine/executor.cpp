@@ -131,6 +131,8 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
         }
       }
       if (!motion.no_beep) Beep(text);
+      // A failed motion ends a register run or mapping: the keys still queued are dropped.
+      queue_.clear();
       return;
     }
     RangeKind kind = RangeKindOf(motion.kind);
