@@ -7,6 +7,7 @@
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/delete_operated.h"
+#include "engine/indent.h"
 #include "engine/line_text.h"
 #include "engine/jump_list.h"
 #include "engine/text_view.h"
@@ -19,36 +20,6 @@ namespace {
 std::pair<uint32_t, uint32_t> RangeLines(const TextView& view, const OperatedRange& range) {
   OperatedRange r = ResolveRange(view, range);
   return {std::min(r.start.line, r.end.line), std::max(r.start.line, r.end.line)};
-}
-
-std::u16string IndentUnit(const TextView& view) {
-  uint32_t indent = view.IndentSize();
-  if (!view.InsertTabs()) return std::u16string(indent, u' ');
-  return std::u16string(indent / view.TabSize(), u'\t') +
-         std::u16string(indent % view.TabSize(), u' ');
-}
-
-// How many leading units "<" removes: up to one indent size of white space, a tab counting the
-// tab size; a tab is taken whole and ends the removal when less than a tab size was left.
-uint32_t UnitsToUnindent(const TextView& view, uint32_t line) {
-  std::u16string_view text = view.LineText(line);
-  uint32_t budget = view.IndentSize();
-  uint32_t n = 0;
-  while (n < text.size() && budget > 0) {
-    if (text[n] == u' ') {
-      --budget;
-    } else if (text[n] == u'\t') {
-      bool last = budget < view.TabSize();
-      budget = last ? 0 : budget - view.TabSize();
-      ++n;
-      if (last) break;
-      continue;
-    } else {
-      break;
-    }
-    ++n;
-  }
-  return n;
 }
 
 void MarkLines(TextView& view, uint32_t first, uint32_t last) {

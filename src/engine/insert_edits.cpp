@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/indent.h"
 #include "engine/insert_mode.h"
 #include "engine/register_file.h"
 #include "engine/text_view.h"
@@ -10,13 +11,6 @@
 
 namespace tavik {
 namespace {
-
-std::u16string IndentUnitOf(const TextView& text) {
-  uint32_t indent = text.IndentSize();
-  if (!text.InsertTabs() || text.TabSize() == 0) return std::u16string(indent, u' ');
-  return std::u16string(indent / text.TabSize(), u'\t') +
-         std::u16string(indent % text.TabSize(), u' ');
-}
 
 void InsertChar(TextView& text, char16_t c) {
   TextPos caret = text.GetCaret();
@@ -69,7 +63,7 @@ void IndentLine(TextView& text) {
   if (uint32_t extra = spaces % indent; extra > 0) {
     text.DeleteRange({caret.line, spaces - extra}, {caret.line, spaces});
   }
-  text.InsertText({caret.line, 0}, IndentUnitOf(text));
+  text.InsertText({caret.line, 0}, IndentUnit(text));
   text.EndCompound();
   int64_t column = static_cast<int64_t>(caret.column) + text.LineLength(caret.line) - before;
   text.SetCaret({caret.line, static_cast<uint32_t>(std::max<int64_t>(0, column))});
@@ -78,23 +72,7 @@ void IndentLine(TextView& text) {
 // Removes up to one indent size of leading white space, as "<" does for one line.
 void UnindentLine(TextView& text) {
   TextPos caret = text.GetCaret();
-  std::u16string_view line = text.LineText(caret.line);
-  uint32_t budget = text.IndentSize();
-  uint32_t n = 0;
-  while (n < line.size() && budget > 0) {
-    if (line[n] == u' ') {
-      --budget;
-    } else if (line[n] == u'\t') {
-      bool last = budget < text.TabSize();
-      budget = last ? 0 : budget - text.TabSize();
-      ++n;
-      if (last) break;
-      continue;
-    } else {
-      break;
-    }
-    ++n;
-  }
+  uint32_t n = UnitsToUnindent(text, caret.line);
   if (n == 0) return;
   text.DeleteRange({caret.line, 0}, {caret.line, n});
   text.SetCaret({caret.line, caret.column > n ? caret.column - n : 0});
