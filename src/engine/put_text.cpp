@@ -5,19 +5,13 @@
 #include <algorithm>
 
 #include "common/char_class.h"
+#include "engine/line_text.h"
 #include "engine/text_view.h"
 
 namespace tavik {
 namespace {
 
 constexpr std::u16string_view kLineBreak = u"\r\n";
-
-uint32_t FirstNonBlankColumn(const TextView& view, uint32_t line) {
-  std::u16string_view text = view.LineText(line);
-  uint32_t column = 0;
-  while (column < text.size() && IsBlankChar(text[column])) ++column;
-  return column;
-}
 
 // The column of the last character of a line, 0 on an empty line.
 uint32_t LastCharColumn(const TextView& view, uint32_t line) {
