@@ -106,7 +106,6 @@ std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16s
     edit.start = start;
     edit.removed_end = end;
     if (start != end) edit.removed = CompactText(GetText(start, end));
-    edit.inserted = CompactText(text);
   }
   const TextPos new_end = Apply(start, end, text);
   if (!history_.Replaying()) {
@@ -171,12 +170,15 @@ TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) 
 }
 
 TextBuffer::ReplayResult TextBuffer::Undo() {
-  const UndoUnit* unit = history_.TakeNewestForUndo();
+  UndoUnit* unit = history_.TakeNewestForUndo();
   if (unit == nullptr) return {};
   ReplayResult result{true, std::nullopt};
   history_.SetReplaying(true);
   for (auto it = unit->edits.rbegin(); it != unit->edits.rend(); ++it) {
+    if (it->start != it->inserted_end)
+      it->inserted = CompactText(GetText(it->start, it->inserted_end));
     Apply(it->start, it->inserted_end, it->removed.ToU16());
+    it->removed = CompactText();
   }
   history_.SetReplaying(false);
   if (!unit->edits.empty()) result.where = unit->edits.front().start;
@@ -184,12 +186,16 @@ TextBuffer::ReplayResult TextBuffer::Undo() {
 }
 
 TextBuffer::ReplayResult TextBuffer::Redo() {
-  const UndoUnit* unit = history_.TakeNextForRedo();
+  UndoUnit* unit = history_.TakeNextForRedo();
   if (unit == nullptr) return {};
   ReplayResult result{true, std::nullopt};
   history_.SetReplaying(true);
-  for (const UndoEdit& edit : unit->edits)
+  for (UndoEdit& edit : unit->edits) {
+    if (edit.start != edit.removed_end)
+      edit.removed = CompactText(GetText(edit.start, edit.removed_end));
     Apply(edit.start, edit.removed_end, edit.inserted.ToU16());
+    edit.inserted = CompactText();
+  }
   history_.SetReplaying(false);
   if (!unit->edits.empty()) result.where = Clamp(unit->edits.front().start);
   return result;

@@ -50,14 +50,14 @@ void UndoHistory::PushMarker(const void* tag) {
   undo_.push_back(std::move(unit));
 }
 
-const UndoUnit* UndoHistory::TakeNewestForUndo() {
+UndoUnit* UndoHistory::TakeNewestForUndo() {
   if (undo_.empty()) return nullptr;
   redo_.push_back(std::move(undo_.back()));
   undo_.pop_back();
   return &redo_.back();
 }
 
-const UndoUnit* UndoHistory::TakeNextForRedo() {
+UndoUnit* UndoHistory::TakeNextForRedo() {
   if (redo_.empty()) return nullptr;
   undo_.push_back(std::move(redo_.back()));
   redo_.pop_back();

@@ -14,6 +14,9 @@ namespace tavik::platform {
 
 // One primitive edit: the text between `start` and `removed_end` was replaced by `inserted`,
 // which ends at `inserted_end`.
+// An edit keeps only the text that is not in the buffer at the moment: the removed text while
+// the edit stands, the inserted text while it is undone. The other side is read back from the
+// buffer when the edit is reverted or reapplied, so a large put costs no copy at record time.
 struct UndoEdit {
   TextPos start;
   TextPos removed_end;
@@ -49,9 +52,9 @@ class UndoHistory {
   const UndoUnit& RedoAt(size_t index) const { return redo_[redo_.size() - 1 - index]; }
 
   // Moves the newest unit to the redo list and returns it, for the caller to revert its edits.
-  const UndoUnit* TakeNewestForUndo();
+  UndoUnit* TakeNewestForUndo();
   // Moves the next redo unit back to the undo list and returns it, for the caller to reapply.
-  const UndoUnit* TakeNextForRedo();
+  UndoUnit* TakeNextForRedo();
   // Position of the unit in the redo list (0 = next to redo), if present.
   std::optional<size_t> RedoIndexOf(uint64_t id) const;
 

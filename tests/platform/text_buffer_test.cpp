@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace tavik::platform {
 namespace {
 
@@ -18,6 +21,37 @@ TEST(TextBufferTest, ReplaceAcrossLines) {
   EXPECT_FALSE(buffer.Replace({0, 99}, {0, 99}, u"x"));
   EXPECT_FALSE(buffer.Replace({5, 0}, {5, 0}, u"x"));
   EXPECT_EQ(buffer.Text(), u"oab\rcree");
+}
+
+// Undo and redo read one side of each edit back from the buffer, so every state must come back
+// exactly, over several cycles, for narrow and wide text, CR LF and compound units.
+TEST(TextBufferTest, UndoAndRedoRestoreEveryStateOverRepeatedCycles) {
+  TextBuffer buffer(u"alpha\nbeta\ngamma\ndelta");
+  std::vector<std::u16string> states{buffer.Text()};
+  buffer.Replace({1, 0}, {1, 0}, u"x\r\ny\nz");
+  states.push_back(buffer.Text());
+  buffer.Replace({0, 2}, {3, 1}, u"\u00e9\u4e2d");
+  states.push_back(buffer.Text());
+  buffer.OpenCompound();
+  buffer.Replace({0, 0}, {0, 0}, u"head\n");
+  buffer.Replace({1, 1}, {1, 3}, u"");
+  buffer.Replace({1, kEndOfLineColumn}, {1, kEndOfLineColumn}, u"\ntail");
+  buffer.CloseCompound();
+  states.push_back(buffer.Text());
+  buffer.Replace({0, 0}, buffer.End(), u"");
+  states.push_back(buffer.Text());
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    for (size_t i = states.size() - 1; i > 0; --i) {
+      ASSERT_TRUE(buffer.Undo().done);
+      EXPECT_EQ(buffer.Text(), states[i - 1]) << "undo to state " << i - 1;
+    }
+    EXPECT_FALSE(buffer.Undo().done);
+    for (size_t i = 1; i < states.size(); ++i) {
+      ASSERT_TRUE(buffer.Redo().done);
+      EXPECT_EQ(buffer.Text(), states[i]) << "redo to state " << i;
+    }
+    EXPECT_FALSE(buffer.Redo().done);
+  }
 }
 
 TEST(TextBufferTest, ListenersHearEveryEditIncludingUndo) {
