@@ -92,6 +92,11 @@ void RunRegister(ActionContext& context);
 // The ":" command line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
 
+// The buffer list: CTRL-^, gt and gT (actions_documents.cpp).
+void AlternateDocument(ActionContext& context);
+void NextDocument(ActionContext& context);
+void PreviousDocument(ActionContext& context);
+
 // Number increment and decrement (actions_increment.cpp).
 void Increment(ActionContext& context);
 void Decrement(ActionContext& context);

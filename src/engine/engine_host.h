@@ -8,6 +8,8 @@
 
 namespace tavik {
 
+struct AttachedView;
+
 enum class ConfirmAnswer : uint8_t { kYes, kNo, kAll, kQuit, kLast };
 
 class EngineHost {
@@ -22,6 +24,9 @@ class EngineHost {
   // Opens or activates the document of a file and puts its caret at a position; false when the
   // file cannot be opened.
   virtual bool SwitchToDocument(std::u16string_view file, TextPos pos) = 0;
+  // The attached view that has the keyboard focus, after a host command changed it; nullptr when
+  // no view has it.
+  virtual AttachedView* FocusedView() { return nullptr; }
 };
 
 }  // namespace tavik

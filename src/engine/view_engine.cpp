@@ -8,6 +8,7 @@
 #include "config/key_notation.h"
 #include "engine/action_table.h"
 #include "engine/buffer_marks.h"
+#include "engine/document_switch.h"
 #include "engine/executor.h"
 #include "engine/visual_mode.h"
 
@@ -43,18 +44,9 @@ void ViewEngine::SetDesiredColumnFromCaret(TextView& text) {
   state_.desired_column = text.VirtualColumn(caret.line, caret.column);
 }
 
-// A view that shows another document than the last key's drops the half-typed command.
-void ViewEngine::CheckDocument(AttachedView& view) {
-  HostView* host = view.text.Host();
-  if (host == nullptr) return;
-  uint64_t document = host->DocumentId();
-  if (has_current_document_ && document == current_document_) return;
-  bool switched = has_current_document_;
-  has_current_document_ = true;
-  current_document_ = document;
-  if (switched) parser_.ResetParser(mode_ == EngineMode::kVisual);
-  SetDesiredColumnFromCaret(view.text);
-}
+// The buffer list follows the document of every key's view; another document than the last
+// key's drops the half-typed command.
+void ViewEngine::CheckDocument(AttachedView& view) { TrackDocumentBeforeKey(*this, view); }
 
 bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   if (!enabled_ || !view.text.IsAttached()) return false;
@@ -78,7 +70,7 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   bool consumed = RunQueue(view, false);
   if (was_recording && recording_) recording_buffer_.push_back(key);
 
-  if (view.text.IsAttached()) CheckDocument(view);
+  TrackDocumentAfterKey(*this, view);
   if (pass_key_to_host_) view.text.MarkModified();
   if (view.text.IsAttached()) search_.RefreshHighlights(view.text);
 

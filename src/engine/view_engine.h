@@ -145,8 +145,6 @@ class ViewEngine : private ParserServices {
   bool undo_direction_ = false;
   bool highlight_suspended_ = false;
   bool pass_key_to_host_ = false;
-  uint64_t current_document_ = 0;
-  bool has_current_document_ = false;
   CaretShape caret_shape_ = CaretShape::kBlock;
   EngineMappings mapping_list_;
   MappingLayer* mappings_ = &mapping_list_;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/text_pos.h"
+#include "engine/buffer_list.h"
 #include "engine/command_record.h"
 
 namespace tavik {
@@ -32,6 +33,7 @@ struct ViewState {
   LastCharSearch last_char_search;
   bool hex_upper_case = false;  // the case of hexadecimal letters written by CTRL-A and CTRL-X
   std::u16string message;  // non-empty: the status line shows it
+  BufferList buffers;  // the documents seen through the views
 
   void SetMessage(std::u16string_view text) {
     message.assign(text.substr(0, kMessageCapacity));
