@@ -10,6 +10,7 @@
 
 #include "config/options.h"
 #include "engine/host_view.h"
+#include "engine/last_substitution.h"
 #include "engine/search_request.h"
 #include "regex/match_cache.h"
 
@@ -30,6 +31,8 @@ class SearchState {
   void SetLastSearch(const SearchRequest& request, std::u16string_view text);
   // Switches highlighting back on after ":nohlsearch" and stores the request to highlight.
   void SetHighlightRequest(const SearchRequest& request);
+  // The last substitution, which ":s" alone, ":&" and "&" repeat.
+  LastSubstitution& Substitution() { return last_substitution_; }
 
   // Parses with the `magic` option.
   ParsedSearch Parse(std::u16string_view text, bool backward, bool no_smartcase,
@@ -60,6 +63,7 @@ class SearchState {
   bool& suspended_;
   std::optional<SearchRequest> last_request_;
   std::u16string last_string_;
+  LastSubstitution last_substitution_;
   std::optional<SearchRequest> highlight_request_;
   bool highlight_ignorecase_ = false;
   bool highlight_smartcase_ = false;
