@@ -28,6 +28,10 @@ class BufferList {
   // Index (0-based) of the first entry with the name.
   std::optional<size_t> Find(std::u16string_view name) const;
   void Remove(size_t index);
+  // Stores the caret of an entry without changing the recent order.
+  void Remember(size_t index, TextPos caret) {
+    if (index < entries_.size()) entries_[index].caret = caret;
+  }
 
   size_t Size() const { return entries_.size(); }
   const BufferEntry& Entry(size_t index) const { return entries_[index]; }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "ex/ex_context.h"
@@ -22,4 +24,20 @@ void NoHighlight(ExContext& context, std::u16string_view argument, ExRange range
 // The one-line version text (ex_version.cpp).
 void Version(ExContext& context, std::u16string_view argument, bool bang);
 
+// The buffer list (ex_buffers.cpp): go to, next, previous, list and remove.
+void GoToBuffer(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void NextBuffer(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void PreviousBuffer(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void ListBuffers(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void DeleteBuffer(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// Commands carried out by host commands (ex_host_commands.cpp): the row handler every
+// host-backed row goes through, the command line a row builds, and :q, :clo and :f.
+void ExecuteHostRow(ExContext& context, uint32_t row, std::u16string_view argument, ExRange range,
+                    bool bang);
+std::u16string HostCommandLine(std::u16string_view name, std::u16string_view argument);
+void Quit(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void CloseWindow(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void FileInfo(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+
 }  // namespace tavik::ex_commands
+

@@ -30,32 +30,54 @@ constexpr std::array<RangedRow, 29> kRanged = {{
     {u"g", u"lobal", nullptr, true, FD::kLineZero, LD::kWholeBuffer},
     {u"v", u"global", nullptr, true, FD::kLineZero, LD::kWholeBuffer},
     {u"delm", u"ark", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"b", u"uffer", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"bn", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"bp", u"revious", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"ls", u"", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"buffers", u"", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"b", u"uffer", ex_commands::GoToBuffer, false, FD::kCurrent, LD::kSame},
+    {u"bn", u"ext", ex_commands::NextBuffer, false, FD::kCurrent, LD::kSame},
+    {u"bp", u"revious", ex_commands::PreviousBuffer, false, FD::kCurrent, LD::kSame},
+    {u"ls", u"", ex_commands::ListBuffers, false, FD::kCurrent, LD::kSame},
+    {u"buffers", u"", ex_commands::ListBuffers, false, FD::kCurrent, LD::kSame},
     {u"noh", u"lsearch", ex_commands::NoHighlight, false, FD::kCurrent, LD::kSame},
-    {u"bd", u"elete", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"bd", u"elete", ex_commands::DeleteBuffer, false, FD::kCurrent, LD::kSame},
     {u">", u"", nullptr, false, FD::kCurrent, LD::kSame},
     {u"<", u"", nullptr, false, FD::kCurrent, LD::kSame},
     {u"u", u"ndo", ex_commands::Undo, false, FD::kCurrent, LD::kSame},
     {u"red", u"o", ex_commands::Redo, false, FD::kCurrent, LD::kSame},
-    {u"n", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
-    {u"N", u"ext", nullptr, false, FD::kCurrent, LD::kSame},
+    {u"n", u"ext", ex_commands::NextBuffer, false, FD::kCurrent, LD::kSame},
+    {u"N", u"ext", ex_commands::PreviousBuffer, false, FD::kCurrent, LD::kSame},
 }};
 
 constexpr std::array<HostBackedRow, 30> kHostBacked = {{
-    {u"sp", u"lit", false},   {u"new", u"", false},     {u"bd", u"elete", false},
-    {u"bn", u"ext", false},   {u"bp", u"revious", false}, {u"q", u"uit", false},
-    {u"e", u"dit", false},    {u"wq", u"", false},      {u"w", u"rite", true},
-    {u"fd", u"", false},      {u"x", u"it", false},     {u"bui", u"ld", false},
-    {u"mak", u"e", false},    {u"comp", u"ile", false}, {u"prb", u"uild", false},
-    {u"deb", u"ug", false},   {u"wa", u"ll", false},    {u"mac", u"ro", false},
-    {u"qa", u"ll", false},    {u"cn", u"ext", false},   {u"cp", u"revious", false},
-    {u"ern", u"ext", false},  {u"erp", u"revious", false}, {u"ta", u"g", false},
-    {u"clo", u"se", false},   {u"f", u"ile", false},    {u"xa", u"ll", false},
-    {u"wqa", u"ll", false},   {u"vsc", u"md", false},   {u"run", u"", false},
+    {u"sp", u"lit", false, u"Window.Split", u"", nullptr},
+    {u"new", u"", false, u"File.NewFile", u"", nullptr},
+    {u"bd", u"elete", false, u"File.Close", u"", nullptr},
+    {u"bn", u"ext", false, u"Window.NextDocumentWindow", u"", nullptr},
+    {u"bp", u"revious", false, u"Window.PreviousDocumentWindow", u"", nullptr},
+    {u"q", u"uit", false, u"", u"", ex_commands::Quit},
+    {u"e", u"dit", false, u"File.OpenFile", u"", nullptr},
+    {u"wq", u"", false, u"File.SaveSelectedItems", u"File.Close", nullptr},
+    {u"w", u"rite", true, u"File.SaveSelectedItems", u"", nullptr},
+    {u"fd", u"", false, u"Edit.Find", u"", nullptr},
+    {u"x", u"it", false, u"File.SaveSelectedItems", u"File.Close", nullptr},
+    {u"bui", u"ld", false, u"Build.BuildSolution", u"", nullptr},
+    {u"mak", u"e", false, u"Build.BuildSolution", u"", nullptr},
+    {u"comp", u"ile", false, u"Build.Compile", u"", nullptr},
+    {u"prb", u"uild", false, u"Build.BuildSelection", u"", nullptr},
+    {u"deb", u"ug", false, u"Debug.Start", u"", nullptr},
+    {u"wa", u"ll", false, u"File.SaveAll", u"", nullptr},
+    {u"mac", u"ro", false, u"Macros.", u"", nullptr},
+    {u"qa", u"ll", false, u"Window.CloseAllDocuments", u"", nullptr},
+    {u"cn", u"ext", false, u"Edit.GotoOutputWindowNextLocation", u"Window.ActivateDocumentWindow",
+     nullptr},
+    {u"cp", u"revious", false, u"Edit.GotoOutputWindowPreviousLocation",
+     u"Window.ActivateDocumentWindow", nullptr},
+    {u"ern", u"ext", false, u"View.NextError", u"", nullptr},
+    {u"erp", u"revious", false, u"View.PreviousError", u"", nullptr},
+    {u"ta", u"g", false, u"Edit.GotoDefinition", u"", nullptr},
+    {u"clo", u"se", false, u"", u"", ex_commands::CloseWindow},
+    {u"f", u"ile", false, u"", u"", ex_commands::FileInfo},
+    {u"xa", u"ll", false, u"File.SaveAll", u"Window.CloseAllDocuments", nullptr},
+    {u"wqa", u"ll", false, u"File.SaveAll", u"Window.CloseAllDocuments", nullptr},
+    {u"vsc", u"md", false, u"", u"", nullptr},  // the argument is the whole command line
+    {u"run", u"", false, u"Query.Execute", u"", nullptr},
 }};
 
 constexpr std::array<RangelessRow, 24> kRangeless = {{
@@ -90,7 +112,7 @@ constexpr std::array<RangelessRow, 24> kRangeless = {{
 std::span<const RangedRow> RangedCommands() { return kRanged; }
 std::span<const HostBackedRow> HostBackedCommands() { return kHostBacked; }
 std::span<const RangelessRow> RangelessCommands() { return kRangeless; }
-HostBackedHandler HostBackedCommandHandler() { return nullptr; }
+HostBackedHandler HostBackedCommandHandler() { return ex_commands::ExecuteHostRow; }
 
 bool NameMatches(std::u16string_view name, std::u16string_view prefix, std::u16string_view rest) {
   if (!name.starts_with(prefix)) return false;

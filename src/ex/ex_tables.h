@@ -29,10 +29,15 @@ struct RangedRow {
   LastDefault last_default;
 };
 
+// A row runs its own handler, or its first host command (with the argument) and then its second
+// (without).
 struct HostBackedRow {
   std::u16string_view prefix;
   std::u16string_view rest;
   bool bang_allowed;
+  std::u16string_view first_command;
+  std::u16string_view second_command;
+  RangedHandler own_handler;
 };
 
 struct RangelessRow {
