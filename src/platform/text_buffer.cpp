@@ -8,45 +8,30 @@ namespace tavik::platform {
 
 namespace {
 
-// Splits at "\n" only: a CR kept inside a line must come back as it was.
+// Splits at "\n"; a CR right before a break belongs to the break ("\r\n" is one break), any
+// other CR stays in its line and must come back as it was. The pieces view `text`, so a
+// multi-megabyte put is never copied on its way into the line store.
 std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string_view> pieces;
   const char16_t* units = text.data();
+  size_t breaks = 0;
+  for (size_t i = 0; i < text.size(); ++i) breaks += units[i] == u'\n';  // vector code
+  std::vector<std::u16string_view> pieces;
+  pieces.reserve(breaks + 1);
   size_t begin = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (units[i] != u'\n') continue;
-    pieces.emplace_back(units + begin, i - begin);
+    const size_t end = i > begin && units[i - 1] == u'\r' ? i - 1 : i;
+    pieces.emplace_back(units + begin, end - begin);
     begin = i + 1;
   }
   pieces.emplace_back(units + begin, text.size() - begin);
   return pieces;
 }
 
-// "\r\n" becomes "\n"; other CRs stay.
-std::u16string_view WithoutCrBeforeLf(std::u16string_view text, std::u16string& storage) {
-  const char16_t* in = text.data();
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i + 1 < n && !(in[i] == u'\r' && in[i + 1] == u'\n')) ++i;
-  if (i + 1 >= n) return text;
-  // Multi-megabyte puts pass through here: write into a sized buffer, not by push_back.
-  storage.resize(n);
-  char16_t* out = storage.data();
-  std::copy(in, in + i, out);
-  size_t kept = i;
-  for (; i < n; ++i) {
-    if (in[i] == u'\r' && i + 1 < n && in[i + 1] == u'\n') continue;
-    out[kept++] = in[i];
-  }
-  storage.resize(kept);
-  return storage;
-}
-
 }  // namespace
 
 TextBuffer::TextBuffer(std::u16string_view text) {
-  std::u16string storage;
-  const std::vector<std::u16string_view> lines = SplitLines(WithoutCrBeforeLf(text, storage));
+  const std::vector<std::u16string_view> lines = SplitLines(text);
   lines_.ClearForAppend();
   for (std::u16string_view line : lines) lines_.AppendLine(line);
 }
@@ -98,8 +83,6 @@ std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16s
                                            bool typing) {
   if (!Resolve(start) || !Resolve(end)) return std::nullopt;
   if (end < start) std::swap(start, end);
-  std::u16string storage;
-  text = WithoutCrBeforeLf(text, storage);
   if (start == end && text.empty()) return start;
   UndoEdit edit;
   if (!history_.Replaying()) {
