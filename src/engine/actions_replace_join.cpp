@@ -6,6 +6,7 @@
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/delete_operated.h"
+#include "engine/line_join.h"
 #include "engine/range_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
@@ -33,24 +34,6 @@ void ReplaceRange(TextView& view, const OperatedRange& unresolved, char16_t ch) 
   }
   SetChangeMarks(view, range.start, range.end);
   view.SetCaret(range.start);
-}
-
-// Joins `line` with the next one; returns the column where the two meet.
-uint32_t JoinWithNext(TextView& view, uint32_t line, bool with_space) {
-  uint32_t length = view.LineLength(line);
-  if (!with_space) {
-    view.DeleteRange({line, length}, {line + 1, 0});
-    return length;
-  }
-  std::u16string_view next = view.LineText(line + 1);
-  uint32_t lead = 0;
-  while (lead < next.size() && IsBlankChar(next[lead])) ++lead;
-  std::u16string_view here = view.LineText(line);
-  uint32_t keep = length;
-  while (keep > 0 && IsBlankChar(here[keep - 1])) --keep;
-  // One replacement from the trailing blanks of this line to the leading blanks of the next.
-  view.ReplaceRange({line, keep}, {line + 1, lead}, u" ");
-  return keep;
 }
 
 }  // namespace
@@ -94,7 +77,7 @@ void Join(ActionContext& context) {
     uint32_t joins = std::max<uint32_t>(1, range.end.line - range.start.line);
     uint32_t column = 0;
     for (uint32_t i = 0; i < joins && range.start.line + 1 < view.LineCount(); ++i) {
-      column = JoinWithNext(view, range.start.line, with_space);
+      column = JoinLineWithNext(view, range.start.line, with_space);
     }
     view.SetCaret({range.start.line, column});
     return;
@@ -104,7 +87,7 @@ void Join(ActionContext& context) {
     context.remaining_count = 0;
     return;
   }
-  view.SetCaret({line, JoinWithNext(view, line, with_space)});
+  view.SetCaret({line, JoinLineWithNext(view, line, with_space)});
 }
 
 }  // namespace tavik::actions

@@ -36,16 +36,7 @@ void Shift(ActionContext& context, bool right) {
     return;
   }
   auto [first, last] = RangeLines(view, *context.range);
-  const std::u16string unit = IndentUnit(view);
-  view.BeginCompound();
-  for (uint32_t line = first; line <= last; ++line) {
-    if (right) {
-      if (view.LineLength(line) > 0) view.InsertText({line, 0}, unit);
-    } else if (uint32_t n = UnitsToUnindent(view, line); n > 0) {
-      view.DeleteRange({line, 0}, {line, n});
-    }
-  }
-  view.EndCompound();
+  ShiftLines(view, first, last, right);
   MarkLines(view, first, last);
   view.SetCaret(FirstNonBlankPos(view, first));
 }

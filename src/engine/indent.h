@@ -1,4 +1,5 @@
-// Indentation by one unit, shared by ">" and "<" and by CTRL-T and CTRL-D in insert mode.
+// Indentation by one unit, shared by ">" and "<", their ex forms and CTRL-T and CTRL-D in insert
+// mode.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,21 @@ inline uint32_t UnitsToUnindent(const TextView& view, uint32_t line) {
     ++n;
   }
   return n;
+}
+
+// Shifts the lines [first, last] one unit right (empty lines stay empty) or left, as one
+// compound edit.
+inline void ShiftLines(TextView& view, uint32_t first, uint32_t last, bool right) {
+  const std::u16string unit = IndentUnit(view);
+  view.BeginCompound();
+  for (uint32_t line = first; line <= last; ++line) {
+    if (right) {
+      if (view.LineLength(line) > 0) view.InsertText({line, 0}, unit);
+    } else if (uint32_t n = UnitsToUnindent(view, line); n > 0) {
+      view.DeleteRange({line, 0}, {line, n});
+    }
+  }
+  view.EndCompound();
 }
 
 }  // namespace tavik

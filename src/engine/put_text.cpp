@@ -209,6 +209,11 @@ PutOutcome PutRegister(TextView& view, const Register& reg, const PutRequest& re
   return {};
 }
 
+PutOutcome PutRegisterLinewise(TextView& view, const Register& reg, const PutRequest& request) {
+  if (!reg.IsSet() || reg.Text().empty()) return {};
+  return PutLinewise(view, reg, request, std::max<uint32_t>(request.count, 1));
+}
+
 std::u16string MoreLinesMessage(uint32_t lines_added) {
   if (lines_added <= 2) return {};
   std::u16string digits;

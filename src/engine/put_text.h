@@ -38,6 +38,10 @@ struct PutOutcome {
 // marks and the caret and reports the message.
 PutOutcome PutRegister(TextView& view, const Register& reg, const PutRequest& request);
 
+// Puts the register's text as whole lines whatever its kind (":put", ":copy", ":move"); text
+// without a final line break gets one.
+PutOutcome PutRegisterLinewise(TextView& view, const Register& reg, const PutRequest& request);
+
 // The message for a put that made the buffer grow: the number followed by " more lines" when
 // more than 2 lines were added, else empty.
 std::u16string MoreLinesMessage(uint32_t lines_added);

@@ -19,6 +19,23 @@ void Redo(ExContext& context, std::u16string_view argument, ExRange range, bool 
 // kMapCommands, and ex_map.cpp instantiates every row.
 template <size_t kRow>
 void Map(ExContext& context, std::u16string_view argument, bool bang);
+// Whole lines in place (ex_lines.cpp): delete, yank, join, put, shifts, deleting marks.
+void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void JoinLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void PutLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void ShiftRight(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void ShiftLeft(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void DeleteMarks(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// Copying and moving lines to a destination address (ex_copy_move.cpp).
+void CopyLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void MoveLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// Lines to the output pane, plain or numbered (ex_print.cpp).
+void PrintLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void NumberLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// A command line run on every line with (or without) a match (ex_global.cpp).
+void Global(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void InverseGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // Search highlighting switched off until the next search (ex_search.cpp).
 void NoHighlight(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // The one-line version text (ex_version.cpp).

@@ -18,6 +18,8 @@ struct ExContext {
   AttachedView& view;
   TextView& text;
   TextPos cursor;
+  // Set for the lines a global command runs, which may not start another one.
+  bool in_global = false;
 
   void Message(std::u16string_view text_of_message) const;
 };

@@ -1,0 +1,171 @@
+// ":global" and ":vglobal": mark the lines of the range that contain a match of the pattern (or
+// that do not), then run an ex command line on each marked line that is still there. The marks
+// follow the edits the commands make, so deleted lines are skipped and inserted lines are not
+// visited.
+#include <algorithm>
+#include <string>
+
+#include "engine/search_request.h"
+#include "engine/search_state.h"
+#include "engine/text_view.h"
+#include "engine/view_engine.h"
+#include "ex/ex_commands.h"
+#include "ex/ex_line.h"
+#include "ex/marked_lines.h"
+
+namespace tavik::ex_commands {
+namespace {
+
+constexpr std::u16string_view kMissingMessage = u"Regular expression missing from global";
+constexpr std::u16string_view kSyntaxMessage = u"substitute: regex syntax error";
+constexpr std::u16string_view kNoPreviousMessage = u"No previous regular expression";
+constexpr std::u16string_view kNestedMessage = u"Cannot run :g inside :g";
+constexpr std::u16string_view kTooComplexMessage = u"Pattern too complex";
+
+struct GlobalPattern {
+  SearchRequest request;
+  std::u16string text;  // the pattern text, when newly given
+  bool newly_given = false;
+  std::u16string_view command;
+};
+
+// Reads the pattern and the command text; nothing (and the message shown) on an error.
+std::optional<GlobalPattern> ReadPattern(ExContext& context, std::u16string_view argument) {
+  if (argument.empty()) {
+    context.Message(kMissingMessage);
+    return std::nullopt;
+  }
+  SearchState& search = context.engine.Search();
+  const char16_t delimiter = argument.front();
+  GlobalPattern out;
+  if (argument.size() > 1 && argument[1] != delimiter) {
+    std::u16string_view rest = argument.substr(1);
+    SearchParseArgs args;
+    args.magic = context.engine.GlobalOptions().Bool(OptionId::kMagic);
+    args.delimiter = delimiter;
+    // The command follows the closing delimiter at once: "+1d" and "s/a/b/" are commands here,
+    // not search offsets.
+    args.allow_offsets = false;
+    ParsedSearch parsed = ParseSearchRequest(rest, args);
+    if (!parsed.request.valid || parsed.request.items.empty()) {
+      context.Message(kSyntaxMessage);
+      return std::nullopt;
+    }
+    out.request = std::move(parsed.request);
+    out.text.assign(rest.substr(0, parsed.pattern_end));
+    out.newly_given = true;
+    out.command = rest.substr(std::min(parsed.end, rest.size()));
+    return out;
+  }
+  // An empty pattern: the last search, always forward.
+  const std::optional<SearchRequest>& last = search.LastRequest();
+  if (!last || !last->valid || last->items.empty()) {
+    context.Message(kNoPreviousMessage);
+    return std::nullopt;
+  }
+  out.request = *last;
+  for (SearchItem& item : out.request.items) item.backward = false;
+  out.command = argument.substr(std::min<size_t>(2, argument.size()));
+  return out;
+}
+
+// Marks the lines [first, last] that have a match (or have none, when `inverted`). False when
+// the pattern proved too complex.
+bool MarkLines(ExContext& context, const SearchRequest& request, uint32_t first, uint32_t last,
+               bool inverted, MarkedLines& marks) {
+  TextView& view = context.text;
+  SearchState& search = context.engine.Search();
+  SearchRunArgs args = search.RunArgs(true);
+  args.wrapscan = false;
+  if (request.items.size() > 1) {
+    // A chained request is run from the start of every line on its own.
+    for (uint32_t line = first; line <= last; ++line) {
+      args.stop = TextPos{line, view.LineLength(line)};
+      SearchOutcome outcome = search.Run(view, {line, 0}, request, args);
+      if (outcome.status == MatchStatus::kTooComplex) return false;
+      if (outcome.found() != inverted) marks.Add(line);
+    }
+    return true;
+  }
+  // One pattern: scan for the next line with a match, so that lines without one cost only the
+  // matcher's skipping.
+  args.stop = TextPos{last, view.LineLength(last)};
+  uint32_t line = first;
+  while (line <= last) {
+    SearchOutcome outcome = search.Run(view, {line, 0}, request, args);
+    if (outcome.status == MatchStatus::kTooComplex) return false;
+    uint32_t hit = outcome.found() ? outcome.match_start.line : last + 1;
+    hit = std::max(hit, line);
+    if (inverted) {
+      for (uint32_t l = line; l < hit && l <= last; ++l) marks.Add(l);
+    } else if (hit <= last) {
+      marks.Add(hit);
+    }
+    if (hit >= last) break;
+    line = hit + 1;
+  }
+  return true;
+}
+
+// Removes the change listener however the run ends.
+class ListenerGuard {
+ public:
+  ListenerGuard(TextView& view, MarkedLines& marks)
+      : view_(view), id_(view.AddChangeListener([&marks](const TextChange& change) {
+          marks.OnChange(change);
+        })) {}
+  ~ListenerGuard() { view_.RemoveChangeListener(id_); }
+  ListenerGuard(const ListenerGuard&) = delete;
+  ListenerGuard& operator=(const ListenerGuard&) = delete;
+
+ private:
+  TextView& view_;
+  int id_;
+};
+
+void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool inverted) {
+  if (context.in_global) {
+    context.Message(kNestedMessage);
+    return;
+  }
+  std::optional<GlobalPattern> pattern = ReadPattern(context, argument);
+  if (!pattern) return;
+  SearchState& search = context.engine.Search();
+  if (pattern->newly_given) search.SetLastSearch(pattern->request, pattern->text);
+  std::u16string_view command = pattern->command;
+  if (command.find_first_not_of(u" \t") == std::u16string_view::npos) command = u"p";
+
+  TextView& view = context.text;
+  const uint32_t last = std::min(range.last, view.LineCount() - 1);
+  const uint32_t first = std::min(range.first, last);
+  MarkedLines marks;
+  if (!MarkLines(context, pattern->request, first, last, inverted, marks)) {
+    context.Message(kTooComplexMessage);
+    return;
+  }
+  marks.Finish();
+  {
+    ListenerGuard guard(view, marks);
+    for (size_t i = 0; i < marks.Count() && view.IsAttached(); ++i) {
+      std::optional<uint32_t> line = marks.Line(i);
+      if (!line || *line >= view.LineCount()) continue;
+      ExContext each{context.engine, context.view, view, {*line, 0}};
+      each.in_global = true;
+      view.SetCaret(each.cursor);
+      ExecuteExLine(each, command);
+    }
+  }
+  if (pattern->newly_given) search.SetHighlightRequest(pattern->request);
+}
+
+}  // namespace
+
+void Global(ExContext& context, std::u16string_view argument, ExRange range, bool bang) {
+  RunGlobal(context, argument, range, bang);
+}
+
+void InverseGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+  RunGlobal(context, argument, range, true);
+}
+
+}  // namespace tavik::ex_commands

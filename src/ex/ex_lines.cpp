@@ -1,0 +1,120 @@
+// The ex commands that edit or store whole lines in place: delete, yank, join, put, the two
+// shifts, and deleting marks.
+#include <algorithm>
+
+#include "engine/buffer_marks.h"
+#include "engine/delete_operated.h"
+#include "engine/indent.h"
+#include "engine/jump_list.h"
+#include "engine/line_join.h"
+#include "engine/put_text.h"
+#include "engine/range_text.h"
+#include "engine/register_file.h"
+#include "engine/text_view.h"
+#include "engine/view_engine.h"
+#include "ex/ex_commands.h"
+#include "ex/ex_line_args.h"
+
+namespace tavik::ex_commands {
+namespace {
+
+OperatedRange WholeLines(uint32_t first, uint32_t last) {
+  return {{first, 0}, {last, kEndOfLineColumn}, RangeKind::kLinewise};
+}
+
+ExRange ClampRange(const TextView& view, ExRange range) {
+  const uint32_t last_line = view.LineCount() - 1;
+  range.last = std::min(range.last, last_line);
+  range.first = std::min(range.first, range.last);
+  return range;
+}
+
+void Shift(ExContext& context, ExRange range, bool right) {
+  TextView& view = context.text;
+  range = ClampRange(view, range);
+  ShiftLines(view, range.first, range.last, right);
+  SetChangeMarks(view, range.first, range.last);
+  CursorToFirstNonBlank(view, range.last);
+}
+
+}  // namespace
+
+void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+  TextView& view = context.text;
+  LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
+  const OperatedRange lines = WholeLines(args.range.first, args.range.last);
+  context.engine.Registers().Write(args.register_name, RangeText(view, lines),
+                                   RangeKind::kLinewise);
+  view.BeginCompound();
+  const bool end_removed = DeleteOperated(view, lines);
+  view.EndCompound();
+  uint32_t line = args.range.first;
+  if (end_removed && line > 0) --line;
+  line = std::min(line, view.LineCount() - 1);
+  SetChangeMarks(view, line, line);
+  CursorToFirstNonBlank(view, line);
+}
+
+void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+  TextView& view = context.text;
+  LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
+  context.engine.Registers().Write(args.register_name,
+                                   RangeText(view, WholeLines(args.range.first, args.range.last)),
+                                   RangeKind::kLinewise);
+  SetChangeMarks(view, args.range.first, args.range.last);
+}
+
+void JoinLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+  TextView& view = context.text;
+  LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), false);
+  const uint32_t first = args.range.first;
+  const uint32_t joins = args.range.last - first;
+  if (joins == 0) return;
+  view.BeginCompound();
+  for (uint32_t i = 0; i < joins && first + 1 < view.LineCount(); ++i) {
+    JoinLineWithNext(view, first, true);
+  }
+  view.EndCompound();
+  SetChangeMarks(view, first, first);
+  CursorToFirstNonBlank(view, first);
+}
+
+void PutLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang) {
+  TextView& view = context.text;
+  range = ClampRange(view, range);
+  LineArgs args = TakeLineArgs(context, argument, range, true);
+  const Register* reg = context.engine.Registers().Get(args.register_name);
+  if (reg == nullptr) return;
+  PutRequest request{{range.last, 0}, !(bang || range.last_is_zero), 1, false};
+  PutOutcome outcome = PutRegisterLinewise(view, *reg, request);
+  if (outcome.too_long) {
+    context.Message(kPutTooLongMessage);
+    return;
+  }
+  if (!outcome.done) return;
+  SetChangeMarks(view, outcome.first_line, outcome.last_line);
+  CursorToFirstNonBlank(view, outcome.first_line);
+  std::u16string message = MoreLinesMessage(outcome.lines_added);
+  if (!message.empty()) context.Message(message);
+}
+
+void ShiftRight(ExContext& context, std::u16string_view, ExRange range, bool) {
+  Shift(context, range, true);
+}
+
+void ShiftLeft(ExContext& context, std::u16string_view, ExRange range, bool) {
+  Shift(context, range, false);
+}
+
+void DeleteMarks(ExContext& context, std::u16string_view argument, ExRange, bool) {
+  BufferMarks* marks = context.text.Marks();
+  for (char16_t name : argument) {
+    if (GlobalMarks::IsGlobalName(name)) {
+      context.engine.Marks().global.Clear(name);
+    } else if (marks != nullptr) {
+      marks->Clear(name);
+    }
+  }
+}
+
+}  // namespace tavik::ex_commands
