@@ -76,7 +76,7 @@ constexpr std::array<ActionRow, kMaxActionCode + 1> kActionTable = {{
     {57, "collapse to definitions", 0, actions::CollapseToDefinitions},
     {58, "expand all regions", 0, actions::ExpandAllRegions},
     {59, "reselect the last visual area", 0, actions::Reselect},
-    {60, "repeat the last substitution", R | U, nullptr},
+    {60, "repeat the last substitution", R | U, actions::RepeatSubstitution},
     {61, "open the file named under the cursor", 0, actions::OpenFileUnderCursor},
     {62, "save and close the document", 0, actions::SaveAndClose},
     {63, "alternate document", 0, actions::AlternateDocument},

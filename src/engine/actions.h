@@ -5,6 +5,9 @@
 
 namespace tavik::actions {
 
+// Repeating the last substitution on the cursor line (ex/ex_substitute.cpp).
+void RepeatSubstitution(ActionContext& context);
+
 // Undo and redo (actions_undo.cpp).
 void Undo(ActionContext& context);
 void Redo(ActionContext& context);

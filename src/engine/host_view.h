@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,16 @@ class HostView {
 
   // Buffer edits. Text may contain line breaks ("\n" or "\r\n"), which split lines.
   virtual HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) = 0;
+  // Replaces the whole lines [first, first + old_count) by `lines` (at least one, none holding a
+  // line break) as one edit, each line kept as given. Hosts without such an operation return
+  // kNotImpl and the caller edits line by line.
+  virtual HostResult ReplaceLines(uint32_t first, uint32_t old_count,
+                                  std::span<const std::u16string_view> lines) {
+    (void)first;
+    (void)old_count;
+    (void)lines;
+    return HostResult::kNotImpl;
+  }
   virtual HostResult OpenCompoundEdit() = 0;
   virtual HostResult CloseCompoundEdit() = 0;
   virtual void FlushPendingEdits() {}

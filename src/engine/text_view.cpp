@@ -357,6 +357,44 @@ HostResult TextView::OpenLineBelow(TextPos pos) {
   return result;
 }
 
+HostResult TextView::ReplaceLines(uint32_t first, uint32_t old_count,
+                                  std::span<const std::u16string_view> lines) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  if (lines.empty() || old_count == 0 || first + old_count > LineCount()) return HostResult::kFail;
+  modified_in_command_ = true;
+  BeginCompound();
+  InvalidateCache();
+  HostResult result = host_->ReplaceLines(first, old_count, lines);
+  if (result == HostResult::kNotImpl) {
+    // Line by line: the common lines in place, then the surplus old lines removed or the extra
+    // new ones added one at a time, so no CR before a line break is ever handed over.
+    result = HostResult::kOk;
+    const uint32_t new_count = static_cast<uint32_t>(lines.size());
+    const uint32_t common = std::min(old_count, new_count);
+    for (uint32_t i = 0; i < common && Succeeded(result); ++i) {
+      uint32_t line = first + i;
+      result = host_->ReplaceText({line, 0}, {line, host_->LineLength(line)}, lines[i]);
+    }
+    if (old_count > common && Succeeded(result)) {
+      uint32_t keep = first + common - 1;
+      uint32_t last = first + old_count - 1;
+      result = host_->ReplaceText({keep, host_->LineLength(keep)}, {last, host_->LineLength(last)},
+                                  u"");
+    }
+    std::u16string piece;
+    for (uint32_t i = common; i < new_count && Succeeded(result); ++i) {
+      uint32_t above = first + i - 1;
+      piece.assign(1, u'\n');
+      piece.append(lines[i]);
+      TextPos end_of_above{above, host_->LineLength(above)};
+      result = host_->ReplaceText(end_of_above, end_of_above, piece);
+    }
+  }
+  EndCompound();
+  InvalidateCache();
+  return result;
+}
+
 void TextView::BeginCompound() {
   if (!IsAttached()) return;
   if (++compound_depth_ == 1 && !Succeeded(host_->OpenCompoundEdit())) compound_depth_ = 0;

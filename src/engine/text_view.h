@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,11 @@ class TextView {
   HostResult DeleteRange(TextPos a, TextPos b);
   HostResult ReplaceRange(TextPos start, TextPos end, std::u16string_view text);
   HostResult OpenLineBelow(TextPos pos);
+  // Replaces the whole lines [first, first + old_count) by `lines` (at least one, none holding a
+  // line break), each kept as given: one host edit where the host offers it, else one edit per
+  // line. Sets no mark.
+  HostResult ReplaceLines(uint32_t first, uint32_t old_count,
+                          std::span<const std::u16string_view> lines);
   void BeginCompound();
   void EndCompound();
   // Mark "." for edits made with ReplaceChars or ReplaceRange, which do not set it themselves.

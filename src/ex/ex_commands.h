@@ -36,6 +36,9 @@ void NumberLines(ExContext& context, std::u16string_view argument, ExRange range
 // A command line run on every line with (or without) a match (ex_global.cpp).
 void Global(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void InverseGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// Substitution and its repeat with new flags (ex_substitute.cpp).
+void Substitute(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+void RepeatSubstitute(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // Search highlighting switched off until the next search (ex_search.cpp).
 void NoHighlight(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // The one-line version text (ex_version.cpp).
@@ -57,4 +60,3 @@ void CloseWindow(ExContext& context, std::u16string_view argument, ExRange range
 void FileInfo(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 
 }  // namespace tavik::ex_commands
-

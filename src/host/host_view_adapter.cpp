@@ -73,6 +73,12 @@ HostResult HostViewAdapter::ReplaceText(TextPos start, TextPos end, std::u16stri
   return buffer_->Replace(start, end, text) ? HostResult::kOk : HostResult::kFail;
 }
 
+HostResult HostViewAdapter::ReplaceLines(uint32_t first, uint32_t old_count,
+                                         std::span<const std::u16string_view> lines) {
+  if (!IsAlive()) return HostResult::kUnexpected;
+  return buffer_->ReplaceLines(first, old_count, lines) ? HostResult::kOk : HostResult::kFail;
+}
+
 HostResult HostViewAdapter::OpenCompoundEdit() {
   if (!IsAlive()) return HostResult::kUnexpected;
   buffer_->OpenCompound();

@@ -26,6 +26,8 @@ class HostViewAdapter : public tavik::HostView {
   bool ReadLine(uint32_t line, std::u16string& out) const override;
 
   HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) override;
+  HostResult ReplaceLines(uint32_t first, uint32_t old_count,
+                          std::span<const std::u16string_view> lines) override;
   HostResult OpenCompoundEdit() override;
   HostResult CloseCompoundEdit() override;
 

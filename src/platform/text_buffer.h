@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,9 @@ class TextBuffer {
   std::optional<TextPos> Insert(TextPos pos, std::u16string_view text) {
     return Replace(pos, pos, text);
   }
+  // Replaces the whole lines [first, first + old_count) by `lines` (at least one) as one edit.
+  // Each line is stored as given, a CR at its end included. False when the lines do not exist.
+  bool ReplaceLines(uint32_t first, uint32_t old_count, std::span<const std::u16string_view> lines);
 
   UndoHistory& History() { return history_; }
   const UndoHistory& History() const { return history_; }

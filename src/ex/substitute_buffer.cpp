@@ -1,0 +1,229 @@
+// Held-back edits of a substitution. Lines pass from the view into the current line, from there
+// into the finished lines, and go back to the view in runs: when enough have gathered, before a
+// question shows the text to the user, and at the end.
+#include "ex/substitute_buffer.h"
+
+#include <algorithm>
+#include <cassert>
+#include <optional>
+
+#include "engine/buffer_marks.h"
+#include "engine/text_view.h"
+
+namespace tavik {
+namespace {
+
+// Runs written at once: bounded so that the held-back text stays a few megabytes.
+constexpr size_t kFlushLines = 65536;
+constexpr size_t kFlushUnits = size_t(4) << 20;
+// Lines without a match up to this many are carried along; a longer gap is a reason to write.
+constexpr uint32_t kCarryLines = 64;
+
+constexpr std::u16string_view kMarkNames = u"abcdefghijklmnopqrstuvwxyz^[].<>";
+
+// Where a mark goes when the text from `start` to `old_end` is replaced by text ending at
+// `new_end`: the rule every edit of the view applies to marks.
+bool MoveMark(TextPos& mark, TextPos start, TextPos old_end, TextPos new_end) {
+  if (mark <= start) return true;
+  if (mark < old_end) return false;
+  int64_t line = int64_t(mark.line) + new_end.line - old_end.line;
+  if (mark.line == old_end.line) {
+    int64_t column = int64_t(mark.column) + new_end.column - old_end.column;
+    mark.column = static_cast<uint32_t>(std::max<int64_t>(column, 0));
+  }
+  mark.line = static_cast<uint32_t>(std::max<int64_t>(line, 0));
+  return true;
+}
+
+}  // namespace
+
+SubstituteBuffer::SubstituteBuffer(TextView& view, uint32_t first_line)
+    : view_(view), base_(first_line), next_view_(first_line + 1) {
+  work_.assign(view_.LineText(first_line));
+}
+
+uint32_t SubstituteBuffer::LineCount() const {
+  const uint32_t in_view = view_.LineCount();
+  return in_view - std::min(next_view_, in_view) + CurrentLine() + 1;
+}
+
+std::u16string_view SubstituteBuffer::DoneLine(size_t index) const {
+  size_t begin = index == 0 ? 0 : done_ends_[index - 1];
+  return std::u16string_view(done_text_).substr(begin, done_ends_[index] - begin);
+}
+
+std::u16string_view SubstituteBuffer::LineText(uint32_t line) const {
+  const uint32_t current = CurrentLine();
+  if (line == current) return std::u16string_view(work_).substr(work_start_);
+  if (line >= base_ && line < current) return DoneLine(line - base_);
+  const uint32_t view_line = line < base_ ? line : ViewLineOf(line);
+  const uint32_t view_lines = view_.LineCount();
+  if (view_line >= view_lines) return {};
+  if (view_line + 1 == view_lines) {
+    // Every search looks at the last line to know where the buffer ends: keep its copy until
+    // the view changes.
+    if (!last_copy_valid_) last_copy_.assign(view_.LineText(view_line));
+    last_copy_valid_ = true;
+    return last_copy_;
+  }
+  for (size_t i = 0; i < copies_used_; ++i) {
+    if (copy_lines_[i] == view_line) return copies_[i];
+  }
+  if (copies_used_ == copies_.size()) {
+    copies_.emplace_back();
+    copy_lines_.push_back(0);
+  }
+  copies_[copies_used_].assign(view_.LineText(view_line));
+  copy_lines_[copies_used_] = view_line;
+  return copies_[copies_used_++];
+}
+
+std::u16string_view SubstituteBuffer::Ahead::LineText(uint32_t line) const {
+  if (line <= buffer_.CurrentLine()) return buffer_.LineText(line);
+  const uint32_t view_line = buffer_.ViewLineOf(line);
+  if (view_line >= buffer_.view_.LineCount()) return {};
+  return buffer_.view_.LineText(view_line);
+}
+
+void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view second) {
+  done_text_.append(first);
+  done_text_.append(second);
+  done_ends_.push_back(done_text_.size());
+}
+
+void SubstituteBuffer::LoadCurrent(uint32_t view_line) {
+  work_.assign(view_.LineText(view_line));
+  work_start_ = 0;
+}
+
+void SubstituteBuffer::StartChanges() {
+  if (changed_) return;
+  changed_ = true;
+  tracked_.clear();
+  BufferMarks* marks = view_.Marks();
+  if (marks == nullptr) return;
+  for (char16_t name : kMarkNames) {
+    std::optional<TextPos> pos = marks->Get(name);
+    if (pos && pos->line >= base_) tracked_.push_back({name, pos->line, *pos, true});
+  }
+}
+
+TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_view text) {
+  const uint32_t current = CurrentLine();
+  assert(start.line == current && start <= end);
+  ForgetCopies();
+  StartChanges();
+  start.column = std::min(start.column, CurrentLength());
+  bool tail_in_scratch = false;
+  if (end.line > current) {
+    const uint32_t view_line = ViewLineOf(end.line);
+    std::u16string_view line = view_.LineText(view_line);
+    scratch_.assign(line.substr(std::min<size_t>(end.column, line.size())));
+    tail_in_scratch = true;
+    next_view_ = view_line + 1;
+  } else {
+    end.column = std::min(std::max(end.column, start.column), CurrentLength());
+  }
+
+  TextPos new_end;
+  const size_t first_break = text.find(u'\n');
+  if (first_break == std::u16string_view::npos) {
+    if (!tail_in_scratch) {
+      work_.replace(work_start_ + start.column, end.column - start.column, text);
+    } else {
+      work_.resize(work_start_ + start.column);
+      work_.append(text);
+      work_.append(scratch_);
+    }
+    new_end = {current, start.column + static_cast<uint32_t>(text.size())};
+  } else {
+    PushDone(std::u16string_view(work_).substr(work_start_, start.column),
+             text.substr(0, first_break));
+    size_t from = first_break + 1;
+    for (size_t next; (next = text.find(u'\n', from)) != std::u16string_view::npos;
+         from = next + 1) {
+      PushDone(text.substr(from, next - from));
+    }
+    const std::u16string_view last = text.substr(from);
+    if (tail_in_scratch) {
+      work_.assign(last);
+      work_.append(scratch_);
+      work_start_ = 0;
+    } else {
+      // The rest of the line stays where it is; the last piece goes just before it when there
+      // is room, so splitting a long line again and again copies nothing.
+      const size_t tail_start = work_start_ + end.column;
+      if (tail_start >= last.size()) {
+        std::copy(last.begin(), last.end(), work_.begin() + (tail_start - last.size()));
+        work_start_ = tail_start - last.size();
+      } else {
+        scratch_.assign(last);
+        scratch_.append(work_, tail_start);
+        work_.swap(scratch_);
+        work_start_ = 0;
+      }
+    }
+    new_end = {CurrentLine(), static_cast<uint32_t>(last.size())};
+  }
+  for (TrackedMark& mark : tracked_) {
+    if (mark.alive) mark.alive = MoveMark(mark.pos, start, end, new_end);
+  }
+  FlushIfLarge();
+  return new_end;
+}
+
+void SubstituteBuffer::MoveTo(uint32_t line) {
+  const uint32_t current = CurrentLine();
+  assert(line > current && line < LineCount());
+  ForgetCopies();
+  if (changed_ && line - current <= kCarryLines) {
+    while (CurrentLine() < line) {
+      PushDone(LineText(CurrentLine()));
+      LoadCurrent(next_view_++);
+    }
+    FlushIfLarge();
+    return;
+  }
+  Flush();
+  // Nothing is held back now: the buffer's lines are the view's.
+  base_ = line;
+  next_view_ = line + 1;
+  LoadCurrent(line);
+}
+
+void SubstituteBuffer::FlushIfLarge() {
+  if (done_ends_.size() >= kFlushLines || done_text_.size() >= kFlushUnits) Flush();
+}
+
+bool SubstituteBuffer::Flush() {
+  ForgetCopies();
+  if (!changed_) return true;
+  std::vector<std::u16string_view> lines;
+  lines.reserve(done_ends_.size() + 1);
+  for (size_t i = 0; i < done_ends_.size(); ++i) lines.push_back(DoneLine(i));
+  lines.push_back(LineText(CurrentLine()));
+  const HostResult result = view_.ReplaceLines(base_, next_view_ - base_, lines);
+  // The view unsets the marks inside the rewritten lines; they get the places single edits
+  // would have given them. Marks further down the view moved correctly on their own.
+  if (BufferMarks* marks = view_.Marks(); marks != nullptr && Succeeded(result)) {
+    for (const TrackedMark& mark : tracked_) {
+      if (mark.view_line >= next_view_) continue;
+      if (mark.alive) {
+        marks->Set(mark.name, mark.pos);
+      } else {
+        marks->Clear(mark.name);
+      }
+    }
+  }
+  tracked_.clear();
+  last_copy_valid_ = false;
+  const uint32_t current = CurrentLine();
+  base_ = current;
+  next_view_ = current + 1;
+  done_text_.clear();
+  done_ends_.clear();
+  changed_ = false;
+  return Succeeded(result);
+}
+
+}  // namespace tavik

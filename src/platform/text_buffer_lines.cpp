@@ -1,0 +1,57 @@
+// Replacing a run of whole lines as one edit: one undo record and one change notice for the
+// run, so that a command that rewrites a million lines does not pay for a million edits.
+#include <algorithm>
+#include <cassert>
+
+#include "platform/text_buffer.h"
+
+namespace tavik::platform {
+
+bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
+                              std::span<const std::u16string_view> lines) {
+  const uint32_t line_count = LineCount();
+  if (lines.empty() || old_count == 0 || first >= line_count || old_count > line_count - first) {
+    return false;
+  }
+  assert(std::none_of(lines.begin(), lines.end(), [](std::u16string_view line) {
+    return line.find(u'\n') != std::u16string_view::npos;
+  }));
+  const uint32_t new_count = static_cast<uint32_t>(lines.size());
+  const uint32_t old_last = first + old_count - 1;
+  const TextPos start{first, 0};
+  const TextPos old_end{old_last, LineLength(old_last)};
+  const TextPos new_end{first + new_count - 1, static_cast<uint32_t>(lines.back().size())};
+
+  UndoEdit edit;
+  const bool record = !history_.Replaying();
+  if (record) {
+    edit.start = start;
+    edit.removed_end = old_end;
+    edit.inserted_end = new_end;
+    // Only the removed side is kept; undo reads the inserted side back from the buffer.
+    edit.removed = CompactText(GetText(start, old_end));
+  }
+
+  const uint32_t common = std::min(old_count, new_count);
+  for (uint32_t i = 0; i < common; ++i) lines_.SetLine(first + i, lines[i]);
+  if (old_count > new_count) {
+    lines_.EraseLines(first + new_count, old_count - new_count);
+  } else if (new_count > old_count) {
+    lines_.InsertLines(first + old_count, lines.subspan(common));
+  }
+  if (record) history_.Record(std::move(edit));
+
+  ++version_;
+  BufferChange change;
+  change.first_line = first;
+  change.old_line_count = old_count;
+  change.new_line_count = new_count;
+  change.start = start;
+  change.old_end = old_end;
+  change.new_end = new_end;
+  markers_.OnChange(change);
+  Notify(change);
+  return true;
+}
+
+}  // namespace tavik::platform
