@@ -59,8 +59,8 @@ void Package::Attach(platform::View& view) {
   if (attachments_.count(view.Id()) != 0) return;
   ViewAttachment attachment;
   attachment.adapter = std::make_unique<HostViewAdapter>(editor_, view);
-  attachment.view = std::make_unique<AttachedView>(attachment.adapter.get(),
-                                                   engine_->GlobalOptions());
+  attachment.view =
+      std::make_unique<AttachedView>(attachment.adapter.get(), engine_->GlobalOptions());
   attachment.view->text.SetMarks(&MarksOf(view));
   uint64_t view_id = view.Id();
   attachment.adapter->SetTimerCallback([this, view_id] {
@@ -86,6 +86,7 @@ AttachedView* Package::Attachment(const platform::View& view) {
 }
 
 void Package::HandleKey(platform::View& view, KeyCode key) {
+  status_writes_at_key_ = editor_.StatusWrites();
   Attach(view);
   AttachedView* attached = Attachment(view);
   ++key_depth_;
@@ -109,9 +110,19 @@ void Package::TimerFired(platform::View& view) {
   UpdateStatusBar();
 }
 
-void Package::UpdateStatusBar() { editor_.SetStatusText(engine_->StatusText()); }
+// A message a host command wrote while the key ran (a save, a build, a failure) stays until the
+// next key, unless the engine has a message of its own.
+void Package::UpdateStatusBar() {
+  const bool host_wrote = editor_.StatusWrites() != status_writes_at_key_;
+  if (!host_wrote || !engine_->State().message.empty()) {
+    editor_.SetStatusText(engine_->StatusText());
+  }
+  status_writes_at_key_ = editor_.StatusWrites();
+}
 
-void Package::WriteOutput(std::u16string_view line) { editor_.output().AppendLine(line); }
+void Package::WriteOutput(std::u16string_view line) {
+  editor_.output().AppendLine(line);
+}
 
 bool Package::AskYesNo(std::u16string_view question, std::u16string_view) {
   return editor_.dialogs().AskYesNo(question) == platform::YesNoAnswer::kYes;
@@ -133,18 +144,25 @@ ConfirmAnswer Package::AskConfirm(std::u16string_view question) {
   return ConfirmAnswer::kQuit;
 }
 
+// Through the host's open command, as every document switch of the engine goes.
 bool Package::SwitchToDocument(std::u16string_view file, TextPos pos) {
-  std::string error;
-  platform::Document* document = editor_.OpenFile(platform::ToUtf8(file), &error);
-  if (document == nullptr) return false;
-  std::vector<platform::View*> views = editor_.ViewsOf(*document);
-  if (views.empty()) return false;
-  platform::View& view = *views.front();
-  editor_.Focus(view);
-  const platform::TextBuffer& buffer = view.Buffer();
+  std::u16string argument = u"\"";
+  argument += file;
+  argument += u'"';
+  if (editor_.Execute(u"File.OpenFile", argument) != platform::CommandResult::kOk) return false;
+  platform::View* view = editor_.FocusedView();
+  if (view == nullptr) return false;
+  const platform::TextBuffer& buffer = view->Buffer();
   uint32_t line = std::min(pos.line, buffer.LineCount() - 1);
-  view.SetCaret({line, std::min(pos.column, buffer.LineLength(line))});
+  view->SetCaret({line, std::min(pos.column, buffer.LineLength(line))});
   return true;
+}
+
+AttachedView* Package::FocusedView() {
+  platform::View* view = editor_.FocusedView();
+  if (view == nullptr) return nullptr;
+  Attach(*view);
+  return Attachment(*view);
 }
 
 }  // namespace tavik::host

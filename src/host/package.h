@@ -61,6 +61,7 @@ class Package final : public EngineHost {
   bool AskYesNo(std::u16string_view question, std::u16string_view caption) override;
   ConfirmAnswer AskConfirm(std::u16string_view question) override;
   bool SwitchToDocument(std::u16string_view file, TextPos pos) override;
+  AttachedView* FocusedView() override;
 
  private:
   struct ViewAttachment {
@@ -77,10 +78,11 @@ class Package final : public EngineHost {
   std::unique_ptr<RegistrySettingsStore> own_store_;
   std::unique_ptr<Settings> settings_;
   std::unique_ptr<ViewEngine> engine_;
-  std::map<uint64_t, ViewAttachment> attachments_;             // by view id
+  std::map<uint64_t, ViewAttachment> attachments_;                 // by view id
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
+  uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
 };

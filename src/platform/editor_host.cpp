@@ -2,6 +2,7 @@
 #include "platform/editor_host.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <filesystem>
 
 #include "platform/utf8_codec.h"
@@ -54,13 +55,41 @@ std::string EditorHost::ResolvePath(std::string_view path) const {
   return (base / p).lexically_normal().string();
 }
 
+namespace {
+
+// Names are compared as a user reads them: letter case does not tell two documents apart.
+bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] &&
+        std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<size_t> EditorHost::FindWindow(std::string_view path, std::string_view full) const {
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    const Document& doc = *windows_[i]->document;
+    if (!doc.path.empty() && (doc.path == path || doc.path == full)) return i;
+  }
+  const std::u16string wanted = FromUtf8(path);
+  const std::u16string wanted_full = FromUtf8(full);
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    const std::u16string name = windows_[i]->document->Name();
+    if (SameNameIgnoringCase(name, wanted) || SameNameIgnoringCase(name, wanted_full)) return i;
+  }
+  return std::nullopt;
+}
+
 Document* EditorHost::OpenFile(const std::string& path, std::string* error) {
   const std::string full = ResolvePath(path);
-  for (size_t i = 0; i < windows_.size(); ++i) {
-    if (windows_[i]->document->path == full) {
-      active_window_ = i;
-      return windows_[i]->document;
-    }
+  if (std::optional<size_t> i = FindWindow(path, full)) {
+    active_window_ = *i;
+    return windows_[*i]->document;
   }
   std::unique_ptr<Document> doc;
   std::error_code ec;

@@ -17,6 +17,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
+#include "platform/output_locations.h"
 #include "platform/output_pane.h"
 #include "platform/registry_store.h"
 #include "platform/timers.h"
@@ -42,9 +43,10 @@ class EditorHost {
   EditorHost(const EditorHost&) = delete;
   EditorHost& operator=(const EditorHost&) = delete;
 
-  // Opens a file in a new window, or activates the window already showing it. A missing file
-  // gives an empty document with that path (saved on the first save); an unreadable one gives
-  // nullptr and the error text.
+  // Opens a file in a new window, or activates the window already showing it: a document whose
+  // path or name is the given one, or the resolved path, exactly or else regardless of letter
+  // case. A missing file gives an empty document with that path (saved on the first save); an
+  // unreadable one gives nullptr and the error text.
   Document* OpenFile(const std::string& path, std::string* error = nullptr);
   // A document without a file, holding the text; "Untitled-N" when `name` is empty.
   Document* OpenText(std::u16string_view text, std::string path = {});
@@ -90,8 +92,21 @@ class EditorHost {
   // Fires the view's timer now if it is running; true when it fired.
   bool FireTimer(View& view) { return view.Timer().FireIfDue(true); }
 
-  void SetStatusText(std::u16string text) { status_text_ = std::move(text); }
+  void SetStatusText(std::u16string text) {
+    status_text_ = std::move(text);
+    ++status_writes_;
+  }
   const std::u16string& StatusText() const { return status_text_; }
+  // Counts SetStatusText calls, so a client can tell whether a command wrote a message.
+  uint64_t StatusWrites() const { return status_writes_; }
+
+  // The build command run in the focused document's folder, and how long it may run.
+  const std::string& BuildCommandLine() const { return build_command_; }
+  void SetBuildCommandLine(std::string command) { build_command_ = std::move(command); }
+  uint32_t BuildTimeoutMs() const { return build_timeout_ms_; }
+  void SetBuildTimeoutMs(uint32_t ms) { build_timeout_ms_ = ms; }
+  // The last build's output, walked by the location and error commands.
+  BuildLog& build_log() { return build_log_; }
 
   void Beep();
   int BeepCount() const { return beep_count_; }
@@ -123,6 +138,8 @@ class EditorHost {
 
  private:
   Document* AddDocument(std::unique_ptr<Document> document);
+  // The window of an open document named `path` or `full`; see OpenFile.
+  std::optional<size_t> FindWindow(std::string_view path, std::string_view full) const;
   std::unique_ptr<View> MakeView(Document& document);
   void DestroyView(std::unique_ptr<View>& view);
 
@@ -141,6 +158,10 @@ class EditorHost {
   Dialogs dialogs_;
   ManualClock clock_;
   std::u16string status_text_;
+  uint64_t status_writes_ = 0;
+  std::string build_command_ = "make";
+  uint32_t build_timeout_ms_ = 300000;
+  BuildLog build_log_;
   int beep_count_ = 0;
   std::function<void()> beep_listener_;
   std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;

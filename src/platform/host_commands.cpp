@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/build_commands.h"
 #include "platform/edit_operations.h"
 #include "platform/editor_host.h"
 #include "platform/navigation_commands.h"
@@ -144,14 +145,33 @@ CommandResult Split(EditorHost& host, std::u16string_view) {
   return CommandResult::kOk;
 }
 
+// Unsaved changes are only thrown away when the user says so.
+bool MayDiscard(EditorHost& host, std::u16string_view question) {
+  if (host.dialogs().AskYesNo(question) == YesNoAnswer::kYes) return true;
+  host.SetStatusText(u"Not closed: there are unsaved changes");
+  return false;
+}
+
 CommandResult CloseFile(EditorHost& host, std::u16string_view) {
   Document* doc = host.FocusedDocument();
   if (doc == nullptr) return CommandResult::kFail;
+  if (doc->Modified() &&
+      !MayDiscard(host, u"\"" + doc->Name() + u"\" has unsaved changes. Close it anyway?")) {
+    return CommandResult::kFail;
+  }
   host.Close(*doc);
   return CommandResult::kOk;
 }
 
 CommandResult CloseAll(EditorHost& host, std::u16string_view) {
+  size_t modified = 0;
+  for (const auto& doc : host.Documents()) modified += doc->Modified() ? 1 : 0;
+  if (modified > 0) {
+    const std::u16string question = FromUtf8(std::to_string(modified)) +
+                                    (modified == 1 ? u" document has" : u" documents have") +
+                                    u" unsaved changes. Close all anyway?";
+    if (!MayDiscard(host, question)) return CommandResult::kFail;
+  }
   while (!host.Documents().empty()) host.Close(*host.Documents().back());
   return CommandResult::kOk;
 }
@@ -165,7 +185,21 @@ CommandResult Report(EditorHost& host, const std::optional<std::string>& error) 
 CommandResult SaveSelected(EditorHost& host, std::u16string_view argument) {
   Document* doc = host.FocusedDocument();
   if (doc == nullptr) return CommandResult::kFail;
-  return Report(host, host.Save(*doc, PathArgument(argument)));
+  const std::string path = PathArgument(argument);
+  const std::string target = path.empty() ? doc->path : host.ResolvePath(path);
+  if (Report(host, host.Save(*doc, path)) != CommandResult::kOk) return CommandResult::kFail;
+  // A document without a file takes the name it was first written to.
+  if (doc->path.empty() && !target.empty()) {
+    doc->path = target;
+    doc->saved_version = doc->buffer.Version();
+    doc->disk_stamp = ReadFileStamp(target);
+  }
+  std::error_code ec;
+  const uintmax_t bytes = std::filesystem::file_size(target, ec);
+  host.SetStatusText(u"\"" + FromUtf8(target) + u"\" " +
+                     FromUtf8(std::to_string(doc->buffer.LineCount())) + u"L, " +
+                     FromUtf8(std::to_string(ec ? 0 : bytes)) + u"B written");
+  return CommandResult::kOk;
 }
 
 CommandResult SaveAll(EditorHost& host, std::u16string_view) {
@@ -237,8 +271,8 @@ constexpr std::array kCommands = {
     HostCommand{u"Edit.ToggleOutliningExpansion", ToggleOutliningExpansion},
     HostCommand{u"Edit.OpenFile", EditOpenFile},
     HostCommand{u"Edit.GotoDefinition", GotoDefinition},
-    HostCommand{u"Edit.GotoOutputWindowNextLocation", NotImplemented},
-    HostCommand{u"Edit.GotoOutputWindowPreviousLocation", NotImplemented},
+    HostCommand{u"Edit.GotoOutputWindowNextLocation", NextLocation},
+    HostCommand{u"Edit.GotoOutputWindowPreviousLocation", PreviousLocation},
     HostCommand{u"File.OpenFile", FileOpenFile},
     HostCommand{u"File.NewFile", NewFile},
     HostCommand{u"File.Close", CloseFile},
@@ -251,11 +285,11 @@ constexpr std::array kCommands = {
     HostCommand{u"Window.CloseAllDocuments", CloseAll},
     HostCommand{u"View.Output", ShowOutput},
     HostCommand{u"View.PopBrowseContext", PopBrowseContext},
-    HostCommand{u"View.NextError", NotImplemented},
-    HostCommand{u"View.PreviousError", NotImplemented},
-    HostCommand{u"Build.BuildSolution", NotImplemented},
-    HostCommand{u"Build.Compile", NotImplemented},
-    HostCommand{u"Build.BuildSelection", NotImplemented},
+    HostCommand{u"View.NextError", NextError},
+    HostCommand{u"View.PreviousError", PreviousError},
+    HostCommand{u"Build.BuildSolution", BuildCommand},
+    HostCommand{u"Build.Compile", BuildCommand},
+    HostCommand{u"Build.BuildSelection", BuildCommand},
     HostCommand{u"Debug.Start", NotImplemented},
     HostCommand{u"Query.Execute", NotImplemented},
 };

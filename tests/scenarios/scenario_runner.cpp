@@ -30,6 +30,8 @@ struct Scenario {
   std::vector<std::string> answers;
   std::vector<std::string> pane;
   bool check_pane = false;
+  // Further documents, opened after the case's own: name and lines.
+  std::vector<std::pair<std::string, std::vector<std::string>>> documents;
 };
 
 std::string Unquote(const std::string& s) {
@@ -38,8 +40,8 @@ std::string Unquote(const std::string& s) {
 }
 
 // Reads one scenario file. Sections: "=== name" starts a case; "--- before", "--- keys",
-// "--- after", "--- mode", "--- status", "--- beeps", "--- answers", "--- pane" and
-// "--- marker" introduce their lines. Lines before the first case are comments. A status may be
+// "--- after", "--- mode", "--- status", "--- beeps", "--- answers", "--- pane",
+// "--- marker" and "--- open NAME" (another document) introduce their lines. Lines before the first case are comments. A status may be
 // written in double quotes to show its trailing blanks; buffers lose their trailing blank lines.
 std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
   std::vector<Scenario> cases;
@@ -63,6 +65,10 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
       section = line.substr(4);
       if (section == "after") c.after.emplace();
       if (section == "pane") c.check_pane = true;
+      if (section.starts_with("open ")) {
+        c.documents.push_back({section.substr(5), {}});
+        section = "open";
+      }
       continue;
     }
     if (section.empty()) continue;
@@ -88,6 +94,8 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
       c.answers.push_back(line);
     } else if (section == "pane") {
       c.pane.push_back(line);
+    } else if (section == "open") {
+      c.documents.back().second.push_back(line);
     } else if (section == "marker" && !line.empty()) {
       c.marker = line[0];
     }
@@ -97,6 +105,10 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
     while (!c.before.empty() && c.before.back().empty()) c.before.pop_back();
     while (c.after && !c.after->empty() && c.after->back().empty()) c.after->pop_back();
     if (c.before.empty()) c.before.push_back("");
+    while (!c.pane.empty() && c.pane.back().empty()) c.pane.pop_back();
+    for (auto& [name, lines] : c.documents) {
+      while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    }
   }
   return cases;
 }
@@ -150,6 +162,8 @@ void RunScenario(const Scenario& scenario) {
   app::BatchSession session;
   session.SetAnswers(c.answers);
   session.OpenText("scenario.txt", Join(c.before));
+  for (const auto& [name, lines] : c.documents) session.OpenText(name, Join(lines));
+  session.FocusFirstDocument();
   session.SetCursorUtf8(cursor_line, cursor_byte);
   session.FeedNotation(c.keys);
   session.FinishKeys();
