@@ -131,7 +131,12 @@ void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, 
   std::optional<GlobalPattern> pattern = ReadPattern(context, argument);
   if (!pattern) return;
   SearchState& search = context.engine.Search();
-  if (pattern->newly_given) search.SetLastSearch(pattern->request, pattern->text);
+  if (pattern->newly_given) {
+    // A new pattern is also what ":s" and ":&" reuse with an empty pattern of their own.
+    search.SetLastSearch(pattern->request, pattern->text);
+    search.Substitution().pattern = pattern->text;
+    search.Substitution().magic = pattern->request.magic;
+  }
   std::u16string_view command = pattern->command;
   if (command.find_first_not_of(u" \t") == std::u16string_view::npos) command = u"p";
 
