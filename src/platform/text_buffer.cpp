@@ -48,10 +48,17 @@ std::u16string TextBuffer::GetText(TextPos start, TextPos end) const {
   std::u16string out;
   std::u16string line;
   for (uint32_t l = start.line; l <= end.line; ++l) {
-    lines_.ReadLine(l, line);
+    // Lines taken whole are appended straight from the store; lines contributing nothing (the
+    // end of a range that stops at column 0) are not read at all.
+    const size_t length = lines_.LineLength(l);
     const size_t from = l == start.line ? start.column : 0;
-    const size_t to = l == end.line ? end.column : line.size();
-    out.append(line, from, to - from);
+    const size_t to = l == end.line ? end.column : length;
+    if (from == 0 && to == length) {
+      lines_.AppendLineTo(l, out);
+    } else if (to > from) {
+      lines_.ReadLine(l, line);
+      out.append(line, from, to - from);
+    }
     if (l != end.line) out.push_back(u'\n');
   }
   return out;
@@ -98,7 +105,25 @@ std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16s
   return new_end;
 }
 
+// Whole lines taken out with their line breaks: from the start of a line to the start of a
+// later one, or from the end of a line to the end of a later one. Neither the line before nor
+// the line after changes, so the lines are only erased. False for every other edit.
+bool TextBuffer::EraseWholeLines(TextPos start, TextPos end, std::u16string_view text) {
+  if (!text.empty() || end.line == start.line) return false;
+  if (start.column == 0 && end.column == 0) {
+    lines_.EraseLines(start.line, end.line - start.line);
+    return true;
+  }
+  if (start.column == lines_.LineLength(start.line) &&
+      end.column == lines_.LineLength(end.line)) {
+    lines_.EraseLines(start.line + 1, end.line - start.line);
+    return true;
+  }
+  return false;
+}
+
 TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) {
+  if (EraseWholeLines(start, end, text)) return Changed(start, end, start);
   std::u16string first;
   lines_.ReadLine(start.line, first);
   std::u16string last_line;
@@ -139,13 +164,17 @@ TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) 
                          std::span<const std::u16string_view>(rest).subspan(common));
     }
   }
+  return Changed(start, end, new_end);
+}
+
+TextPos TextBuffer::Changed(TextPos start, TextPos old_end, TextPos new_end) {
   ++version_;
   BufferChange change;
   change.first_line = start.line;
-  change.old_line_count = end.line - start.line + 1;
+  change.old_line_count = old_end.line - start.line + 1;
   change.new_line_count = new_end.line - start.line + 1;
   change.start = start;
-  change.old_end = end;
+  change.old_end = old_end;
   change.new_end = new_end;
   markers_.OnChange(change);
   Notify(change);
@@ -196,7 +225,7 @@ bool TextBuffer::RedoThrough(uint64_t unit_id, std::optional<TextPos>* where) {
 
 uint64_t TextBuffer::AddListener(ChangeListener listener) {
   const uint64_t id = next_listener_id_++;
-  listeners_.push_back({id, std::move(listener)});
+  listeners_.push_back({id, std::make_shared<ChangeListener>(std::move(listener))});
   return id;
 }
 
@@ -217,10 +246,8 @@ void TextBuffer::Notify(const BufferChange& change) {
   // Listeners may add or remove listeners: walk by index over the ones present at the start.
   const size_t count = listeners_.size();
   for (size_t i = 0; i < count && i < listeners_.size(); ++i) {
-    if (listeners_[i].fn) {
-      ChangeListener fn = listeners_[i].fn;
-      fn(change);
-    }
+    // Held by a shared pointer: a listener that removes itself keeps running to its end.
+    if (std::shared_ptr<ChangeListener> fn = listeners_[i].fn) (*fn)(change);
   }
   if (--notifying_ == 0) {
     std::erase_if(listeners_, [](const Listener& l) { return !l.fn; });

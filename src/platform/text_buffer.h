@@ -90,6 +90,9 @@ class TextBuffer {
 
  private:
   TextPos Apply(TextPos start, TextPos end, std::u16string_view text);
+  bool EraseWholeLines(TextPos start, TextPos end, std::u16string_view text);
+  // Counts the change and tells the markers and listeners; returns `new_end`.
+  TextPos Changed(TextPos start, TextPos old_end, TextPos new_end);
   void Notify(const BufferChange& change);
 
   LineStore lines_;
@@ -98,7 +101,7 @@ class TextBuffer {
   uint64_t version_ = 0;
   struct Listener {
     uint64_t id;
-    ChangeListener fn;
+    std::shared_ptr<ChangeListener> fn;
   };
   std::vector<Listener> listeners_;
   uint64_t next_listener_id_ = 1;

@@ -39,7 +39,9 @@ void View::SetVisibleLineCount(uint32_t count) {
 }
 
 void View::ScrollToCaret() {
-  const uint32_t line = Layout().BufferToView(caret_).line;
+  // With nothing collapsed, view lines are buffer lines; the layout is only walked otherwise.
+  const uint32_t line =
+      regions_.Hiding().empty() ? caret_.line : Layout().BufferToView(caret_).line;
   if (line < first_visible_) {
     first_visible_ = line;
   } else if (line >= first_visible_ + visible_count_) {

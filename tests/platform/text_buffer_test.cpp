@@ -159,5 +159,56 @@ TEST(TextBufferTest, UndoOfALargeCompoundEditRestoresEveryLine) {
   EXPECT_EQ(buffer.LineCount(), 20001u - 18900u);
 }
 
+// Whole lines deleted with their breaks, as ":d" and "dd" do, in the middle, at the top and at
+// the end (where the break before them goes), and a line that is only emptied: the text, what
+// undo brings back, what the listeners hear and a listener removing itself while it is told.
+TEST(TextBufferTest, WholeLineDeletionsKeepTheirNeighboursAndUndoExactly) {
+  TextBuffer buffer(u"one\n\u4e2dtwo\nthree\n\nfive\nsix");
+  std::vector<BufferChange> seen;
+  uint64_t once = 0;
+  once = buffer.AddListener([&](const BufferChange&) { buffer.RemoveListener(once); });
+  buffer.AddListener([&seen](const BufferChange& c) { seen.push_back(c); });
+  std::vector<std::u16string> states{buffer.Text()};
+  buffer.Replace({1, 0}, {3, 0}, u"");  // lines 2 and 3
+  EXPECT_EQ(buffer.Text(), u"one\n\nfive\nsix");
+  states.push_back(buffer.Text());
+  buffer.Replace({0, 0}, {1, 0}, u"");  // the first line
+  EXPECT_EQ(buffer.Text(), u"\nfive\nsix");
+  states.push_back(buffer.Text());
+  buffer.Replace({1, 4}, {2, 3}, u"");  // the last line, with the break before it
+  EXPECT_EQ(buffer.Text(), u"\nfive");
+  states.push_back(buffer.Text());
+  buffer.Replace({0, 0}, {1, 0}, u"");  // an empty first line
+  EXPECT_EQ(buffer.Text(), u"five");
+  states.push_back(buffer.Text());
+  buffer.Replace({0, 0}, {0, 4}, u"");  // emptied, not removed
+  EXPECT_EQ(buffer.LineCount(), 1u);
+  states.push_back(buffer.Text());
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen[0].first_line, 1u);
+  EXPECT_EQ(seen[0].old_line_count, 3u);
+  EXPECT_EQ(seen[0].new_line_count, 1u);
+  EXPECT_EQ(seen[2].start, (TextPos{1, 4}));
+  EXPECT_EQ(seen[2].old_end, (TextPos{2, 3}));
+  EXPECT_EQ(seen[2].new_end, (TextPos{1, 4}));
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_TRUE(buffer.Undo().done);
+    EXPECT_EQ(buffer.Text(), states[i - 1]) << "undo to state " << i - 1;
+  }
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_TRUE(buffer.Redo().done);
+    EXPECT_EQ(buffer.Text(), states[i]) << "redo to state " << i;
+  }
+}
+
+TEST(TextBufferTest, GetTextTakesPartsOfLinesAndWholeLines) {
+  TextBuffer buffer(u"abc\n\u4e2d\u6587\nxyz");
+  EXPECT_EQ(buffer.GetText({0, 1}, {2, 1}), u"bc\n\u4e2d\u6587\nx");
+  EXPECT_EQ(buffer.GetText({0, 3}, {2, 0}), u"\n\u4e2d\u6587\n");
+  EXPECT_EQ(buffer.GetText({1, 1}, {1, 2}), u"\u6587");
+  EXPECT_EQ(buffer.GetText({0, 0}, {1, 0}), u"abc\n");
+  EXPECT_EQ(buffer.GetText({2, 3}, {2, 3}), u"");
+}
+
 }  // namespace
 }  // namespace tavik::platform
