@@ -151,9 +151,10 @@ void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, 
   marks.Finish();
   {
     ListenerGuard guard(view, marks);
-    for (size_t i = 0; i < marks.Count() && view.IsAttached(); ++i) {
-      std::optional<uint32_t> line = marks.Line(i);
-      if (!line || *line >= view.LineCount()) continue;
+    while (view.IsAttached()) {
+      std::optional<uint32_t> line = marks.Next();
+      if (!line) break;
+      if (*line >= view.LineCount()) continue;
       ExContext each{context.engine, context.view, view, {*line, 0}};
       each.in_global = true;
       view.SetCaret(each.cursor);

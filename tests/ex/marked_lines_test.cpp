@@ -85,9 +85,10 @@ TextChange RandomEdit(Model& m, std::mt19937& rng) {
   return Change({s, 2}, {s, 3}, {s, 1});  // an edit inside one line
 }
 
-void ExpectMatchesModel(const MarkedLines& marks, const std::vector<int>& marked_ids,
+// The marks not taken yet, as the model has them: the line of each identity, or nothing.
+void ExpectMatchesModel(const MarkedLines& marks, const std::vector<int>& marked_ids, size_t taken,
                         const Model& m, int step) {
-  for (size_t i = 0; i < marked_ids.size(); ++i) {
+  for (size_t i = taken; i < marked_ids.size(); ++i) {
     auto at = std::find(m.ids.begin(), m.ids.end(), marked_ids[i]);
     std::optional<uint32_t> line = marks.Line(i);
     if (at == m.ids.end()) {
@@ -100,8 +101,10 @@ void ExpectMatchesModel(const MarkedLines& marks, const std::vector<int>& marked
   }
 }
 
+// Takes marks as the global command does, between edits at random places, and checks every
+// taken line and the marks still to come against the model.
 TEST(MarkedLines, FollowRandomEditsLikeThePlainModel) {
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
     std::mt19937 rng(seed);
     Model m(200);
     MarkedLines marks;
@@ -113,11 +116,29 @@ TEST(MarkedLines, FollowRandomEditsLikeThePlainModel) {
       }
     }
     marks.Finish();
+    size_t taken = 0;  // marks before this index are taken or known to be dropped
     for (int step = 0; step < 300 && m.ids.size() > 4; ++step) {
+      if (rng() % 2 == 0) {
+        // The model's next mark: the first identity from `taken` on that is still there.
+        size_t expected = taken;
+        while (expected < marked_ids.size() &&
+               std::find(m.ids.begin(), m.ids.end(), marked_ids[expected]) == m.ids.end()) {
+          ++expected;
+        }
+        std::optional<uint32_t> next = marks.Next();
+        if (expected == marked_ids.size()) {
+          EXPECT_FALSE(next.has_value()) << "step " << step;
+        } else {
+          auto at = std::find(m.ids.begin(), m.ids.end(), marked_ids[expected]);
+          ASSERT_TRUE(next.has_value()) << "step " << step;
+          EXPECT_EQ(static_cast<uint32_t>(at - m.ids.begin()), *next) << "step " << step;
+        }
+        taken = std::min(expected + 1, marked_ids.size());
+      }
       marks.OnChange(RandomEdit(m, rng));
-      if (step % 25 == 0) ExpectMatchesModel(marks, marked_ids, m, step);
+      if (step % 20 == 0) ExpectMatchesModel(marks, marked_ids, taken, m, step);
     }
-    ExpectMatchesModel(marks, marked_ids, m, -1);
+    ExpectMatchesModel(marks, marked_ids, taken, m, -1);
     if (testing::Test::HasFailure()) {
       ADD_FAILURE() << "seed " << seed;
       return;
@@ -126,8 +147,8 @@ TEST(MarkedLines, FollowRandomEditsLikeThePlainModel) {
 }
 
 TEST(MarkedLines, RunsOfDeletionsAtOnePlaceDropEachMarkOnce) {
-  // Deleting the first line again and again, as ":g/^/d" does: every mark reaches line 0 and is
-  // then dropped; the ones not yet deleted stay in order.
+  // Deleting the first line again and again before any mark is taken: every mark reaches line 0
+  // and is then dropped; the ones not yet deleted stay in order and come next.
   MarkedLines marks;
   for (uint32_t line = 0; line < 1000; ++line) marks.Add(line);
   marks.Finish();
@@ -138,6 +159,53 @@ TEST(MarkedLines, RunsOfDeletionsAtOnePlaceDropEachMarkOnce) {
   EXPECT_FALSE(marks.Line(599).has_value());
   EXPECT_EQ(std::optional<uint32_t>(0), marks.Line(600));
   EXPECT_EQ(std::optional<uint32_t>(399), marks.Line(999));
+  EXPECT_EQ(std::optional<uint32_t>(0), marks.Next());
+  EXPECT_EQ(std::optional<uint32_t>(1), marks.Next());
+}
+
+TEST(MarkedLines, EachTakenLineDeletedLeavesTheRestOnTheirText) {
+  // ":g/x/d" on marks at every other line: each taken line is deleted before the next is taken.
+  MarkedLines marks;
+  for (uint32_t line = 0; line < 100; line += 2) marks.Add(line);
+  marks.Finish();
+  for (uint32_t n = 0; n < 50; ++n) {
+    ASSERT_EQ(std::optional<uint32_t>(n), marks.Next());
+    marks.OnChange(Change({n, 0}, {n + 1, 0}, {n, 0}));
+  }
+  EXPECT_FALSE(marks.Next().has_value());
+}
+
+TEST(MarkedLines, MarksBehindTheTakenOnesDoNotDisturbLaterEdits) {
+  // After lines far above the next mark were deleted (which only moves an offset), an edit
+  // after the next mark must still find the right marks to drop.
+  MarkedLines marks;
+  for (uint32_t line : {10u, 20u, 30u, 40u}) marks.Add(line);
+  marks.Finish();
+  EXPECT_EQ(std::optional<uint32_t>(10), marks.Next());
+  marks.OnChange(Change({0, 0}, {15, 0}, {0, 0}));  // lines 0-14 go: marks at 5, 15, 25
+  EXPECT_EQ(std::optional<uint32_t>(5), marks.Line(1));
+  marks.OnChange(Change({4, 3}, {16, 2}, {4, 5}));  // lines 5-16 merged into line 4
+  EXPECT_FALSE(marks.Line(1).has_value());
+  EXPECT_FALSE(marks.Line(2).has_value());
+  EXPECT_EQ(std::optional<uint32_t>(13), marks.Line(3));
+  EXPECT_EQ(std::optional<uint32_t>(13), marks.Next());
+  EXPECT_FALSE(marks.Next().has_value());
+}
+
+TEST(MarkedLines, AMergeRightAfterLargeDeletionsAboveKeepsTheNextMark) {
+  // The taken mark's stored line ends up above the next mark's after the deletions above, and
+  // the merge that drops the next mark lands the one after it on the merge's first line.
+  MarkedLines marks;
+  for (uint32_t line : {10u, 40u, 42u}) marks.Add(line);
+  marks.Finish();
+  EXPECT_EQ(std::optional<uint32_t>(10), marks.Next());
+  marks.OnChange(Change({0, 0}, {10, 0}, {0, 0}));  // marks at 30 and 32
+  marks.OnChange(Change({1, 0}, {26, 0}, {1, 0}));  // marks at 5 and 7
+  marks.OnChange(Change({3, 1}, {6, 1}, {3, 2}));   // lines 4-6 merged into line 3
+  EXPECT_FALSE(marks.Line(1).has_value());
+  EXPECT_EQ(std::optional<uint32_t>(4), marks.Line(2));
+  EXPECT_EQ(std::optional<uint32_t>(4), marks.Next());
+  EXPECT_FALSE(marks.Next().has_value());
 }
 
 TEST(MarkedLines, LinesAppendedAtTheEndMoveNothing) {
@@ -157,6 +225,7 @@ TEST(MarkedLines, AnEmptyListIgnoresEdits) {
   marks.OnChange(Change({0, 0}, {3, 0}, {0, 0}));
   EXPECT_EQ(0u, marks.Count());
   EXPECT_FALSE(marks.Line(0).has_value());
+  EXPECT_FALSE(marks.Next().has_value());
 }
 
 }  // namespace
