@@ -93,6 +93,14 @@ LineStore::~LineStore() = default;
 
 LineStore::Location LineStore::Locate(uint32_t line) const {
   assert(line < line_count_);
+  const size_t known = std::min(indexed_, blocks_.size());
+  for (size_t b = last_block_; b < std::min(last_block_ + 2, known); ++b) {
+    const Block& block = *blocks_[b];
+    if (line >= block.first_line && line - block.first_line < block.lines.size()) {
+      last_block_ = b;
+      return {b, line - block.first_line};
+    }
+  }
   while (indexed_ < blocks_.size()) {
     const Block& last = *blocks_[indexed_ - 1];
     const uint32_t end = last.first_line + static_cast<uint32_t>(last.lines.size());
@@ -104,6 +112,7 @@ LineStore::Location LineStore::Locate(uint32_t line) const {
       blocks_.begin(), blocks_.begin() + static_cast<ptrdiff_t>(indexed_), line,
       [](uint32_t l, const std::unique_ptr<Block>& b) { return l < b->first_line; });
   const size_t block = static_cast<size_t>(it - blocks_.begin()) - 1;
+  last_block_ = block;
   return {block, line - blocks_[block]->first_line};
 }
 

@@ -72,6 +72,9 @@ class LineStore {
   // Blocks [0, indexed_) have a valid first line number; later ones are recomputed on demand, so
   // a run of edits moving forward through the buffer costs O(1) each for the index.
   mutable size_t indexed_ = 1;
+  // The block the last lookup found: reads that walk the lines in order (drawing, searching,
+  // saving) find their line there or in the next block without a binary search.
+  mutable size_t last_block_ = 0;
 };
 
 }  // namespace tavik::platform

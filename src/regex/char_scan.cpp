@@ -35,42 +35,62 @@ inline char16_t Upper(char16_t c) {
 
 }  // namespace
 
+#if TAVIK_REGEX_VECTOR_SCAN
+// Lanes of `s[at..at+8)` that hold a candidate, one 16-bit lane of all ones per hit.
+inline U16x8 HitLanes(const char16_t* s, size_t at, U16x8 v0, U16x8 v1, U16x8 v2, U16x8 vh) {
+  U16x8 a;
+  std::memcpy(&a, s + at, sizeof(a));
+  return (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0);
+}
+
+// Index of the first hit lane at or after lane `skip`, or 8. Lane 0 is the lowest 16 bits of
+// the first word on the little-endian targets this path is built for.
+inline size_t FirstLane(U16x8 lanes, size_t skip) {
+  uint64_t w[2];
+  std::memcpy(w, &lanes, sizeof(w));
+  if (skip >= 4) {
+    w[0] = 0;
+    w[1] &= ~uint64_t{0} << (16 * (skip - 4));
+  } else {
+    w[0] &= ~uint64_t{0} << (16 * skip);
+  }
+  if (w[0] != 0) return static_cast<size_t>(__builtin_ctzll(w[0])) / 16;
+  if (w[1] != 0) return 4 + static_cast<size_t>(__builtin_ctzll(w[1])) / 16;
+  return 8;
+}
+#endif
+
 size_t ScanForward(const char16_t* s, size_t from, size_t to, const char16_t* needles, int count,
                    bool high) {
   char16_t n0 = needles[0];
   char16_t n1 = count > 1 ? needles[1] : n0;
   char16_t n2 = count > 2 ? needles[2] : n0;
   size_t i = from;
-#if TAVIK_REGEX_VECTOR_SCAN
+#if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   const U16x8 v0 = Splat(n0);
   const U16x8 v1 = Splat(n1);
   const U16x8 v2 = Splat(n2);
   const U16x8 vh = Splat(high ? 0xFF80 : 0);
-  bool hit = false;
-  while (!hit && i + 16 <= to) {
-    U16x8 a;
-    U16x8 b;
-    std::memcpy(&a, s + i, sizeof(a));
-    std::memcpy(&b, s + i + 8, sizeof(b));
-    auto ma = (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0);
-    auto mb = (b == v0) | (b == v1) | (b == v2) | ((b & vh) != 0);
-    auto m = ma | mb;
+  for (; i + 16 <= to; i += 16) {
+    const U16x8 ma = HitLanes(s, i, v0, v1, v2, vh);
+    const U16x8 mb = HitLanes(s, i + 8, v0, v1, v2, vh);
+    const U16x8 m = ma | mb;
     uint64_t w[2];
     std::memcpy(w, &m, sizeof(w));
-    hit = (w[0] | w[1]) != 0;
-    if (!hit) i += 16;
+    if ((w[0] | w[1]) == 0) continue;
+    const size_t lane = FirstLane(ma, 0);
+    return lane < 8 ? i + lane : i + 8 + FirstLane(mb, 0);
   }
-  if (!hit && i < to && to - from >= 16) {
-    // The last, partial block: look at the 16 units ending at `to` (overlap is harmless).
-    U16x8 a;
-    U16x8 b;
-    std::memcpy(&a, s + to - 16, sizeof(a));
-    std::memcpy(&b, s + to - 8, sizeof(b));
-    auto m = (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0) | (b == v0) | (b == v1) |
-             (b == v2) | ((b & vh) != 0);
-    uint64_t w[2];
-    std::memcpy(w, &m, sizeof(w));
-    if ((w[0] | w[1]) == 0) return to;
+  if (i < to && to - from >= 8) {
+    // The rest is shorter than 16 units: look at the 8-unit windows ending at `to` and, when
+    // needed, the one before it, skipping the lanes before `i` (the overlap was checked).
+    if (to - i > 8) {
+      const size_t lane = FirstLane(HitLanes(s, i, v0, v1, v2, vh), 0);
+      if (lane < 8) return i + lane;
+    }
+    const size_t base = to - 8;
+    const size_t lane = FirstLane(HitLanes(s, base, v0, v1, v2, vh), i > base ? i - base : 0);
+    return lane < 8 ? base + lane : to;
   }
 #endif
   for (; i < to; ++i) {
