@@ -409,6 +409,19 @@ void TextView::EndCompound() {
 
 // ---- Undo grouping ----
 
+// Undo and redo inside an open compound edit: the compound is closed first, so that the edits
+// made so far are a unit of the history and undo never reverts an older unit under them; it is
+// opened again afterwards.
+TextView::CompoundPause::CompoundPause(TextView& view) : view_(view) {
+  paused_ = view_.compound_depth_ > 0 && Succeeded(view_.host_->CloseCompoundEdit());
+}
+
+TextView::CompoundPause::~CompoundPause() {
+  if (paused_ && view_.IsAttached() && !Succeeded(view_.host_->OpenCompoundEdit())) {
+    view_.compound_depth_ = 0;
+  }
+}
+
 void TextView::BeginCommand() {
   if (++command_depth_ != 1) return;
   if (pending_boundary_ && IsAttached()) {
@@ -432,6 +445,7 @@ void TextView::EndCommand() {
 
 bool TextView::UndoStep() {
   if (!IsAttached()) return false;
+  CompoundPause pause(*this);
   ++undo_in_progress_;
   uint32_t count = host_->UndoUnitCount();
   if (count > 0) {
@@ -462,6 +476,7 @@ bool TextView::UndoStep() {
 
 bool TextView::RedoStep() {
   if (!IsAttached()) return false;
+  CompoundPause pause(*this);
   ++undo_in_progress_;
   uint32_t count = host_->RedoUnitCount();
   uint32_t i = 0;

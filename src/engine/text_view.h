@@ -137,6 +137,18 @@ class TextView {
   uint8_t last_visual_kind = 0;
 
  private:
+  class CompoundPause {
+   public:
+    explicit CompoundPause(TextView& view);
+    ~CompoundPause();
+    CompoundPause(const CompoundPause&) = delete;
+    CompoundPause& operator=(const CompoundPause&) = delete;
+
+   private:
+    TextView& view_;
+    bool paused_ = false;
+  };
+
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
   TextPos ResolveEnd(TextPos pos) const;

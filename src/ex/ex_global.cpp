@@ -123,6 +123,17 @@ class ListenerGuard {
   int id_;
 };
 
+class CompoundGuard {
+ public:
+  explicit CompoundGuard(TextView& view) : view_(view) { view_.BeginCompound(); }
+  ~CompoundGuard() { view_.EndCompound(); }
+  CompoundGuard(const CompoundGuard&) = delete;
+  CompoundGuard& operator=(const CompoundGuard&) = delete;
+
+ private:
+  TextView& view_;
+};
+
 void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool inverted) {
   if (context.in_global) {
     context.Message(kNestedMessage);
@@ -151,6 +162,9 @@ void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, 
   marks.Finish();
   {
     ListenerGuard guard(view, marks);
+    // One compound edit for every command run: the host records one unit instead of one per
+    // edit.
+    CompoundGuard compound(view);
     while (view.IsAttached()) {
       std::optional<uint32_t> line = marks.Next();
       if (!line) break;

@@ -449,6 +449,30 @@ TEST_F(TextViewTest, EndCommandClosesOpenCompoundEdits) {
   EXPECT_EQ(Buffer(), u"1abc");
 }
 
+// An undo inside an open compound edit (a command run by ":g" that undoes) reverts the edits
+// of the compound so far, never an older unit underneath them; later edits join a new compound
+// and the whole command is still one step.
+TEST_F(TextViewTest, UndoAndRedoInsideAnOpenCompoundKeepTextAndHistoryInStep) {
+  Open(u"abc");
+  InsertCommand({0, 0}, u"1");
+  T().BeginCommand();
+  T().BeginCompound();
+  T().InsertText({0, 4}, u"2");
+  EXPECT_EQ(Buffer(), u"1abc2");
+  T().UndoStep();
+  EXPECT_EQ(Buffer(), u"1abc");
+  T().RedoStep();
+  EXPECT_EQ(Buffer(), u"1abc2");
+  T().InsertText({0, 0}, u"3");
+  T().EndCompound();
+  T().EndCommand();
+  EXPECT_EQ(Buffer(), u"31abc2");
+  T().UndoStep();
+  EXPECT_EQ(Buffer(), u"1abc");
+  T().UndoStep();
+  EXPECT_EQ(Buffer(), u"abc");
+}
+
 // ---- Caret, selection, scrolling and a detached view ----
 
 TEST_F(TextViewTest, LineSelectionWidensThroughRegions) {
