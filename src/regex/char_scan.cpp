@@ -110,12 +110,85 @@ size_t ScanBackward(const char16_t* s, size_t from, size_t to, const char16_t* n
   return kNotFound;
 }
 
+namespace {
+
+// One character of a literal as the pair scan tests it: the unit with the bits of `fold` set
+// equals `c`; with `high`, any unit at or above 128 is a candidate too (a non-ASCII character
+// that folds to c under ignore-case).
+struct PairChar {
+  char16_t c;
+  char16_t fold;
+  bool high;
+
+  bool Matches(char16_t u) const { return (u | fold) == c || (high && u >= 128); }
+};
+
+// An ASCII character of the literal; under ignore-case a letter matches both of its cases
+// (setting bit 5 maps exactly the two to the lower-case one).
+PairChar PairCharOf(char16_t c, bool ignore_case) {
+  const bool letter = (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
+  if (!ignore_case || !letter) return {c, 0, false};
+  return {static_cast<char16_t>(c | 0x20), 0x20, true};
+}
+
+// First index i in [from, to) where s[i] matches p1 and s[i + offset] matches p2; `to` when
+// there is none. Two characters of a literal at their distance rule out nearly every false
+// candidate that a scan for one character stops at. The caller keeps i + offset in the text.
+size_t ScanPair(const char16_t* s, size_t from, size_t to, PairChar p1, ptrdiff_t offset,
+                PairChar p2) {
+  size_t i = from;
+#if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  const U16x8 c1 = Splat(p1.c);
+  const U16x8 f1 = Splat(p1.fold);
+  const U16x8 h1 = Splat(p1.high ? 0xFF80 : 0);
+  const U16x8 c2 = Splat(p2.c);
+  const U16x8 f2 = Splat(p2.fold);
+  const U16x8 h2 = Splat(p2.high ? 0xFF80 : 0);
+  for (; i + 8 <= to; i += 8) {
+    U16x8 a;
+    U16x8 b;
+    std::memcpy(&a, s + i, sizeof(a));
+    std::memcpy(&b, s + static_cast<ptrdiff_t>(i) + offset, sizeof(b));
+    const U16x8 m = (((a | f1) == c1) | ((a & h1) != 0)) & (((b | f2) == c2) | ((b & h2) != 0));
+    const size_t lane = FirstLane(m, 0);
+    if (lane < 8) return i + lane;
+  }
+#endif
+  for (; i < to; ++i) {
+    if (p1.Matches(s[i]) && p2.Matches(s[static_cast<ptrdiff_t>(i) + offset])) return i;
+  }
+  return to;
+}
+
+}  // namespace
+
 size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
                     bool ignore_case) {
   const std::u16string& lit = literal.text;
   if (text.size() < lit.size() || from > text.size() - lit.size()) return kNotFound;
   size_t k = literal.scan_index;
   size_t last_start = text.size() - lit.size();
+  // The scanned character and the literal's first or last one, at their distance.
+  const size_t other = k == lit.size() - 1 ? 0 : lit.size() - 1;
+  if (lit.size() >= 2 && (!ignore_case || (lit[k] < 128 && lit[other] < 128))) {
+    const PairChar p1 = PairCharOf(lit[k], ignore_case);
+    const PairChar p2 = PairCharOf(lit[other], ignore_case);
+    const ptrdiff_t offset = static_cast<ptrdiff_t>(other) - static_cast<ptrdiff_t>(k);
+    for (size_t i = from + k; i <= last_start + k;) {
+      const size_t j = ScanPair(text.data(), i, last_start + k + 1, p1, offset, p2);
+      if (j > last_start + k) return kNotFound;
+      const size_t start = j - k;
+      size_t n = 0;
+      if (ignore_case) {
+        while (n < lit.size() && Upper(text[start + n]) == Upper(lit[n])) ++n;
+      } else {
+        while (n < lit.size() && text[start + n] == lit[n]) ++n;
+      }
+      if (n == lit.size()) return start;
+      i = j + 1;
+    }
+    return kNotFound;
+  }
   for (size_t i = from + k; i <= last_start + k;) {
     size_t j = ScanForward(text.data(), i, last_start + k + 1, literal.scan_chars.data(),
                            literal.scan_count, literal.scan_non_ascii);

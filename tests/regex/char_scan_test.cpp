@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "common/char_class.h"
 #include "regex/program_info.h"
 
 namespace tavik::regex {
@@ -71,6 +72,53 @@ TEST(RegexCharScanTest, FindRequiredFindsTheFirstOccurrence) {
   lit.scan_non_ascii = true;
   EXPECT_EQ(FindRequired(line, 0, lit, true), 3u);
   EXPECT_EQ(FindRequired(u"za", 0, lit, true), kNotFound);
+}
+
+// Literals are found by two of their characters at once: against a plain search for every
+// scanned position, every start, literals of one to five units, with and without ignore-case
+// (the Kelvin sign folds to "K").
+size_t NaiveFind(const std::u16string& line, size_t from, const std::u16string& lit, bool ic) {
+  auto same = [ic](char16_t a, char16_t b) {
+    return ic ? ToUpperChar(a) == ToUpperChar(b) : a == b;
+  };
+  for (size_t start = from; start + lit.size() <= line.size(); ++start) {
+    size_t n = 0;
+    while (n < lit.size() && same(line[start + n], lit[n])) ++n;
+    if (n == lit.size()) return start;
+  }
+  return kNotFound;
+}
+
+TEST(RegexCharScanTest, FindRequiredAgreesWithAPlainSearch) {
+  std::mt19937 rng(11);
+  const char16_t alphabet[] = u"abzkAK \u00e9\u00c9\u212a";
+  for (int round = 0; round < 600; ++round) {
+    const bool ic = round % 2 == 1;
+    std::u16string line;
+    const size_t len = rng() % 60;
+    for (size_t i = 0; i < len; ++i) line += alphabet[rng() % 10];
+    RequiredLiteral lit;
+    const size_t lit_len = 1 + rng() % 5;
+    for (size_t i = 0; i < lit_len; ++i) lit.text += alphabet[rng() % 7];
+    lit.scan_index = rng() % lit_len;
+    const char16_t c = lit.text[lit.scan_index];
+    if (ic) {
+      // Every ASCII form of the scanned character, and any non-ASCII unit as a candidate.
+      lit.scan_count = 0;
+      for (char16_t a = 0; a < 128; ++a) {
+        if (ToUpperChar(a) == ToUpperChar(c)) lit.scan_chars[lit.scan_count++] = a;
+      }
+      lit.scan_non_ascii = true;
+    } else {
+      lit.scan_chars = {c, 0};
+      lit.scan_count = 1;
+      lit.scan_non_ascii = c >= 128;
+    }
+    for (size_t from = 0; from <= line.size(); ++from) {
+      ASSERT_EQ(FindRequired(line, from, lit, ic), NaiveFind(line, from, lit.text, ic))
+          << "round " << round << " from " << from;
+    }
+  }
 }
 
 }  // namespace
