@@ -45,5 +45,5 @@ awk -v ta="$t_all" -v va="$(median "${v_count[@]}")" -v tf="$t_find" -v vf="$(me
   printf "search on the 1,000,000-line corpus, medians of %d, milliseconds\n", runs
   printf "  highlight ranges, whole buffer:  tavik %8.2f   vim :%%s//gn %8.2f   vim/tavik %5.2fx\n", ta, va, va / ta
   printf "  search finding nothing:          tavik %8.2f   vim /        %8.2f   vim/tavik %5.2fx\n", tf, vf, vf / tf
-  printf "  incsearch, typing /lazy dog:     tavik %8.3f per key (%5.3f of one whole-buffer search)\n", tk / 9, tk / 9 / tf
+  printf "  incsearch, typing /lazy dog:     tavik %8.1f us per key (1/%d of one whole-buffer search)\n", tk / 9 * 1000, tf / (tk / 9)
 }'
