@@ -32,14 +32,12 @@ uint32_t ViewLineOf(const TextView& text, uint32_t line) {
   return text.BufferToView({line, 0}).line;
 }
 
-// The insertion on the block's first line is replicated to its other lines on leaving insert
-// mode; one-line blocks need no description.
-void RequestBlockInsert(ActionContext& context, const OperatedRange& block, int32_t column,
-                        bool pad) {
+// The insertion on the block's first line is copied to its other lines when insert mode is left,
+// or right away when "." repeats it. The caret is on the block's first line already.
+void DescribeBlock(ActionContext& context, const OperatedRange& block, int32_t column, bool pad,
+                   bool caret_to_corner, TextPos corner) {
   TextView& text = context.text;
   ModeRequest& request = context.mode_request;
-  request.insert = true;
-  if (block.start.line == block.end.line) return;
   request.block_insert = true;
   request.block.first_line = ViewLineOf(text, block.start.line);
   request.block.last_line = ViewLineOf(text, block.end.line);
@@ -47,6 +45,8 @@ void RequestBlockInsert(ActionContext& context, const OperatedRange& block, int3
   request.block.pad = pad;
   request.block.line_count = text.LineCount();
   request.block.repeat_count = 0;
+  request.block.caret_to_corner = caret_to_corner;
+  request.block.corner = corner;
 }
 
 // "I" and "A" on a block: the caret goes to the block's left or right edge on its first line.
@@ -55,6 +55,8 @@ void BlockInsert(ActionContext& context, bool append) {
   const OperatedRange& block = *context.range;
   BlockColumns columns = BlockColumnsOf(text, block);
   uint32_t line = block.start.line;
+  TextPos corner{line,
+                 std::min(text.ColumnOfVirtual(line, columns.left, false), text.LineLength(line))};
   int32_t column = 0;
   TextPos caret;
   if (append && columns.to_line_end) {
@@ -73,8 +75,9 @@ void BlockInsert(ActionContext& context, bool append) {
     caret = {line, std::min(at, text.LineLength(line))};
   }
   text.SetCaret(caret);
-  context.caret_placed = true;
-  RequestBlockInsert(context, block, column, append);
+  DescribeBlock(context, block, column, append, true, corner);
+  context.remaining_count = 0;
+  EnterInsert(context, OpenLine::kNone, false);
 }
 
 }  // namespace
@@ -151,22 +154,24 @@ void Reselect(ActionContext& context) {
 }
 
 bool RunVisualInsertAction(ActionContext& context) {
-  if (!context.range || context.engine.Mode() != EngineMode::kVisual) return false;
+  if (!context.range) return false;
   TextView& text = context.text;
   const OperatedRange& range = *context.range;
   bool block = range.kind == RangeKind::kBlockwise;
+  // "." repeats a block insertion on a block of the same size at the cursor.
+  if (context.engine.Mode() != EngineMode::kVisual && !(context.replay && block)) return false;
   switch (context.code()) {
     case 12:  // I
       if (!block) return false;
-      context.remaining_count = 0;
       BlockInsert(context, false);
       return true;
     case 19: {  // A
-      context.remaining_count = 0;
       if (block) {
         BlockInsert(context, true);
         return true;
       }
+      if (context.replay) return false;
+      context.remaining_count = 0;
       TextPos end = ResolveRange(text, range).end;
       if (range.kind == RangeKind::kLinewise) end = {end.line, text.LineLength(end.line)};
       text.SetCaret(end);
@@ -175,19 +180,18 @@ bool RunVisualInsertAction(ActionContext& context) {
       return true;
     }
     case 15:  // R: the selected lines are replaced by what is typed
+      if (context.replay) return false;
       SubstituteLines(context);
       return true;
     case 26:  // c on a block: the typed text goes to every line of the block
       if (!block) return false;
       {
         BlockColumns columns = BlockColumnsOf(text, range);
+        DescribeBlock(
+            context, range,
+            columns.to_line_end ? kBlockColumnLineEnd : static_cast<int32_t>(columns.left), false,
+            false, {});
         Change(context);
-        if (context.mode_request.insert) {
-          RequestBlockInsert(
-              context, range,
-              columns.to_line_end ? kBlockColumnLineEnd : static_cast<int32_t>(columns.left),
-              false);
-        }
       }
       return true;
     default:

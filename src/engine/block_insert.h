@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "common/text_pos.h"
+
 namespace tavik {
 
 inline constexpr int32_t kBlockColumnLineEnd = -1;
@@ -15,6 +17,9 @@ struct BlockInsertDescription {
   bool pad = false;            // "A": short lines are padded with blanks up to the column
   uint32_t line_count = 0;     // the buffer's line count when the insertion started
   uint32_t repeat_count = 0;
+  // "I" and "A" leave the caret at the block's top-left corner; "c" leaves it after the text.
+  bool caret_to_corner = false;
+  TextPos corner;
 };
 
 }  // namespace tavik

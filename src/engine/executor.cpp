@@ -175,7 +175,9 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
                         false};
   const bool from_visual = mode_ == EngineMode::kVisual && !has_motion;
   const VisualKind visual_kind = visual_kind_;
-  if (!(from_visual && actions::RunVisualInsertAction(context))) RunAction(code, context);
+  if (!((from_visual || replay) && actions::RunVisualInsertAction(context))) {
+    RunAction(code, context);
+  }
 
   const ModeRequest& request = context.mode_request;
   if (request.insert) {

@@ -67,6 +67,22 @@ std::u16string JoinLines(const TextView& text, uint32_t first, uint32_t last) {
   return out;
 }
 
+// After a block insertion was copied to the block: "I" and "A" end at the block's corner,
+// "c" after the text typed on the first line. Returns whether the caret is final.
+bool PlaceCaretAfterBlock(TextView& text, const BlockInsertDescription& block,
+                          TextPos first_line_end) {
+  if (BufferMarks* marks = text.Marks()) {
+    TextPos caret = text.GetCaret();
+    marks->Set(u']', text.ClampPosition(caret.line, caret.column, true, false));
+  }
+  if (block.caret_to_corner) {
+    text.SetCaret(text.ClampPosition(block.corner.line, block.corner.column, false, false));
+    return true;
+  }
+  text.SetCaret(text.ClampPosition(first_line_end.line, first_line_end.column, true, false));
+  return false;
+}
+
 }  // namespace
 
 void EnterInsert(ActionContext& context, OpenLine open, bool replace) {
@@ -82,6 +98,14 @@ void EnterInsert(ActionContext& context, OpenLine open, bool replace) {
     if (BufferMarks* marks = text.Marks()) {
       marks->Set(u'^', caret);
       marks->Set(u']', caret);
+    }
+    const ModeRequest& request = context.mode_request;
+    if (request.block_insert) {
+      insert.ReplicateBlock(context.engine, text, request.block);
+      if (PlaceCaretAfterBlock(text, request.block, caret)) {
+        context.caret_placed = true;
+        return;
+      }
     }
     if (caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
     return;
@@ -107,16 +131,39 @@ void InsertMode::Replay(ViewEngine& engine, TextView& text, uint32_t times, bool
   record_.replaying = true;
   for (uint32_t i = 0; i < times && text.IsAttached(); ++i) {
     OpenLineFor(text, record_.open_line, as_new && i == 0);
-    for (const InsertOp& op : record_.ops) PerformInsertOp(engine, text, record_, op);
+    PerformRecord(engine, text);
   }
   record_.replaying = false;
 }
 
-void InsertMode::Leave(ViewEngine& engine, TextView& text, uint32_t repeat) {
+void InsertMode::PerformRecord(ViewEngine& engine, TextView& text) {
+  const std::vector<InsertOp>& ops = record_.ops;
+  for (size_t i = 0; i < ops.size() && text.IsAttached();) {
+    size_t end = i;
+    while (end < ops.size() && ops[end].type == InsertOpType::kInsertChar) ++end;
+    if (end - i > 1) {
+      run_.clear();
+      for (; i < end; ++i) run_ += ops[i].ch;
+      TextPos caret = text.GetCaret();
+      text.InsertText(caret, run_);
+      text.SetCaret({caret.line, caret.column + static_cast<uint32_t>(run_.size())});
+      continue;
+    }
+    PerformInsertOp(engine, text, record_, ops[i]);
+    ++i;
+  }
+}
+
+bool InsertMode::Leave(ViewEngine& engine, TextView& text, uint32_t repeat,
+                       const BlockInsertDescription* block) {
   SettleHostKey(text);
   completion_active_ = false;
   register_pending_ = false;
   if (repeat > 0) Replay(engine, text, repeat, false);
+  if (block == nullptr) return false;
+  TextPos first_line_end = text.GetCaret();
+  ReplicateBlock(engine, text, *block);
+  return PlaceCaretAfterBlock(text, *block, first_line_end);
 }
 
 // Notes the text around the caret before the host types a key, to see afterwards what it did.

@@ -34,10 +34,16 @@ class InsertMode {
   // One key in insert mode (never Escape or CTRL-C). `host_may_type` says the key is the one the
   // host delivered, alone in its batch, so the host may type it.
   InsertKeyResult HandleKey(ViewEngine& engine, TextView& text, KeyCode key, bool host_may_type);
-  // Escape: takes in the host's last key and repeats the insertion `repeat` more times.
-  void Leave(ViewEngine& engine, TextView& text, uint32_t repeat);
+  // Escape: takes in the host's last key, repeats the insertion `repeat` more times and copies
+  // it to the other lines of `block` when one is given. Returns whether the caret was placed
+  // for normal mode already (a block insertion ends at the block's corner).
+  bool Leave(ViewEngine& engine, TextView& text, uint32_t repeat,
+             const BlockInsertDescription* block);
   // Performs the record `times` times; each opens its line first when the insertion did.
   void Replay(ViewEngine& engine, TextView& text, uint32_t times, bool as_new);
+  // Replays the record on every line of the block after its first, as one compound edit
+  // (block_replication.cpp). The caret ends after the text on the last line done.
+  void ReplicateBlock(ViewEngine& engine, TextView& text, const BlockInsertDescription& block);
 
   const InsertRecord& Record() const { return record_; }
   InsertRecord& Record() { return record_; }
@@ -59,6 +65,9 @@ class InsertMode {
   bool HandleCompletionKey(ViewEngine& engine, TextView& text, KeyCode key);
   void StartCompletion(TextView& text, bool forward);
   void ReplaceWordBefore(ViewEngine& engine, TextView& text, std::u16string_view word);
+  // Performs every operation of the record once at the caret; runs of typed characters go in
+  // as one edit each, so a replay costs time in proportion to the text it makes.
+  void PerformRecord(ViewEngine& engine, TextView& text);
 
   InsertRecord record_;
   HostKeyWatch watch_;
@@ -68,6 +77,7 @@ class InsertMode {
   bool completion_active_ = false;
   std::vector<std::u16string> candidates_;
   size_t candidate_index_ = 0;
+  std::u16string run_;  // reused by PerformRecord
 };
 
 // The engine's own edits of insert mode, shared by typing and replay (insert_edits.cpp).

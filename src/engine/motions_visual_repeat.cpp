@@ -9,7 +9,7 @@
 namespace tavik::motions {
 namespace {
 
-void Repeat(MotionContext& context, MotionResult& result, MotionKind kind) {
+void Repeat(MotionContext& context, MotionResult& result, MotionKind kind, int64_t column_delta) {
   const TextView& view = context.view;
   IgnoreCount(context);
   result.kind = kind;
@@ -17,7 +17,7 @@ void Repeat(MotionContext& context, MotionResult& result, MotionKind kind) {
   line = std::clamp<int64_t>(line, 0, LastLine(view));
   int64_t display =
       static_cast<int64_t>(view.VirtualColumn(result.target.line, result.target.column)) +
-      context.args.column_delta;
+      column_delta;
   display = std::clamp<int64_t>(display, 0, UINT32_MAX);
   uint32_t target_line = static_cast<uint32_t>(line);
   uint32_t column = view.ColumnOfVirtual(target_line, static_cast<uint32_t>(display), false);
@@ -27,13 +27,18 @@ void Repeat(MotionContext& context, MotionResult& result, MotionKind kind) {
 }  // namespace
 
 void VisualRepeatCharacter(MotionContext& c, MotionResult& r) {
-  Repeat(c, r, MotionKind::kExclusive);
+  Repeat(c, r, MotionKind::kExclusive, c.args.column_delta);
 }
 void VisualRepeatLine(MotionContext& c, MotionResult& r) {
-  Repeat(c, r, MotionKind::kLinewise);
+  Repeat(c, r, MotionKind::kLinewise, c.args.column_delta);
 }
 void VisualRepeatBlock(MotionContext& c, MotionResult& r) {
-  Repeat(c, r, MotionKind::kBlockwise);
+  if (c.args.column_delta == kRepeatBlockToLineEnd) {
+    Repeat(c, r, MotionKind::kBlockwise, 0);
+    r.target.column = kEndOfLineColumn;
+    return;
+  }
+  Repeat(c, r, MotionKind::kBlockwise, c.args.column_delta);
 }
 
 }  // namespace tavik::motions

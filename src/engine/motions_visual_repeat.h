@@ -2,9 +2,14 @@
 // made in visual mode: characterwise, linewise and blockwise.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/motion.h"
 
 namespace tavik::motions {
+
+// Column extent of a repeated block that reached the end of every line ("$" in block mode).
+inline constexpr int32_t kRepeatBlockToLineEnd = INT32_MAX;
 
 void VisualRepeatCharacter(MotionContext& context, MotionResult& result);
 void VisualRepeatLine(MotionContext& context, MotionResult& result);

@@ -238,13 +238,14 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
   parser_.CancelCommandLine(first_key);
   if (auto restore = parser_.TakeRestoreCaretRequest()) text.SetCaret(*restore);
   if (before == EngineMode::kInsert) {
-    insert_.Leave(*this, text, insert_repeat_count_);
+    bool placed = insert_.Leave(*this, text, insert_repeat_count_,
+                                block_insert_ ? &block_description_ : nullptr);
     insert_repeat_count_ = 0;
     block_insert_ = false;
     replace_ = false;
     text.EndCommand();
     TextPos caret = text.GetCaret();
-    if (caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
+    if (!placed && caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
     SetDesiredColumnFromCaret(text);
   }
   ClampCaretForNormalMode(text);

@@ -9,6 +9,7 @@
 
 #include "engine/action_table.h"
 #include "engine/motion_codes.h"
+#include "engine/motions_visual_repeat.h"
 #include "engine/text_view.h"
 
 namespace tavik {
@@ -100,7 +101,8 @@ CommandRecord VisualRepeatRecord(const TextView& text, const ViewState& state, V
       break;
     case VisualKind::kBlockwise:
       command.motion = motion::kVisualRepeatBlock;
-      column_delta = std::llabs(display(last) - display(first));
+      column_delta = state.visual_block_to_line_end ? motions::kRepeatBlockToLineEnd
+                                                    : std::llabs(display(last) - display(first));
       break;
   }
   command.motion_count = 0;
