@@ -42,7 +42,26 @@ void RegisterFile::EndWrite(size_t slot) {
   Register& reg = slots_[slot];
   reg.RebuildLineIndex();
   reg.set_ = true;
-  if (slot == kClipboardSlot && clipboard_ != nullptr) clipboard_->Put(reg.text_, reg.kind_);
+  if (slot != kClipboardSlot || clipboard_ == nullptr) return;
+  if (clipboard_held_ > 0) {
+    clipboard_pending_ = true;
+    return;
+  }
+  clipboard_->Put(reg.text_, reg.kind_);
+}
+
+void RegisterFile::HoldClipboard() { ++clipboard_held_; }
+
+void RegisterFile::ReleaseClipboard() {
+  if (clipboard_held_ == 0 || --clipboard_held_ > 0) return;
+  FlushClipboard();
+}
+
+void RegisterFile::FlushClipboard() {
+  if (!clipboard_pending_) return;
+  clipboard_pending_ = false;
+  const Register& reg = slots_[kClipboardSlot];
+  if (clipboard_ != nullptr) clipboard_->Put(reg.text_, reg.kind_);
 }
 
 void RegisterFile::Write(char16_t name, std::u16string_view text, RegisterKind kind) {
@@ -55,6 +74,8 @@ const Register* RegisterFile::Get(char16_t name) {
   size_t index = Resolve(name).slot;
   Register& slot = slots_[index];
   if (index == kClipboardSlot && clipboard_ != nullptr) {
+    // A held write is newer than what the clipboard has: it goes out first.
+    FlushClipboard();
     if (auto content = clipboard_->Get()) {
       slot.text_ = std::move(content->text);
       slot.kind_ = content->kind;

@@ -91,6 +91,12 @@ class RegisterFile {
   void Append(size_t slot, std::u16string_view text) { slots_[slot].text_ += text; }
   void EndWrite(size_t slot);
 
+  // While held, writes of the clipboard register reach the system clipboard only once, when
+  // the hold ends (or when the register is read): a command that writes it many times in a row
+  // hands the clipboard only the last text.
+  void HoldClipboard();
+  void ReleaseClipboard();
+
   // Writes a whole register in one call.
   void Write(char16_t name, std::u16string_view text, RegisterKind kind);
 
@@ -106,8 +112,12 @@ class RegisterFile {
 
  private:
   std::array<Register, kSlotCount> slots_{};
+  void FlushClipboard();
+
   ClipboardService* clipboard_;
   bool default_is_clipboard_;
+  uint32_t clipboard_held_ = 0;
+  bool clipboard_pending_ = false;
 };
 
 }  // namespace tavik

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/register_file.h"
 #include "engine/search_request.h"
 #include "engine/search_state.h"
 #include "engine/text_view.h"
@@ -123,6 +124,21 @@ class ListenerGuard {
   int id_;
 };
 
+// Holds the clipboard register's trips to the system clipboard for the run: only the last
+// text written goes out.
+class ClipboardHold {
+ public:
+  explicit ClipboardHold(RegisterFile& registers) : registers_(registers) {
+    registers_.HoldClipboard();
+  }
+  ~ClipboardHold() { registers_.ReleaseClipboard(); }
+  ClipboardHold(const ClipboardHold&) = delete;
+  ClipboardHold& operator=(const ClipboardHold&) = delete;
+
+ private:
+  RegisterFile& registers_;
+};
+
 class CompoundGuard {
  public:
   explicit CompoundGuard(TextView& view) : view_(view) { view_.BeginCompound(); }
@@ -165,6 +181,7 @@ void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, 
     // One compound edit for every command run: the host records one unit instead of one per
     // edit.
     CompoundGuard compound(view);
+    ClipboardHold hold(context.engine.Registers());
     while (view.IsAttached()) {
       std::optional<uint32_t> line = marks.Next();
       if (!line) break;

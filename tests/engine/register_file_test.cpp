@@ -111,6 +111,30 @@ TEST(RegisterFileTest, ClipboardRegisterWritesThroughAndRefreshesOnRead) {
   EXPECT_FALSE(fresh.Read(0));
 }
 
+TEST(RegisterFileTest, AHeldClipboardGetsOnlyTheLastWriteAndReadsSeeIt) {
+  FakeClipboard clipboard;
+  RegisterFile registers(&clipboard, true);
+  registers.HoldClipboard();
+  registers.HoldClipboard();  // holds nest
+  registers.Write(0, u"one\r\n", RegisterKind::kLinewise);
+  registers.Write(0, u"two\r\n", RegisterKind::kLinewise);
+  EXPECT_EQ(clipboard.puts, 0);
+  registers.ReleaseClipboard();
+  EXPECT_EQ(clipboard.puts, 0);
+  registers.Write(u'*', u"three", RegisterKind::kCharacterwise);
+  // A read while held first hands the newer text out instead of reading an older one back.
+  EXPECT_EQ(registers.Read(0)->text, u"three");
+  EXPECT_EQ(clipboard.puts, 1);
+  registers.Write(0, u"four\r\n", RegisterKind::kLinewise);
+  registers.ReleaseClipboard();
+  EXPECT_EQ(clipboard.puts, 2);
+  EXPECT_EQ(clipboard.held->text, u"four\r\n");
+  EXPECT_EQ(clipboard.held->kind, RegisterKind::kLinewise);
+  registers.ReleaseClipboard();  // one release too many changes nothing
+  registers.Write(0, u"five", RegisterKind::kCharacterwise);
+  EXPECT_EQ(clipboard.puts, 3);
+}
+
 // ---- Register text of ranges, and put, over a host view ----
 
 class RangeTextTest : public ::testing::Test {
