@@ -123,6 +123,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   // Before any document is opened: views copy the options the startup file set.
   RunStartupFile(options);
   OpenFiles(options.files);
+  package_->NoteFocusedView();
   pane_visible_ = !editor_->output().Lines().empty();  // startup errors
   pane_lines_seen_ = editor_->output().Lines().size();
   package_->UpdateStatusBar();
@@ -214,6 +215,11 @@ void TerminalEditor::HandleKey(KeyCode key) {
   }
   if (IsPlainKey(key, kQuitKey)) {
     RequestQuit();
+    return;
+  }
+  if (IsPlainKey(key, kNextDocumentKey) || IsPlainKey(key, kPreviousDocumentKey)) {
+    editor_->ActivateNextWindow(key == kNextDocumentKey ? 1 : -1);
+    package_->NoteFocusedView();
     return;
   }
   platform::View* view = editor_->FocusedView();

@@ -25,6 +25,9 @@ namespace tavik::app {
 // Keys the front end keeps for itself; the engine binds no function key.
 inline constexpr KeyCode kTogglePaneKey = KeyCode::Special(vk::kF1 + 8);  // F9
 inline constexpr KeyCode kQuitKey = KeyCode::Special(vk::kF1 + 9);        // F10
+// The next and previous document window, as tabs go in most editors.
+inline constexpr KeyCode kNextDocumentKey = KeyCode::Special(vk::kPageDown, key_mod::kCtrl);
+inline constexpr KeyCode kPreviousDocumentKey = KeyCode::Special(vk::kPageUp, key_mod::kCtrl);
 
 // How long bytes after an Escape may take to arrive and still belong to its sequence.
 inline constexpr int kEscapeDelayMs = 25;

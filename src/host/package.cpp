@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "config/settings.h"
+#include "engine/document_switch.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik::host {
@@ -87,6 +88,7 @@ AttachedView* Package::Attachment(const platform::View& view) {
 
 void Package::HandleKey(platform::View& view, KeyCode key) {
   status_writes_at_key_ = editor_.StatusWrites();
+  const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
   AttachedView* attached = Attachment(view);
   ++key_depth_;
@@ -97,7 +99,19 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
     attached->text.RefreshFromHost(true, settings_->UseVSSel());
   }
   if (key_depth_ == 0) retired_.clear();
+  // A key that moved the focus (:e, :bn, CTRL-^ ...) is followed by the new view's focus message.
+  if (key_depth_ == 0 && editor_.FocusedView() != focused_before) NoteFocusedView();
   UpdateStatusBar();
+}
+
+void Package::NoteFocusedView() {
+  platform::View* view = editor_.FocusedView();
+  if (view == nullptr || !engine_->Enabled()) return;
+  Attach(*view);
+  AttachedView* attached = Attachment(*view);
+  if (attached == nullptr || !attached->text.IsAttached()) return;
+  attached->text.RefreshFromHost(false, settings_->UseVSSel());
+  TrackDocumentBeforeKey(*engine_, *attached);
 }
 
 void Package::TimerFired(platform::View& view) {

@@ -40,6 +40,9 @@ class Package final : public EngineHost {
 
   // A key typed in a view: the engine reads it as a command, or the host types it.
   void HandleKey(platform::View& view, KeyCode key);
+  // The keyboard focus moved to another view: the engine is told its document, as on a focus
+  // message of the host (the buffer list takes it up).
+  void NoteFocusedView();
   // The view's mapping timer fired.
   void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.

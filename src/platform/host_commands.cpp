@@ -155,8 +155,11 @@ bool MayDiscard(EditorHost& host, std::u16string_view question) {
 CommandResult CloseFile(EditorHost& host, std::u16string_view) {
   Document* doc = host.FocusedDocument();
   if (doc == nullptr) return CommandResult::kFail;
+  // The file name alone keeps the question short enough for one status line.
+  const std::u16string name =
+      FromUtf8(std::filesystem::path(ToUtf8(doc->Name())).filename().string());
   if (doc->Modified() &&
-      !MayDiscard(host, u"\"" + doc->Name() + u"\" has unsaved changes. Close it anyway?")) {
+      !MayDiscard(host, u"\"" + name + u"\" has unsaved changes. Close it anyway?")) {
     return CommandResult::kFail;
   }
   host.Close(*doc);

@@ -347,10 +347,6 @@ TEST_F(TerminalEditorTest, VisualSelectionAndSearchMatchesAreDrawnInTheirColours
 }
 
 TEST_F(TerminalEditorTest, ColonWWritesTheFile) {
-  if (!EngineHas("x:w " + Path("probe_w.txt") + "<CR>", "ab\n", "b\n") ||
-      !fs::exists(Path("probe_w.txt"))) {
-    GTEST_SKIP() << ":w is not built yet";
-  }
   const std::string file = WriteFile("w.txt", "abc\n");
   TmuxSession tmux(ProgramCommand(file));
   ASSERT_TRUE(tmux.Started());
@@ -360,8 +356,60 @@ TEST_F(TerminalEditorTest, ColonWWritesTheFile) {
   tmux.Send("Enter");
   ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return ReadFile(file) == "bc\n"; }))
       << tmux.ScreenText();
+  // What was written shows on the status line until the next key.
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "1L, 3B written"); }))
+      << tmux.ScreenText();
   tmux.Send("F10");  // saved: no question
   ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, SeveralDocumentsEditSwitchAndQuitOneByOne) {
+  const std::string a = WriteFile("a.txt", "first\n");
+  const std::string b = WriteFile("b.txt", "second\n");
+  WriteFile("c.txt", "third\n");
+  TmuxSession tmux(ProgramCommand(a + " " + b));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "first"); }));
+  // Ctrl+PageDown goes to the next document as a tab would.
+  tmux.Send("C-PageDown");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "second"); }))
+      << tmux.ScreenText();
+  tmux.SendLiteral("x:e c.txt");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "third"); }))
+      << tmux.ScreenText();
+  EXPECT_NE(tmux.Screen()[0].find("c.txt"), std::string::npos);
+  // The documents typed in are in the list; :bn wraps round it.
+  tmux.SendLiteral(":ls");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto& rows) {
+    for (const auto& row : rows) {
+      if (row.rfind("   2 /", 0) == 0 && row.find("b.txt") != std::string::npos) return true;
+    }
+    return false;
+  })) << tmux.ScreenText();
+  tmux.SendLiteral(":bn");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "first"); }))
+      << tmux.ScreenText();
+  // Back in the first document, CTRL-^ goes to the one used before the last: the second.
+  tmux.Send("C-^");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "econd"); }))
+      << tmux.ScreenText();
+  // :q of a document with changes asks; "n" keeps it.
+  tmux.SendLiteral(":q");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("\"b.txt\" has unsaved changes. Close it anyway? (y/n)"))
+      << tmux.ScreenText();
+  tmux.Send("n");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "econd"); }));
+  tmux.SendLiteral(":wq");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return ReadFile(b) == "econd\n"; }));
+  tmux.SendLiteral(":qa");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(a), "first\n");
 }
 
 TEST_F(TerminalEditorTest, SubstituteConfirmationIsAskedOnTheStatusLineWithFiveChoices) {

@@ -144,7 +144,7 @@ TEST_F(EditorHostTest, OutliningCommands) {
 
 TEST_F(EditorHostTest, CommandNamesKnownUnknownAndNotImplemented) {
   Open(u"word wordy\nwo");
-  EXPECT_EQ(host_.Execute(u"Build.BuildSolution"), CommandResult::kNotImpl);
+  EXPECT_EQ(host_.Execute(u"Debug.Start"), CommandResult::kNotImpl);
   EXPECT_EQ(host_.Execute(u"Macros.Samples.Run"), CommandResult::kNotImpl);
   EXPECT_EQ(host_.Execute(u"No.Such"), CommandResult::kFail);
   EXPECT_EQ(host_.Execute(u"View.Output"), CommandResult::kOk);
