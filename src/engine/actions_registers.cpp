@@ -1,9 +1,11 @@
-// Yank and put: "y", "Y", "p", "P", "gp", "gP", "]p", "[p", "]P", "[P".
+// Yank and put: "y", "Y", "p", "P", "gp", "gP", "]p", "[p", "]P", "[P", and put over a
+// selection.
 #include <algorithm>
 
 #include "common/decimal.h"
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
+#include "engine/delete_operated.h"
 #include "engine/put_text.h"
 #include "engine/range_text.h"
 #include "engine/text_view.h"
@@ -73,11 +75,39 @@ void Reindent(TextView& text, uint32_t first_line, uint32_t last_line) {
   text.MarkModified();
 }
 
+// A put over a selection: the selection is deleted first, into the register the command names,
+// and the text goes in before the place where it began, or after the last line when the
+// deletion took the buffer's last lines. Returns whether to put after the caret.
+bool DeleteSelectionForPut(ActionContext& context, const OperatedRange& selection) {
+  TextView& text = context.text;
+  StoreAndMark(context, selection);
+  OperatedRange resolved = ResolveRange(text, selection);
+  bool removed_last_line = DeleteOperated(text, selection);
+  if (removed_last_line) {
+    text.SetCaret({text.LineCount() - 1, 0});
+    return true;
+  }
+  if (selection.kind != RangeKind::kBlockwise) {
+    TextPos start =
+        resolved.kind == RangeKind::kLinewise ? TextPos{resolved.start.line, 0} : resolved.start;
+    text.SetCaret(text.ClampPosition(start.line, start.column, true, false));
+  }
+  return false;
+}
+
 void Put(ActionContext& context, bool after, bool cursor_after, bool reindent) {
   uint32_t count = TakeCount(context);
   TextView& text = context.text;
-  const Register* reg = context.engine.Registers().Get(RegisterName(context));
-  if (reg == nullptr) return;
+  const Register* stored = context.engine.Registers().Get(RegisterName(context));
+  if (stored == nullptr || (context.range && stored->Text().empty())) return;
+  const Register* reg = stored;
+  Register taken;
+  if (context.range) {
+    // The deletion may write the very register being put: its text is taken first.
+    taken = *stored;
+    reg = &taken;
+    after = DeleteSelectionForPut(context, *context.range);
+  }
 
   PutRequest request{text.GetCaret(), after, count, cursor_after};
   PutOutcome outcome = PutRegister(text, *reg, request);
