@@ -29,4 +29,26 @@ std::u16string CompactText::ToU16() const {
   return out;
 }
 
+void CompactText::Append(const CompactText& other) {
+  if (other.empty()) return;
+  if (empty()) {
+    *this = other;
+    return;
+  }
+  if (wide_ == other.wide_) {
+    bytes_ += other.bytes_;
+    return;
+  }
+  if (!wide_) {
+    const std::u16string wide = ToU16();
+    bytes_.resize(wide.size() * 2);
+    std::memcpy(bytes_.data(), wide.data(), bytes_.size());
+    wide_ = true;
+  }
+  const std::u16string tail = other.ToU16();
+  const size_t at = bytes_.size();
+  bytes_.resize(at + tail.size() * 2);
+  std::memcpy(bytes_.data() + at, tail.data(), tail.size() * 2);
+}
+
 }  // namespace tavik::platform

@@ -16,6 +16,8 @@ class CompactText {
   bool empty() const { return bytes_.empty(); }
   bool wide() const { return wide_; }
   std::u16string ToU16() const;
+  // Appends another text, widening this one when only the other needs two bytes a unit.
+  void Append(const CompactText& other);
 
  private:
   std::string bytes_;

@@ -3,10 +3,33 @@
 
 namespace tavik::platform {
 
+namespace {
+
+// Two deletions in a row at the same place (a command deleting line after line where the
+// previous ones went) become one edit that removed both texts, so that a run of them costs one
+// record. False when `next` is not such a deletion.
+bool JoinDeletions(UndoEdit& previous, UndoEdit& next) {
+  const bool both_delete =
+      previous.inserted_end == previous.start && next.inserted_end == next.start;
+  if (!both_delete || next.start != previous.start || next.removed.empty()) return false;
+  // Where the end of the second deletion was before the first one happened.
+  const TextPos s = previous.start;
+  const TextPos end = next.removed_end;
+  const TextPos was = previous.removed_end;
+  previous.removed_end = end.line == s.line
+                             ? TextPos{was.line, was.column + (end.column - s.column)}
+                             : TextPos{end.line - s.line + was.line, end.column};
+  previous.removed.Append(next.removed);
+  return true;
+}
+
+}  // namespace
+
 void UndoHistory::Record(UndoEdit edit, bool typing) {
   if (replaying_) return;
   redo_.clear();
   if (open_) {
+    if (!open_->edits.empty() && JoinDeletions(open_->edits.back(), edit)) return;
     open_->edits.push_back(std::move(edit));
     return;
   }

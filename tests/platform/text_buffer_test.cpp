@@ -201,6 +201,32 @@ TEST(TextBufferTest, WholeLineDeletionsKeepTheirNeighboursAndUndoExactly) {
   }
 }
 
+// Deletions one after another at the same place inside one compound edit, as a command that
+// deletes line after line does: they are kept as one record, narrow and wide text mixed, and
+// undo and redo still give every state back.
+TEST(TextBufferTest, DeletionsInARowAtOnePlaceUndoAndRedoAsOne) {
+  TextBuffer buffer(u"keep\none\n\u4e2dtwo\nthree\nfour\nlast");
+  const std::u16string before = buffer.Text();
+  buffer.OpenCompound();
+  buffer.Replace({1, 0}, {2, 0}, u"");  // one
+  buffer.Replace({1, 0}, {2, 0}, u"");  // the wide line
+  buffer.Replace({1, 0}, {1, 2}, u"");  // part of three
+  buffer.Replace({1, 0}, {2, 0}, u"");  // the rest of three
+  buffer.Replace({2, 0}, {2, 2}, u"X");  // not a deletion: a record of its own
+  buffer.Replace({1, 0}, {2, 0}, u"");  // four, after it
+  buffer.CloseCompound();
+  const std::u16string after = buffer.Text();
+  EXPECT_EQ(after, u"keep\nXst");
+  ASSERT_EQ(buffer.History().UndoCount(), 1u);
+  EXPECT_EQ(buffer.History().UndoAt(0).edits.size(), 3u);
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    ASSERT_TRUE(buffer.Undo().done);
+    EXPECT_EQ(buffer.Text(), before);
+    ASSERT_TRUE(buffer.Redo().done);
+    EXPECT_EQ(buffer.Text(), after);
+  }
+}
+
 TEST(TextBufferTest, GetTextTakesPartsOfLinesAndWholeLines) {
   TextBuffer buffer(u"abc\n\u4e2d\u6587\nxyz");
   EXPECT_EQ(buffer.GetText({0, 1}, {2, 1}), u"bc\n\u4e2d\u6587\nx");
