@@ -38,13 +38,12 @@ bool MoveMark(TextPos& mark, TextPos start, TextPos old_end, TextPos new_end) {
 }  // namespace
 
 SubstituteBuffer::SubstituteBuffer(TextView& view, uint32_t first_line)
-    : view_(view), base_(first_line), next_view_(first_line + 1) {
+    : view_(view), view_lines_(view.LineCount()), base_(first_line), next_view_(first_line + 1) {
   work_.assign(view_.LineText(first_line));
 }
 
 uint32_t SubstituteBuffer::LineCount() const {
-  const uint32_t in_view = view_.LineCount();
-  return in_view - std::min(next_view_, in_view) + CurrentLine() + 1;
+  return view_lines_ - std::min(next_view_, view_lines_) + CurrentLine() + 1;
 }
 
 std::u16string_view SubstituteBuffer::DoneLine(size_t index) const {
@@ -57,9 +56,8 @@ std::u16string_view SubstituteBuffer::LineText(uint32_t line) const {
   if (line == current) return std::u16string_view(work_).substr(work_start_);
   if (line >= base_ && line < current) return DoneLine(line - base_);
   const uint32_t view_line = line < base_ ? line : ViewLineOf(line);
-  const uint32_t view_lines = view_.LineCount();
-  if (view_line >= view_lines) return {};
-  if (view_line + 1 == view_lines) {
+  if (view_line >= view_lines_) return {};
+  if (view_line + 1 == view_lines_) {
     // Every search looks at the last line to know where the buffer ends: keep its copy until
     // the view changes.
     if (!last_copy_valid_) last_copy_.assign(view_.LineText(view_line));
@@ -79,10 +77,10 @@ std::u16string_view SubstituteBuffer::LineText(uint32_t line) const {
 }
 
 std::u16string_view SubstituteBuffer::Ahead::LineText(uint32_t line) const {
-  if (line <= buffer_.CurrentLine()) return buffer_.LineText(line);
-  const uint32_t view_line = buffer_.ViewLineOf(line);
-  if (view_line >= buffer_.view_.LineCount()) return {};
-  return buffer_.view_.LineText(view_line);
+  // The last line comes from the buffer's kept copy: every search reads it, and reading it
+  // through the view would push the line being scanned out of the view's one-line cache.
+  if (line <= buffer_.CurrentLine() || line + 1 >= LineCount()) return buffer_.LineText(line);
+  return buffer_.view_.LineText(buffer_.ViewLineOf(line));
 }
 
 void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view second) {
@@ -92,8 +90,16 @@ void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view s
 }
 
 void SubstituteBuffer::LoadCurrent(uint32_t view_line) {
-  work_.assign(view_.LineText(view_line));
   work_start_ = 0;
+  // A copy already handed to the matcher is the line itself: take it over instead of reading
+  // the line again.
+  for (size_t i = 0; i < copies_used_; ++i) {
+    if (copy_lines_[i] != view_line) continue;
+    work_.swap(copies_[i]);
+    copy_lines_[i] = UINT32_MAX;
+    return;
+  }
+  work_.assign(view_.LineText(view_line));
 }
 
 void SubstituteBuffer::StartChanges() {
@@ -175,20 +181,21 @@ TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_vie
 void SubstituteBuffer::MoveTo(uint32_t line) {
   const uint32_t current = CurrentLine();
   assert(line > current && line < LineCount());
-  ForgetCopies();
   if (changed_ && line - current <= kCarryLines) {
     while (CurrentLine() < line) {
       PushDone(LineText(CurrentLine()));
       LoadCurrent(next_view_++);
     }
+    ForgetCopies();
     FlushIfLarge();
     return;
   }
-  Flush();
+  if (changed_) Flush();
   // Nothing is held back now: the buffer's lines are the view's.
   base_ = line;
   next_view_ = line + 1;
   LoadCurrent(line);
+  ForgetCopies();
 }
 
 void SubstituteBuffer::FlushIfLarge() {
@@ -216,6 +223,7 @@ bool SubstituteBuffer::Flush() {
     }
   }
   tracked_.clear();
+  view_lines_ = view_.LineCount();
   last_copy_valid_ = false;
   const uint32_t current = CurrentLine();
   base_ = current;

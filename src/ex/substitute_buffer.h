@@ -76,6 +76,7 @@ class SubstituteBuffer : public LineSource {
   void FlushIfLarge();
 
   TextView& view_;
+  uint32_t view_lines_;  // the view's line count, which changes only when edits are written
   uint32_t base_;
   uint32_t next_view_;
   bool changed_ = false;

@@ -1,6 +1,6 @@
-// The substitution loop. Each search is bounded by the end of the current line; when a line has
-// no further match, one scan over the unchanged lines below finds the next line that has one,
-// which gives the same matches as trying the lines one by one.
+// The substitution loop. A search runs on from the current position over the following lines
+// instead of stopping at the end of the line and starting again on the next: the scan visits
+// the same positions in the same order, so it finds the same next match with fewer searches.
 #include "ex/substitute_run.h"
 
 #include <algorithm>
@@ -17,6 +17,10 @@ namespace tavik {
 namespace {
 
 constexpr std::u16string_view kNotFoundMessage = u"Pattern not found";
+// Lines below the current one that the first search of a step also looks at, through copies
+// that become the current line when the match is there; beyond them the lines are scanned
+// straight from the view.
+constexpr uint32_t kNearLines = 1;
 
 SearchRunArgs MatchArgs(ViewEngine& engine, const SubstituteFlags& flags) {
   SearchRunArgs args = engine.Search().RunArgs(true);
@@ -83,22 +87,23 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   bool ask = flags.confirm;
   bool too_complex = false;
   while (pos.line <= end) {
-    args.stop = TextPos{pos.line, buffer.CurrentLength()};
+    // The rest of this line and a few lines below, then the unchanged lines to the range end.
+    const uint32_t end_line = static_cast<uint32_t>(end);
+    const uint32_t near_line = std::min(end_line, pos.line + kNearLines);
+    args.stop = TextPos{near_line, static_cast<uint32_t>(buffer.LineText(near_line).size())};
     SearchOutcome found = SearchChained(buffer, pos, request, args, cache);
-    if (found.status == MatchStatus::kNoMatch) {
-      if (pos.line >= end) break;
-      const uint32_t end_line = static_cast<uint32_t>(end);
+    if (found.status == MatchStatus::kNoMatch && near_line < end_line) {
       args.stop = TextPos{end_line, static_cast<uint32_t>(ahead.LineText(end_line).size())};
-      found = SearchChained(ahead, {pos.line + 1, 0}, request, args, cache);
-      if (found.status == MatchStatus::kNoMatch) break;
-      if (found.found()) {
-        buffer.MoveTo(found.match_start.line);
-        pos = {found.match_start.line, 0};
-      }
+      found = SearchChained(ahead, {near_line + 1, 0}, request, args, cache);
     }
+    if (found.status == MatchStatus::kNoMatch) break;
     if (found.status == MatchStatus::kTooComplex) {
       too_complex = true;
       break;
+    }
+    if (found.match_start.line > pos.line) {
+      buffer.MoveTo(found.match_start.line);
+      pos = {found.match_start.line, 0};
     }
     const TextPos start = found.match_start;
     const TextPos match_end =

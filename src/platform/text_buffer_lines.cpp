@@ -6,6 +6,12 @@
 #include "platform/text_buffer.h"
 
 namespace tavik::platform {
+namespace {
+
+// Runs up to this many lines are set line by line.
+constexpr uint32_t kInPlaceLines = 64;
+
+}  // namespace
 
 bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
                               std::span<const std::u16string_view> lines) {
@@ -32,12 +38,19 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
     edit.removed = CompactText(GetText(start, old_end));
   }
 
-  const uint32_t common = std::min(old_count, new_count);
-  for (uint32_t i = 0; i < common; ++i) lines_.SetLine(first + i, lines[i]);
-  if (old_count > new_count) {
-    lines_.EraseLines(first + new_count, old_count - new_count);
-  } else if (new_count > old_count) {
-    lines_.InsertLines(first + old_count, lines.subspan(common));
+  if (old_count > kInPlaceLines && new_count > kInPlaceLines) {
+    // Whole blocks are dropped and built anew at their exact size; setting many lines in place
+    // would leave each block holding old and new text until it is compacted.
+    lines_.EraseLines(first, old_count);
+    lines_.InsertLines(first, lines);
+  } else {
+    const uint32_t common = std::min(old_count, new_count);
+    for (uint32_t i = 0; i < common; ++i) lines_.SetLine(first + i, lines[i]);
+    if (old_count > new_count) {
+      lines_.EraseLines(first + new_count, old_count - new_count);
+    } else if (new_count > old_count) {
+      lines_.InsertLines(first + old_count, lines.subspan(common));
+    }
   }
   if (record) history_.Record(std::move(edit));
 

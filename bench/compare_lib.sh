@@ -1,0 +1,36 @@
+# Helpers for the scripts that compare Tavik with Vim side by side; source it from bash.
+#   tavik_binary [PATH]  the Release binary to measure (built through ./tavik when missing)
+#   corpus_1m            path of the standard 1,000,000-line corpus, written on first use
+#   measure CMD...       runs CMD with no input and its output discarded; prints wall seconds, peak
+#                        kilobytes and CPU seconds (user and system)
+#   median N...          the median of numbers
+
+compare_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+compare_work=${TMPDIR:-/tmp}/tavik-bench
+mkdir -p "$compare_work"
+
+tavik_binary() {
+  local bin=${1:-$compare_root/build/release/tavik}
+  if [ ! -x "$bin" ]; then
+    "$compare_root/tavik" --help >/dev/null 2>&1 || true
+  fi
+  echo "$bin"
+}
+
+corpus_1m() {
+  local file="$compare_work/corpus-1m.txt"
+  [ -f "$file" ] || python3 /work/shared/bench/corpus.py "$file" 1000000
+  echo "$file"
+}
+
+measure() {
+  local record
+  record=$(mktemp "$compare_work/time.XXXXXX")
+  /usr/bin/time -f '%e %M %U %S' -o "$record" "$@" >/dev/null 2>/dev/null </dev/null || true
+  awk '{printf "%s %s %.2f\n", $1, $2, $3 + $4}' "$record"
+  rm -f "$record"
+}
+
+median() {
+  printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'
+}
