@@ -21,6 +21,8 @@ using Clock = std::chrono::steady_clock;
 // In the child: never returns.
 [[noreturn]] void ExecShell(const std::string& command, const std::string& folder, int out_fd) {
   setpgid(0, 0);
+  // The editor ignores SIGPIPE; the build's pipelines must not.
+  signal(SIGPIPE, SIG_DFL);
   const int null_fd = open("/dev/null", O_RDONLY);
   if (null_fd >= 0) dup2(null_fd, STDIN_FILENO);
   dup2(out_fd, STDOUT_FILENO);
