@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -140,6 +141,14 @@ TEST_F(BuildRunnerTest, AMissingFolderOrCommandIsReportedByTheShell) {
   r = RunBuildCommand("no-such-program-here", folder_.string(), 20000);
   EXPECT_EQ(r.exit_code, 127);
   EXPECT_FALSE(r.output.empty());
+}
+
+TEST_F(BuildRunnerTest, PipelinesInTheBuildEndQuietlyEvenWhenTheEditorIgnoresSigpipe) {
+  auto* previous = std::signal(SIGPIPE, SIG_IGN);
+  const BuildResult r = RunBuildCommand("yes | head -n 2", folder_.string(), 20000);
+  std::signal(SIGPIPE, previous);
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.output, "y\ny\n");  // no "Broken pipe" complaint from yes
 }
 
 TEST_F(BuildRunnerTest, OutputBeyondTheLimitIsReadAndDropped) {
