@@ -10,8 +10,10 @@ namespace {
 
 // Splits at "\n"; a CR right before a break belongs to the break ("\r\n" is one break), any
 // other CR stays in its line and must come back as it was. The pieces view `text`, so a
-// multi-megabyte put is never copied on its way into the line store.
-std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
+// multi-megabyte put is never copied on its way into the line store. Text read back from the
+// buffer for undo and redo joins its lines with "\n" alone: there every CR is the line's own.
+std::vector<std::u16string_view> SplitLines(std::u16string_view text,
+                                            bool cr_lf_is_one_break = true) {
   const char16_t* units = text.data();
   size_t breaks = 0;
   for (size_t i = 0; i < text.size(); ++i) breaks += units[i] == u'\n';  // vector code
@@ -20,7 +22,7 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
   size_t begin = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (units[i] != u'\n') continue;
-    const size_t end = i > begin && units[i - 1] == u'\r' ? i - 1 : i;
+    const size_t end = cr_lf_is_one_break && i > begin && units[i - 1] == u'\r' ? i - 1 : i;
     pieces.emplace_back(units + begin, end - begin);
     begin = i + 1;
   }
@@ -139,7 +141,7 @@ TextPos TextBuffer::Apply(TextPos start, TextPos end, std::u16string_view text) 
     first.append(suffix);
     lines_.SetLine(start.line, first);
   } else {
-    const std::vector<std::u16string_view> pieces = SplitLines(text);
+    const std::vector<std::u16string_view> pieces = SplitLines(text, !history_.Replaying());
     const uint32_t new_extra = static_cast<uint32_t>(pieces.size() - 1);
     const uint32_t old_extra = end.line - start.line;
     first.append(pieces.front());

@@ -54,16 +54,7 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
   }
   if (record) history_.Record(std::move(edit));
 
-  ++version_;
-  BufferChange change;
-  change.first_line = first;
-  change.old_line_count = old_count;
-  change.new_line_count = new_count;
-  change.start = start;
-  change.old_end = old_end;
-  change.new_end = new_end;
-  markers_.OnChange(change);
-  Notify(change);
+  Changed(start, old_end, new_end);
   return true;
 }
 
