@@ -233,6 +233,29 @@ void InsertMode::SettleHostKey(TextView& text) {
   }
 }
 
+bool InsertMode::TakesTypedText(const ViewEngine& engine, KeyCode key) const {
+  if (!key.IsChar() || key.Has(key_mod::kCtrl) || key.Has(key_mod::kAlt)) return false;
+  if (engine.ReplaceFlag() || register_pending_ || completion_active_) return false;
+  const auto c = static_cast<char16_t>(key.code);
+  if (c == ch::kTab) return !key.Has(key_mod::kShift);
+  return c >= 0x20 && c != 0x7F;
+}
+
+void InsertMode::TypeText(TextView& text, std::u16string_view chars) {
+  if (chars.empty()) return;
+  SettleHostKey(text);
+  TextPos caret = text.GetCaret();
+  if (first_key_) {
+    insert_start_ = caret;
+    first_key_ = false;
+  }
+  auto count = static_cast<uint32_t>(chars.size());
+  text.InsertText(caret, chars);
+  text.SetDotMark({caret.line, caret.column + count - 1});  // as typing the last one alone
+  text.SetCaret({caret.line, caret.column + count});
+  for (char16_t c : chars) record_.Append({InsertOpType::kInsertChar, c});
+}
+
 InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCode key,
                                       bool host_may_type) {
   InsertKeyResult result;

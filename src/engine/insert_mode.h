@@ -34,6 +34,11 @@ class InsertMode {
   // One key in insert mode (never Escape or CTRL-C). `host_may_type` says the key is the one the
   // host delivered, alone in its batch, so the host may type it.
   InsertKeyResult HandleKey(ViewEngine& engine, TextView& text, KeyCode key, bool host_may_type);
+  // Whether `key` is plain text the engine would type at the caret as it stands (not in replace
+  // mode, no register or completion pending), so that a run of such keys may go in at once.
+  bool TakesTypedText(const ViewEngine& engine, KeyCode key) const;
+  // Types the characters of such keys as one edit; the record gets one operation per character.
+  void TypeText(TextView& text, std::u16string_view chars);
   // Escape: takes in the host's last key, repeats the insertion `repeat` more times and copies
   // it to the other lines of `block` when one is given. Returns whether the caret was placed
   // for normal mode already (a block insertion ends at the block's corner).

@@ -133,6 +133,18 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   return consumed;
 }
 
+// Moves the text keys at the front of the queue into the typed run, as long as no mapping claims
+// them: the per-key step would type each the same way.
+void ViewEngine::TakeTypedRun() {
+  const uint32_t mode_mask = parser_.MappingMode(true);
+  while (!queue_.empty() && insert_.TakesTypedText(*this, queue_.front().key)) {
+    if (mappings_->Lookup(mode_mask, queue_, false).outcome != MappingOutcome::kNoMapping) break;
+    typed_run_ += static_cast<char16_t>(queue_.front().key.code);
+    queue_.pop_front();
+    mappings_->ClearInUse();
+  }
+}
+
 void ViewEngine::InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap) {
   // An expansion that adds no keys cannot feed itself: the in-use flag stops it matching again.
   if (keys.empty()) return;
@@ -193,9 +205,16 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
   } else {
     // Insert mode: the key the host delivered, alone in its batch, may be typed by the host.
     bool host_may_type = first_key && queue_.empty() && key == fed_key_;
-    InsertKeyResult result = insert_.HandleKey(*this, text, key, host_may_type);
-    if (result.pass_to_host) pass_key_to_host_ = true;
-    if (result.beep) Beep(text);
+    if (!host_may_type && insert_.TakesTypedText(*this, key)) {
+      // Text keys from a register run or a mapping go in as one edit with the ones queued after.
+      typed_run_.assign(1, static_cast<char16_t>(key.code));
+      TakeTypedRun();
+      insert_.TypeText(text, typed_run_);
+    } else {
+      InsertKeyResult result = insert_.HandleKey(*this, text, key, host_may_type);
+      if (result.pass_to_host) pass_key_to_host_ = true;
+      if (result.beep) Beep(text);
+    }
     SetDesiredColumnFromCaret(text);
   }
 

@@ -108,6 +108,7 @@ class ViewEngine : private ParserServices {
   bool RunQueue(AttachedView& view, bool timeout);
   // Returns whether the key was consumed (keys with ALT are left to the host).
   bool PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);
+  void TakeTypedRun();
   void HandleEscape(AttachedView& view, bool first_key);
   void IncrementalSearchStep(TextView& text);
   void ClampCaretForNormalMode(TextView& text);
@@ -137,6 +138,7 @@ class ViewEngine : private ParserServices {
   char16_t recording_register_ = 0;
   char16_t last_run_register_ = 0;
   InsertMode insert_;
+  std::u16string typed_run_;  // text keys typed as one edit
   KeyCode fed_key_;  // the key the host delivered last: only it may be typed by the host
   OptionSet global_options_;
   KeyQueue queue_;
