@@ -53,6 +53,7 @@ TerminalEditor::TerminalEditor()
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
   editor_->SetBeepListener([this] { ++beeps_; });
+  editor_->SetBuildCancelCheck([this] { return BuildCancelRequested(); });
   clipboard_ = std::make_unique<DesktopClipboard>(
       editor_->clipboard(), ChooseClipboardTool(),
       [this](std::string_view bytes) { screen_.WriteRaw(bytes); });
@@ -63,6 +64,7 @@ TerminalEditor::TerminalEditor()
 TerminalEditor::~TerminalEditor() {
   clipboard_.reset();
   editor_->SetBeepListener(nullptr);
+  editor_->SetBuildCancelCheck(nullptr);
   editor_->dialogs().SetYesNoAnswerer(nullptr);
   editor_->dialogs().SetConfirmAnswerer(nullptr);
   package_.reset();
@@ -234,6 +236,33 @@ void TerminalEditor::HandleKey(KeyCode key) {
     pane_shows_seen_ = pane.ShowCount();
     pane_lines_seen_ = pane.Lines().size();
   }
+}
+
+bool TerminalEditor::BuildCancelRequested() {
+  // The build's output so far, and the status line saying it runs.
+  const platform::OutputPane& pane = editor_->output();
+  if (pane.Lines().size() != pane_lines_seen_) {
+    pane_visible_ = true;
+    pane_lines_seen_ = pane.Lines().size();
+    Redraw();
+  }
+  if (input_closed_) return false;
+  pollfd fd{STDIN_FILENO, POLLIN, 0};
+  if (poll(&fd, 1, 0) <= 0 || (fd.revents & POLLIN) == 0) return false;
+  char buffer[4096];
+  const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  std::vector<KeyCode> decoded;
+  decoder_.Feed(std::string_view(buffer, static_cast<size_t>(n)), decoded);
+  bool cancel = false;
+  for (KeyCode key : decoded) {
+    if (!cancel && key.IsChar(ch::kCtrlC)) {
+      cancel = true;
+    } else {
+      keys_.push_back(key);
+    }
+  }
+  return cancel;
 }
 
 void TerminalEditor::RequestQuit() {

@@ -54,6 +54,8 @@ class TerminalEditor {
   int MillisecondsToNextTimer() const;
   void Resize();
   void RequestQuit();
+  // While a build runs: true when CTRL-C was typed; other keys wait their turn.
+  bool BuildCancelRequested();
   KeyCode ReadKeyForQuestion();
   platform::YesNoAnswer AskYesNo(std::u16string_view question);
   platform::ConfirmAnswer AskConfirm(std::u16string_view prompt);

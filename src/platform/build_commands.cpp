@@ -70,27 +70,38 @@ CommandResult BuildCommand(EditorHost& host, std::u16string_view) {
   log.Start(folder);
   pane.Show();
   pane.AppendLine(FromUtf8("Build started: " + command + " (in " + folder + ")"));
-  const BuildResult result = RunBuildCommand(command, folder, host.BuildTimeoutMs());
+  host.SetStatusText(FromUtf8("Building: " + command));
+  // Lines go to the pane and the log as they come, so a long build shows its progress.
+  std::string partial;
+  auto take_line = [&](std::string_view bytes) {
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    std::u16string line;
+    DecodeUtf8(bytes, line);
+    log.AddLine(line);
+    pane.AppendLine(line);
+  };
+  auto on_output = [&](std::string_view chunk) {
+    partial.append(chunk);
+    size_t begin = 0;
+    for (size_t nl = partial.find('\n'); nl != std::string::npos; nl = partial.find('\n', begin)) {
+      take_line(std::string_view(partial).substr(begin, nl - begin));
+      begin = nl + 1;
+    }
+    partial.erase(0, begin);
+  };
+  const BuildResult result =
+      RunBuildCommand(command, folder, host.BuildTimeoutMs(), host.BuildCancelCheck(), on_output);
   if (!result.started) {
     pane.AppendLine(FromUtf8("Build could not start: " + result.error));
     host.SetStatusText(u"Build could not start");
     return CommandResult::kFail;
   }
-  std::u16string text;
-  DecodeUtf8(result.output, text);
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t end = text.find(u'\n', begin);
-    if (end == std::u16string::npos) end = text.size();
-    std::u16string_view line = std::u16string_view(text).substr(begin, end - begin);
-    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-    log.AddLine(line);
-    pane.AppendLine(line);
-    begin = end + 1;
-  }
+  if (!partial.empty()) take_line(partial);
   if (result.output_cut) pane.AppendLine(u"(output cut: too long)");
   std::u16string outcome;
-  if (result.timed_out) {
+  if (result.cancelled) {
+    outcome = u"Build stopped";
+  } else if (result.timed_out) {
     outcome = u"Build stopped after " + Decimal(host.BuildTimeoutMs()) + u" ms";
   } else if (result.exit_code == 0) {
     outcome = u"Build succeeded";
@@ -101,7 +112,8 @@ CommandResult BuildCommand(EditorHost& host, std::u16string_view) {
   if (errors > 0) outcome += u", " + Decimal(errors) + (errors == 1 ? u" error" : u" errors");
   pane.AppendLine(outcome);
   host.SetStatusText(outcome);
-  return result.exit_code == 0 && !result.timed_out ? CommandResult::kOk : CommandResult::kFail;
+  return result.exit_code == 0 && !result.timed_out && !result.cancelled ? CommandResult::kOk
+                                                                         : CommandResult::kFail;
 }
 
 CommandResult NextLocation(EditorHost& host, std::u16string_view) {

@@ -45,7 +45,8 @@ int StatusCode(int status) {
 }  // namespace
 
 BuildResult RunBuildCommand(const std::string& command, const std::string& folder,
-                            uint32_t timeout_ms) {
+                            uint32_t timeout_ms, const std::function<bool()>& cancel,
+                            const std::function<void(std::string_view)>& on_output) {
   BuildResult result;
   int fds[2];
   if (pipe(fds) != 0) {
@@ -79,8 +80,12 @@ BuildResult RunBuildCommand(const std::string& command, const std::string& folde
       result.timed_out = true;
       break;
     }
+    if (cancel && cancel()) {
+      result.cancelled = true;
+      break;
+    }
     pollfd pfd{fds[0], POLLIN, 0};
-    const int ready = poll(&pfd, 1, static_cast<int>(std::min<int64_t>(left, 1000)));
+    const int ready = poll(&pfd, 1, static_cast<int>(std::min<int64_t>(left, 100)));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     const ssize_t n = read(fds[0], chunk, sizeof chunk);
@@ -92,12 +97,13 @@ BuildResult RunBuildCommand(const std::string& command, const std::string& folde
     const size_t room = kMaxBuildOutput - std::min(kMaxBuildOutput, result.output.size());
     const size_t take = std::min(room, static_cast<size_t>(n));
     result.output.append(chunk, take);
+    if (on_output && take > 0) on_output(std::string_view(chunk, take));
     if (take < static_cast<size_t>(n)) result.output_cut = true;
   }
   close(fds[0]);
 
   int status = 0;
-  if (result.timed_out) {
+  if (result.timed_out || result.cancelled) {
     kill(-pid, SIGKILL);
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
@@ -109,8 +115,10 @@ BuildResult RunBuildCommand(const std::string& command, const std::string& folde
     const pid_t done = waitpid(pid, &status, WNOHANG);
     if (done == pid) break;
     if (done < 0 && errno != EINTR) break;
-    if (Clock::now() >= deadline) {
-      result.timed_out = true;
+    const bool cancelled = cancel && cancel();
+    if (cancelled || Clock::now() >= deadline) {
+      result.timed_out = !cancelled;
+      result.cancelled = cancelled;
       kill(-pid, SIGKILL);
       waitpid(pid, &status, 0);
       break;

@@ -105,6 +105,9 @@ class EditorHost {
   void SetBuildCommandLine(std::string command) { build_command_ = std::move(command); }
   uint32_t BuildTimeoutMs() const { return build_timeout_ms_; }
   void SetBuildTimeoutMs(uint32_t ms) { build_timeout_ms_ = ms; }
+  // Asked while a build runs whether the user wants it stopped (the terminal reads CTRL-C).
+  void SetBuildCancelCheck(std::function<bool()> check) { build_cancel_ = std::move(check); }
+  const std::function<bool()>& BuildCancelCheck() const { return build_cancel_; }
   // The last build's output, walked by the location and error commands.
   BuildLog& build_log() { return build_log_; }
 
@@ -162,6 +165,7 @@ class EditorHost {
   std::string build_command_ = "make";
   uint32_t build_timeout_ms_ = 300000;
   BuildLog build_log_;
+  std::function<bool()> build_cancel_;
   int beep_count_ = 0;
   std::function<void()> beep_listener_;
   std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;

@@ -412,6 +412,41 @@ TEST_F(TerminalEditorTest, SeveralDocumentsEditSwitchAndQuitOneByOne) {
   EXPECT_EQ(ReadFile(a), "first\n");
 }
 
+TEST_F(TerminalEditorTest, MakeShowsItsOutputCnGoesToTheErrorAndCtrlCStopsALongBuild) {
+  const std::string file = WriteFile("main.txt", "main\n");
+  WriteFile("a.txt", "one\ntwo\nthree\n");
+  // make adds a line naming the recipe that failed, an error place of its own.
+  WriteFile("Makefile", "all:\n\t@echo 'a.txt:2:3: error: wrong'; exit 1\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":make");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("a.txt:2:3: error: wrong")) << tmux.ScreenText();
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return LastRowHas(r, "Build failed: exit code 2, 2 errors");
+  })) << tmux.ScreenText();
+  tmux.SendLiteral(":cn");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "a.txt  2,3"); }))
+      << tmux.ScreenText();
+
+  // A build that would run for a minute stops on CTRL-C, and the keys after it still count.
+  WriteFile("Makefile", "all:\n\t@echo slow build; sleep 60\n");
+  tmux.SendLiteral(":make");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("slow build")) << tmux.ScreenText();
+  tmux.Send("C-c");
+  tmux.Send("x");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "tw"); })) << tmux.ScreenText();
+  EXPECT_NE(tmux.ScreenText().find("Build stopped"), std::string::npos) << tmux.ScreenText();
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("Quit anyway? (y/n)")) << tmux.ScreenText();
+  tmux.Send("y");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(Path("a.txt")), "one\ntwo\nthree\n");
+}
+
 TEST_F(TerminalEditorTest, SubstituteConfirmationIsAskedOnTheStatusLineWithFiveChoices) {
   if (!EngineHas(":s/a/b/gc<CR>", "aaa\n", "bab\n", "--answer y --answer n --answer y")) {
     GTEST_SKIP() << "the substitute confirmation is not built yet";

@@ -133,6 +133,23 @@ TEST_F(BuildRunnerTest, ABuildThatRunsTooLongIsStoppedWithItsChildren) {
   EXPECT_NE(r.exit_code, 0);
 }
 
+TEST_F(BuildRunnerTest, TheUserCanStopABuildAndItsChildren) {
+  int asked = 0;
+  const BuildResult r = RunBuildCommand("echo begun; sleep 30 & sleep 30", folder_.string(), 60000,
+                                        [&asked] { return ++asked == 3; });
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(asked, 3);
+  EXPECT_NE(r.exit_code, 0);
+  // A build that ends by itself is not asked about again once it is over.
+  asked = 0;
+  const BuildResult quick =
+      RunBuildCommand("echo done", folder_.string(), 60000, [&asked] { return ++asked > 1000; });
+  EXPECT_FALSE(quick.cancelled);
+  EXPECT_EQ(quick.exit_code, 0);
+  EXPECT_EQ(quick.output, "done\n");
+}
+
 TEST_F(BuildRunnerTest, AMissingFolderOrCommandIsReportedByTheShell) {
   BuildResult r = RunBuildCommand("true", (folder_ / "missing").string(), 20000);
   ASSERT_TRUE(r.started);
