@@ -240,6 +240,22 @@ TEST_F(DocumentCommandsTest, MakeWritesTheOutputAndCnCpWalkItsPlaces) {
   EXPECT_EQ(session_.Cursor(), (std::pair<uint32_t, uint32_t>{1, 4}));
 }
 
+TEST_F(DocumentCommandsTest, BuildLinesArriveWholeWhateverPiecesTheOutputComesIn) {
+  Open("main.txt", "main\n");
+  // The first line comes in two pieces; the last has no line break; CR LF ends a line too.
+  session_.Editor().SetBuildCommandLine(
+      "printf 'main.txt:1: err'; sleep 0.2; printf 'or: x\\r\\nlast'");
+  std::vector<std::string> seen;
+  session_.SetPaneSink([&seen](const std::string& line) { seen.push_back(line); });
+  session_.FeedNotation(":make<CR>");
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[1], "main.txt:1: error: x");
+  EXPECT_EQ(seen[2], "last");
+  EXPECT_EQ(seen[3], "Build succeeded, 1 error");
+  session_.FeedNotation(":cn<CR>");
+  EXPECT_EQ(platform::ToUtf8(session_.Editor().StatusText()), "(1 of 1) main.txt:1: error: x");
+}
+
 TEST_F(DocumentCommandsTest, ABuildThatHangsIsStoppedAndTheEditorGoesOn) {
   Open("main.txt", "main\n");
   session_.Editor().SetBuildCommandLine("echo working; sleep 60");
