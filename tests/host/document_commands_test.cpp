@@ -179,6 +179,13 @@ TEST_F(DocumentCommandsTest, WqAndXSaveAndCloseXaSavesAndClosesAll) {
   EXPECT_EQ(Read("a.txt"), "\n");
   int changed = (Read("b.txt") == "b\n") + (Read("c.txt") == "c\n");
   EXPECT_EQ(changed, 2);
+  // :wqa is :xa under another name.
+  Open("b.txt", "bb\n");
+  Open("c.txt", "cc\n");
+  session_.FeedNotation("x:e b.txt<CR>x:wqa<CR>");
+  EXPECT_TRUE(session_.Editor().Documents().empty());
+  EXPECT_EQ(Read("b.txt"), "b\n");
+  EXPECT_EQ(Read("c.txt"), "c\n");
 }
 
 TEST_F(DocumentCommandsTest, QuitInASplitWindowRemovesThePaneTypedIn) {
