@@ -117,7 +117,7 @@ void SubstituteBuffer::StartChanges() {
 TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_view text) {
   const uint32_t current = CurrentLine();
   assert(start.line == current && start <= end);
-  ForgetCopies();
+  // Copies of view lines stay: the view has not changed, and the next search reads them again.
   StartChanges();
   start.column = std::min(start.column, CurrentLength());
   bool tail_in_scratch = false;

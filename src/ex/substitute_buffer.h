@@ -91,7 +91,8 @@ class SubstituteBuffer : public LineSource {
 
   std::vector<TrackedMark> tracked_;
 
-  // Copies of view lines handed to the matcher, valid until the next edit or move.
+  // Copies of view lines handed to the matcher, kept until the current line moves on or the
+  // view changes.
   mutable std::deque<std::u16string> copies_;
   mutable std::vector<uint32_t> copy_lines_;
   mutable size_t copies_used_ = 0;
