@@ -224,7 +224,16 @@ CommandResult Open(EditorHost& host, std::u16string_view argument, bool must_exi
     return CommandResult::kFail;
   }
   std::string error;
-  if (host.OpenFile(full, &error) == nullptr) return Report(host, error);
+  const size_t open_before = host.Documents().size();
+  // The name as given: an open document may be known by it rather than by the resolved path.
+  const Document* document = host.OpenFile(path, &error);
+  if (document == nullptr) return Report(host, error);
+  if (host.Documents().size() != open_before) {
+    const std::u16string name = u"\"" + document->Name() + u"\" ";
+    host.SetStatusText(std::filesystem::exists(full, ec)
+                           ? name + FromUtf8(std::to_string(document->buffer.LineCount())) + u"L"
+                           : name + u"[New]");
+  }
   return CommandResult::kOk;
 }
 

@@ -277,12 +277,23 @@ TEST_F(DocumentCommandsTest, ABuildThatHangsIsStoppedAndTheEditorGoesOn) {
 
 TEST_F(DocumentCommandsTest, EditOpensMissingFilesEmptyAndUnreadableOnesNot) {
   Open("a.txt", "a\n");
-  session_.FeedNotation(":e new.txt<CR>ihello<Esc>:w<CR>");
+  session_.FeedNotation(":e new.txt<CR>");
+  EXPECT_EQ(platform::ToUtf8(session_.Editor().StatusText()),
+            "\"" + (folder_ / "new.txt").string() + "\" [New]");
+  session_.FeedNotation("ihello<Esc>:w<CR>");
   EXPECT_EQ(Read("new.txt"), "hello\n");
   fs::create_directories(folder_ / "folder.txt");
   session_.FeedNotation(":e folder.txt<CR>");
   EXPECT_EQ(FocusedPath(), (folder_ / "new.txt").string());
   EXPECT_EQ(session_.StatusUtf8(), "-- NORMAL -- ");
+  // An existing file tells its line count; one already open is only activated.
+  Write("three.txt", "1\n2\n3\n");
+  session_.FeedNotation(":e three.txt<CR>");
+  EXPECT_EQ(platform::ToUtf8(session_.Editor().StatusText()),
+            "\"" + (folder_ / "three.txt").string() + "\" 3L");
+  session_.FeedNotation(":e new.txt<CR>");
+  EXPECT_EQ(FocusedPath(), (folder_ / "new.txt").string());
+  EXPECT_EQ(session_.Editor().StatusText(), u"-- NORMAL -- ");
 }
 
 }  // namespace
