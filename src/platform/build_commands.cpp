@@ -62,9 +62,11 @@ CommandResult Walk(EditorHost& host, bool forward, bool errors_only) {
 
 }  // namespace
 
-CommandResult BuildCommand(EditorHost& host, std::u16string_view) {
+CommandResult BuildCommand(EditorHost& host, std::u16string_view argument) {
   const std::string folder = BuildFolder(host);
-  const std::string& command = host.BuildCommandLine();
+  // ":make clean" builds the target it names.
+  std::string command = host.BuildCommandLine();
+  if (!argument.empty()) command += " " + ToUtf8(argument);
   OutputPane& pane = host.output();
   BuildLog& log = host.build_log();
   log.Start(folder);

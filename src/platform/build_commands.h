@@ -9,7 +9,8 @@
 namespace tavik::platform {
 
 // "Build.BuildSolution", "Build.Compile", "Build.BuildSelection": runs the build command in the
-// focused document's folder; kFail when it could not start, was stopped or failed.
+// focused document's folder, with the argument (a target) after it; kFail when it could not
+// start, was stopped or failed.
 CommandResult BuildCommand(EditorHost& host, std::u16string_view argument);
 // "Edit.GotoOutputWindowNextLocation" and "...PreviousLocation": the next (previous) place the
 // last build's output names, opened with the caret on it; kFail when there is none left.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -241,6 +242,13 @@ TEST_F(DocumentCommandsTest, MakeWritesTheOutputAndCnCpWalkItsPlaces) {
   EXPECT_EQ(session_.Editor().StatusText(), u"No more errors");
   session_.FeedNotation(":erp<CR>");
   EXPECT_EQ(session_.Editor().StatusText(), u"No more errors");
+  // An argument goes to the build command.
+  session_.FeedNotation(":make extra words<CR>");
+  const std::vector<std::string> again = session_.PaneLines();
+  EXPECT_EQ(again.back(), "Build failed: exit code 2, 2 errors");
+  EXPECT_NE(std::find(again.begin(), again.end(),
+                      "Build started: sh build.sh extra words (in " + folder_.string() + ")"),
+            again.end());
   // The build of a.c's folder starts a new walk.
   session_.FeedNotation(":build<CR>:ern<CR>");
   EXPECT_EQ(FocusedPath(), (folder_ / "a.c").string());
