@@ -164,6 +164,10 @@ void Block(MotionContext& context, MotionResult& result) {
 
 }  // namespace
 
+bool StartsSentence(const TextView& view, uint32_t line, uint32_t column) {
+  return IsSentenceStart(view, line, column);
+}
+
 void SentenceForward(MotionContext& c, MotionResult& r) {
   Block<NextSentenceStart>(c, r);
 }

@@ -24,6 +24,10 @@ void InnerSingleQuote(MotionContext& context, MotionResult& result);
 void ASingleQuote(MotionContext& context, MotionResult& result);
 void InnerDoubleQuote(MotionContext& context, MotionResult& result);
 void ADoubleQuote(MotionContext& context, MotionResult& result);
+void InnerSentence(MotionContext& context, MotionResult& result);
+void ASentence(MotionContext& context, MotionResult& result);
+void InnerTag(MotionContext& context, MotionResult& result);
+void ATag(MotionContext& context, MotionResult& result);
 
 // The selection a text object grows, if there is one: in visual mode a selection wider than an
 // empty one, and on a repeated run (a count) the object found so far.
