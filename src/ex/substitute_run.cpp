@@ -87,7 +87,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   bool ask = flags.confirm;
   bool too_complex = false;
   while (pos.line <= end) {
-    // The rest of this line and a few lines below, then the unchanged lines to the range end.
+    // The rest of this line and the next one, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
     const uint32_t near_line = std::min(end_line, pos.line + kNearLines);
     args.stop = TextPos{near_line, static_cast<uint32_t>(buffer.LineText(near_line).size())};
