@@ -1,6 +1,7 @@
 // One complete command as the parser hands it to the executor, and as "." repeats it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -28,9 +29,29 @@ struct CommandRecord {
   bool forced = false;     // v, V or CTRL-V typed between operator and motion
   ForcedKind forced_kind = ForcedKind::kCharacterwise;
   uint32_t executor_data[2] = {0, 0};
-  // The command line after ":" or the pattern after "/" or "?", NUL-terminated.
-  std::array<char16_t, kCommandTextCapacity + 1> text{};
+  // The command line after ":" or the pattern after "/" or "?", NUL-terminated; only the part
+  // up to the NUL is kept meaningful, so that the commands copied on every key copy only that.
+  std::array<char16_t, kCommandTextCapacity + 1> text;
   uint16_t text_length = 0;
+
+  CommandRecord() { text[0] = 0; }
+  CommandRecord(const CommandRecord& other) { *this = other; }
+  CommandRecord& operator=(const CommandRecord& other) {
+    action_count = other.action_count;
+    motion_count = other.motion_count;
+    action = other.action;
+    action_arg = other.action_arg;
+    motion = other.motion;
+    motion_arg = other.motion_arg;
+    register_name = other.register_name;
+    forced = other.forced;
+    forced_kind = other.forced_kind;
+    executor_data[0] = other.executor_data[0];
+    executor_data[1] = other.executor_data[1];
+    text_length = other.text_length;
+    std::copy_n(other.text.data(), text_length + 1, text.data());
+    return *this;
+  }
 
   std::u16string_view Text() const { return {text.data(), text_length}; }
   void SetText(std::u16string_view t) {
@@ -40,5 +61,8 @@ struct CommandRecord {
     text[text_length] = 0;
   }
 };
+// A field added to the record must be added to its copy as well.
+static_assert(sizeof(CommandRecord) == 28 + 2 * (kCommandTextCapacity + 1) + 4,
+              "CommandRecord changed: update its copy");
 
 }  // namespace tavik
