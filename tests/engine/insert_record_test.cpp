@@ -131,3 +131,29 @@ TEST_F(InsertRecordTest, SelfRunningRegistersEndWithAMessage) {
 
 }  // namespace
 }  // namespace tavik
+
+namespace tavik {
+namespace {
+
+// Block insertions where the view's preferences matter, which the data files cannot set.
+TEST_F(InsertRecordTest, BlockAppendPadsShortLinesWithTabsWhenTheViewInsertsTabs) {
+  Open(u"abcdefghij\nab\n\nabcdefghijkl");
+  view_->Preferences().insert_tabs = true;
+  view_->Preferences().tab_size = 4;
+  package_.Attachment(*view_)->text.ReadPreferences();
+  // The block's right edge is display column 9: short lines get two tabs and one space.
+  Keys(u"8l<C-v>3jlA|<Esc>");
+  EXPECT_EQ(Buffer(), u"abcdefghi|j\nab\t\t |\n\t\t |\nabcdefghi|jkl");
+  Keys(u"u");
+  EXPECT_EQ(Buffer(), u"abcdefghij\nab\n\nabcdefghijkl");
+}
+
+// The host indents a line opened by Return; the copy replays the record, indentation included.
+TEST_F(InsertRecordTest, BlockInsertReplaysWhatTheHostTypedOnTheFirstLine) {
+  Open(u"    a1\n    b2\n    c3");
+  Keys(u"4l<C-v>2jI<CR>x<Esc>");
+  EXPECT_EQ(Buffer(), u"    \n    xa1\n    \n    xb2\n    \n    xc3");
+}
+
+}  // namespace
+}  // namespace tavik
