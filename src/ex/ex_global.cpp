@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/char_class.h"
 #include "engine/register_file.h"
 #include "engine/search_request.h"
 #include "engine/search_state.h"
@@ -22,6 +23,14 @@ constexpr std::u16string_view kSyntaxMessage = u"substitute: regex syntax error"
 constexpr std::u16string_view kNoPreviousMessage = u"No previous regular expression";
 constexpr std::u16string_view kNestedMessage = u"Cannot run :g inside :g";
 constexpr std::u16string_view kTooComplexMessage = u"Pattern too complex";
+constexpr std::u16string_view kDelimiterMessage = u"Invalid delimiter for :g";
+
+// Letters, digits and the backslash would read as part of the pattern, and half of a
+// surrogate pair is no character.
+bool IsDelimiter(char16_t c) {
+  const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+  return !surrogate && c != u'\\' && !IsAlphaChar(c) && !IsDigitChar(c);
+}
 
 struct GlobalPattern {
   SearchRequest request;
@@ -38,6 +47,10 @@ std::optional<GlobalPattern> ReadPattern(ExContext& context, std::u16string_view
   }
   SearchState& search = context.engine.Search();
   const char16_t delimiter = argument.front();
+  if (!IsDelimiter(delimiter)) {
+    context.Message(kDelimiterMessage);
+    return std::nullopt;
+  }
   GlobalPattern out;
   if (argument.size() > 1 && argument[1] != delimiter) {
     std::u16string_view rest = argument.substr(1);
