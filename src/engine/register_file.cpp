@@ -50,7 +50,9 @@ void RegisterFile::EndWrite(size_t slot) {
   clipboard_->Put(reg.text_, reg.kind_);
 }
 
-void RegisterFile::HoldClipboard() { ++clipboard_held_; }
+void RegisterFile::HoldClipboard() {
+  ++clipboard_held_;
+}
 
 void RegisterFile::ReleaseClipboard() {
   if (clipboard_held_ == 0 || --clipboard_held_ > 0) return;

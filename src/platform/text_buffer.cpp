@@ -116,8 +116,7 @@ bool TextBuffer::EraseWholeLines(TextPos start, TextPos end, std::u16string_view
     lines_.EraseLines(start.line, end.line - start.line);
     return true;
   }
-  if (start.column == lines_.LineLength(start.line) &&
-      end.column == lines_.LineLength(end.line)) {
+  if (start.column == lines_.LineLength(start.line) && end.column == lines_.LineLength(end.line)) {
     lines_.EraseLines(start.line + 1, end.line - start.line);
     return true;
   }

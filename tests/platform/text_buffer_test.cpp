@@ -208,12 +208,12 @@ TEST(TextBufferTest, DeletionsInARowAtOnePlaceUndoAndRedoAsOne) {
   TextBuffer buffer(u"keep\none\n\u4e2dtwo\nthree\nfour\nlast");
   const std::u16string before = buffer.Text();
   buffer.OpenCompound();
-  buffer.Replace({1, 0}, {2, 0}, u"");  // one
-  buffer.Replace({1, 0}, {2, 0}, u"");  // the wide line
-  buffer.Replace({1, 0}, {1, 2}, u"");  // part of three
-  buffer.Replace({1, 0}, {2, 0}, u"");  // the rest of three
+  buffer.Replace({1, 0}, {2, 0}, u"");   // one
+  buffer.Replace({1, 0}, {2, 0}, u"");   // the wide line
+  buffer.Replace({1, 0}, {1, 2}, u"");   // part of three
+  buffer.Replace({1, 0}, {2, 0}, u"");   // the rest of three
   buffer.Replace({2, 0}, {2, 2}, u"X");  // not a deletion: a record of its own
-  buffer.Replace({1, 0}, {2, 0}, u"");  // four, after it
+  buffer.Replace({1, 0}, {2, 0}, u"");   // four, after it
   buffer.CloseCompound();
   const std::u16string after = buffer.Text();
   EXPECT_EQ(after, u"keep\nXst");
