@@ -142,8 +142,8 @@ void InsertMode::PerformRecord(ViewEngine& engine, TextView& text) {
     size_t end = i;
     while (end < ops.size() && ops[end].type == InsertOpType::kInsertChar) ++end;
     if (end - i > 1) {
-      run_.clear();
-      for (; i < end; ++i) run_ += ops[i].ch;
+      run_.resize(end - i);
+      for (size_t k = 0; i < end; ++i, ++k) run_[k] = ops[i].ch;
       TextPos caret = text.GetCaret();
       text.InsertText(caret, run_);
       text.SetCaret({caret.line, caret.column + static_cast<uint32_t>(run_.size())});
@@ -207,11 +207,21 @@ void InsertMode::SettleHostKey(TextView& text) {
     }
     old_caret = std::min(before.size(), i + watch_.caret.column);
   }
+  // Usually the host changed nothing before the caret nor after it: one block compare each
+  // settles that, and the character loops only run where the texts differ.
   size_t prefix = 0;
   size_t max_prefix = std::min({before.size(), after.size(), old_caret});
+  if (std::equal(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(max_prefix),
+                 after.begin())) {
+    prefix = max_prefix;
+  }
   while (prefix < max_prefix && before[prefix] == after[prefix]) ++prefix;
   size_t suffix = 0;
   size_t max_suffix = std::min(before.size() - old_caret, after.size() - prefix);
+  if (std::equal(before.end() - static_cast<std::ptrdiff_t>(max_suffix), before.end(),
+                 after.end() - static_cast<std::ptrdiff_t>(max_suffix))) {
+    suffix = max_suffix;
+  }
   while (suffix < max_suffix &&
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;

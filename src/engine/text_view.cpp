@@ -87,6 +87,13 @@ uint32_t TextView::LeadingSpaces(uint32_t line) const {
 
 uint32_t TextView::VirtualColumn(uint32_t line, uint32_t column) const {
   std::u16string_view text = LineText(line);
+  // Without a tab before the column every unit is one display column. The check has no early
+  // exit, so it runs as vector code: typing at the end of a long line asks this on every key.
+  size_t before = std::min<size_t>(column, text.size());
+  const char16_t* units = text.data();
+  uint32_t tabs = 0;
+  for (size_t i = 0; i < before; ++i) tabs += units[i] == u'\t';
+  if (tabs == 0) return column;
   uint32_t width = 0;
   for (uint32_t i = 0; i < text.size(); ++i) {
     if (i >= column) return width;
@@ -497,6 +504,7 @@ bool TextView::RedoStep() {
 
 void TextView::OnHostChange(const TextChange& change) {
   InvalidateCache();
+  ++change_count_;
   if (command_depth_ == 0 && undo_in_progress_ == 0) pending_boundary_ = true;
   for (auto& [id, listener] : listeners_) listener(change);
 }
