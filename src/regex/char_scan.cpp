@@ -160,47 +160,39 @@ size_t ScanPair(const char16_t* s, size_t from, size_t to, PairChar p1, ptrdiff_
   return to;
 }
 
+// Whether the literal stands in `text` at `start` (the caller keeps it inside the text).
+bool LiteralAt(std::u16string_view text, size_t start, std::u16string_view lit, bool ignore_case) {
+  size_t n = 0;
+  if (ignore_case) {
+    while (n < lit.size() && Upper(text[start + n]) == Upper(lit[n])) ++n;
+  } else {
+    while (n < lit.size() && text[start + n] == lit[n]) ++n;
+  }
+  return n == lit.size();
+}
+
 }  // namespace
 
 size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
                     bool ignore_case) {
   const std::u16string& lit = literal.text;
   if (text.size() < lit.size() || from > text.size() - lit.size()) return kNotFound;
-  size_t k = literal.scan_index;
-  size_t last_start = text.size() - lit.size();
-  // The scanned character and the literal's first or last one, at their distance.
+  const size_t k = literal.scan_index;
+  const size_t last_start = text.size() - lit.size();
+  // The scanned character and the literal's first or last one, at their distance; under
+  // ignore-case only when both are ASCII, so that bit 5 folds them.
   const size_t other = k == lit.size() - 1 ? 0 : lit.size() - 1;
-  if (lit.size() >= 2 && (!ignore_case || (lit[k] < 128 && lit[other] < 128))) {
-    const PairChar p1 = PairCharOf(lit[k], ignore_case);
-    const PairChar p2 = PairCharOf(lit[other], ignore_case);
-    const ptrdiff_t offset = static_cast<ptrdiff_t>(other) - static_cast<ptrdiff_t>(k);
-    for (size_t i = from + k; i <= last_start + k;) {
-      const size_t j = ScanPair(text.data(), i, last_start + k + 1, p1, offset, p2);
-      if (j > last_start + k) return kNotFound;
-      const size_t start = j - k;
-      size_t n = 0;
-      if (ignore_case) {
-        while (n < lit.size() && Upper(text[start + n]) == Upper(lit[n])) ++n;
-      } else {
-        while (n < lit.size() && text[start + n] == lit[n]) ++n;
-      }
-      if (n == lit.size()) return start;
-      i = j + 1;
-    }
-    return kNotFound;
-  }
+  const bool pair = lit.size() >= 2 && (!ignore_case || (lit[k] < 128 && lit[other] < 128));
+  const PairChar p1 = PairCharOf(lit[k], ignore_case);
+  const PairChar p2 = PairCharOf(lit[other], ignore_case);
+  const ptrdiff_t offset = static_cast<ptrdiff_t>(other) - static_cast<ptrdiff_t>(k);
   for (size_t i = from + k; i <= last_start + k;) {
-    size_t j = ScanForward(text.data(), i, last_start + k + 1, literal.scan_chars.data(),
+    const size_t j =
+        pair ? ScanPair(text.data(), i, last_start + k + 1, p1, offset, p2)
+             : ScanForward(text.data(), i, last_start + k + 1, literal.scan_chars.data(),
                            literal.scan_count, literal.scan_non_ascii);
     if (j > last_start + k) return kNotFound;
-    size_t start = j - k;
-    size_t n = 0;
-    if (ignore_case) {
-      while (n < lit.size() && Upper(text[start + n]) == Upper(lit[n])) ++n;
-    } else {
-      while (n < lit.size() && text[start + n] == lit[n]) ++n;
-    }
-    if (n == lit.size()) return start;
+    if (LiteralAt(text, j - k, lit, ignore_case)) return j - k;
     i = j + 1;
   }
   return kNotFound;
