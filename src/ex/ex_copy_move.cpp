@@ -83,6 +83,12 @@ void MoveLines(ExContext& context, std::u16string_view argument, ExRange range, 
   const int64_t below = destination->above ? -1 : int64_t{destination->line};
   if (below >= int64_t{range.first} - 1 && below <= int64_t{range.last}) return;
   StoreLines(context, range.first, range.last);
+  // Refused before anything is deleted: lines taken out and then not put back would be lost.
+  const Register* reg = context.engine.Registers().Get(kScratchRegister);
+  if (reg == nullptr || reg->Text().size() > kMaxPutUnits) {
+    context.Message(kPutTooLongMessage);
+    return;
+  }
   const uint32_t count = range.last - range.first + 1;
   view.BeginCompound();
   DeleteOperated(view, {{range.first, 0}, {range.last, kEndOfLineColumn}, RangeKind::kLinewise});
