@@ -120,6 +120,7 @@ void EnterInsert(ActionContext& context, OpenLine open, bool replace) {
 void InsertMode::Start(TextView& text, OpenLine open) {
   record_.Reset(open);
   watch_.active = false;
+  settled_.valid = false;
   first_key_ = true;
   register_pending_ = false;
   completion_active_ = false;
@@ -176,7 +177,14 @@ void InsertMode::WatchHostKey(TextView& text, bool movement, InsertOpType moveme
   if (movement) return;
   watch_.first_line = watch_.caret.line > 0 ? watch_.caret.line - 1 : 0;
   watch_.last_line = std::min(watch_.caret.line + 1, watch_.line_count - 1);
-  watch_.window = JoinLines(text, watch_.first_line, watch_.last_line);
+  // The window the last settled key left is still the text when nothing changed since.
+  if (settled_.valid && settled_.changes == text.ChangeCount() &&
+      settled_.first_line == watch_.first_line && settled_.last_line == watch_.last_line) {
+    watch_.window = std::move(settled_.window);
+  } else {
+    watch_.window = JoinLines(text, watch_.first_line, watch_.last_line);
+  }
+  settled_.valid = false;
 }
 
 // Turns what the host did for the last passed key into operations that make the same text:
@@ -240,6 +248,10 @@ void InsertMode::SettleHostKey(TextView& text) {
     size_t new_caret = OffsetIn(text, watch_.first_line, caret);
     for (size_t i = new_caret; i < replayed_caret; ++i) record_.Append({InsertOpType::kLeft, 0});
     for (size_t i = replayed_caret; i < new_caret; ++i) record_.Append({InsertOpType::kRight, 0});
+  }
+  if (last >= static_cast<int64_t>(watch_.first_line)) {
+    settled_ = {true, text.ChangeCount(), watch_.first_line, static_cast<uint32_t>(last),
+                std::move(after)};
   }
 }
 

@@ -74,8 +74,18 @@ class InsertMode {
   // as one edit each, so a replay costs time in proportion to the text it makes.
   void PerformRecord(ViewEngine& engine, TextView& text);
 
+  // The window as the last settled key left it, so that typing on a long line reads it once.
+  struct SettledWindow {
+    bool valid = false;
+    uint64_t changes = 0;  // the view's change count when it was taken
+    uint32_t first_line = 0;
+    uint32_t last_line = 0;
+    std::u16string window;
+  };
+
   InsertRecord record_;
   HostKeyWatch watch_;
+  SettledWindow settled_;
   bool first_key_ = true;
   bool register_pending_ = false;
   TextPos insert_start_;
