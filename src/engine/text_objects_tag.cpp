@@ -2,6 +2,8 @@
 // of the same name (names compared ignoring case), `it` without the tags and `at` with them.
 // Tags are found by scanning: backward for the enclosing opening tag, counting the closing tags
 // passed, then forward for its partner, counting nested tags of the same name.
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -119,17 +121,20 @@ std::optional<Tag> NamedTagAt(const TextView& view, TextPos pos, std::u16string_
 }
 
 // The closing tag that ends the block opened by `open`, counting nested blocks of its name.
-std::optional<Tag> ClosingPartner(const TextView& view, const Tag& open) {
+// The search gives up at `limit`: an opening tag of the same name there is known to have no
+// partner, and then no earlier one can find its partner beyond it either.
+std::optional<Tag> ClosingPartner(const TextView& view, const Tag& open, TextPos limit) {
   const uint32_t last = LastLine(view);
   uint32_t depth = 0;
   TextPos at = open.end;
-  for (uint32_t line = at.line; line <= last; ++line) {
+  for (uint32_t line = at.line; line <= last && line <= limit.line; ++line) {
     size_t column = line == at.line ? at.column : 0;
     for (;;) {
       std::u16string_view text = view.LineText(line);
       if (column >= text.size()) break;
       size_t lt = text.find(u'<', column);
       if (lt == std::u16string_view::npos) break;
+      if (TextPos{line, static_cast<uint32_t>(lt)} >= limit) return std::nullopt;
       column = lt + 1;
       std::optional<Tag> tag = NamedTagAt(view, {line, static_cast<uint32_t>(lt)}, open.name);
       if (!tag) continue;
@@ -150,10 +155,20 @@ struct TagBlock {
   Tag close;
 };
 
+std::u16string LowerName(std::u16string_view name) {
+  std::u16string lower(name);
+  for (char16_t& c : lower) c = ToLowerChar(c);
+  return lower;
+}
+
 // The `nth` tag block (1 the innermost) that encloses `cursor`.
 std::optional<TagBlock> EnclosingBlock(const TextView& view, TextPos cursor, uint32_t nth) {
   uint32_t depth = 0;
   uint32_t found = 0;
+  // For each name, the opening tag nearest the cursor found without a partner: the searches of
+  // the tags before it stop there, so many unclosed tags ("<br>") cost one pass, not one each.
+  std::map<std::u16string, TextPos> unclosed;
+  const TextPos no_limit{UINT32_MAX, UINT32_MAX};
   for (int64_t line = cursor.line; line >= 0; --line) {
     auto l = static_cast<uint32_t>(line);
     std::u16string text(view.LineText(l));
@@ -171,8 +186,15 @@ std::optional<TagBlock> EnclosingBlock(const TextView& view, TextPos cursor, uin
         --depth;
         continue;
       }
-      std::optional<Tag> close = ClosingPartner(view, *tag);
-      if (!close || close->end <= cursor) continue;
+      std::u16string name = LowerName(tag->name);
+      auto known = unclosed.find(name);
+      std::optional<Tag> close =
+          ClosingPartner(view, *tag, known == unclosed.end() ? no_limit : known->second);
+      if (!close) {
+        unclosed[name] = tag->start;
+        continue;
+      }
+      if (close->end <= cursor) continue;
       if (++found == nth) return TagBlock{*tag, *close};
     }
   }
