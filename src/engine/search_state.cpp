@@ -24,6 +24,7 @@ void SearchState::SetHighlightRequest(const SearchRequest& request) {
   if (!highlight_request_->items.empty()) highlight_request_->items.front().backward = false;
   highlight_ignorecase_ = options_.Bool(OptionId::kIgnoreCase);
   highlight_smartcase_ = options_.Bool(OptionId::kSmartCase);
+  ++request_generation_;
 }
 
 ParsedSearch SearchState::Parse(std::u16string_view text, bool backward, bool no_smartcase,
@@ -98,21 +99,38 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
 void SearchState::RefreshHighlights(TextView& view) {
   HostView* host = view.Host();
   if (host == nullptr || !view.IsAttached()) return;
-  std::vector<HighlightRange> ranges;
-  if (highlight_request_ && options_.Bool(OptionId::kHlSearch) && !suspended_) {
+  HandedHighlights now;
+  now.view = &view;
+  now.host = host;
+  now.document = host->DocumentId();
+  now.changes = view.ChangeCount();
+  now.request_generation = request_generation_;
+  now.shown = highlight_request_ && options_.Bool(OptionId::kHlSearch) && !suspended_;
+  now.incremental = incremental_;
+  if (now.shown) {
     VisibleRange visible = view.VisibleLines();
     uint32_t top = view.ViewToBuffer({visible.first_line, 0}).line;
     uint32_t bottom_view = visible.first_line + visible.line_count;
     uint32_t last_view = view.ViewLineCount() > 0 ? view.ViewLineCount() - 1 : 0;
     uint32_t bottom = view.ViewToBuffer({std::min(bottom_view, last_view), 0}).line;
-    uint32_t first = top > kHighlightMargin ? top - kHighlightMargin : 0;
-    uint32_t last = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
-    ranges = HighlightRanges(view, first, last);
+    now.first_line = top > kHighlightMargin ? top - kHighlightMargin : 0;
+    now.last_line = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
   }
-  host->SetHighlights(HighlightLayer::kSearch, ranges);
+  if (handed_ == now) return;
+  const bool search_same = handed_ && handed_->view == now.view && handed_->host == now.host &&
+                           handed_->document == now.document && handed_->changes == now.changes &&
+                           handed_->request_generation == now.request_generation &&
+                           handed_->shown == now.shown && handed_->first_line == now.first_line &&
+                           handed_->last_line == now.last_line;
+  if (!search_same) {
+    std::vector<HighlightRange> ranges;
+    if (now.shown) ranges = HighlightRanges(view, now.first_line, now.last_line);
+    host->SetHighlights(HighlightLayer::kSearch, ranges);
+  }
   std::vector<HighlightRange> incremental;
   if (incremental_) incremental.push_back(*incremental_);
   host->SetHighlights(HighlightLayer::kIncSearch, incremental);
+  handed_ = now;
 }
 
 }  // namespace tavik

@@ -53,7 +53,9 @@ class SearchState {
   // The matches of the highlight request whose start lies in the lines [first, last].
   std::vector<HighlightRange> HighlightRanges(const TextView& view, uint32_t first_line,
                                               uint32_t last_line);
-  // Hands the host the matches around the visible lines and the incremental-search match.
+  // Hands the host the matches around the visible lines and the incremental-search match. Does
+  // nothing when neither the text, the lines, the request nor the options changed since the last
+  // call, so keys that only move the caret on the screen cost no search.
   void RefreshHighlights(TextView& view);
   // Lines above and below the visible ones whose matches are handed over as well.
   static constexpr uint32_t kHighlightMargin = 50;
@@ -70,6 +72,22 @@ class SearchState {
   std::optional<HighlightRange> incremental_;
   MatchCache cache_;
   MatchCache highlight_cache_;
+
+  // What the host was last handed and what it was computed from.
+  struct HandedHighlights {
+    const TextView* view = nullptr;
+    const HostView* host = nullptr;
+    uint64_t document = 0;
+    uint64_t changes = 0;
+    uint64_t request_generation = 0;
+    bool shown = false;  // false: the host was handed no search matches
+    uint32_t first_line = 0;
+    uint32_t last_line = 0;
+    std::optional<HighlightRange> incremental;
+    friend bool operator==(const HandedHighlights&, const HandedHighlights&) = default;
+  };
+  std::optional<HandedHighlights> handed_;
+  uint64_t request_generation_ = 0;  // counts the changes of the highlight request
 };
 
 }  // namespace tavik

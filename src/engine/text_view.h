@@ -132,6 +132,9 @@ class TextView {
   using ChangeListener = std::function<void(const TextChange&)>;
   int AddChangeListener(ChangeListener listener);
   void RemoveChangeListener(int id);
+  // Counts the edits of this view's buffer (from any view), so that results computed from the
+  // text can tell whether they are still current.
+  uint64_t ChangeCount() const { return change_count_; }
 
   // The visual kind last left in this view, for reselecting it.
   uint8_t last_visual_kind = 0;
@@ -173,6 +176,7 @@ class TextView {
   BufferMarks* marks_ = nullptr;
   std::vector<std::pair<int, ChangeListener>> listeners_;
   int next_listener_id_ = 1;
+  uint64_t change_count_ = 0;
 };
 
 }  // namespace tavik
