@@ -3,7 +3,9 @@
 #include "app/terminal_screen.h"
 
 #include <curses.h>
+#include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <term.h>
 #include <unistd.h>
 
@@ -92,6 +94,12 @@ bool TerminalScreen::Start() {
   const char* ss = tigetstr(capability);
   shape_supported_ = (ss != nullptr && ss != reinterpret_cast<char*>(-1)) ||
                      TerminalNameTakesCursorStyle(std::getenv("TERM"));
+  capture_fd_ = memfd_create("tavik-screen", MFD_CLOEXEC);
+  terminal_fd_ = capture_fd_ >= 0 ? fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3) : -1;
+  if (terminal_fd_ < 0 && capture_fd_ >= 0) {
+    close(capture_fd_);
+    capture_fd_ = -1;
+  }
   return true;
 }
 
@@ -117,6 +125,27 @@ void TerminalScreen::Stop() {
   endwin();
   delscreen(screen_);
   screen_ = nullptr;
+  for (int* fd : {&capture_fd_, &terminal_fd_}) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+  }
+}
+
+void TerminalScreen::RefreshInOneWrite(std::string_view after) {
+  if (capture_fd_ < 0 || lseek(capture_fd_, 0, SEEK_SET) != 0 ||
+      dup2(capture_fd_, STDOUT_FILENO) < 0) {
+    refresh();
+    if (!after.empty()) WriteRaw(after);
+    return;
+  }
+  refresh();
+  const off_t size = lseek(capture_fd_, 0, SEEK_CUR);
+  dup2(terminal_fd_, STDOUT_FILENO);
+  frame_.resize(static_cast<size_t>(std::max<off_t>(size, 0)));
+  const ssize_t got = size > 0 ? pread(capture_fd_, frame_.data(), frame_.size(), 0) : 0;
+  frame_.resize(static_cast<size_t>(std::max<ssize_t>(got, 0)));
+  frame_ += after;
+  if (!frame_.empty()) WriteRaw(frame_);
 }
 
 void TerminalScreen::QuerySize(int& rows, int& cols) const {
@@ -160,12 +189,13 @@ void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col
   shown_ = grid;
   move(std::clamp(cursor_row, 0, std::max(0, rows - 1)),
        std::clamp(cursor_col, 0, std::max(0, cols - 1)));
-  refresh();
+  std::string_view shape_sequence;
   if (shape_supported_ && (!has_last_shape_ || shape != last_shape_)) {
-    WriteRaw(CursorShapeSequence(shape));
+    shape_sequence = CursorShapeSequence(shape);
     last_shape_ = shape;
     has_last_shape_ = true;
   }
+  RefreshInOneWrite(shape_sequence);
 }
 
 void TerminalScreen::Bell() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "app/terminal_grid.h"
@@ -44,6 +45,8 @@ class TerminalScreen {
 
  private:
   void InitColours();
+  // Lets curses update the terminal and sends its output and then `after` in one write.
+  void RefreshInOneWrite(std::string_view after);
 
   ::screen* screen_ = nullptr;
   bool started_ = false;
@@ -51,6 +54,12 @@ class TerminalScreen {
   bool has_last_shape_ = false;
   CursorShape last_shape_ = CursorShape::kBlock;
   ScreenGrid shown_;  // what the terminal shows now
+  // Curses writes each update in many pieces; they are gathered in a memory file that stands in
+  // for standard output during the update (-1 when there is none) and sent to the terminal,
+  // kept open as `terminal_fd_`, at once.
+  int capture_fd_ = -1;
+  int terminal_fd_ = -1;
+  std::string frame_;
   short pairs_[kCellStyleCount] = {};
   uint32_t attributes_[kCellStyleCount] = {};
 };
