@@ -1,12 +1,26 @@
 #!/usr/bin/env python3
-# Key-to-screen latency of a full-screen editor in tmux: sends one key at a time through a
-# tmux control-mode client and polls the pane (text and cursor) until it differs from the
-# screen before the key. Prints "key samples median_ms p99_ms" lines.
-# Usage: terminal_latency.py SOCKET COMMAND [--search] [--insert] [--count N]
+# Key-to-screen latency of full-screen editors in tmux, measured interleaved: every editor runs
+# in its own tmux server (80x24, same file, same settings) for the whole run, and the samples of
+# one key alternate between the editors (the order flipping each round), so that a load that
+# comes and goes on the machine falls on all of them alike.
+#
+# One sample: wait until the screen (text and cursor) has been quiet for a while, send one key
+# through a tmux control-mode client, then poll the pane until it has been quiet again. The
+# latency is the time from sending to the last change seen, i.e. to the screen showing the key's
+# whole effect (an editor drawing in several pieces is not credited for the first piece).
+#
+# Prints "editor key samples median_ms p99_ms" lines, tab separated; --raw FILE also writes
+# every sample.
+# Usage: terminal_latency.py --editor NAME:COMMAND [--editor ...] --file FILE [--count N]
+#                            [--keys j,x,dd,u,n,insert] [--raw FILE]
+import argparse
+import math
 import statistics
 import subprocess
 import sys
 import time
+
+QUIET_S = 0.04  # the screen counts as settled after this long without a change
 
 
 class Tmux:
@@ -16,6 +30,7 @@ class Tmux:
         subprocess.run(run + ['new-session', '-d', '-s', 'main', '-x', '80', '-y', '24', command],
                        check=True)
         subprocess.run(run + ['set', '-g', 'window-size', 'manual'], check=True)
+        subprocess.run(run + ['set', '-g', 'escape-time', '0'], check=True)
         self.client = subprocess.Popen(run + ['-C', 'attach', '-t', 'main'],
                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
         self.out = self.client.stdout
@@ -50,7 +65,7 @@ class Tmux:
     def send(self, key, literal=False):
         self.command('send-keys -t main ' + ('-l ' if literal else '') + "'" + key + "'")
 
-    def settle(self, quiet_s=0.03, limit_s=30.0):
+    def settle(self, quiet_s=QUIET_S, limit_s=30.0):
         last = self.state()
         stable_since = time.perf_counter()
         deadline = stable_since + limit_s
@@ -63,7 +78,7 @@ class Tmux:
                 return last
         return last
 
-    def wait_for(self, text, limit_s=60.0):
+    def wait_for(self, text, limit_s=120.0):
         deadline = time.perf_counter() + limit_s
         while time.perf_counter() < deadline:
             if text.encode() in self.state():
@@ -71,78 +86,107 @@ class Tmux:
             time.sleep(0.01)
         return False
 
-    # Sends a key and returns the seconds until the screen changed.
+    # Sends a key and returns the seconds until the last change of the screen, or None when the
+    # screen did not change.
     def measure(self, key, literal=False, limit_s=10.0):
         before = self.settle()
         start = time.perf_counter()
         self.send(key, literal)
+        last, changed_at = before, None
         while True:
-            if self.state() != before:
-                return time.perf_counter() - start
-            if time.perf_counter() - start > limit_s:
-                return None
+            now = self.state()
+            t = time.perf_counter()
+            if now != last:
+                last, changed_at = now, t
+            elif changed_at is not None and t - changed_at >= QUIET_S:
+                return changed_at - start
+            if t - start > limit_s:
+                return changed_at - start if changed_at is not None else None
 
 
 def percentile(values, p):
+    # Nearest rank: the smallest value with at least p percent of the samples at or below it.
     ordered = sorted(values)
-    index = min(len(ordered) - 1, max(0, int(round(p / 100.0 * len(ordered) + 0.5)) - 1))
-    return ordered[index]
+    rank = math.ceil(p / 100.0 * len(ordered) - 1e-9)
+    return ordered[min(len(ordered), max(1, rank)) - 1]
+
+
+# What each key's samples do: the key sent, and an unmeasured key sent before sample i (or None).
+def plan_for(name):
+    if name == 'x':
+        # 75 characters per line: a new line every 50 deletions.
+        return 'x', lambda i: ('0' if i == 0 else ('j' if i % 50 == 0 else None))
+    if name == 'insert':
+        return None, lambda i: ('i' if i == 0 else None)
+    return name, lambda i: None
 
 
 def main():
-    socket, command = sys.argv[1], sys.argv[2]
-    search = '--search' in sys.argv
-    insert = '--insert' in sys.argv
-    count = 100
-    if '--count' in sys.argv:
-        count = int(sys.argv[sys.argv.index('--count') + 1])
-    tmux = Tmux(socket, command)
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--editor', action='append', required=True, help='NAME:COMMAND')
+    parser.add_argument('--file', required=True)
+    parser.add_argument('--count', type=int, default=200)
+    parser.add_argument('--keys', default='j,x,dd,u,n,insert')
+    parser.add_argument('--raw')
+    args = parser.parse_args()
+    editors = []
+    for spec in args.editor:
+        name, command = spec.split(':', 1)
+        editors.append((name, command))
+    keys = args.keys.split(',')
+    sessions = {}
+    samples = {(e, k): [] for e, _ in editors for k in keys}
     try:
-        if not tmux.wait_for('0000001 foo'):
-            print('error: the file did not show', file=sys.stderr)
-            return 1
-        tmux.settle()
-        # Search highlighting on, with a pattern that matches on every line.
-        tmux.send(':set hlsearch', literal=True)
-        tmux.send('Enter')
-        if search:
+        for name, command in editors:
+            copy = f'{args.file}.{name}'
+            subprocess.run(['cp', args.file, copy], check=True)
+            sessions[name] = Tmux(f'lat-{name}-{time.time_ns()}', f'{command} {copy}')
+        for name, tmux in sessions.items():
+            if not tmux.wait_for('0000001 foo'):
+                print(f'error: {name} did not show the file', file=sys.stderr)
+                return 1
+            tmux.settle()
+            # Search highlighting on, with a pattern that matches on every line.
+            tmux.send(':set hlsearch', literal=True)
+            tmux.send('Enter')
             tmux.send('/foo', literal=True)
             tmux.send('Enter')
-            tmux.send('g', literal=True)
-            tmux.send('g', literal=True)
-        tmux.settle()
-        plan = [('j', 'j', count), ('x', 'x', min(count, 60)), ('dd', 'dd', count), ('u', 'u', count)]
-        if search:
-            plan.append(('n', 'n', count))
-        results = []
-        for name, key, n in plan:
-            samples = []
-            for i in range(n):
-                if name == 'x' and i == 0:
-                    tmux.send('0', literal=True)
-                t = tmux.measure(key, literal=True)
-                if t is not None:
-                    samples.append(t)
-            results.append((name, samples))
-        if insert:
-            tmux.send('i', literal=True)
+            tmux.send('gg', literal=True)
             tmux.settle()
-            samples = []
-            for i in range(count):
-                t = tmux.measure('abcdefgh'[i % 8], literal=True)
-                if t is not None:
-                    samples.append(t)
-            tmux.send('Escape')
-            results.append(('insert typing', samples))
-        for name, samples in results:
-            if not samples:
-                print(f'{name}\t0\t-\t-')
-                continue
-            print(f'{name}\t{len(samples)}\t{statistics.median(samples) * 1000:.2f}\t'
-                  f'{percentile(samples, 99) * 1000:.2f}')
+        order = list(sessions.items())
+        for key in keys:
+            sent, before = plan_for(key)
+            for i in range(args.count):
+                round_order = order if i % 2 == 0 else order[::-1]
+                for name, tmux in round_order:
+                    extra = before(i)
+                    if extra is not None:
+                        tmux.send(extra, literal=True)
+                    k = sent if sent is not None else 'abcdefgh'[i % 8]
+                    t = tmux.measure(k, literal=True)
+                    if t is not None:
+                        samples[(name, key)].append(t)
+            if key == 'insert':
+                for _, tmux in order:
+                    tmux.send('Escape')
+                    tmux.settle()
+        if args.raw:
+            with open(args.raw, 'w') as raw:
+                for (name, key), values in samples.items():
+                    for v in values:
+                        raw.write(f'{name}\t{key}\t{v * 1000:.3f}\n')
+        for key in keys:
+            for name, _ in editors:
+                values = samples[(name, key)]
+                if not values:
+                    print(f'{name}\t{key}\t0\t-\t-')
+                    continue
+                print(f'{name}\t{key}\t{len(values)}\t{statistics.median(values) * 1000:.2f}\t'
+                      f'{percentile(values, 99) * 1000:.2f}')
         return 0
     finally:
-        tmux.close()
+        for tmux in sessions.values():
+            tmux.close()
 
 
 if __name__ == '__main__':
