@@ -58,7 +58,9 @@ uint32_t TextView::LineCount() const {
 }
 
 uint32_t TextView::LineLength(uint32_t line) const {
-  return static_cast<uint32_t>(LineText(line).size());
+  // The host knows the length without copying the line out.
+  if (cache_valid_ && cache_line_ == line) return static_cast<uint32_t>(cache_text_.size());
+  return IsAttached() ? host_->LineLength(line) : 0;
 }
 
 std::u16string_view TextView::LineText(uint32_t line) const {

@@ -215,7 +215,7 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
       if (result.pass_to_host) pass_key_to_host_ = true;
       if (result.beep) Beep(text);
     }
-    SetDesiredColumnFromCaret(text);
+    // The desired column is set when insert mode is left; keys in between need none.
   }
 
   if (mode_before == EngineMode::kVisual && mode_ != EngineMode::kVisual) {
