@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -99,6 +100,19 @@ class RegisterFile {
 
   // Writes a whole register in one call.
   void Write(char16_t name, std::u16string_view text, RegisterKind kind);
+  // The same for a string the caller gives away: a deleted buffer of lines is moved into the
+  // register instead of copied.
+  template <class Text>
+  requires std::same_as<Text, std::u16string>
+  void Write(char16_t name, Text&& text, RegisterKind kind) {
+    const size_t slot = BeginWrite(name, kind);
+    if (slots_[slot].text_.empty()) {
+      slots_[slot].text_ = std::move(text);
+    } else {
+      Append(slot, text);
+    }
+    EndWrite(slot);
+  }
 
   // The register a name addresses, or nullptr when it was never written. The clipboard
   // register is refreshed from the system clipboard first; a clipboard that cannot be read

@@ -11,6 +11,12 @@ class CompactText {
  public:
   CompactText() = default;
   explicit CompactText(std::u16string_view text);
+  // Text whose units are all below 256, given one byte per unit.
+  static CompactText FromNarrowBytes(std::string bytes) {
+    CompactText text;
+    text.bytes_ = std::move(bytes);
+    return text;
+  }
 
   size_t size() const { return wide_ ? bytes_.size() / 2 : bytes_.size(); }
   bool empty() const { return bytes_.empty(); }

@@ -70,6 +70,27 @@ std::u16string TextBuffer::Text() const {
   return GetText({0, 0}, End());
 }
 
+// The undo text between two positions, read straight from the store: when every line is held
+// one byte per unit, the bytes are copied as they are, with no UTF-16 copy in between.
+CompactText TextBuffer::CompactRange(TextPos start, TextPos end) const {
+  size_t total = 0;
+  for (uint32_t l = start.line; l <= end.line; ++l) {
+    const RawLine raw = lines_.Raw(l);
+    if (raw.wide) return CompactText(GetText(start, end));
+    total += raw.length + 1;
+  }
+  std::string bytes;
+  bytes.reserve(total);
+  for (uint32_t l = start.line; l <= end.line; ++l) {
+    const RawLine raw = lines_.Raw(l);
+    const size_t from = l == start.line ? start.column : 0;
+    const size_t to = l == end.line ? end.column : raw.length;
+    bytes.append(static_cast<const char*>(raw.data) + from, to - from);
+    if (l != end.line) bytes.push_back('\n');
+  }
+  return CompactText::FromNarrowBytes(std::move(bytes));
+}
+
 TextPos TextBuffer::End() const {
   const uint32_t last = LineCount() - 1;
   return {last, LineLength(last)};
@@ -97,7 +118,7 @@ std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16s
   if (!history_.Replaying()) {
     edit.start = start;
     edit.removed_end = end;
-    if (start != end) edit.removed = CompactText(GetText(start, end));
+    if (start != end) edit.removed = CompactRange(start, end);
   }
   const TextPos new_end = Apply(start, end, text);
   if (!history_.Replaying()) {
@@ -188,8 +209,7 @@ TextBuffer::ReplayResult TextBuffer::Undo() {
   ReplayResult result{true, std::nullopt};
   history_.SetReplaying(true);
   for (auto it = unit->edits.rbegin(); it != unit->edits.rend(); ++it) {
-    if (it->start != it->inserted_end)
-      it->inserted = CompactText(GetText(it->start, it->inserted_end));
+    if (it->start != it->inserted_end) it->inserted = CompactRange(it->start, it->inserted_end);
     Apply(it->start, it->inserted_end, it->removed.ToU16());
     it->removed = CompactText();
   }
@@ -204,8 +224,7 @@ TextBuffer::ReplayResult TextBuffer::Redo() {
   ReplayResult result{true, std::nullopt};
   history_.SetReplaying(true);
   for (UndoEdit& edit : unit->edits) {
-    if (edit.start != edit.removed_end)
-      edit.removed = CompactText(GetText(edit.start, edit.removed_end));
+    if (edit.start != edit.removed_end) edit.removed = CompactRange(edit.start, edit.removed_end);
     Apply(edit.start, edit.removed_end, edit.inserted.ToU16());
     edit.inserted = CompactText();
   }

@@ -89,6 +89,7 @@ class TextBuffer {
   void RemoveListener(uint64_t id);
 
  private:
+  CompactText CompactRange(TextPos start, TextPos end) const;
   TextPos Apply(TextPos start, TextPos end, std::u16string_view text);
   bool EraseWholeLines(TextPos start, TextPos end, std::u16string_view text);
   // Counts the change and tells the markers and listeners; returns `new_end`.
