@@ -82,6 +82,12 @@ std::u16string RangeText(const TextView& view, const OperatedRange& range) {
       break;
     case RangeKind::kLinewise: {
       uint32_t end_line = std::min(last.line, view.LineCount() - 1);
+      // Sized once: a deleted buffer of a million lines is not regrown and copied as it fills.
+      size_t size = 0;
+      for (uint32_t line = first.line; line <= end_line; ++line) {
+        size += view.LineLength(line) + kLineBreak.size();
+      }
+      out.reserve(size);
       for (uint32_t line = first.line; line <= end_line; ++line) {
         out.append(view.LineText(line));
         out.append(kLineBreak);

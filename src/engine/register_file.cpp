@@ -6,17 +6,15 @@ namespace tavik {
 
 void Register::RebuildLineIndex() {
   lines_.clear();
-  size_t start = 0;
+  const char16_t* text = text_.data();
   const size_t size = text_.size();
-  while (start < size) {
-    size_t crlf = text_.find(u"\r\n", start);
-    if (crlf == std::u16string::npos) {
-      lines_.push_back({start, size});
-      break;
-    }
-    lines_.push_back({start, crlf});
-    start = crlf + 2;
+  size_t start = 0;
+  for (size_t i = 1; i < size; ++i) {
+    if (text[i] != u'\n' || text[i - 1] != u'\r') continue;
+    lines_.push_back({start, i - 1});
+    start = i + 1;
   }
+  if (start < size) lines_.push_back({start, size});
 }
 
 RegisterFile::RegisterFile(ClipboardService* clipboard, bool default_is_clipboard)

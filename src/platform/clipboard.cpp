@@ -6,9 +6,8 @@
 namespace tavik::platform {
 
 void Clipboard::SetText(std::u16string_view text) {
-  std::string bytes(text.size() * 2, '\0');
-  if (!text.empty()) std::memcpy(bytes.data(), text.data(), bytes.size());
-  SetData(kUnicodeTextFormat, std::move(bytes));
+  SetData(kUnicodeTextFormat,
+          std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
 }
 
 std::optional<std::string> Clipboard::Data(std::string_view format) const {
