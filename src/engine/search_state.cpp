@@ -9,6 +9,42 @@
 
 namespace tavik {
 
+namespace {
+
+// The lines of the highlighted region and the buffer's last line, each read from the view once
+// per scan: a scan runs one search per match, and each search asks for its start line and for
+// the last line (to know the buffer's end), which would otherwise be read again every time.
+class RegionLineSource : public LineSource {
+ public:
+  RegionLineSource(const TextView& view, uint32_t first_line, uint32_t last_line)
+      : view_(view),
+        count_(view.LineCount()),
+        first_(first_line),
+        lines_(last_line - first_line + 1) {}
+  uint32_t LineCount() const override { return count_; }
+  std::u16string_view LineText(uint32_t line) const override {
+    std::optional<std::u16string>* slot = nullptr;
+    if (line >= first_ && line - first_ < lines_.size()) {
+      slot = &lines_[line - first_];
+    } else if (line + 1 == count_) {
+      slot = &last_;
+    } else {
+      return view_.LineText(line);
+    }
+    if (!*slot) slot->emplace(view_.LineText(line));
+    return **slot;
+  }
+
+ private:
+  const TextView& view_;
+  uint32_t count_;
+  uint32_t first_;
+  mutable std::vector<std::optional<std::u16string>> lines_;
+  mutable std::optional<std::u16string> last_;
+};
+
+}  // namespace
+
 void SearchState::SetLastSearch(const SearchRequest& request, std::u16string_view text) {
   last_request_ = request;
   last_string_.assign(text);
@@ -69,7 +105,7 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
   if (!highlight_request_ || view.LineCount() == 0) return ranges;
   last_line = std::min(last_line, view.LineCount() - 1);
   if (first_line > last_line) return ranges;
-  TextViewLineSource source(view);
+  RegionLineSource source(view, first_line, last_line);
   SearchRunArgs args;
   args.accept_at_start = true;
   args.ignorecase = highlight_ignorecase_;

@@ -146,5 +146,15 @@ TEST_F(HighlightRefreshTest, DocumentsOfTheSameLengthAreTold) {
   EXPECT_EQ(Matches(), (std::vector<Span>{{{1, 0}, {1, 3}}}));
 }
 
+TEST_F(HighlightRefreshTest, MatchesAtLineEndsAndOnTheLastLine) {
+  Open("a foo\nbar foo\nbar\nfoo");
+  session_.FeedNotation(":set hls<CR>/foo$<CR>");
+  EXPECT_EQ(Matches(), (std::vector<Span>{{{0, 2}, {0, 5}}, {{1, 4}, {1, 7}}, {{3, 0}, {3, 3}}}));
+  session_.FeedNotation("Gx");
+  EXPECT_EQ(Matches(), (std::vector<Span>{{{0, 2}, {0, 5}}, {{1, 4}, {1, 7}}}));
+  session_.FeedNotation("ggA!<Esc>");
+  EXPECT_EQ(Matches(), (std::vector<Span>{{{1, 4}, {1, 7}}}));
+}
+
 }  // namespace
 }  // namespace tavik
