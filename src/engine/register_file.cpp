@@ -4,7 +4,7 @@
 
 namespace tavik {
 
-void Register::RebuildLineIndex() {
+void Register::IndexLines() const {
   lines_.clear();
   const char16_t* text = text_.data();
   const size_t size = text_.size();
@@ -15,6 +15,7 @@ void Register::RebuildLineIndex() {
     start = i + 1;
   }
   if (start < size) lines_.push_back({start, size});
+  indexed_ = true;
 }
 
 RegisterFile::RegisterFile(ClipboardService* clipboard, bool default_is_clipboard)
@@ -38,7 +39,7 @@ size_t RegisterFile::BeginWrite(char16_t name, RegisterKind kind) {
 
 void RegisterFile::EndWrite(size_t slot) {
   Register& reg = slots_[slot];
-  reg.RebuildLineIndex();
+  reg.ForgetLineIndex();
   reg.set_ = true;
   if (slot != kClipboardSlot || clipboard_ == nullptr) return;
   if (clipboard_held_ > 0) {
@@ -80,7 +81,7 @@ const Register* RegisterFile::Get(char16_t name) {
       slot.text_ = std::move(content->text);
       slot.kind_ = content->kind;
       slot.set_ = true;
-      slot.RebuildLineIndex();
+      slot.ForgetLineIndex();
     }
   }
   return slot.set_ ? &slot : nullptr;

@@ -47,9 +47,12 @@ class Register {
   bool IsSet() const { return set_; }
   // Every line of the text; a final CR LF does not start a further line, so "a\r\n" and "a"
   // both have one line and the empty text has none.
-  const std::vector<RegisterLine>& Lines() const { return lines_; }
+  const std::vector<RegisterLine>& Lines() const {
+    if (!indexed_) IndexLines();
+    return lines_;
+  }
   std::u16string_view LineText(size_t index) const {
-    const RegisterLine& line = lines_[index];
+    const RegisterLine& line = Lines()[index];
     return std::u16string_view(text_).substr(line.start, line.end - line.start);
   }
   // True when the text ends in a line break (linewise and blockwise texts always do).
@@ -57,12 +60,16 @@ class Register {
 
  private:
   friend class RegisterFile;
-  void RebuildLineIndex();
+  // The line index is found when first asked for: a register that is only written (a large
+  // delete) never pays for it.
+  void ForgetLineIndex() { indexed_ = false; }
+  void IndexLines() const;
 
   std::u16string text_;
   RegisterKind kind_ = RegisterKind::kCharacterwise;
   bool set_ = false;
-  std::vector<RegisterLine> lines_;
+  mutable std::vector<RegisterLine> lines_;
+  mutable bool indexed_ = false;
 };
 
 class RegisterFile {
