@@ -21,6 +21,8 @@ class CompactText {
   size_t size() const { return wide_ ? bytes_.size() / 2 : bytes_.size(); }
   bool empty() const { return bytes_.empty(); }
   bool wide() const { return wide_; }
+  // The bytes of a narrow text, one per unit.
+  std::string_view NarrowBytes() const { return bytes_; }
   std::u16string ToU16() const;
   // Appends another text, widening this one when only the other needs two bytes a unit.
   void Append(const CompactText& other);

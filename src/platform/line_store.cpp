@@ -57,6 +57,12 @@ struct LineStore::Block {
     return rec;
   }
 
+  // Bytes that are already one per unit.
+  Record Store(std::string_view narrow) {
+    Record rec{static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(narrow.size())};
+    bytes.insert(bytes.end(), narrow.begin(), narrow.end());
+    return rec;
+  }
   Record CopyFrom(const Block& other, Record rec) {
     if (rec.Wide() && bytes.size() % 2 != 0) bytes.push_back(0), ++garbage;
     Record out{static_cast<uint32_t>(bytes.size()), rec.length_and_wide};
@@ -205,6 +211,28 @@ void LineStore::InsertLines(uint32_t at, std::span<const std::u16string_view> li
     InsertFew(at, lines);
     return;
   }
+  InsertBlocks(at, lines);
+}
+
+void LineStore::InsertNarrowLines(uint32_t at, std::span<const std::string_view> lines) {
+  assert(at <= line_count_);
+  if (lines.empty()) return;
+  if (lines.size() <= kFewLines) {
+    std::vector<std::u16string> wide;
+    wide.reserve(lines.size());
+    for (std::string_view line : lines) {
+      std::u16string& w = wide.emplace_back(line.size(), u'\0');
+      for (size_t i = 0; i < line.size(); ++i) w[i] = static_cast<unsigned char>(line[i]);
+    }
+    std::vector<std::u16string_view> views(wide.begin(), wide.end());
+    InsertFew(at, views);
+    return;
+  }
+  InsertBlocks(at, lines);
+}
+
+template <class LineView>
+void LineStore::InsertBlocks(uint32_t at, std::span<const LineView> lines) {
   // Make `at` a block boundary, then put whole new blocks in between.
   size_t insert_before;
   if (at == line_count_) {

@@ -41,6 +41,8 @@ class LineStore {
   void SetLine(uint32_t line, std::u16string_view text);
   // Inserts lines before line `at` (`at` == LineCount() appends).
   void InsertLines(uint32_t at, std::span<const std::u16string_view> lines);
+  // The same for lines whose units are all below 256, given one byte per unit.
+  void InsertNarrowLines(uint32_t at, std::span<const std::string_view> lines);
   // Erases lines; the store may be left with no line, which only a following insert may do.
   void EraseLines(uint32_t first, uint32_t count);
 
@@ -66,6 +68,8 @@ class LineStore {
   void SplitIfLarge(size_t block);
   void SplitAt(size_t block, uint32_t index);
   void InsertFew(uint32_t at, std::span<const std::u16string_view> lines);
+  template <class LineView>
+  void InsertBlocks(uint32_t at, std::span<const LineView> lines);
 
   std::vector<std::unique_ptr<Block>> blocks_;
   uint32_t line_count_ = 0;

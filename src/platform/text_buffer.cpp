@@ -203,6 +203,46 @@ TextPos TextBuffer::Changed(TextPos start, TextPos old_end, TextPos new_end) {
   return new_end;
 }
 
+// Puts an undo text back. A narrow text of many lines goes into the store as bytes: only its
+// first and last piece, which join the lines around them, are widened.
+TextPos TextBuffer::ApplyUndoText(TextPos start, TextPos end, const CompactText& text) {
+  constexpr size_t kNarrowPathUnits = 4096;
+  if (text.wide() || text.size() < kNarrowPathUnits) return Apply(start, end, text.ToU16());
+  const std::string_view bytes = text.NarrowBytes();
+  std::vector<std::string_view> pieces;
+  size_t begin = 0;
+  for (size_t i = bytes.find('\n'); i != std::string_view::npos; i = bytes.find('\n', begin)) {
+    pieces.push_back(bytes.substr(begin, i - begin));
+    begin = i + 1;
+  }
+  pieces.push_back(bytes.substr(begin));
+  if (pieces.size() < 3) return Apply(start, end, text.ToU16());
+  auto widen = [](std::string_view narrow) {
+    std::u16string wide(narrow.size(), u'\0');
+    for (size_t i = 0; i < narrow.size(); ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
+    return wide;
+  };
+  // Replace the range by the first piece, a break and the last piece; then the middle lines go
+  // in between as they are.
+  const std::u16string outer = widen(pieces.front()) + u'\n' + widen(pieces.back());
+  const TextPos outer_end = Apply(start, end, outer);
+  const std::span<const std::string_view> middle(pieces.data() + 1, pieces.size() - 2);
+  lines_.InsertNarrowLines(start.line + 1, middle);
+  ++version_;
+  const TextPos new_end{outer_end.line + static_cast<uint32_t>(middle.size()), outer_end.column};
+  // Told as the insertion of the middle lines' text at the start of the line after the first.
+  BufferChange change;
+  change.first_line = start.line + 1;
+  change.old_line_count = 1;
+  change.new_line_count = static_cast<uint32_t>(middle.size()) + 1;
+  change.start = {start.line + 1, 0};
+  change.old_end = change.start;
+  change.new_end = {start.line + 1 + static_cast<uint32_t>(middle.size()), 0};
+  markers_.OnChange(change);
+  Notify(change);
+  return new_end;
+}
+
 TextBuffer::ReplayResult TextBuffer::Undo() {
   UndoUnit* unit = history_.TakeNewestForUndo();
   if (unit == nullptr) return {};
@@ -210,7 +250,7 @@ TextBuffer::ReplayResult TextBuffer::Undo() {
   history_.SetReplaying(true);
   for (auto it = unit->edits.rbegin(); it != unit->edits.rend(); ++it) {
     if (it->start != it->inserted_end) it->inserted = CompactRange(it->start, it->inserted_end);
-    Apply(it->start, it->inserted_end, it->removed.ToU16());
+    ApplyUndoText(it->start, it->inserted_end, it->removed);
     it->removed = CompactText();
   }
   history_.SetReplaying(false);
@@ -225,7 +265,7 @@ TextBuffer::ReplayResult TextBuffer::Redo() {
   history_.SetReplaying(true);
   for (UndoEdit& edit : unit->edits) {
     if (edit.start != edit.removed_end) edit.removed = CompactRange(edit.start, edit.removed_end);
-    Apply(edit.start, edit.removed_end, edit.inserted.ToU16());
+    ApplyUndoText(edit.start, edit.removed_end, edit.inserted);
     edit.inserted = CompactText();
   }
   history_.SetReplaying(false);

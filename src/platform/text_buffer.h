@@ -90,6 +90,7 @@ class TextBuffer {
 
  private:
   CompactText CompactRange(TextPos start, TextPos end) const;
+  TextPos ApplyUndoText(TextPos start, TextPos end, const CompactText& text);
   TextPos Apply(TextPos start, TextPos end, std::u16string_view text);
   bool EraseWholeLines(TextPos start, TextPos end, std::u16string_view text);
   // Counts the change and tells the markers and listeners; returns `new_end`.

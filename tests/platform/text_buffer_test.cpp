@@ -54,6 +54,36 @@ TEST(TextBufferTest, UndoAndRedoRestoreEveryStateOverRepeatedCycles) {
   }
 }
 
+// A large narrow undo text goes back into the store as bytes: partial first and last lines,
+// a CR kept at a line end, and listeners told of every line it adds.
+TEST(TextBufferTest, LargeNarrowUndoTextComesBackExactly) {
+  std::u16string text;
+  for (int i = 0; i < 3000; ++i) {
+    text += u"line " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26));
+    text += i == 1500 ? u"\r\n" : u"\n";
+  }
+  text += u"tail \u00e9";
+  TextBuffer buffer(text);
+  const std::u16string before = buffer.Text();
+  ASSERT_EQ(buffer.LineCount(), 3001u);
+  int64_t line_delta = 0;
+  buffer.AddListener([&](const BufferChange& change) {
+    line_delta += int64_t(change.new_line_count) - int64_t(change.old_line_count);
+  });
+  buffer.Replace({10, 2}, {2990, 3}, u"");
+  const std::u16string after = buffer.Text();
+  EXPECT_EQ(buffer.LineCount(), 21u);
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    ASSERT_TRUE(buffer.Undo().done);
+    EXPECT_EQ(buffer.Text(), before);
+    EXPECT_EQ(buffer.LineCount(), 3001u);
+    EXPECT_EQ(line_delta, 0);
+    ASSERT_TRUE(buffer.Redo().done);
+    EXPECT_EQ(buffer.Text(), after);
+    EXPECT_EQ(line_delta, -2980);
+  }
+}
+
 TEST(TextBufferTest, ListenersHearEveryEditIncludingUndo) {
   TextBuffer buffer(u"a\nb\nc");
   std::vector<BufferChange> seen;
