@@ -5,23 +5,11 @@
 # with the load-only time subtracted so that the ratio compares the edits themselves.
 # Usage: bench/compare_edits.sh [RUNS]
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
 runs=${1:-5}
-work=${TMPDIR:-/tmp}/tavik-bench
-mkdir -p "$work"
-file="$work/corpus-1m.txt"
-[ -f "$file" ] || python3 /work/shared/bench/corpus.py "$file" 1000000
-"$root/tavik" --help >/dev/null 2>&1 || true
-tavik_bin="$root/build/release/tavik"
-
-seconds() {  # wall seconds of one command
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 </dev/null || true
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+file=$(corpus_1m)
+tavik_bin=$(tavik_binary)
+seconds() { measure "$@" | cut -d' ' -f1; }  # wall seconds of one command
 
 declare -A tavik_keys=(
   [load]=""

@@ -1,5 +1,5 @@
 # Helpers for the scripts that compare Tavik with Vim side by side; source it from bash.
-#   tavik_binary [PATH]  the Release binary to measure (built through ./tavik when missing)
+#   tavik_binary [PATH]  the binary to measure: PATH, or the Release build brought up to date
 #   corpus_1m            path of the standard 1,000,000-line corpus, written on first use
 #   measure CMD...       runs CMD with no input and its output discarded; prints wall seconds, peak
 #                        kilobytes and CPU seconds (user and system)
@@ -10,11 +10,13 @@ compare_work=${TMPDIR:-/tmp}/tavik-bench
 mkdir -p "$compare_work"
 
 tavik_binary() {
-  local bin=${1:-$compare_root/build/release/tavik}
-  if [ ! -x "$bin" ]; then
-    "$compare_root/tavik" --help >/dev/null 2>&1 || true
+  if [ -n "${1:-}" ]; then
+    echo "$1"
+    return
   fi
-  echo "$bin"
+  # The wrapper brings the Release build up to date with the sources before it runs.
+  "$compare_root/tavik" --help >/dev/null 2>&1 || true
+  echo "$compare_root/build/release/tavik"
 }
 
 corpus_1m() {

@@ -3,10 +3,9 @@
 # side by side in one run, and reports median wall time and peak memory of each and their ratio.
 # Usage: bench/compare_load.sh [RUNS]        (default 5 runs each, alternating)
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
 runs=${1:-5}
-work=${TMPDIR:-/tmp}/tavik-bench
-mkdir -p "$work"
+work=$compare_work
 file="$work/corpus-100mb.txt"
 if [ ! -f "$file" ]; then
   # Two standard corpus lines per line: 1,000,000 lines of about 106 bytes.
@@ -14,26 +13,19 @@ if [ ! -f "$file" ]; then
   paste -d' ' - - < "$work/corpus-2m.txt" > "$file"
   rm -f "$work/corpus-2m.txt"
 fi
-"$root/tavik" --help >/dev/null 2>&1 || true   # builds the Release binary on first use
-tavik_bin="$root/build/release/tavik"
+tavik_bin=$(tavik_binary)
 size=$(stat -c %s "$file")
 lines=$(wc -l < "$file")
 echo "file: $file, $lines lines, $size bytes"
 
-measure() {  # prints "seconds kilobytes"
-  /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" >/dev/null 2>/dev/null </dev/null || true
-  cat "$work/time.txt"
-}
-
 t_times=(); t_mem=(); v_times=(); v_mem=()
 for ((i = 0; i < runs; i++)); do
-  read -r s k < <(measure "$tavik_bin" --batch --no-rc "$file")
+  read -r s k _ < <(measure "$tavik_bin" --batch --no-rc "$file")
   t_times+=("$s"); t_mem+=("$k")
-  read -r s k < <(measure vim -u NONE -i NONE -n -es -c 'q!' "$file")
+  read -r s k _ < <(measure vim -u NONE -i NONE -n -es -c 'q!' "$file")
   v_times+=("$s"); v_mem+=("$k")
 done
 
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 tt=$(median "${t_times[@]}"); vt=$(median "${v_times[@]}")
 tm=$(median "${t_mem[@]}"); vm=$(median "${v_mem[@]}")
 awk -v tt="$tt" -v vt="$vt" -v tm="$tm" -v vm="$vm" -v size="$size" 'BEGIN {
