@@ -198,10 +198,12 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   a.start = Clamp(source, lines, args.start);
   if (args.stop) a.stop = Clamp(source, lines, *args.stop);
   const TextPos origin{0, 0};
-  const TextPos last{lines - 1, uint32_t(source.LineText(lines - 1).size())};
+  // The buffer's end is read only when the search runs to it: a bounded search (the highlights
+  // of a screen) must not fetch the last line of a long buffer every time.
+  auto last = [&] { return TextPos{lines - 1, uint32_t(source.LineText(lines - 1).size())}; };
   Scanner scanner(pattern, source, a, cache, result);
   if (!a.backward) {
-    TextPos edge = (!a.wrapscan && a.stop && *a.stop >= a.start) ? *a.stop : last;
+    TextPos edge = (!a.wrapscan && a.stop && *a.stop >= a.start) ? *a.stop : last();
     MatchStatus s = ScanRange(scanner, a.start, edge, true, false);
     if (s != MatchStatus::kNoMatch || !a.wrapscan) return s;
     return ScanRange(scanner, origin, a.start, false, false);
@@ -209,7 +211,7 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   TextPos edge = (!a.wrapscan && a.stop && *a.stop <= a.start) ? *a.stop : origin;
   MatchStatus s = ScanRange(scanner, a.start, edge, true, true);
   if (s != MatchStatus::kNoMatch || !a.wrapscan) return s;
-  return ScanRange(scanner, last, a.start, false, true);
+  return ScanRange(scanner, last(), a.start, false, true);
 }
 
 }  // namespace tavik
