@@ -97,6 +97,9 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   if (!handled && attached->text.IsAttached()) {
     editor_.TypeKey(view, key);
     attached->text.RefreshFromHost(true, settings_->UseVSSel());
+    // The engine drew its highlights before the host typed: a match the typing completed or
+    // broke shows now, not at the next key.
+    engine_->Search().RefreshHighlights(attached->text);
   }
   if (key_depth_ == 0) retired_.clear();
   // A key that moved the focus (:e, :bn, CTRL-^ ...) is followed by the new view's focus message.
