@@ -50,18 +50,9 @@ void StoreLines(ExContext& context, uint32_t first, uint32_t last) {
 }
 
 void PutScratch(ExContext& context, Destination destination) {
-  TextView& view = context.text;
   const Register* reg = context.engine.Registers().Get(kScratchRegister);
   if (reg == nullptr) return;
-  PutRequest request{{destination.line, 0}, !destination.above, 1, false};
-  PutOutcome outcome = PutRegisterLinewise(view, *reg, request);
-  if (outcome.too_long) {
-    context.Message(kPutTooLongMessage);
-    return;
-  }
-  if (!outcome.done) return;
-  SetChangeMarks(view, outcome.first_line, outcome.last_line);
-  CursorToFirstNonBlank(view, outcome.first_line);
+  PutLinesOfRegister(context, *reg, {{destination.line, 0}, !destination.above, 1, false});
 }
 
 }  // namespace

@@ -59,4 +59,15 @@ void CursorToFirstNonBlank(TextView& view, uint32_t line) {
   view.SetCaret(FirstNonBlankPos(view, std::min(line, view.LineCount() - 1)));
 }
 
+PutOutcome PutLinesOfRegister(ExContext& context, const Register& reg, const PutRequest& request) {
+  PutOutcome outcome = PutRegisterLinewise(context.text, reg, request);
+  if (outcome.too_long) {
+    context.Message(kPutTooLongMessage);
+  } else if (outcome.done) {
+    SetChangeMarks(context.text, outcome.first_line, outcome.last_line);
+    CursorToFirstNonBlank(context.text, outcome.first_line);
+  }
+  return outcome;
+}
+
 }  // namespace tavik

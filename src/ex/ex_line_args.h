@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/put_text.h"
 #include "ex/ex_context.h"
 
 namespace tavik {
@@ -25,5 +26,9 @@ void SetChangeMarks(TextView& view, uint32_t first, uint32_t last);
 
 // The cursor to the first non-blank of a line (clamped into the buffer).
 void CursorToFirstNonBlank(TextView& view, uint32_t line);
+
+// A linewise put for an ex command: a put too long is refused with its message; a done put sets
+// the change marks on its lines and the cursor on the first non-blank of the first one.
+PutOutcome PutLinesOfRegister(ExContext& context, const Register& reg, const PutRequest& request);
 
 }  // namespace tavik

@@ -86,14 +86,8 @@ void PutLines(ExContext& context, std::u16string_view argument, ExRange range, b
   const Register* reg = context.engine.Registers().Get(args.register_name);
   if (reg == nullptr) return;
   PutRequest request{{range.last, 0}, !(bang || range.last_is_zero), 1, false};
-  PutOutcome outcome = PutRegisterLinewise(view, *reg, request);
-  if (outcome.too_long) {
-    context.Message(kPutTooLongMessage);
-    return;
-  }
+  PutOutcome outcome = PutLinesOfRegister(context, *reg, request);
   if (!outcome.done) return;
-  SetChangeMarks(view, outcome.first_line, outcome.last_line);
-  CursorToFirstNonBlank(view, outcome.first_line);
   std::u16string message = MoreLinesMessage(outcome.lines_added);
   if (!message.empty()) context.Message(message);
 }
