@@ -6,20 +6,19 @@
 # load-only time subtracted.
 # Usage: bench/block_insert_compare.sh [RUNS] [TAVIK_BINARY]
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
 runs=${1:-5}
-tavik_bin=${2:-$root/build/release/tavik}
+tavik_bin=$(tavik_binary "${2:-}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavik-block.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-seconds() {  # wall seconds of one command
+seconds() {  # wall seconds of one command, which may be a shell function
   local start end
   start=$(date +%s.%N)
   "$@" >/dev/null 2>&1 </dev/null || true
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 printf '%-22s %10s %10s %12s %12s %8s\n' case tavik_s vim_s tavik_edit_s vim_edit_s ratio
 for size in "1000 1000" "10000 1000" "1000 10000"; do

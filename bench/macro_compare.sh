@@ -6,12 +6,9 @@
 # over RUNS alternating runs are reported, with the load-only time subtracted.
 # Usage: bench/macro_compare.sh [RUNS] [TAVIK_BINARY]
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
 runs=${1:-5}
-tavik_bin=${2:-$root/build/release/tavik}
-if [ ! -x "$tavik_bin" ]; then
-  "$root/tavik" --help >/dev/null 2>&1 || true
-fi
+tavik_bin=$(tavik_binary "${2:-}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavik-macro.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 file="$work/lines.txt"
@@ -22,14 +19,13 @@ macro_keys='0cwname<Esc>A //x<Esc>j'
 tavik_keys="qq${macro_keys}q9999@q"
 vim_macro='0cwname\<Esc>A //x\<Esc>j'
 
-seconds() {  # wall seconds of one command
+seconds() {  # wall seconds of one command, which may be a shell function
   local start end
   start=$(date +%s.%N)
   "$@" >/dev/null 2>&1 </dev/null || true
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 run_tavik() { "$tavik_bin" --batch --no-rc --keys "$tavik_keys" "$file"; }
 run_tavik_load() { "$tavik_bin" --batch --no-rc "$file"; }
