@@ -20,12 +20,9 @@ CompactText::CompactText(std::u16string_view text) {
 }
 
 std::u16string CompactText::ToU16() const {
+  if (!wide_) return WidenNarrow(bytes_);
   std::u16string out(size(), u'\0');
-  if (wide_) {
-    std::memcpy(out.data(), bytes_.data(), bytes_.size());
-  } else {
-    for (size_t i = 0; i < bytes_.size(); ++i) out[i] = static_cast<unsigned char>(bytes_[i]);
-  }
+  std::memcpy(out.data(), bytes_.data(), bytes_.size());
   return out;
 }
 

@@ -5,6 +5,8 @@
 #include <cassert>
 #include <cstring>
 
+#include "platform/compact_text.h"
+
 namespace tavik::platform {
 
 namespace {
@@ -220,10 +222,7 @@ void LineStore::InsertNarrowLines(uint32_t at, std::span<const std::string_view>
   if (lines.size() <= kFewLines) {
     std::vector<std::u16string> wide;
     wide.reserve(lines.size());
-    for (std::string_view line : lines) {
-      std::u16string& w = wide.emplace_back(line.size(), u'\0');
-      for (size_t i = 0; i < line.size(); ++i) w[i] = static_cast<unsigned char>(line[i]);
-    }
+    for (std::string_view line : lines) wide.push_back(WidenNarrow(line));
     std::vector<std::u16string_view> views(wide.begin(), wide.end());
     InsertFew(at, views);
     return;

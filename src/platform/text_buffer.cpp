@@ -217,30 +217,16 @@ TextPos TextBuffer::ApplyUndoText(TextPos start, TextPos end, const CompactText&
   }
   pieces.push_back(bytes.substr(begin));
   if (pieces.size() < 3) return Apply(start, end, text.ToU16());
-  auto widen = [](std::string_view narrow) {
-    std::u16string wide(narrow.size(), u'\0');
-    for (size_t i = 0; i < narrow.size(); ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
-    return wide;
-  };
   // Replace the range by the first piece, a break and the last piece; then the middle lines go
   // in between as they are.
-  const std::u16string outer = widen(pieces.front()) + u'\n' + widen(pieces.back());
+  const std::u16string outer = WidenNarrow(pieces.front()) + u'\n' + WidenNarrow(pieces.back());
   const TextPos outer_end = Apply(start, end, outer);
   const std::span<const std::string_view> middle(pieces.data() + 1, pieces.size() - 2);
   lines_.InsertNarrowLines(start.line + 1, middle);
-  ++version_;
-  const TextPos new_end{outer_end.line + static_cast<uint32_t>(middle.size()), outer_end.column};
   // Told as the insertion of the middle lines' text at the start of the line after the first.
-  BufferChange change;
-  change.first_line = start.line + 1;
-  change.old_line_count = 1;
-  change.new_line_count = static_cast<uint32_t>(middle.size()) + 1;
-  change.start = {start.line + 1, 0};
-  change.old_end = change.start;
-  change.new_end = {start.line + 1 + static_cast<uint32_t>(middle.size()), 0};
-  markers_.OnChange(change);
-  Notify(change);
-  return new_end;
+  const uint32_t below = start.line + 1;
+  Changed({below, 0}, {below, 0}, {below + static_cast<uint32_t>(middle.size()), 0});
+  return {outer_end.line + static_cast<uint32_t>(middle.size()), outer_end.column};
 }
 
 TextBuffer::ReplayResult TextBuffer::Undo() {
