@@ -36,7 +36,12 @@ int ScreenGrid::Put(int row, int col, Cell cell) {
   }
   here = cell;
   if (cell.width == 2) {
-    cells_[Index(row, col + 1)] = Cell{U' ', 0, 0, cell.style};
+    // The right half may cover the left half of another wide character: blank its right half.
+    Cell& right = cells_[Index(row, col + 1)];
+    if (right.width == 2 && col + 2 < cols_) {
+      cells_[Index(row, col + 2)] = Cell{U' ', 0, 1, right.style};
+    }
+    right = Cell{U' ', 0, 0, cell.style};
     return col + 2;
   }
   return col + 1;

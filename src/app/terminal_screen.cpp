@@ -1,16 +1,16 @@
 // The curses side of the terminal editor. Input is not read through curses (the editor decodes
-// the bytes itself), so curses only owns output and the terminal modes.
+// the bytes itself), and output goes out through the painter, so curses only owns the terminal
+// modes and the terminal's description.
 #include "app/terminal_screen.h"
 
 #include <curses.h>
-#include <fcntl.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
 #include <term.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +44,45 @@ constexpr std::array<StyleLook, kCellStyleCount> kLooks = {{
     {CellStyle::kPaneTitle, -1, -1, A_REVERSE | A_BOLD, A_REVERSE | A_BOLD},
     {CellStyle::kPaneText, -1, -1, A_NORMAL, A_NORMAL},
 }};
+
+// A capability's string, empty when the terminal has none.
+std::string Capability(const char* name) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%s", name);
+  const char* value = tigetstr(buffer);
+  if (value == nullptr || value == reinterpret_cast<char*>(-1)) return {};
+  return value;
+}
+
+// Drops the padding delays ("$<5>") of a capability: they are for terminals at low baud rates
+// and are not sent as text.
+std::string WithoutPadding(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '$' && i + 1 < text.size() && text[i + 1] == '<') {
+      const size_t close = text.find('>', i);
+      if (close != std::string_view::npos) {
+        i = close;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+// A capability with its parameters filled in, without padding.
+std::string Filled(const std::string& capability, int a, int b = 0) {
+  if (capability.empty()) return {};
+  const char* text = tiparm(capability.c_str(), a, b);
+  return text == nullptr ? std::string() : WithoutPadding(text);
+}
+
+void AppendNumber(int n, std::string& out) {
+  char digits[12];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
+  out.append(digits, end);
+}
 
 // Terminals known to take the cursor-style sequence even when their description lacks it.
 bool TerminalNameTakesCursorStyle(const char* term) {
@@ -89,63 +128,73 @@ bool TerminalScreen::Start() {
   leaveok(stdscr, FALSE);
   typeahead(-1);  // the editor reads input itself: curses must not look at it
   scrollok(stdscr, FALSE);
-  InitColours();
+  refresh();  // enters the full-screen mode; everything after goes out through the painter
   char capability[] = "Ss";
   const char* ss = tigetstr(capability);
   shape_supported_ = (ss != nullptr && ss != reinterpret_cast<char*>(-1)) ||
                      TerminalNameTakesCursorStyle(std::getenv("TERM"));
-  capture_fd_ = memfd_create("tavik-screen", MFD_CLOEXEC);
-  terminal_fd_ = capture_fd_ >= 0 ? fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3) : -1;
-  if (terminal_fd_ < 0 && capture_fd_ >= 0) {
-    close(capture_fd_);
-    capture_fd_ = -1;
-  }
+  painter_ = std::make_unique<TerminalPainter>(ReadCodes());
+  repaint_all_ = true;
   return true;
 }
 
-void TerminalScreen::InitColours() {
-  const bool colour = has_colors() && start_color() == OK;
-  if (colour) use_default_colors();
-  short next_pair = 1;
-  for (const StyleLook& look : kLooks) {
-    const auto index = static_cast<size_t>(look.style);
-    pairs_[index] = 0;
-    attributes_[index] = static_cast<uint32_t>(colour ? look.attributes : look.monochrome);
-    if (colour && (look.foreground >= 0 || look.background >= 0) && next_pair < COLOR_PAIRS) {
-      init_pair(next_pair, look.foreground, look.background);
-      pairs_[index] = next_pair++;
-    }
+TerminalCodes TerminalScreen::ReadCodes() const {
+  TerminalCodes codes;
+  char am[] = "am";
+  char xenl[] = "xenl";
+  char colors[] = "colors";
+  codes.auto_margin = tigetflag(am) > 0;
+  codes.wrap_is_delayed = tigetflag(xenl) > 0;
+  codes.clear = WithoutPadding(Capability("clear"));
+  if (codes.clear.empty()) codes.clear = "\x1b[H\x1b[2J";
+  const std::string cup = Capability("cup");
+  if (cup == "\x1b[%i%p1%d;%p2%dH") {
+    // The common form, written without the capability interpreter.
+    codes.move_to = [](int row, int col, std::string& out) {
+      out += "\x1b[";
+      AppendNumber(row + 1, out);
+      out += ';';
+      AppendNumber(col + 1, out);
+      out += 'H';
+    };
+  } else {
+    codes.move_to = [cup](int row, int col, std::string& out) { out += Filled(cup, row, col); };
   }
+  const std::string setaf = Capability("setaf");
+  const std::string setab = Capability("setab");
+  const bool colour = tigetnum(colors) >= 8 && !setaf.empty() && !setab.empty();
+  const std::string sgr0 = WithoutPadding(Capability("sgr0"));
+  const std::string bold = WithoutPadding(Capability("bold"));
+  const std::string reverse = WithoutPadding(Capability("rev"));
+  const std::string underline = WithoutPadding(Capability("smul"));
+  for (const StyleLook& look : kLooks) {
+    std::string& code = codes.styles[static_cast<size_t>(look.style)];
+    code = sgr0;
+    const attr_t attributes = colour ? look.attributes : look.monochrome;
+    if ((attributes & A_BOLD) != 0) code += bold;
+    if ((attributes & A_REVERSE) != 0) code += reverse;
+    if ((attributes & A_UNDERLINE) != 0) code += underline;
+    if (colour && look.foreground >= 0) code += Filled(setaf, look.foreground);
+    if (colour && look.background >= 0) code += Filled(setab, look.background);
+  }
+  return codes;
 }
 
 void TerminalScreen::Stop() {
   if (!started_) return;
   started_ = false;
-  if (shape_supported_ && has_last_shape_) WriteRaw("\x1b[0 q");
+  std::string leave;
+  if (shown_.Rows() > 0 && painter_ != nullptr) {
+    // Curses does not know where the painter left the cursor: put it on the last row.
+    ReadCodes().move_to(shown_.Rows() - 1, 0, leave);
+  }
+  if (shape_supported_ && has_last_shape_) leave += "\x1b[0 q";
+  WriteRaw(leave);
   endwin();
   delscreen(screen_);
   screen_ = nullptr;
-  for (int* fd : {&capture_fd_, &terminal_fd_}) {
-    if (*fd >= 0) close(*fd);
-    *fd = -1;
-  }
-}
-
-void TerminalScreen::RefreshInOneWrite(std::string_view after) {
-  if (capture_fd_ < 0 || lseek(capture_fd_, 0, SEEK_SET) != 0 ||
-      dup2(capture_fd_, STDOUT_FILENO) < 0) {
-    refresh();
-    if (!after.empty()) WriteRaw(after);
-    return;
-  }
-  refresh();
-  const off_t size = lseek(capture_fd_, 0, SEEK_CUR);
-  dup2(terminal_fd_, STDOUT_FILENO);
-  frame_.resize(static_cast<size_t>(std::max<off_t>(size, 0)));
-  const ssize_t got = size > 0 ? pread(capture_fd_, frame_.data(), frame_.size(), 0) : 0;
-  frame_.resize(static_cast<size_t>(std::max<ssize_t>(got, 0)));
-  frame_ += after;
-  if (!frame_.empty()) WriteRaw(frame_);
+  painter_.reset();
+  shown_.Resize(0, 0);
 }
 
 void TerminalScreen::QuerySize(int& rows, int& cols) const {
@@ -161,41 +210,23 @@ void TerminalScreen::QuerySize(int& rows, int& cols) const {
 
 void TerminalScreen::Resize(int rows, int cols) {
   if (started_ && (rows != LINES || cols != COLS)) resizeterm(rows, cols);
-  shown_.Resize(0, 0);
+  repaint_all_ = true;
 }
 
 void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col,
                           CursorShape shape) {
   if (!started_) return;
-  const int rows = std::min(grid.Rows(), LINES);
-  const int cols = std::min(grid.Cols(), COLS);
-  // Only cells that changed since the last frame are handed to curses.
-  const bool all = shown_.Rows() != grid.Rows() || shown_.Cols() != grid.Cols();
-  for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < cols; ++c) {
-      const Cell& cell = grid.At(r, c);
-      if (cell.width == 0) continue;
-      if (!all && shown_.At(r, c) == cell &&
-          (cell.width != 2 || c + 1 >= cols || shown_.At(r, c + 1) == grid.At(r, c + 1))) {
-        continue;
-      }
-      const auto index = static_cast<size_t>(cell.style);
-      wchar_t text[3] = {static_cast<wchar_t>(cell.ch), static_cast<wchar_t>(cell.mark), 0};
-      cchar_t cc;
-      setcchar(&cc, text, static_cast<attr_t>(attributes_[index]), pairs_[index], nullptr);
-      mvadd_wch(r, c, &cc);  // the bottom-right cell reports an error but is written
-    }
-  }
+  frame_.clear();
+  painter_->Paint(shown_, grid, std::clamp(cursor_row, 0, std::max(0, grid.Rows() - 1)),
+                  std::clamp(cursor_col, 0, std::max(0, grid.Cols() - 1)), repaint_all_, frame_);
   shown_ = grid;
-  move(std::clamp(cursor_row, 0, std::max(0, rows - 1)),
-       std::clamp(cursor_col, 0, std::max(0, cols - 1)));
-  std::string_view shape_sequence;
+  repaint_all_ = false;
   if (shape_supported_ && (!has_last_shape_ || shape != last_shape_)) {
-    shape_sequence = CursorShapeSequence(shape);
+    frame_ += CursorShapeSequence(shape);
     last_shape_ = shape;
     has_last_shape_ = true;
   }
-  RefreshInOneWrite(shape_sequence);
+  WriteRaw(frame_);
 }
 
 void TerminalScreen::Bell() {

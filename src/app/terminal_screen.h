@@ -1,13 +1,16 @@
-// The terminal itself, through the wide-character curses library: entering and leaving the
-// full-screen mode, showing the screen model with colours, placing the cursor in the caret's
-// shape, the bell, the size and resizing.
+// The terminal itself: the wide-character curses library enters and leaves the full-screen mode
+// and reads the terminal's description; the screen model goes out through the painter, with
+// colours, the cursor in the caret's shape, in one write per update. Also the bell, the size
+// and resizing.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/terminal_grid.h"
+#include "app/terminal_paint.h"
 
 struct screen;
 
@@ -44,24 +47,18 @@ class TerminalScreen {
   void WriteRaw(std::string_view bytes) const;
 
  private:
-  void InitColours();
-  // Lets curses update the terminal and sends its output and then `after` in one write.
-  void RefreshInOneWrite(std::string_view after);
+  // The painter's codes from the terminal's description.
+  TerminalCodes ReadCodes() const;
 
   ::screen* screen_ = nullptr;
   bool started_ = false;
   bool shape_supported_ = false;
   bool has_last_shape_ = false;
   CursorShape last_shape_ = CursorShape::kBlock;
-  ScreenGrid shown_;  // what the terminal shows now
-  // Curses writes each update in many pieces; they are gathered in a memory file that stands in
-  // for standard output during the update (-1 when there is none) and sent to the terminal,
-  // kept open as `terminal_fd_`, at once.
-  int capture_fd_ = -1;
-  int terminal_fd_ = -1;
-  std::string frame_;
-  short pairs_[kCellStyleCount] = {};
-  uint32_t attributes_[kCellStyleCount] = {};
+  std::unique_ptr<TerminalPainter> painter_;
+  ScreenGrid shown_;         // what the terminal shows now
+  bool repaint_all_ = true;  // the terminal's contents are unknown (start, resize)
+  std::string frame_;        // the update being written, kept to reuse its memory
 };
 
 }  // namespace tavik::app

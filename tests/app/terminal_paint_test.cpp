@@ -1,0 +1,235 @@
+// The screen update as bytes: a small terminal model reads what the painter writes, and must end
+// up showing exactly the next screen, with the cursor where it was asked for, after any number
+// of updates; unchanged cells are not sent again.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <random>
+#include <string>
+
+#include "app/terminal_paint.h"
+
+namespace tavik::app {
+namespace {
+
+// Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears.
+TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
+  TerminalCodes codes;
+  codes.move_to = [](int row, int col, std::string& out) {
+    out += "\x1b[" + std::to_string(row + 1) + ";" + std::to_string(col + 1) + "H";
+  };
+  for (size_t i = 0; i < kCellStyleCount; ++i) {
+    codes.styles[i] = std::string("\x1bS") + static_cast<char>('a' + i);
+  }
+  codes.clear =
+      "\x1b"
+      "C";
+  codes.auto_margin = auto_margin;
+  codes.wrap_is_delayed = wrap_is_delayed;
+  return codes;
+}
+
+// A terminal that understands the test codes and UTF-8 text, with the wrapping behaviour of the
+// codes. Scrolling the screen is a failure: the painter must never cause it.
+class TerminalModel {
+ public:
+  TerminalModel(int rows, int cols, bool wrap_is_delayed) : wrap_is_delayed_(wrap_is_delayed) {
+    screen_.Resize(rows, cols);
+  }
+
+  void Feed(const std::string& bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+      const auto c = static_cast<unsigned char>(bytes[i]);
+      if (c == 0x1b) {
+        ASSERT_LT(i + 1, bytes.size());
+        const char kind = bytes[i + 1];
+        if (kind == '[') {
+          const size_t end = bytes.find('H', i);
+          ASSERT_NE(end, std::string::npos);
+          const std::string args = bytes.substr(i + 2, end - i - 2);
+          const size_t semi = args.find(';');
+          row_ = std::stoi(args.substr(0, semi)) - 1;
+          col_ = std::stoi(args.substr(semi + 1)) - 1;
+          pending_wrap_ = false;
+          i = end + 1;
+        } else if (kind == 'S') {
+          style_ = static_cast<CellStyle>(bytes[i + 2] - 'a');
+          i += 3;
+        } else {
+          ASSERT_EQ(kind, 'C');
+          screen_.Resize(screen_.Rows(), screen_.Cols());
+          i += 2;
+        }
+        continue;
+      }
+      // One UTF-8 code point.
+      int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+      char32_t cp = length == 1 ? c : c & (0x3F >> (length - 1));
+      for (int k = 1; k < length; ++k) cp = (cp << 6) | (bytes[i + k] & 0x3F);
+      i += static_cast<size_t>(length);
+      Write(cp);
+    }
+  }
+
+  const ScreenGrid& Screen() const { return screen_; }
+  int Row() const { return row_; }
+  int Col() const { return col_; }
+  bool Scrolled() const { return scrolled_; }
+
+ private:
+  void Write(char32_t cp) {
+    const int width = CodePointWidth(cp);
+    if (width == 0) {
+      const int at = pending_wrap_ ? col_ : col_ - 1;
+      ASSERT_GE(at, 0) << "a combining mark with nothing before it";
+      Cell base = screen_.At(row_, at);
+      const int base_col = base.width == 0 ? at - 1 : at;
+      base = screen_.At(row_, base_col);
+      base.mark = cp;
+      screen_.Put(row_, base_col, base);
+      return;
+    }
+    if (pending_wrap_) NextLine();
+    screen_.Put(row_, col_, Cell{cp, 0, static_cast<uint8_t>(width), style_});
+    col_ += width;
+    if (col_ >= screen_.Cols()) {
+      col_ = screen_.Cols() - 1;
+      if (wrap_is_delayed_) {
+        pending_wrap_ = true;
+      } else {
+        NextLine();
+      }
+    }
+  }
+
+  void NextLine() {
+    pending_wrap_ = false;
+    col_ = 0;
+    if (++row_ >= screen_.Rows()) {
+      scrolled_ = true;
+      row_ = screen_.Rows() - 1;
+    }
+  }
+
+  ScreenGrid screen_;
+  int row_ = 0;
+  int col_ = 0;
+  bool pending_wrap_ = false;
+  bool wrap_is_delayed_;
+  bool scrolled_ = false;
+  CellStyle style_ = CellStyle::kText;
+};
+
+class TerminalPaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::setlocale(LC_CTYPE, "C.UTF-8"); }
+
+  // A random screen: mostly text with runs of styles, some wide characters and combining marks.
+  static void Fill(ScreenGrid& grid, std::mt19937& random, double keep, const ScreenGrid& from) {
+    constexpr char32_t kChars[] = {U'a', U'b', U' ', U'x', U'漢', U'字', U'é', U'~', U'🙂'};
+    for (int r = 0; r < grid.Rows(); ++r) {
+      if (from.Rows() == grid.Rows() && std::uniform_real_distribution<>(0, 1)(random) < keep) {
+        for (int c = 0; c < grid.Cols(); ++c) {
+          if (from.At(r, c).width != 0) grid.Put(r, c, from.At(r, c));
+        }
+        continue;
+      }
+      const auto style = static_cast<CellStyle>(random() % kCellStyleCount);
+      for (int c = 0; c < grid.Cols();) {
+        const char32_t ch = kChars[random() % std::size(kChars)];
+        const auto width = static_cast<uint8_t>(CodePointWidth(ch));
+        const char32_t mark = random() % 10 == 0 ? U'\u0301' : 0;
+        c = grid.Put(r, c, Cell{ch, mark, width, random() % 4 == 0 ? style : CellStyle::kText});
+      }
+    }
+  }
+};
+
+TEST_F(TerminalPaintTest, EveryUpdateLeavesTheTerminalShowingTheNextScreen) {
+  for (const bool delayed : {true, false}) {
+    SCOPED_TRACE(delayed ? "delayed wrap" : "immediate wrap");
+    const TerminalPainter painter(TestCodes(true, delayed));
+    TerminalModel terminal(6, 13, delayed);
+    std::mt19937 random(7);
+    ScreenGrid shown;
+    for (int update = 0; update < 300; ++update) {
+      ScreenGrid next;
+      next.Resize(6, 13);
+      Fill(next, random, update % 3 == 0 ? 0.0 : 0.7, shown);
+      const int cursor_row = static_cast<int>(random() % 6);
+      const int cursor_col = static_cast<int>(random() % 13);
+      std::string bytes;
+      painter.Paint(shown, next, cursor_row, cursor_col, update % 50 == 0, bytes);
+      terminal.Feed(bytes);
+      ASSERT_FALSE(terminal.Scrolled()) << "update " << update;
+      for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < 13; ++c) {
+          Cell expected = next.At(r, c);
+          if (!delayed && r == 5 && c == 12) continue;  // never written on such a terminal
+          // Such a terminal has left the row before a mark in its last column comes.
+          if (!delayed && c + expected.width == 13) expected.mark = 0;
+          if (!delayed && r == 5 && c == 11 && expected.width == 2) {
+            expected = Cell{U' ', 0, 1, expected.style};  // its right half is the last cell
+          }
+          ASSERT_EQ(terminal.Screen().At(r, c), expected)
+              << "update " << update << " row " << r << " col " << c;
+        }
+      }
+      ASSERT_EQ(terminal.Row(), cursor_row);
+      ASSERT_EQ(terminal.Col(), cursor_col);
+      shown = next;
+    }
+  }
+}
+
+TEST_F(TerminalPaintTest, OnlyChangedCellsAreSent) {
+  const TerminalPainter painter(TestCodes(true, true));
+  ScreenGrid shown;
+  shown.Resize(4, 20);
+  shown.PutText(1, 0, u"hello world", CellStyle::kText, 20);
+  shown.PutText(2, 0, u"second line here", CellStyle::kSearch, 20);
+
+  std::string same;
+  painter.Paint(shown, shown, 3, 4, false, same);
+  EXPECT_EQ(same, "\x1b[4;5H");  // nothing but the cursor
+
+  ScreenGrid next = shown;
+  next.Put(1, 6, Cell{U'W', 0, 1, CellStyle::kText});
+  std::string one;
+  painter.Paint(shown, next, 1, 6, false, one);
+  EXPECT_EQ(one, "\x1b[2;7H\x1bSaW\x1b[2;7H");
+
+  // Two changes a few cells apart go out as one run; far apart, as two.
+  next = shown;
+  next.Put(1, 0, Cell{U'H', 0, 1, CellStyle::kText});
+  next.Put(1, 4, Cell{U'O', 0, 1, CellStyle::kText});
+  next.Put(1, 19, Cell{U'!', 0, 1, CellStyle::kText});
+  std::string runs;
+  painter.Paint(shown, next, 0, 0, false, runs);
+  EXPECT_EQ(runs, "\x1b[2;1H\x1bSaHellO\x1b[2;20H!\x1b[1;1H");
+
+  // A full repaint clears first and writes every cell.
+  std::string full;
+  painter.Paint(shown, shown, 0, 0, true, full);
+  EXPECT_NE(full.find("\x1b"
+                      "C"),
+            std::string::npos);
+  EXPECT_NE(full.find("second line here"), std::string::npos);
+}
+
+TEST_F(TerminalPaintTest, WideCharacterChangesAreWrittenWhole) {
+  const TerminalPainter painter(TestCodes(true, true));
+  ScreenGrid shown;
+  shown.Resize(1, 6);
+  shown.PutText(0, 0, u"ab漢cd", CellStyle::kText, 6);
+  ScreenGrid next = shown;
+  // Only the right half's cell differs in style: the whole character goes out from its left half.
+  next.Put(0, 2, Cell{U'漢', 0, 2, CellStyle::kSearch});
+  std::string bytes;
+  painter.Paint(shown, next, 0, 0, false, bytes);
+  EXPECT_EQ(bytes, "\x1b[1;3H\x1bSf漢\x1b[1;1H");
+}
+
+}  // namespace
+}  // namespace tavik::app
