@@ -5,7 +5,6 @@
 #include <set>
 #include <vector>
 
-#include "app/terminal_line_layout.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik::app {
@@ -175,10 +174,14 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   const TextPos caret = view.Caret();
   const ViewPos caret_view = to_view(caret);
   {
-    const std::u16string text =
-        folded ? layout.ViewLineText(caret_view.line) : buffer.Line(caret.line);
-    const LineLayout caret_line(text, tab_size, placeholders_of(caret_view.line), 0,
-                                caret_view.column + 1);
+    std::u16string& text = text_;
+    if (folded) {
+      text = layout.ViewLineText(caret_view.line);
+    } else {
+      buffer.ReadLine(caret.line, text);
+    }
+    LineLayout& caret_line = line_;
+    caret_line.Lay(text, tab_size, placeholders_of(caret_view.line), 0, caret_view.column + 1);
     place.display_column = caret_line.ColumnOfUnit(caret_view.column);
     // A block caret covers the whole tab; the cursor stands on its last column.
     if (block_caret && caret_view.column < text.size() && text[caret_view.column] == u'\t')
@@ -234,7 +237,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     block_right = std::max(a, b) + 1;
   }
 
-  std::u16string text;
+  std::u16string& text = text_;
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
@@ -247,7 +250,8 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     } else {
       buffer.ReadLine(view_line, text);
     }
-    LineLayout line(text, tab_size, placeholders_of(view_line), left + static_cast<uint32_t>(cols));
+    LineLayout& line = line_;
+    line.Lay(text, tab_size, placeholders_of(view_line), left + static_cast<uint32_t>(cols));
     CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
     for (size_t i = 0; i < spans.size(); ++i) {
       const auto& [from, to] = view_spans[i];

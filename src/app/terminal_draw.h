@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/terminal_grid.h"
+#include "app/terminal_line_layout.h"
 #include "platform/editor_host.h"
 
 namespace tavik::app {
@@ -51,6 +52,9 @@ class ScreenComposer {
   std::u16string ShownName(const platform::Document& document, bool base_name_only) const;
 
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
+  // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
+  LineLayout line_;
+  std::u16string text_;
   std::string working_folder_;
 };
 

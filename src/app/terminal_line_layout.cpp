@@ -17,6 +17,15 @@ constexpr char kHex[] = "0123456789abcdef";
 LineLayout::LineLayout(std::u16string_view text, uint32_t tab_size,
                        const std::vector<std::u16string>& placeholders, uint32_t stop_column,
                        uint32_t stop_unit) {
+  Lay(text, tab_size, placeholders, stop_column, stop_unit);
+}
+
+void LineLayout::Lay(std::u16string_view text, uint32_t tab_size,
+                     const std::vector<std::u16string>& placeholders, uint32_t stop_column,
+                     uint32_t stop_unit) {
+  cells_.clear();
+  cell_units_.clear();
+  unit_columns_.clear();
   if (tab_size == 0) tab_size = 8;
   size_t next_placeholder = 0;
   size_t i = 0;

@@ -20,6 +20,11 @@ class LineLayout {
   LineLayout(std::u16string_view text, uint32_t tab_size,
              const std::vector<std::u16string>& placeholders, uint32_t stop_column = UINT32_MAX,
              uint32_t stop_unit = 0);
+  LineLayout() = default;
+  // Lays out another line in the same memory, as the constructor does.
+  void Lay(std::u16string_view text, uint32_t tab_size,
+           const std::vector<std::u16string>& placeholders, uint32_t stop_column = UINT32_MAX,
+           uint32_t stop_unit = 0);
 
   const std::vector<Cell>& Cells() const { return cells_; }
   // The view-line unit a cell shows.

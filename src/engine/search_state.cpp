@@ -151,14 +151,17 @@ void SearchState::RefreshHighlights(TextView& view) {
     uint32_t bottom = view.ViewToBuffer({std::min(bottom_view, last_view), 0}).line;
     now.first_line = top > kHighlightMargin ? top - kHighlightMargin : 0;
     now.last_line = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
+    // Scrolling within the lines handed over needs no new search: the margin is there so that
+    // a line scrolled into view already has its matches.
+    if (handed_ && handed_->shown && top >= handed_->first_line && bottom <= handed_->last_line) {
+      HandedHighlights same_lines = now;
+      same_lines.first_line = handed_->first_line;
+      same_lines.last_line = handed_->last_line;
+      if (SameSearch(*handed_, same_lines)) now = same_lines;
+    }
   }
   if (handed_ == now) return;
-  const bool search_same = handed_ && handed_->view == now.view && handed_->host == now.host &&
-                           handed_->document == now.document && handed_->changes == now.changes &&
-                           handed_->request_generation == now.request_generation &&
-                           handed_->shown == now.shown && handed_->first_line == now.first_line &&
-                           handed_->last_line == now.last_line;
-  if (!search_same) {
+  if (!handed_ || !SameSearch(*handed_, now)) {
     std::vector<HighlightRange> ranges;
     if (now.shown) ranges = HighlightRanges(view, now.first_line, now.last_line);
     host->SetHighlights(HighlightLayer::kSearch, ranges);

@@ -86,6 +86,12 @@ class SearchState {
     std::optional<HighlightRange> incremental;
     friend bool operator==(const HandedHighlights&, const HandedHighlights&) = default;
   };
+  // The two would hand over the same search matches (the incremental match aside).
+  static bool SameSearch(const HandedHighlights& a, const HandedHighlights& b) {
+    return a.view == b.view && a.host == b.host && a.document == b.document &&
+           a.changes == b.changes && a.request_generation == b.request_generation &&
+           a.shown == b.shown && a.first_line == b.first_line && a.last_line == b.last_line;
+  }
   std::optional<HandedHighlights> handed_;
   uint64_t request_generation_ = 0;  // counts the changes of the highlight request
 };

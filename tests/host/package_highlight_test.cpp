@@ -1,6 +1,9 @@
 // Search highlights around keys that the host types: a match completed by typing in insert mode
-// is shown at once, not one key later.
+// is shown at once, not one key later; every line scrolled into view has its matches, whether the
+// view moves a line at a time or jumps.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "app/batch_session.h"
 #include "common/key_code.h"
@@ -27,6 +30,44 @@ TEST(PackageHighlightTest, AMatchTypedInInsertModeIsHighlightedAtOnce) {
   // Deleting typed text takes its match away as well.
   session.FeedNotation("<BS>");
   EXPECT_EQ(markers.Of(HighlightKind::kSearch), (std::vector<HighlightSpan>{{{0, 0}, {0, 2}}}));
+}
+
+TEST(PackageHighlightTest, EveryVisibleLineHasItsMatchesWhileScrolling) {
+  app::BatchSession session;
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "line " + std::to_string(i) + " foo\n";
+  session.OpenText("t.txt", text);
+  session.FocusFirstDocument();
+  platform::View& view = *session.Editor().FocusedView();
+  view.SetVisibleLineCount(10);
+  session.FeedNotation(":set hls<CR>/foo<CR>gg");
+  const auto& markers = view.Buffer().Markers();
+  auto check_visible = [&](const std::string& step) {
+    const uint32_t first = view.FirstVisibleLine();
+    std::vector<HighlightSpan> found;
+    markers.Overlapping(HighlightKind::kSearch, first, first + 9, found);
+    std::vector<uint32_t> lines;
+    for (const HighlightSpan& span : found) lines.push_back(span.start.line);
+    std::vector<uint32_t> expected;
+    for (uint32_t line = first; line < std::min(first + 10, 400u); ++line) expected.push_back(line);
+    ASSERT_EQ(lines, expected) << step << ", first visible line " << first;
+  };
+  // Down and back up a line at a time, past the lines handed over around the first view.
+  for (int i = 0; i < 150; ++i) {
+    session.FeedNotation("j");
+    check_visible("j " + std::to_string(i));
+  }
+  for (int i = 0; i < 150; ++i) {
+    session.FeedNotation("k");
+    check_visible("k " + std::to_string(i));
+  }
+  session.FeedNotation("G");
+  check_visible("G");
+  session.FeedNotation("200G");
+  check_visible("200G");
+  // An edit above the view moves the lines: the matches follow the text.
+  session.FeedNotation("ggdd200G");
+  check_visible("dd then 200G");
 }
 
 }  // namespace
