@@ -56,7 +56,7 @@ TerminalEditor::TerminalEditor()
   editor_->SetBuildCancelCheck([this] { return BuildCancelRequested(); });
   clipboard_ = std::make_unique<DesktopClipboard>(
       editor_->clipboard(), ChooseClipboardTool(),
-      [this](std::string_view bytes) { screen_.WriteRaw(bytes); });
+      [this](std::string_view bytes) { screen_.QueueAfterNextUpdate(bytes); });
   std::error_code ec;
   working_folder_ = std::filesystem::current_path(ec).string();
 }
@@ -299,9 +299,12 @@ void TerminalEditor::Redraw() {
   const DrawResult place = composer_.Draw(*editor_, request, grid_);
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
+  // Copies go to the desktop after the screen shows the key's effect, not before: the
+  // terminal's clipboard sequence in the same write as the update, a desktop tool after it.
+  const bool copies_through_terminal = clipboard_->Tool() == ClipboardTool::kNone;
+  if (copies_through_terminal) clipboard_->SendCopies();
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
-  // Copies go to the desktop after the screen shows the key's effect, not before.
-  clipboard_->SendCopies();
+  if (!copies_through_terminal) clipboard_->SendCopies();
   if (beeps_ > 0) {
     screen_.Bell();
     beeps_ = 0;

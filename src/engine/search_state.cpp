@@ -16,30 +16,37 @@ namespace {
 // the last line (to know the buffer's end), which would otherwise be read again every time.
 class RegionLineSource : public LineSource {
  public:
-  RegionLineSource(const TextView& view, uint32_t first_line, uint32_t last_line)
+  // `lines` is scratch space kept between searches, so that its strings keep their memory.
+  RegionLineSource(const TextView& view, uint32_t first_line, uint32_t last_line,
+                   std::vector<std::u16string>& lines)
       : view_(view),
         count_(view.LineCount()),
         first_(first_line),
-        lines_(last_line - first_line + 1) {}
+        lines_(lines),
+        read_(last_line - first_line + 1, false) {
+    if (lines_.size() < read_.size()) lines_.resize(read_.size());
+  }
   uint32_t LineCount() const override { return count_; }
   std::u16string_view LineText(uint32_t line) const override {
-    std::optional<std::u16string>* slot = nullptr;
-    if (line >= first_ && line - first_ < lines_.size()) {
-      slot = &lines_[line - first_];
-    } else if (line + 1 == count_) {
-      slot = &last_;
-    } else {
-      return view_.LineText(line);
+    if (line >= first_ && line - first_ < read_.size()) {
+      const size_t index = line - first_;
+      if (!read_[index]) {
+        lines_[index].assign(view_.LineText(line));
+        read_[index] = true;
+      }
+      return lines_[index];
     }
-    if (!*slot) slot->emplace(view_.LineText(line));
-    return **slot;
+    if (line + 1 != count_) return view_.LineText(line);
+    if (!last_) last_.emplace(view_.LineText(line));
+    return *last_;
   }
 
  private:
   const TextView& view_;
   uint32_t count_;
   uint32_t first_;
-  mutable std::vector<std::optional<std::u16string>> lines_;
+  std::vector<std::u16string>& lines_;
+  mutable std::vector<bool> read_;
   mutable std::optional<std::u16string> last_;
 };
 
@@ -105,7 +112,7 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
   if (!highlight_request_ || view.LineCount() == 0) return ranges;
   last_line = std::min(last_line, view.LineCount() - 1);
   if (first_line > last_line) return ranges;
-  RegionLineSource source(view, first_line, last_line);
+  RegionLineSource source(view, first_line, last_line, highlight_lines_);
   SearchRunArgs args;
   args.accept_at_start = true;
   args.ignorecase = highlight_ignorecase_;
@@ -128,6 +135,12 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
       pos = {pos.line + 1, 0};
     }
     if (pos.line > last_line || pos >= region_end) break;
+  }
+  // The scratch lines are kept for the next scan around the visible lines, not for a large one.
+  constexpr size_t kKeptLines = 1024;
+  if (highlight_lines_.size() > kKeptLines) {
+    highlight_lines_.clear();
+    highlight_lines_.shrink_to_fit();
   }
   return ranges;
 }

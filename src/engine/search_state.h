@@ -72,6 +72,7 @@ class SearchState {
   std::optional<HighlightRange> incremental_;
   MatchCache cache_;
   MatchCache highlight_cache_;
+  std::vector<std::u16string> highlight_lines_;  // the lines a highlight search reads
 
   // What the host was last handed and what it was computed from.
   struct HandedHighlights {
