@@ -74,7 +74,9 @@ void BatchSession::FocusFirstDocument() {
   if (!views.empty()) editor_->Focus(*views.front());
 }
 
-platform::View* BatchSession::CurrentView() const { return editor_->FocusedView(); }
+platform::View* BatchSession::CurrentView() const {
+  return editor_->FocusedView();
+}
 
 void BatchSession::SetCursorUtf8(int line, int byte_column) {
   platform::View* view = CurrentView();
@@ -129,8 +131,8 @@ std::pair<int, int> BatchSession::CursorUtf8() const {
   if (view == nullptr) return {0, 0};
   TextPos caret = view->Caret();
   std::u16string text = view->Buffer().Line(caret.line);
-  std::string prefix = platform::ToUtf8(std::u16string_view(text).substr(
-      0, std::min<size_t>(caret.column, text.size())));
+  std::string prefix = platform::ToUtf8(
+      std::u16string_view(text).substr(0, std::min<size_t>(caret.column, text.size())));
   return {static_cast<int>(caret.line), static_cast<int>(prefix.size())};
 }
 
@@ -158,7 +160,9 @@ std::string BatchSession::StatusUtf8() const {
   return platform::ToUtf8(package_->Engine().StatusText());
 }
 
-int BatchSession::Beeps() const { return editor_->BeepCount(); }
+int BatchSession::Beeps() const {
+  return editor_->BeepCount();
+}
 
 std::vector<std::string> BatchSession::PaneLines() const {
   std::vector<std::string> lines;

@@ -120,6 +120,11 @@ void DesktopClipboard::SendCopies() {
 
 void DesktopClipboard::TakeDesktopText() {
   if (busy_ || tool_ == ClipboardTool::kNone) return;
+  // A copy not sent yet is newer than what the desktop holds: it goes out instead.
+  if (HasUnsentCopy()) {
+    SendCopies();
+    return;
+  }
   std::FILE* pipe = popen(CommandsOf(tool_).paste, "r");
   if (pipe == nullptr) return;
   std::string text;

@@ -31,8 +31,10 @@ class DesktopClipboard {
   DesktopClipboard(const DesktopClipboard&) = delete;
   DesktopClipboard& operator=(const DesktopClipboard&) = delete;
 
-  // After keys were handled: text the engine copied goes to the desktop.
+  // Text the engine copied goes to the desktop.
   void SendCopies();
+  // The engine copied text that has not gone to the desktop yet.
+  bool HasUnsentCopy() const { return clipboard_.Sequence() != seen_sequence_; }
   ClipboardTool Tool() const { return tool_; }
 
  private:

@@ -56,7 +56,7 @@ TerminalEditor::TerminalEditor()
   editor_->SetBuildCancelCheck([this] { return BuildCancelRequested(); });
   clipboard_ = std::make_unique<DesktopClipboard>(
       editor_->clipboard(), ChooseClipboardTool(),
-      [this](std::string_view bytes) { screen_.QueueAfterNextUpdate(bytes); });
+      [this](std::string_view bytes) { screen_.WriteRaw(bytes); });
   std::error_code ec;
   working_folder_ = std::filesystem::current_path(ec).string();
 }
@@ -142,6 +142,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
     keys_.pop_front();
     HandleKey(key);
   }
+  clipboard_->SendCopies();
   screen_.Stop();
   RemoveSignalHandlers();
   return 0;
@@ -154,9 +155,12 @@ bool TerminalEditor::WaitAndRead(bool with_timers) {
   } else if (with_timers) {
     timeout = MillisecondsToNextTimer();
   }
+  const bool copies_waiting = clipboard_->HasUnsentCopy();
+  if (copies_waiting && (timeout < 0 || timeout > kClipboardDelayMs)) timeout = kClipboardDelayMs;
   pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {resize_pipe_[0], POLLIN, 0}};
   const int ready = poll(fds, resize_pipe_[0] >= 0 ? 2 : 1, timeout);
   if (with_timers) AdvanceClock();
+  if (ready == 0 && copies_waiting) clipboard_->SendCopies();
   if (ready < 0) return errno == EINTR;
   if (resize_pipe_[0] >= 0 && (fds[1].revents & POLLIN) != 0) {
     char drain[64];
@@ -299,12 +303,7 @@ void TerminalEditor::Redraw() {
   const DrawResult place = composer_.Draw(*editor_, request, grid_);
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
-  // Copies go to the desktop after the screen shows the key's effect, not before: the
-  // terminal's clipboard sequence in the same write as the update, a desktop tool after it.
-  const bool copies_through_terminal = clipboard_->Tool() == ClipboardTool::kNone;
-  if (copies_through_terminal) clipboard_->SendCopies();
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
-  if (!copies_through_terminal) clipboard_->SendCopies();
   if (beeps_ > 0) {
     screen_.Bell();
     beeps_ = 0;

@@ -31,6 +31,9 @@ inline constexpr KeyCode kPreviousDocumentKey = KeyCode::Special(vk::kPageUp, ke
 
 // How long bytes after an Escape may take to arrive and still belong to its sequence.
 inline constexpr int kEscapeDelayMs = 25;
+// Copies go to the desktop once keys have paused this long, so that a run of deletes or a
+// register replay sends the clipboard once, and never holds up drawing a key's effect.
+inline constexpr int kClipboardDelayMs = 30;
 
 class TerminalEditor {
  public:

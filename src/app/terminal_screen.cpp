@@ -189,8 +189,6 @@ void TerminalScreen::Stop() {
     ReadCodes().move_to(shown_.Rows() - 1, 0, leave);
   }
   if (shape_supported_ && has_last_shape_) leave += "\x1b[0 q";
-  leave += after_update_;
-  after_update_.clear();
   WriteRaw(leave);
   endwin();
   delscreen(screen_);
@@ -228,8 +226,6 @@ void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col
     last_shape_ = shape;
     has_last_shape_ = true;
   }
-  frame_ += after_update_;
-  after_update_.clear();
   WriteRaw(frame_);
 }
 

@@ -45,8 +45,6 @@ class TerminalScreen {
   void Bell();
   // Writes a control sequence to the terminal after what the screen has shown.
   void WriteRaw(std::string_view bytes) const;
-  // Keeps a control sequence to go out after the next update, in the same write.
-  void QueueAfterNextUpdate(std::string_view bytes) { after_update_ += bytes; }
 
  private:
   // The painter's codes from the terminal's description.
@@ -61,7 +59,6 @@ class TerminalScreen {
   ScreenGrid shown_;         // what the terminal shows now
   bool repaint_all_ = true;  // the terminal's contents are unknown (start, resize)
   std::string frame_;        // the update being written, kept to reuse its memory
-  std::string after_update_;
 };
 
 }  // namespace tavik::app

@@ -37,8 +37,7 @@ class BatchDocumentsTest : public ::testing::Test {
   // Runs the program in the folder; keys and files as written on a shell command line.
   int Run(const std::string& arguments) {
     const std::string command = "cd '" + dir_.string() + "' && '" + TAVIK_BINARY +
-                                "' --batch --no-rc " + arguments +
-                                " >out.bin 2>err.txt </dev/null";
+                                "' --batch --no-rc " + arguments + " >out.bin 2>err.txt </dev/null";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }

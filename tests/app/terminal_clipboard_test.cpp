@@ -22,10 +22,13 @@ TEST(TerminalClipboard, CopiesGoToTheTerminalOncePerChange) {
                            [&](std::string_view bytes) { written.emplace_back(bytes); });
   desktop.SendCopies();
   EXPECT_TRUE(written.empty());  // nothing was copied yet
+  EXPECT_FALSE(desktop.HasUnsentCopy());
   clipboard.Clear();
   clipboard.SetText(u"yanked\n");
   clipboard.SetData("VadClipboard2", "kind");
+  EXPECT_TRUE(desktop.HasUnsentCopy());
   desktop.SendCopies();
+  EXPECT_FALSE(desktop.HasUnsentCopy());
   desktop.SendCopies();
   ASSERT_EQ(written.size(), 1u);
   EXPECT_EQ(written[0], Osc52Sequence("yanked\n"));

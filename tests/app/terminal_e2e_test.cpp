@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "terminal_tmux.h"
 
@@ -360,6 +364,31 @@ TEST_F(TerminalEditorTest, ColonWWritesTheFile) {
   EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "1L, 3B written"); }))
       << tmux.ScreenText();
   tmux.Send("F10");  // saved: no question
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, CopiesReachTheTerminalClipboardOnceKeysPause) {
+  if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr) {
+    GTEST_SKIP() << "a desktop clipboard tool may take the copies instead of the terminal";
+  }
+  const std::string file = WriteFile("c.txt", "one\ntwo\nthree\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  tmux.Command("set -g set-clipboard on");  // each clipboard sequence becomes a tmux buffer
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  // Two copies typed at once: only the last reaches the terminal, after the keys.
+  tmux.SendLiteral("yyjyy");
+  auto buffers = [&] { return tmux.Command("list-buffers -F '#{buffer_name}'"); };
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return !buffers().empty(); })) << tmux.ScreenText();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const std::string names = buffers();
+  EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), 1) << names;
+  EXPECT_EQ(tmux.Command("show-buffer"), "two\r\n");
+  tmux.SendLiteral("jx");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return tmux.Command("show-buffer") == "t"; }))
+      << tmux.Command("show-buffer");
+  tmux.Send("F10");
+  tmux.Send("y");
   ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
 }
 

@@ -35,6 +35,8 @@ class TmuxSession {
   void Resize(int width, int height);
   // A tmux format expanded for the session, e.g. "#{window_bell_flag}".
   std::string Display(const std::string& format) const;
+  // Any tmux command on the session's server (sh words); its output.
+  std::string Command(const std::string& arguments) const { return Tmux(arguments); }
 
  private:
   std::string Tmux(const std::string& arguments) const;
