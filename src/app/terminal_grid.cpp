@@ -55,6 +55,12 @@ void ScreenGrid::FillRow(int row, int col, CellStyle style) {
             Cell{U' ', 0, 1, style});
 }
 
+void ScreenGrid::SetRow(int row, std::span<const Cell> cells) {
+  if (row < 0 || row >= rows_ || cells.size() != static_cast<size_t>(cols_)) return;
+  std::copy(cells.begin(), cells.end(),
+            cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)));
+}
+
 namespace {
 
 // Decodes one code point at `i` (a surrogate pair or one unit); `i` moves past it.

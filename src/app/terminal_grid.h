@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,11 @@ class ScreenGrid {
   // Writes text (UTF-16) from `col`, stopping before `end_col`; control characters show as
   // blanks. Returns the column after the text.
   int PutText(int row, int col, std::u16string_view text, CellStyle style, int end_col);
+  // A whole row, and replacing one with a row of the same width.
+  std::span<const Cell> Row(int row) const {
+    return {cells_.data() + Index(row, 0), static_cast<size_t>(cols_)};
+  }
+  void SetRow(int row, std::span<const Cell> cells);
   // The display width of a text as PutText writes it.
   static int TextWidth(std::u16string_view text);
 

@@ -1,6 +1,9 @@
 // The screen update as bytes: changed runs of cells, cursor moves and style changes.
 #include "app/terminal_paint.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace tavik::app {
 
 namespace {
@@ -18,7 +21,76 @@ bool Changed(const ScreenGrid& shown, const ScreenGrid& next, int row, int col) 
          !(shown.At(row, col + 1) == next.At(row, col + 1));
 }
 
+// Fewer moved rows than this are written again rather than scrolled.
+constexpr int kLeastRowsToScroll = 3;
+
+uint64_t RowHash(std::span<const Cell> row) {
+  uint64_t hash = 1469598103934665603ull;
+  for (const Cell& cell : row) {
+    const uint64_t value = (static_cast<uint64_t>(cell.ch) << 32) ^ (cell.mark << 16) ^
+                           (static_cast<uint64_t>(cell.width) << 8) ^
+                           static_cast<uint64_t>(cell.style);
+    hash = (hash ^ value) * 1099511628211ull;
+  }
+  return hash;
+}
+
+bool SameRow(const ScreenGrid& a, int row_a, const ScreenGrid& b, int row_b) {
+  const std::span<const Cell> x = a.Row(row_a);
+  const std::span<const Cell> y = b.Row(row_b);
+  return std::equal(x.begin(), x.end(), y.begin(), y.end());
+}
+
 }  // namespace
+
+TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const ScreenGrid& next) {
+  Move best;
+  const int rows = next.Rows();
+  shown_hashes_.resize(static_cast<size_t>(rows));
+  next_hashes_.resize(static_cast<size_t>(rows));
+  for (int r = 0; r < rows; ++r) {
+    shown_hashes_[static_cast<size_t>(r)] = RowHash(shown.Row(r));
+    next_hashes_[static_cast<size_t>(r)] = RowHash(next.Row(r));
+  }
+  // The bottom row of a terminal that wraps at once never gets its last cell: it is only ever
+  // written, not moved.
+  const bool bottom_row_moves = !codes_.auto_margin || codes_.wrap_is_delayed;
+  auto moved = [&](int r, int shift) {
+    if (!bottom_row_moves && (r == rows - 1 || r + shift == rows - 1)) return false;
+    const auto from = static_cast<size_t>(r + shift);
+    const auto to = static_cast<size_t>(r);
+    return next_hashes_[to] == shown_hashes_[from] && next_hashes_[to] != shown_hashes_[to] &&
+           SameRow(next, r, shown, r + shift);
+  };
+  for (int shift = -(rows - 1); shift < rows; ++shift) {
+    if (shift == 0) continue;
+    // Longest run of rows that each show what the row `shift` below (or above) showed.
+    int run = 0;
+    for (int r = std::max(0, -shift); r < std::min(rows, rows - shift); ++r) {
+      run = moved(r, shift) ? run + 1 : 0;
+      if (run > best.Rows()) best = Move{r - run + 1, r, shift};
+    }
+  }
+  if (best.Rows() < kLeastRowsToScroll) return Move{};
+  return best;
+}
+
+void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::string& out) {
+  scrolled_ = shown;
+  const int rows = shown.Rows();
+  const int lines = std::abs(move.shift);
+  // The band on the terminal: the moved rows with the rows they leave behind.
+  const int top = move.shift > 0 ? move.first : move.first + move.shift;
+  const int bottom = move.shift > 0 ? move.last + move.shift : move.last;
+  codes_.set_scroll_region(top, bottom, out);
+  codes_.move_to(move.shift > 0 ? bottom : top, 0, out);
+  for (int i = 0; i < lines; ++i) out += move.shift > 0 ? codes_.scroll_up : codes_.scroll_down;
+  codes_.set_scroll_region(0, rows - 1, out);
+  // The terminal's rows after the scroll: the band moved, blank rows where it came from.
+  for (int r = move.first; r <= move.last; ++r) scrolled_.SetRow(r, shown.Row(r + move.shift));
+  const int blank_first = move.shift > 0 ? move.last + 1 : top;
+  for (int r = blank_first; r < blank_first + lines; ++r) scrolled_.FillRow(r, 0, CellStyle::kText);
+}
 
 void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int to, int end,
                                  int& style, std::string& out) const {
@@ -41,11 +113,11 @@ void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int 
   }
 }
 
-void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row,
-                            int cursor_col, bool full, std::string& out) const {
+void TerminalPainter::Paint(const ScreenGrid& shown_before, const ScreenGrid& next, int cursor_row,
+                            int cursor_col, bool full, std::string& out) {
   const int rows = next.Rows();
   const int cols = next.Cols();
-  full = full || shown.Rows() != rows || shown.Cols() != cols;
+  full = full || shown_before.Rows() != rows || shown_before.Cols() != cols;
   // The style the terminal has now is unknown at the start of an update: other output (a bell,
   // a clipboard sequence) may have come in between.
   int style = -1;
@@ -54,6 +126,18 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
     style = static_cast<int>(CellStyle::kText);
     out += codes_.clear;
   }
+  const ScreenGrid* base = &shown_before;
+  if (!full && codes_.set_scroll_region) {
+    const Move move = FindMove(shown_before, next);
+    if (move.shift != 0) {
+      // Rows a scroll uncovers are blank in the terminal's default colours.
+      out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
+      style = static_cast<int>(CellStyle::kText);
+      Scroll(shown_before, move, out);
+      base = &scrolled_;
+    }
+  }
+  const ScreenGrid& shown = *base;
   for (int row = 0; row < rows; ++row) {
     // A terminal that wraps at once scrolls when the bottom-right cell is written.
     int end = cols;

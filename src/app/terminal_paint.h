@@ -5,8 +5,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/terminal_grid.h"
 
@@ -26,6 +28,13 @@ struct TerminalCodes {
   // written, so that cell is left alone there.
   bool auto_margin = true;
   bool wrap_is_delayed = true;
+  // Scrolling a band of rows, when the terminal can ("csr", "ind", "ri"): sets the scroll
+  // region (rows from 0, both included; none: the terminal cannot), and the sequences that
+  // scroll the region up a line with the cursor on its bottom row and down a line with the
+  // cursor on its top row.
+  std::function<void(int top, int bottom, std::string& out)> set_scroll_region;
+  std::string scroll_up;
+  std::string scroll_down;
 };
 
 class TerminalPainter {
@@ -34,17 +43,34 @@ class TerminalPainter {
 
   // Appends to `out` what turns the screen showing `shown` into `next` and leaves the cursor at
   // (cursor_row, cursor_col). A `shown` of another size, or `full`, repaints everything after
-  // clearing the screen.
+  // clearing the screen. Rows that moved up or down together (a view scrolled, lines deleted or
+  // inserted) are scrolled on the terminal instead of written again.
   void Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row, int cursor_col,
-             bool full, std::string& out) const;
+             bool full, std::string& out);
 
  private:
+  // A band of rows that moved: next rows [first, last] were shown `shift` rows lower (shift > 0,
+  // the content moved up) or higher (shift < 0).
+  struct Move {
+    int first = 0;
+    int last = -1;
+    int shift = 0;
+    int Rows() const { return last - first + 1; }
+  };
+  // The largest band of rows that moved by the same distance, if it is worth a scroll.
+  Move FindMove(const ScreenGrid& shown, const ScreenGrid& next);
+  // Scrolls the band on the terminal and in `scrolled_`, a copy of `shown`.
+  void Scroll(const ScreenGrid& shown, const Move& move, std::string& out);
+
   // Writes the cells [from, to) of a row, none of them at or past `end`; the cursor is already
   // at `from`.
   void WriteCells(const ScreenGrid& next, int row, int from, int to, int end, int& style,
                   std::string& out) const;
 
   TerminalCodes codes_;
+  ScreenGrid scrolled_;                 // what the terminal shows after a scroll
+  std::vector<uint64_t> shown_hashes_;  // per row, to find moved rows quickly
+  std::vector<uint64_t> next_hashes_;
 };
 
 }  // namespace tavik::app

@@ -160,6 +160,14 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   } else {
     codes.move_to = [cup](int row, int col, std::string& out) { out += Filled(cup, row, col); };
   }
+  const std::string csr = Capability("csr");
+  codes.scroll_up = WithoutPadding(Capability("ind"));
+  codes.scroll_down = WithoutPadding(Capability("ri"));
+  if (!csr.empty() && !codes.scroll_up.empty() && !codes.scroll_down.empty()) {
+    codes.set_scroll_region = [csr](int top, int bottom, std::string& out) {
+      out += Filled(csr, top, bottom);
+    };
+  }
   const std::string setaf = Capability("setaf");
   const std::string setab = Capability("setab");
   const bool colour = tigetnum(colors) >= 8 && !setaf.empty() && !setab.empty();

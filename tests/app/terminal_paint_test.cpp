@@ -12,7 +12,8 @@
 namespace tavik::app {
 namespace {
 
-// Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears.
+// Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears, "ESC [ top ;
+// bottom r" sets the scroll region, "ESC D" and "ESC M" scroll it up and down.
 TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
   TerminalCodes codes;
   codes.move_to = [](int row, int col, std::string& out) {
@@ -21,9 +22,12 @@ TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
   for (size_t i = 0; i < kCellStyleCount; ++i) {
     codes.styles[i] = std::string("\x1bS") + static_cast<char>('a' + i);
   }
-  codes.clear =
-      "\x1b"
-      "C";
+  codes.clear = std::string(1, '\x1b') + "C";
+  codes.set_scroll_region = [](int top, int bottom, std::string& out) {
+    out += "\x1b[" + std::to_string(top + 1) + ";" + std::to_string(bottom + 1) + "r";
+  };
+  codes.scroll_up = std::string(1, '\x1b') + "D";
+  codes.scroll_down = std::string(1, '\x1b') + "M";
   codes.auto_margin = auto_margin;
   codes.wrap_is_delayed = wrap_is_delayed;
   return codes;
@@ -33,7 +37,8 @@ TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
 // codes. Scrolling the screen is a failure: the painter must never cause it.
 class TerminalModel {
  public:
-  TerminalModel(int rows, int cols, bool wrap_is_delayed) : wrap_is_delayed_(wrap_is_delayed) {
+  TerminalModel(int rows, int cols, bool wrap_is_delayed)
+      : wrap_is_delayed_(wrap_is_delayed), bottom_(rows - 1) {
     screen_.Resize(rows, cols);
   }
 
@@ -45,14 +50,26 @@ class TerminalModel {
         ASSERT_LT(i + 1, bytes.size());
         const char kind = bytes[i + 1];
         if (kind == '[') {
-          const size_t end = bytes.find('H', i);
+          const size_t end = bytes.find_first_of("Hr", i);
           ASSERT_NE(end, std::string::npos);
           const std::string args = bytes.substr(i + 2, end - i - 2);
           const size_t semi = args.find(';');
-          row_ = std::stoi(args.substr(0, semi)) - 1;
-          col_ = std::stoi(args.substr(semi + 1)) - 1;
+          const int a = std::stoi(args.substr(0, semi)) - 1;
+          const int b = std::stoi(args.substr(semi + 1)) - 1;
+          if (bytes[end] == 'H') {
+            row_ = a;
+            col_ = b;
+          } else {
+            ASSERT_TRUE(a >= 0 && a < b && b < screen_.Rows()) << args;
+            top_ = a;
+            bottom_ = b;
+            row_ = col_ = 0;  // setting the region homes the cursor
+          }
           pending_wrap_ = false;
           i = end + 1;
+        } else if (kind == 'D' || kind == 'M') {
+          ScrollAtCursor(kind == 'D');
+          i += 2;
         } else if (kind == 'S') {
           style_ = static_cast<CellStyle>(bytes[i + 2] - 'a');
           i += 3;
@@ -112,6 +129,27 @@ class TerminalModel {
     }
   }
 
+  // Index (up) or reverse index (down): the cursor moves a row, or at the region's edge the
+  // region's rows move and a blank row comes in.
+  void ScrollAtCursor(bool up) {
+    pending_wrap_ = false;
+    if (up && row_ != bottom_) {
+      row_ = std::min(row_ + 1, screen_.Rows() - 1);
+      return;
+    }
+    if (!up && row_ != top_) {
+      row_ = std::max(row_ - 1, 0);
+      return;
+    }
+    if (up) {
+      for (int r = top_; r < bottom_; ++r) screen_.SetRow(r, screen_.Row(r + 1));
+      screen_.FillRow(bottom_, 0, CellStyle::kText);
+    } else {
+      for (int r = bottom_; r > top_; --r) screen_.SetRow(r, screen_.Row(r - 1));
+      screen_.FillRow(top_, 0, CellStyle::kText);
+    }
+  }
+
   ScreenGrid screen_;
   int row_ = 0;
   int col_ = 0;
@@ -119,11 +157,27 @@ class TerminalModel {
   bool wrap_is_delayed_;
   bool scrolled_ = false;
   CellStyle style_ = CellStyle::kText;
+  int top_ = 0;  // the scroll region
+  int bottom_ = 0;
 };
 
 class TerminalPaintTest : public ::testing::Test {
  protected:
   void SetUp() override { std::setlocale(LC_CTYPE, "C.UTF-8"); }
+
+  // As a view scrolls or lines are deleted: a band of rows of `next` shows the rows of `shown`
+  // a few rows below or above.
+  static void MoveBand(ScreenGrid& next, const ScreenGrid& shown, std::mt19937& random) {
+    if (shown.Rows() != next.Rows()) return;
+    const int rows = next.Rows();
+    const int top = static_cast<int>(random() % 2);
+    const int bottom = rows - 1 - static_cast<int>(random() % 2);
+    int shift = static_cast<int>(random() % 3) + 1;
+    if (random() % 2 == 0) shift = -shift;
+    for (int r = top; r <= bottom; ++r) {
+      if (r + shift >= top && r + shift <= bottom) next.SetRow(r, shown.Row(r + shift));
+    }
+  }
 
   // A random screen: mostly text with runs of styles, some wide characters and combining marks.
   static void Fill(ScreenGrid& grid, std::mt19937& random, double keep, const ScreenGrid& from) {
@@ -149,19 +203,22 @@ class TerminalPaintTest : public ::testing::Test {
 TEST_F(TerminalPaintTest, EveryUpdateLeavesTheTerminalShowingTheNextScreen) {
   for (const bool delayed : {true, false}) {
     SCOPED_TRACE(delayed ? "delayed wrap" : "immediate wrap");
-    const TerminalPainter painter(TestCodes(true, delayed));
+    TerminalPainter painter(TestCodes(true, delayed));
     TerminalModel terminal(6, 13, delayed);
     std::mt19937 random(7);
     ScreenGrid shown;
+    int scrolls = 0;
     for (int update = 0; update < 300; ++update) {
       ScreenGrid next;
       next.Resize(6, 13);
       Fill(next, random, update % 3 == 0 ? 0.0 : 0.7, shown);
+      if (update % 3 == 1) MoveBand(next, shown, random);
       const int cursor_row = static_cast<int>(random() % 6);
       const int cursor_col = static_cast<int>(random() % 13);
       std::string bytes;
       painter.Paint(shown, next, cursor_row, cursor_col, update % 50 == 0, bytes);
       terminal.Feed(bytes);
+      if (bytes.find('r') != std::string::npos) ++scrolls;  // only a scroll region has an r
       ASSERT_FALSE(terminal.Scrolled()) << "update " << update;
       for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 13; ++c) {
@@ -180,11 +237,12 @@ TEST_F(TerminalPaintTest, EveryUpdateLeavesTheTerminalShowingTheNextScreen) {
       ASSERT_EQ(terminal.Col(), cursor_col);
       shown = next;
     }
+    EXPECT_GT(scrolls, 30);  // moved bands were scrolled, not only written
   }
 }
 
 TEST_F(TerminalPaintTest, OnlyChangedCellsAreSent) {
-  const TerminalPainter painter(TestCodes(true, true));
+  TerminalPainter painter(TestCodes(true, true));
   ScreenGrid shown;
   shown.Resize(4, 20);
   shown.PutText(1, 0, u"hello world", CellStyle::kText, 20);
@@ -212,14 +270,45 @@ TEST_F(TerminalPaintTest, OnlyChangedCellsAreSent) {
   // A full repaint clears first and writes every cell.
   std::string full;
   painter.Paint(shown, shown, 0, 0, true, full);
-  EXPECT_NE(full.find("\x1b"
-                      "C"),
-            std::string::npos);
+  EXPECT_NE(full.find(std::string(1, '\x1b') + "C"), std::string::npos);
   EXPECT_NE(full.find("second line here"), std::string::npos);
 }
 
+TEST_F(TerminalPaintTest, MovedRowsAreScrolledNotWrittenAgain) {
+  TerminalPainter painter(TestCodes(true, true));
+  ScreenGrid shown;
+  shown.Resize(10, 30);
+  for (int r = 0; r < 10; ++r) {
+    shown.PutText(r, 0, u"row " + std::u16string(1, static_cast<char16_t>(u'A' + r)) + u" text",
+                  r == 4 ? CellStyle::kSearch : CellStyle::kText, 30);
+  }
+  // The view (rows 1 to 8) scrolls up a line; the status row changes too.
+  ScreenGrid next = shown;
+  for (int r = 1; r < 8; ++r) next.SetRow(r, shown.Row(r + 1));
+  next.FillRow(8, 0, CellStyle::kText);
+  next.PutText(8, 0, u"new row", CellStyle::kText, 30);
+  next.PutText(9, 0, u"status", CellStyle::kStatus, 30);
+  std::string up;
+  painter.Paint(shown, next, 8, 0, false, up);
+  EXPECT_NE(up.find("\x1b[2;9r"), std::string::npos) << up;
+  EXPECT_EQ(up.find("row C"), std::string::npos) << "a moved row was written again: " << up;
+  TerminalModel terminal(10, 30, true);
+  std::string all;
+  painter.Paint(ScreenGrid(), shown, 0, 0, true, all);
+  terminal.Feed(all);
+  terminal.Feed(up);
+  for (int r = 0; r < 10; ++r) EXPECT_EQ(terminal.Screen().RowText(r), next.RowText(r)) << r;
+
+  // And back down, as an undo puts a deleted line back.
+  std::string down;
+  painter.Paint(next, shown, 0, 0, false, down);
+  EXPECT_NE(down.find(std::string(1, '\x1b') + "M"), std::string::npos) << down;
+  terminal.Feed(down);
+  for (int r = 0; r < 10; ++r) EXPECT_EQ(terminal.Screen().RowText(r), shown.RowText(r)) << r;
+}
+
 TEST_F(TerminalPaintTest, WideCharacterChangesAreWrittenWhole) {
-  const TerminalPainter painter(TestCodes(true, true));
+  TerminalPainter painter(TestCodes(true, true));
   ScreenGrid shown;
   shown.Resize(1, 6);
   shown.PutText(0, 0, u"ab漢cd", CellStyle::kText, 6);
