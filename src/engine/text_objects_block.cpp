@@ -3,6 +3,7 @@
 // block walks outward to the next enclosing pair.
 #include <optional>
 
+#include "engine/motions_bracket.h"
 #include "engine/motions_common.h"
 #include "engine/text_objects.h"
 
@@ -19,59 +20,18 @@ char16_t CharAtPos(const TextView& view, TextPos pos) {
   return pos.column < line.size() ? line[pos.column] : 0;
 }
 
-// The position before `pos` across line ends; false at the start of the buffer.
-bool StepBack(const TextView& view, TextPos& pos) {
-  while (pos.column == 0) {
-    if (pos.line == 0) return false;
-    --pos.line;
-    pos.column = view.LineLength(pos.line) + 1;  // the end of line counts as one step
-  }
-  --pos.column;
-  return true;
-}
-
-bool StepForward(const TextView& view, TextPos& pos) {
-  if (pos.column + 1 < view.LineLength(pos.line)) {
-    ++pos.column;
-    return true;
-  }
-  while (pos.line + 1 < view.LineCount()) {
-    ++pos.line;
-    pos.column = 0;
-    if (view.LineLength(pos.line) > 0) return true;
-  }
-  return false;
-}
-
 // The unmatched opening bracket before `pos` (or at it), and its partner.
 std::optional<Pair> EnclosingPair(const TextView& view, TextPos pos, char16_t open, char16_t close,
                                   bool at_counts) {
-  TextPos at = pos;
-  if (!(at_counts && CharAtPos(view, at) == open)) {
-    int64_t depth = 0;
-    for (;;) {
-      if (!StepBack(view, at)) return std::nullopt;
-      char16_t c = CharAtPos(view, at);
-      if (c == close) {
-        ++depth;
-      } else if (c == open) {
-        if (depth == 0) break;
-        --depth;
-      }
-    }
+  std::optional<TextPos> opening = pos;
+  if (!(at_counts && CharAtPos(view, pos) == open)) {
+    opening = FindUnmatched(view, pos, open, close, /*forward=*/false);
+    if (!opening) return std::nullopt;
   }
-  TextPos end = at;
-  int64_t depth = 0;
-  while (StepForward(view, end)) {
-    char16_t c = CharAtPos(view, end);
-    if (c == open) {
-      ++depth;
-    } else if (c == close) {
-      if (depth == 0) return Pair{at, end};
-      --depth;
-    }
-  }
-  return std::nullopt;
+  const std::optional<TextPos> closing =
+      FindUnmatched(view, *opening, close, open, /*forward=*/true);
+  if (!closing) return std::nullopt;
+  return Pair{*opening, *closing};
 }
 
 // The object's span for a pair: `a` from the opening bracket through the closing one, `i` the
