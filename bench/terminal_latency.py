@@ -9,15 +9,23 @@
 # latency is the time from sending to the last change seen, i.e. to the screen showing the key's
 # whole effect (an editor drawing in several pieces is not credited for the first piece).
 #
+# With --method output, the time is taken instead from tmux's output notifications: a second
+# control client receives every piece of output the editor writes, stamped by a reader thread,
+# and the latency is the time from sending to the last piece. Polling the screen costs tmux a
+# full capture each time (about half a millisecond on a full screen), which limits the screen
+# method's resolution; the output method leaves tmux idle while it waits and resolves tens of
+# microseconds.
+#
 # Prints "editor key samples median_ms p99_ms" lines, tab separated; --raw FILE also writes
 # every sample.
 # Usage: terminal_latency.py --editor NAME:COMMAND [--editor ...] --file FILE [--count N]
-#                            [--keys j,x,dd,u,n,insert] [--raw FILE]
+#                            [--keys j,x,dd,u,n,insert] [--raw FILE] [--method screen|output]
 import argparse
 import math
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 QUIET_S = 0.04  # the screen counts as settled after this long without a change
@@ -38,6 +46,36 @@ class Tmux:
 
     def close(self):
         subprocess.run(['tmux', '-L', self.socket, 'kill-server'], stderr=subprocess.DEVNULL)
+
+    # A second control client whose output notifications a thread stamps as they arrive.
+    def watch_output(self):
+        run = ['tmux', '-L', self.socket, '-f', '/dev/null']
+        self.watcher = subprocess.Popen(run + ['-C', 'attach', '-t', 'main'],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, bufsize=0)
+        self.output_times = []
+
+        def read():
+            for line in self.watcher.stdout:
+                # A clipboard sequence (OSC 52) changes nothing on the screen.
+                if line.startswith(b'%output') and b'\\033]52;' not in line:
+                    self.output_times.append(time.perf_counter())
+
+        threading.Thread(target=read, daemon=True).start()
+
+    # Sends a key and returns the seconds until the last piece of output it caused, or None
+    # when it caused none.
+    def measure_output(self, key, literal=False, limit_s=10.0):
+        while self.output_times and time.perf_counter() - self.output_times[-1] < QUIET_S:
+            time.sleep(0.005)
+        seen = len(self.output_times)
+        start = time.perf_counter()
+        self.send(key, literal)
+        while time.perf_counter() - start < limit_s:
+            time.sleep(0.002)
+            if len(self.output_times) > seen and \
+                    time.perf_counter() - self.output_times[-1] >= QUIET_S:
+                return self.output_times[-1] - start
+        return None
 
     def command(self, text):
         self.client.stdin.write((text + '\n').encode())
@@ -128,6 +166,7 @@ def main():
     parser.add_argument('--count', type=int, default=200)
     parser.add_argument('--keys', default='j,x,dd,u,n,insert')
     parser.add_argument('--raw')
+    parser.add_argument('--method', choices=['screen', 'output'], default='screen')
     args = parser.parse_args()
     editors = []
     for spec in args.editor:
@@ -153,6 +192,8 @@ def main():
             tmux.send('Enter')
             tmux.send('gg', literal=True)
             tmux.settle()
+            if args.method == 'output':
+                tmux.watch_output()
         order = list(sessions.items())
         for key in keys:
             sent, before = plan_for(key)
@@ -163,7 +204,10 @@ def main():
                     if extra is not None:
                         tmux.send(extra, literal=True)
                     k = sent if sent is not None else 'abcdefgh'[i % 8]
-                    t = tmux.measure(k, literal=True)
+                    if args.method == 'output':
+                        t = tmux.measure_output(k, literal=True)
+                    else:
+                        t = tmux.measure(k, literal=True)
                     if t is not None:
                         samples[(name, key)].append(t)
             if key == 'insert':

@@ -189,10 +189,14 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   }
   place.line = caret.line;
   place.unit_column = caret.column;
+  // A caret that leaves the view sideways brings it half a screen along, so that typing on
+  // or moving along a long line scrolls the view once every half screen, not on every key.
   uint32_t& left = left_columns_[view.Id()];
-  if (place.display_column < left) left = place.display_column;
+  const auto half = static_cast<uint32_t>(cols) / 2;
+  if (place.display_column < left)
+    left = place.display_column > half ? place.display_column - half : 0;
   if (place.display_column >= left + static_cast<uint32_t>(cols))
-    left = place.display_column - static_cast<uint32_t>(cols) + 1;
+    left = place.display_column - half;
   if (caret_view.line >= first && caret_view.line < first + static_cast<uint32_t>(height)) {
     place.row = top + static_cast<int>(caret_view.line - first);
     place.col = static_cast<int>(place.display_column - left);

@@ -69,6 +69,8 @@ class ScreenGrid {
   // the row when read back).
   std::string RowText(int row) const;
 
+  friend bool operator==(const ScreenGrid&, const ScreenGrid&) = default;
+
  private:
   size_t Index(int row, int col) const { return static_cast<size_t>(row * cols_ + col); }
 

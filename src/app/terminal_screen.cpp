@@ -224,12 +224,20 @@ void TerminalScreen::Resize(int rows, int cols) {
 void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col,
                           CursorShape shape) {
   if (!started_) return;
+  const bool shape_changes = shape_supported_ && (!has_last_shape_ || shape != last_shape_);
+  // An update after a timer or a clipboard copy often changes nothing: it sends nothing.
+  if (!repaint_all_ && !shape_changes && cursor_row == last_cursor_row_ &&
+      cursor_col == last_cursor_col_ && grid == shown_) {
+    return;
+  }
+  last_cursor_row_ = cursor_row;
+  last_cursor_col_ = cursor_col;
   frame_.clear();
   painter_->Paint(shown_, grid, std::clamp(cursor_row, 0, std::max(0, grid.Rows() - 1)),
                   std::clamp(cursor_col, 0, std::max(0, grid.Cols() - 1)), repaint_all_, frame_);
   shown_ = grid;
   repaint_all_ = false;
-  if (shape_supported_ && (!has_last_shape_ || shape != last_shape_)) {
+  if (shape_changes) {
     frame_ += CursorShapeSequence(shape);
     last_shape_ = shape;
     has_last_shape_ = true;

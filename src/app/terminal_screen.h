@@ -56,9 +56,11 @@ class TerminalScreen {
   bool has_last_shape_ = false;
   CursorShape last_shape_ = CursorShape::kBlock;
   std::unique_ptr<TerminalPainter> painter_;
-  ScreenGrid shown_;         // what the terminal shows now
-  bool repaint_all_ = true;  // the terminal's contents are unknown (start, resize)
-  std::string frame_;        // the update being written, kept to reuse its memory
+  ScreenGrid shown_;          // what the terminal shows now
+  bool repaint_all_ = true;   // the terminal's contents are unknown (start, resize)
+  std::string frame_;         // the update being written, kept to reuse its memory
+  int last_cursor_row_ = -1;  // where the last update left the cursor
+  int last_cursor_col_ = -1;
 };
 
 }  // namespace tavik::app

@@ -242,12 +242,25 @@ TEST_F(TerminalDrawTest, CollapsedRegionsHorizontalScrollAndOutputPane) {
   EXPECT_EQ(Styles(1, 11), "tttttpppppt");
   EXPECT_EQ(rows[2], std::string(20, 'x'));
 
-  // The caret far right scrolls the view sideways so that it stays in sight.
+  // The caret far right scrolls the view sideways by half a screen past it, so that it stays
+  // in sight and the next keys along the line do not scroll again.
   view.SetCaret({3, 102});
   rows = Draw(6, 20);
-  EXPECT_EQ(rows[2], std::string(17, 'x') + "END");
+  EXPECT_EQ(rows[2], std::string(8, 'x') + "END");
   EXPECT_EQ(result_.cursor_row, 2);
-  EXPECT_EQ(result_.cursor_col, 19);
+  EXPECT_EQ(result_.cursor_col, 10);
+  view.SetCaret({3, 95});
+  rows = Draw(6, 20);
+  EXPECT_EQ(rows[2], std::string(8, 'x') + "END");
+  EXPECT_EQ(result_.cursor_col, 3);
+  // Back past the left edge: half a screen again, and never before the line's start.
+  view.SetCaret({3, 91});
+  Draw(6, 20);
+  EXPECT_EQ(result_.cursor_col, 10);
+  view.SetCaret({3, 4});
+  rows = Draw(6, 20);
+  EXPECT_EQ(rows[2], std::string(20, 'x'));
+  EXPECT_EQ(result_.cursor_col, 4);
 
   host_.output().AppendLine(u"first");
   host_.output().AppendLine(u"second");
