@@ -46,6 +46,12 @@ bool SameRow(const ScreenGrid& a, int row_a, const ScreenGrid& b, int row_b) {
 TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const ScreenGrid& next) {
   Move best;
   const int rows = next.Rows();
+  // Most updates change a row or two (a character typed, the status line): nothing to scroll.
+  int changed_rows = 0;
+  for (int r = 0; r < rows && changed_rows < kLeastRowsToScroll; ++r) {
+    if (!SameRow(next, r, shown, r)) ++changed_rows;
+  }
+  if (changed_rows < kLeastRowsToScroll) return best;
   shown_hashes_.resize(static_cast<size_t>(rows));
   next_hashes_.resize(static_cast<size_t>(rows));
   for (int r = 0; r < rows; ++r) {

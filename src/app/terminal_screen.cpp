@@ -163,11 +163,20 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   const std::string csr = Capability("csr");
   codes.scroll_up = WithoutPadding(Capability("ind"));
   codes.scroll_down = WithoutPadding(Capability("ri"));
-  if (!csr.empty() && !codes.scroll_up.empty() && !codes.scroll_down.empty()) {
+  if (csr == "\x1b[%i%p1%d;%p2%dr") {
+    codes.set_scroll_region = [](int top, int bottom, std::string& out) {
+      out += "\x1b[";
+      AppendNumber(top + 1, out);
+      out += ';';
+      AppendNumber(bottom + 1, out);
+      out += 'r';
+    };
+  } else if (!csr.empty()) {
     codes.set_scroll_region = [csr](int top, int bottom, std::string& out) {
       out += Filled(csr, top, bottom);
     };
   }
+  if (codes.scroll_up.empty() || codes.scroll_down.empty()) codes.set_scroll_region = nullptr;
   const std::string setaf = Capability("setaf");
   const std::string setab = Capability("setab");
   const bool colour = tigetnum(colors) >= 8 && !setaf.empty() && !setab.empty();
