@@ -3,13 +3,16 @@
 # their own tmux server (80x24) on copies of the same 1,000,000-line file with search
 # highlighting on and "foo" matching on every line; the samples of each key (j, x, dd, u, n,
 # typing in insert mode) alternate between the two so that both see the same machine load.
-# Prints median and 99th percentile in milliseconds and the ratios (tavik / vim).
-# Usage: bench/terminal_latency.sh [SAMPLES] [RAW_FILE]   (default 200 per key and editor)
+# Prints median and 99th percentile in milliseconds and the ratios (tavik / vim). METHOD
+# "screen" (the default) times each key to the last change of the captured screen; "output"
+# times it to the last piece of output tmux received, which is finer (see terminal_latency.py).
+# Usage: bench/terminal_latency.sh [SAMPLES] [RAW_FILE] [METHOD]   (default 200 per key and editor)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/term-release"
 count=${1:-200}
 raw=${2:-}
+method=${3:-screen}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIK_TESTS=OFF >/dev/null
 fi
@@ -23,7 +26,7 @@ awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "%07d foo %s\n", i, "abcdefgh
 
 extra=()
 [ -n "$raw" ] && extra=(--raw "$raw")
-python3 "$root/bench/terminal_latency.py" --file "$file" --count "$count" "${extra[@]}" \
+python3 "$root/bench/terminal_latency.py" --file "$file" --count "$count" --method "$method" "${extra[@]}" \
   --editor "tavik:$tavik --no-rc" --editor "vim:vim -u NONE -i NONE -n" >"$work/results.tsv"
 
 printf '%-8s %7s %9s %9s %9s %9s %9s %9s\n' key samples tavik_med tavik_p99 vim_med vim_p99 \
