@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace tavik::app {
@@ -84,6 +85,24 @@ void AppendNumber(int n, std::string& out) {
   out.append(digits, end);
 }
 
+// A capability with two numbers (cursor position, scroll region) as a function that fills them
+// in; none when the terminal lacks the capability. The common form "ESC [ a ; b X" is written
+// without the capability interpreter.
+std::function<void(int, int, std::string&)> TwoNumberSequence(const std::string& capability,
+                                                              char final) {
+  if (capability == std::string("\x1b[%i%p1%d;%p2%d") + final) {
+    return [final](int a, int b, std::string& out) {
+      out += "\x1b[";
+      AppendNumber(a + 1, out);
+      out += ';';
+      AppendNumber(b + 1, out);
+      out += final;
+    };
+  }
+  if (capability.empty()) return nullptr;
+  return [capability](int a, int b, std::string& out) { out += Filled(capability, a, b); };
+}
+
 // Terminals known to take the cursor-style sequence even when their description lacks it.
 bool TerminalNameTakesCursorStyle(const char* term) {
   if (term == nullptr) return false;
@@ -147,35 +166,11 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   codes.wrap_is_delayed = tigetflag(xenl) > 0;
   codes.clear = WithoutPadding(Capability("clear"));
   if (codes.clear.empty()) codes.clear = "\x1b[H\x1b[2J";
-  const std::string cup = Capability("cup");
-  if (cup == "\x1b[%i%p1%d;%p2%dH") {
-    // The common form, written without the capability interpreter.
-    codes.move_to = [](int row, int col, std::string& out) {
-      out += "\x1b[";
-      AppendNumber(row + 1, out);
-      out += ';';
-      AppendNumber(col + 1, out);
-      out += 'H';
-    };
-  } else {
-    codes.move_to = [cup](int row, int col, std::string& out) { out += Filled(cup, row, col); };
-  }
-  const std::string csr = Capability("csr");
+  codes.move_to = TwoNumberSequence(Capability("cup"), 'H');
+  if (!codes.move_to) codes.move_to = TwoNumberSequence("\x1b[%i%p1%d;%p2%dH", 'H');
+  codes.set_scroll_region = TwoNumberSequence(Capability("csr"), 'r');
   codes.scroll_up = WithoutPadding(Capability("ind"));
   codes.scroll_down = WithoutPadding(Capability("ri"));
-  if (csr == "\x1b[%i%p1%d;%p2%dr") {
-    codes.set_scroll_region = [](int top, int bottom, std::string& out) {
-      out += "\x1b[";
-      AppendNumber(top + 1, out);
-      out += ';';
-      AppendNumber(bottom + 1, out);
-      out += 'r';
-    };
-  } else if (!csr.empty()) {
-    codes.set_scroll_region = [csr](int top, int bottom, std::string& out) {
-      out += Filled(csr, top, bottom);
-    };
-  }
   if (codes.scroll_up.empty() || codes.scroll_down.empty()) codes.set_scroll_region = nullptr;
   const std::string setaf = Capability("setaf");
   const std::string setab = Capability("setab");
