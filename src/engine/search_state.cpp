@@ -68,6 +68,16 @@ void SearchState::SetHighlightRequest(const SearchRequest& request) {
   highlight_ignorecase_ = options_.Bool(OptionId::kIgnoreCase);
   highlight_smartcase_ = options_.Bool(OptionId::kSmartCase);
   ++request_generation_;
+  // Line breaks, positions and looks around can tie a match to other lines; an empty pattern
+  // stands for another one. Either way every edit searches all the lines again.
+  highlight_line_local_ = highlight_request_->items.size() == 1;
+  if (highlight_line_local_) {
+    const std::u16string& source = highlight_request_->items.front().source;
+    highlight_line_local_ = !source.empty();
+    for (std::u16string_view atom : {u"\\n", u"\\_", u"\\%", u"\\@"}) {
+      if (source.find(atom) != std::u16string::npos) highlight_line_local_ = false;
+    }
+  }
 }
 
 ParsedSearch SearchState::Parse(std::u16string_view text, bool backward, bool no_smartcase,
@@ -145,6 +155,27 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
   return ranges;
 }
 
+std::vector<HighlightRange> SearchState::WithLinesSearchedAgain(const TextView& view,
+                                                                uint32_t first, uint32_t last) {
+  // Lines outside those handed over have no matches to keep or find.
+  first = std::max(first, handed_->first_line);
+  last = std::min(last, handed_->last_line);
+  if (first > last) return handed_ranges_;
+  auto on_lines = [&](const HighlightRange& r) {
+    return r.start.line >= first && r.start.line <= last;
+  };
+  std::vector<HighlightRange> found = HighlightRanges(view, first, last);
+  std::vector<HighlightRange> ranges;
+  ranges.reserve(handed_ranges_.size() + found.size());
+  auto kept = handed_ranges_.begin();
+  for (; kept != handed_ranges_.end() && kept->start.line < first; ++kept) ranges.push_back(*kept);
+  ranges.insert(ranges.end(), found.begin(), found.end());
+  for (; kept != handed_ranges_.end(); ++kept) {
+    if (!on_lines(*kept)) ranges.push_back(*kept);
+  }
+  return ranges;
+}
+
 void SearchState::RefreshHighlights(TextView& view) {
   HostView* host = view.Host();
   if (host == nullptr || !view.IsAttached()) return;
@@ -156,6 +187,7 @@ void SearchState::RefreshHighlights(TextView& view) {
   now.request_generation = request_generation_;
   now.shown = highlight_request_ && options_.Bool(OptionId::kHlSearch) && !suspended_;
   now.incremental = incremental_;
+  std::optional<std::pair<uint32_t, uint32_t>> edited;
   if (now.shown) {
     VisibleRange visible = view.VisibleLines();
     uint32_t top = view.ViewToBuffer({visible.first_line, 0}).line;
@@ -165,19 +197,30 @@ void SearchState::RefreshHighlights(TextView& view) {
     now.first_line = top > kHighlightMargin ? top - kHighlightMargin : 0;
     now.last_line = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
     // Scrolling within the lines handed over needs no new search: the margin is there so that
-    // a line scrolled into view already has its matches.
+    // a line scrolled into view already has its matches. Edits inside lines need a search of
+    // those lines only.
     if (handed_ && handed_->shown && top >= handed_->first_line && bottom <= handed_->last_line) {
       HandedHighlights same_lines = now;
       same_lines.first_line = handed_->first_line;
       same_lines.last_line = handed_->last_line;
-      if (SameSearch(*handed_, same_lines)) now = same_lines;
+      if (SameSearch(*handed_, same_lines)) {
+        now = same_lines;
+      } else if (highlight_line_local_ && SameSearchBeforeEdits(*handed_, same_lines)) {
+        edited = view.LinesEditedInPlaceSince(handed_->changes);
+        if (edited) now = same_lines;
+      }
     }
   }
   if (handed_ == now) return;
   if (!handed_ || !SameSearch(*handed_, now)) {
     std::vector<HighlightRange> ranges;
-    if (now.shown) ranges = HighlightRanges(view, now.first_line, now.last_line);
+    if (edited) {
+      ranges = WithLinesSearchedAgain(view, edited->first, edited->second);
+    } else if (now.shown) {
+      ranges = HighlightRanges(view, now.first_line, now.last_line);
+    }
     host->SetHighlights(HighlightLayer::kSearch, ranges);
+    handed_ranges_ = std::move(ranges);
   }
   std::vector<HighlightRange> incremental;
   if (incremental_) incremental.push_back(*incremental_);

@@ -87,13 +87,24 @@ class SearchState {
     std::optional<HighlightRange> incremental;
     friend bool operator==(const HandedHighlights&, const HandedHighlights&) = default;
   };
-  // The two would hand over the same search matches (the incremental match aside).
-  static bool SameSearch(const HandedHighlights& a, const HandedHighlights& b) {
+  // The two would hand over the same search matches (the incremental match aside), or would
+  // if the text had not been edited in between.
+  static bool SameSearchBeforeEdits(const HandedHighlights& a, const HandedHighlights& b) {
     return a.view == b.view && a.host == b.host && a.document == b.document &&
-           a.changes == b.changes && a.request_generation == b.request_generation &&
-           a.shown == b.shown && a.first_line == b.first_line && a.last_line == b.last_line;
+           a.request_generation == b.request_generation && a.shown == b.shown &&
+           a.first_line == b.first_line && a.last_line == b.last_line;
   }
+  static bool SameSearch(const HandedHighlights& a, const HandedHighlights& b) {
+    return SameSearchBeforeEdits(a, b) && a.changes == b.changes;
+  }
+  // The matches handed over last with those starting on the lines [first, last] found again.
+  std::vector<HighlightRange> WithLinesSearchedAgain(const TextView& view, uint32_t first,
+                                                     uint32_t last);
   std::optional<HandedHighlights> handed_;
+  std::vector<HighlightRange> handed_ranges_;  // the search matches handed over last
+  // The highlight pattern matches within one line and means the same on every line, so an edit
+  // inside some lines changes only the matches on those lines.
+  bool highlight_line_local_ = false;
   uint64_t request_generation_ = 0;  // counts the changes of the highlight request
 };
 

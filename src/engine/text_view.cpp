@@ -12,13 +12,19 @@ namespace {
 
 // The identity of the engine's own undo marker units in the host's history.
 constexpr char kUndoMarkerClass = 'U';
-const void* UndoMarkerTag() { return &kUndoMarkerClass; }
+const void* UndoMarkerTag() {
+  return &kUndoMarkerClass;
+}
 
-bool IsMarker(const UndoUnitInfo& unit) { return unit.marker_tag == UndoMarkerTag(); }
+bool IsMarker(const UndoUnitInfo& unit) {
+  return unit.marker_tag == UndoMarkerTag();
+}
 
 constexpr char16_t kPlaceholderUnit = 0xFFFC;
 
-uint32_t NextTabStop(uint32_t width, uint32_t tab) { return tab * ((width + tab) / tab); }
+uint32_t NextTabStop(uint32_t width, uint32_t tab) {
+  return tab * ((width + tab) / tab);
+}
 
 }  // namespace
 
@@ -29,7 +35,9 @@ TextView::TextView(HostView* host) : host_(host) {
   RefreshFromHost(true);
 }
 
-TextView::~TextView() { Detach(); }
+TextView::~TextView() {
+  Detach();
+}
 
 void TextView::ReadPreferences() {
   if (host_ == nullptr) return;
@@ -247,9 +255,9 @@ bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
     }
   }
   bool selection_changed =
-      use_host_selection && (selection.has_selection != selection_.has_selection ||
-                             selection.anchor != selection_.anchor ||
-                             selection.active != selection_.active);
+      use_host_selection &&
+      (selection.has_selection != selection_.has_selection ||
+       selection.anchor != selection_.anchor || selection.active != selection_.active);
   bool changed = force || caret != caret_ || selection_changed;
   caret_ = caret;
   selection_ = selection;
@@ -276,9 +284,9 @@ Selection TextView::GetSelection() const {
 void TextView::SetSelection(TextPos anchor, TextPos active, SelectionKind kind) {
   selection_ = {true, anchor, active, kind};
   if (!IsAttached()) return;
-  host_->SetSelection(anchor, active,
-                      kind == SelectionKind::kBlock ? SelectionShape::kBlock
-                                                    : SelectionShape::kCharacter);
+  host_->SetSelection(
+      anchor, active,
+      kind == SelectionKind::kBlock ? SelectionShape::kBlock : SelectionShape::kCharacter);
 }
 
 void TextView::ClearSelection() {
@@ -387,8 +395,8 @@ HostResult TextView::ReplaceLines(uint32_t first, uint32_t old_count,
     if (old_count > common && Succeeded(result)) {
       uint32_t keep = first + common - 1;
       uint32_t last = first + old_count - 1;
-      result = host_->ReplaceText({keep, host_->LineLength(keep)}, {last, host_->LineLength(last)},
-                                  u"");
+      result =
+          host_->ReplaceText({keep, host_->LineLength(keep)}, {last, host_->LineLength(last)}, u"");
     }
     std::u16string piece;
     for (uint32_t i = common; i < new_count && Succeeded(result); ++i) {
@@ -506,9 +514,28 @@ bool TextView::RedoStep() {
 
 void TextView::OnHostChange(const TextChange& change) {
   InvalidateCache();
+  if (change.old_line_count != change.new_line_count || change.new_line_count == 0) {
+    in_place_from_.reset();
+  } else {
+    const uint32_t last = change.first_line + change.new_line_count - 1;
+    if (!in_place_from_) {
+      in_place_from_ = change_count_;
+      in_place_first_ = change.first_line;
+      in_place_last_ = last;
+    } else {
+      in_place_first_ = std::min(in_place_first_, change.first_line);
+      in_place_last_ = std::max(in_place_last_, last);
+    }
+  }
   ++change_count_;
   if (command_depth_ == 0 && undo_in_progress_ == 0) pending_boundary_ = true;
   for (auto& [id, listener] : listeners_) listener(change);
+}
+
+std::optional<std::pair<uint32_t, uint32_t>> TextView::LinesEditedInPlaceSince(
+    uint64_t since) const {
+  if (!in_place_from_ || *in_place_from_ > since || since > change_count_) return std::nullopt;
+  return std::pair{in_place_first_, in_place_last_};
 }
 
 int TextView::AddChangeListener(ChangeListener listener) {

@@ -70,5 +70,46 @@ TEST(PackageHighlightTest, EveryVisibleLineHasItsMatchesWhileScrolling) {
   check_visible("dd then 200G");
 }
 
+// The matches of "ab" in the text, as the highlights should show them (the host joins matches
+// that touch).
+std::vector<HighlightSpan> MatchesOfAb(const std::string& text) {
+  std::vector<HighlightSpan> spans;
+  uint32_t line = 0, column = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 0;
+      continue;
+    }
+    if (text.compare(i, 2, "ab") == 0) {
+      if (!spans.empty() && spans.back().end == TextPos{line, column}) {
+        spans.back().end.column += 2;
+      } else {
+        spans.push_back({{line, column}, {line, column + 2}});
+      }
+    }
+    ++column;
+  }
+  return spans;
+}
+
+TEST(PackageHighlightTest, EditsInsideLinesKeepEveryMatchRight) {
+  app::BatchSession session;
+  session.OpenText("t.txt", "ab ab\nxaby\naab b\nzzz\nab\n");
+  session.FocusFirstDocument();
+  session.FeedNotation(":set hls<CR>/ab<CR>gg");
+  const auto& markers = session.Editor().FocusedView()->Buffer().Markers();
+  // Deleting, replacing, typing and undoing inside lines, with some edits that add or remove
+  // lines in between; after each, the matches are those of the text as it is.
+  for (const char* keys :
+       {"x", "lx", "jrb", "jIa<Esc>", "0xx", "u", "u", "kA ab<Esc>", "ggdd", "p", "3G~",
+        "4Gcwab<Esc>", "u", "<C-R>", "5GAab<Esc>", "ggJ", "u", "jxxx"}) {
+    session.FeedNotation(keys);
+    ASSERT_EQ(markers.Of(HighlightKind::kSearch), MatchesOfAb(session.BufferTextUtf8()))
+        << "after " << keys << ":\n"
+        << session.BufferTextUtf8();
+  }
+}
+
 }  // namespace
 }  // namespace tavik
