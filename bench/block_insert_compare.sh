@@ -12,14 +12,6 @@ tavik_bin=$(tavik_binary "${2:-}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavik-block.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-seconds() {  # wall seconds of one command, which may be a shell function
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 </dev/null || true
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
 printf '%-22s %10s %10s %12s %12s %8s\n' case tavik_s vim_s tavik_edit_s vim_edit_s ratio
 for size in "1000 1000" "10000 1000" "1000 10000"; do
   read -r lines chars <<<"$size"

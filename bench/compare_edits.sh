@@ -9,7 +9,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
 runs=${1:-5}
 file=$(corpus_1m)
 tavik_bin=$(tavik_binary)
-seconds() { measure "$@" | cut -d' ' -f1; }  # wall seconds of one command
 
 declare -A tavik_keys=(
   [load]=""

@@ -3,6 +3,8 @@
 #   corpus_1m            path of the standard 1,000,000-line corpus, written on first use
 #   measure CMD...       runs CMD with no input and its output discarded; prints wall seconds, peak
 #                        kilobytes and CPU seconds (user and system)
+#   seconds CMD...       wall seconds of one command, which may be a shell function (measure
+#                        runs a program, so it cannot time one)
 #   median N...          the median of numbers
 
 compare_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,4 +37,12 @@ measure() {
 
 median() {
   printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'
+}
+
+seconds() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1 </dev/null || true
+  end=$(date +%s.%N)
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f\n", b - a }'
 }

@@ -19,14 +19,6 @@ macro_keys='0cwname<Esc>A //x<Esc>j'
 tavik_keys="qq${macro_keys}q9999@q"
 vim_macro='0cwname\<Esc>A //x\<Esc>j'
 
-seconds() {  # wall seconds of one command, which may be a shell function
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 </dev/null || true
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
 run_tavik() { "$tavik_bin" --batch --no-rc --keys "$tavik_keys" "$file"; }
 run_tavik_load() { "$tavik_bin" --batch --no-rc "$file"; }
 run_vim() {

@@ -6,7 +6,8 @@
 # Needs perf and the permission to attach to a process.
 # Usage: bench/terminal_cpu.sh [KEYS_PER_ROUND] [ROUNDS]   (default 500 and 3)
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/compare_lib.sh"
+root=$compare_root
 build="$root/build/term-release"
 count=${1:-500}
 rounds=${2:-3}
@@ -52,8 +53,6 @@ per_key() {
   awk -v n="$count" '/task-clock/ { printf "%.3f\n", $1 / n }' "$work/stat"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
 printf '%-8s %12s %12s %7s\n' key tavik_ms vim_ms ratio
 for key in j x dd u n insert; do
   : >"$work/tavik.txt"
@@ -62,7 +61,9 @@ for key in j x dd u n insert; do
     per_key "$build/tavik --no-rc" "$key" >>"$work/tavik.txt"
     per_key "vim -u NONE -i NONE -n" "$key" >>"$work/vim.txt"
   done
-  a=$(median <"$work/tavik.txt")
-  b=$(median <"$work/vim.txt")
+  mapfile -t tavik_ms <"$work/tavik.txt"
+  mapfile -t vim_ms <"$work/vim.txt"
+  a=$(median "${tavik_ms[@]}")
+  b=$(median "${vim_ms[@]}")
   awk -v k="$key" -v a="$a" -v b="$b" 'BEGIN { printf "%-8s %12s %12s %7.2f\n", k, a, b, a / b }'
 done
