@@ -40,6 +40,7 @@ struct TerminalCodes {
 class TerminalPainter {
  public:
   explicit TerminalPainter(TerminalCodes codes) : codes_(std::move(codes)) {}
+  const TerminalCodes& Codes() const { return codes_; }
 
   // Appends to `out` what turns the screen showing `shown` into `next` and leaves the cursor at
   // (cursor_row, cursor_col). A `shown` of another size, or `full`, repaints everything after

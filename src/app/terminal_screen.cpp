@@ -198,7 +198,7 @@ void TerminalScreen::Stop() {
   std::string leave;
   if (shown_.Rows() > 0 && painter_ != nullptr) {
     // Curses does not know where the painter left the cursor: put it on the last row.
-    ReadCodes().move_to(shown_.Rows() - 1, 0, leave);
+    painter_->Codes().move_to(shown_.Rows() - 1, 0, leave);
   }
   if (shape_supported_ && has_last_shape_) leave += "\x1b[0 q";
   WriteRaw(leave);
