@@ -28,7 +28,10 @@ class CollapsedRegions {
   bool Toggle(uint64_t id);
   void ExpandAll();
   void CollapseAll();
-  void Clear() { regions_.clear(); }
+  void Clear() {
+    regions_.clear();
+    hiding_valid_ = false;
+  }
 
   // The innermost region that holds the position (its start included, its end excluded), or
   // failing that the innermost one starting on the position's line; nullptr when none.

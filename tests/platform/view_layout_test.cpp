@@ -57,6 +57,12 @@ TEST_F(ViewLayoutTest, NestedAndExpandedRegions) {
   view_.Regions().ExpandAll();
   EXPECT_EQ(view_.Layout().ViewLineCount(), 6u);
   EXPECT_EQ(view_.Regions().InnermostAt({2, 1})->id, inner);
+  // Clearing them unfolds everything at once.
+  view_.Regions().CollapseAll();
+  EXPECT_EQ(view_.Layout().ViewLineCount(), 3u);
+  view_.Regions().Clear();
+  EXPECT_TRUE(view_.Regions().Hiding().empty());
+  EXPECT_EQ(view_.Layout().ViewLineCount(), 6u);
 }
 
 TEST_F(ViewLayoutTest, RegionsFollowEditsAndGoWithTheirText) {
