@@ -242,11 +242,17 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   }
 
   std::u16string& text = text_;
+  const std::vector<std::u16string> no_placeholders;
+  if (drawn_rows_.size() != static_cast<size_t>(grid.Rows())) {
+    drawn_rows_.assign(static_cast<size_t>(grid.Rows()), DrawnRow{});
+  }
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
+    DrawnRow& drawn = drawn_rows_[static_cast<size_t>(row)];
     if (view_line >= view_lines) {
       grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
+      drawn.cells.clear();
       continue;
     }
     if (folded) {
@@ -254,36 +260,70 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     } else {
       buffer.ReadLine(view_line, text);
     }
-    LineLayout& line = line_;
-    line.Lay(text, tab_size, placeholders_of(view_line), left + static_cast<uint32_t>(cols));
     CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
+    row_marks_.clear();
     for (size_t i = 0; i < spans.size(); ++i) {
       const auto& [from, to] = view_spans[i];
       if (from.line > view_line || to.line < view_line) continue;
       const uint32_t start = from.line < view_line ? 0 : from.column;
       const uint32_t end = to.line > view_line ? UINT32_MAX : to.column;
-      line.Highlight(start, end, spans[i].second);
+      row_marks_.push_back(RowMark{start, end, spans[i].second, false});
       if (to.line > view_line) past_end = spans[i].second;
     }
     if (selection.block && !selection.Empty()) {
       const uint32_t a = to_view(selection.anchor).line;
       const uint32_t b = to_view(selection.active).line;
       if (view_line >= std::min(a, b) && view_line <= std::max(a, b))
-        line.HighlightColumns(block_left, block_right, CellStyle::kSelection);
+        row_marks_.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
     }
-    const std::vector<Cell>& cells = line.Cells();
-    int col = 0;
-    for (size_t k = left; k < cells.size() && col < cols; ++k) {
-      Cell cell = cells[k];
-      if (cell.width == 0 && k == left) cell = Cell{U' ', 0, 1, cell.style};
-      if (cell.width == 0) continue;
-      col = grid.Put(row, col, cell);
+    // Collapsed regions show placeholder texts the key leaves out: those rows are always laid out.
+    const bool same = !folded && drawn.cells.size() == static_cast<size_t>(cols) &&
+                      drawn.left == left && drawn.tab_size == tab_size && drawn.text == text &&
+                      drawn.marks == row_marks_;
+    if (same) {
+      grid.SetRow(row, drawn.cells);
+      continue;
     }
-    if (past_end != CellStyle::kText && cells.size() >= left && col < cols) {
-      grid.Put(row, col, Cell{U' ', 0, 1, past_end});
+    DrawLine(row, folded ? placeholders_of(view_line) : no_placeholders, left, tab_size, past_end,
+             grid);
+    if (folded) {
+      drawn.cells.clear();
+      continue;
     }
+    drawn.text = text;
+    drawn.left = left;
+    drawn.tab_size = tab_size;
+    drawn.marks = row_marks_;
+    const std::span<const Cell> cells = grid.Row(row);
+    drawn.cells.assign(cells.begin(), cells.end());
   }
   return place;
+}
+
+void ScreenComposer::DrawLine(int row, const std::vector<std::u16string>& placeholders,
+                              uint32_t left, uint32_t tab_size, CellStyle past_end,
+                              ScreenGrid& grid) {
+  const int cols = grid.Cols();
+  LineLayout& line = line_;
+  line.Lay(text_, tab_size, placeholders, left + static_cast<uint32_t>(cols));
+  for (const RowMark& mark : row_marks_) {
+    if (mark.columns) {
+      line.HighlightColumns(mark.from, mark.to, mark.style);
+    } else {
+      line.Highlight(mark.from, mark.to, mark.style);
+    }
+  }
+  const std::vector<Cell>& cells = line.Cells();
+  int col = 0;
+  for (size_t k = left; k < cells.size() && col < cols; ++k) {
+    Cell cell = cells[k];
+    if (cell.width == 0 && k == left) cell = Cell{U' ', 0, 1, cell.style};
+    if (cell.width == 0) continue;
+    col = grid.Put(row, col, cell);
+  }
+  if (past_end != CellStyle::kText && cells.size() >= left && col < cols) {
+    grid.Put(row, col, Cell{U' ', 0, 1, past_end});
+  }
 }
 
 void ScreenComposer::DrawPane(const platform::OutputPane& pane, int top, int height,

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/terminal_grid.h"
 #include "app/terminal_line_layout.h"
@@ -33,6 +34,9 @@ class ScreenComposer {
   // Divides the grid among tab line, views, output pane and status bar, tells each shown view
   // how many lines it has, and draws everything. Costs only the lines shown.
   DrawResult Draw(platform::EditorHost& host, const DrawRequest& request, ScreenGrid& grid);
+  // Rows drawn from the same text, highlights and scroll as last time are copied from then;
+  // after this, the next draw lays out every line again.
+  void ForgetDrawnRows() { drawn_rows_.clear(); }
 
  private:
   struct CaretPlace {
@@ -51,7 +55,33 @@ class ScreenComposer {
                   DrawResult& result) const;
   std::u16string ShownName(const platform::Document& document, bool base_name_only) const;
 
+  // A highlight as it falls on one view line: units [from, to), or display columns for a block
+  // selection.
+  struct RowMark {
+    uint32_t from = 0;
+    uint32_t to = 0;
+    CellStyle style = CellStyle::kText;
+    bool columns = false;
+    friend bool operator==(const RowMark&, const RowMark&) = default;
+  };
+  // What a screen row of a view was drawn from, and the cells it came to. A row drawn from the
+  // same things again is copied, not laid out again: most keys change a line or two. The marks
+  // hold all a view adds to its text (selection included), so two views of the same text at
+  // the same scroll draw the same row.
+  struct DrawnRow {
+    std::u16string text;
+    uint32_t left = 0;
+    uint32_t tab_size = 0;
+    std::vector<RowMark> marks;
+    std::vector<Cell> cells;  // empty: nothing kept
+  };
+  // Lays out the view line in `text_` into a row of the grid, with the marks in `row_marks_`.
+  void DrawLine(int row, const std::vector<std::u16string>& placeholders, uint32_t left,
+                uint32_t tab_size, CellStyle past_end, ScreenGrid& grid);
+
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
+  std::vector<DrawnRow> drawn_rows_;           // by screen row
+  std::vector<RowMark> row_marks_;             // scratch: the marks of the row being drawn
   // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
   LineLayout line_;
   std::u16string text_;

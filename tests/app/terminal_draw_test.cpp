@@ -7,6 +7,7 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "app/terminal_draw.h"
 #include "app/terminal_line_layout.h"
@@ -273,6 +274,88 @@ TEST_F(TerminalDrawTest, CollapsedRegionsHorizontalScrollAndOutputPane) {
   EXPECT_EQ(rows[9], "second");
   EXPECT_EQ(rows[10], "third");
   EXPECT_EQ(view.VisibleLineCount(), 7u);
+}
+
+// Rows kept from the draw before must come out as a full layout would draw them, whatever
+// changed in between: text, markers, selections, caret, sideways scroll, tab size, folds, split.
+TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
+  const std::u16string pieces[] = {u"a",  u"\t",      u"\u4e16\u754c",          u"e\u0301",
+                                   u"\n", u"xyz xyz", std::u16string(45, u'w'), u"\x01"};
+  std::u16string start;
+  for (int i = 0; i < 30; ++i) {
+    start += u"\tline " + FromUtf8(std::to_string(i)) + u"\tfoo" +
+             std::u16string(i % 3 == 0 ? 50 : 0, u'z') + u"\n";
+  }
+  host_.OpenText(start);
+  ScreenComposer reference;
+  ScreenGrid expected;
+  std::mt19937 random(7);
+  auto pick = [&](uint32_t n) { return n == 0 ? 0u : static_cast<uint32_t>(random() % n); };
+  for (int step = 0; step < 600; ++step) {
+    platform::Window& window = *host_.ActiveWindow();
+    platform::View& view = window.FocusedView();
+    platform::TextBuffer& buffer = view.Buffer();
+    auto any_pos = [&] {
+      const uint32_t line = pick(buffer.LineCount());
+      return TextPos{line, pick(buffer.LineLength(line) + 1)};
+    };
+    switch (pick(10)) {
+      case 0:
+      case 1:
+        buffer.Insert(any_pos(), pieces[pick(std::size(pieces))]);
+        break;
+      case 2: {
+        const TextPos at = any_pos();
+        buffer.Replace(at, {at.line, std::min(at.column + 3, buffer.LineLength(at.line))}, u"");
+        break;
+      }
+      case 3: {
+        const TextPos from = any_pos();
+        buffer.Markers().Add(pick(2) == 0 ? HighlightKind::kSearch : HighlightKind::kIncSearch,
+                             from, {from.line + pick(2), pick(12)});
+        if (pick(4) == 0) buffer.Markers().Clear(HighlightKind::kSearch);
+        break;
+      }
+      case 4:
+        if (pick(3) == 0) {
+          view.ClearSelection();
+        } else {
+          view.SetSelection(any_pos(), any_pos(), pick(2) == 0);
+        }
+        break;
+      case 5:
+      case 6:
+        view.SetCaret(any_pos());
+        view.ScrollToCaret();
+        break;
+      case 7:
+        view.Preferences().tab_size = pick(2) == 0 ? 4 : 8;
+        break;
+      case 8:
+        // Folds come and go quickly: rows of a folded view are never kept.
+        if (!view.Regions().All().empty()) {
+          view.Regions().Clear();
+        } else if (pick(3) == 0) {
+          const TextPos from = any_pos();
+          view.Regions().Add(from, {from.line + 1 + pick(3), 0}, u"[..]");
+        }
+        break;
+      default:
+        if (pick(3) == 0) {
+          host_.ToggleSplit(window);
+        } else {
+          view.SetFirstVisibleLine(pick(buffer.LineCount()));
+        }
+        break;
+    }
+    Draw(14, 40);
+    expected.Resize(14, 40);
+    reference.ForgetDrawnRows();
+    const DrawResult full = reference.Draw(host_, {}, expected);
+    ASSERT_TRUE(grid_ == expected) << "step " << step;
+    ASSERT_EQ(result_.cursor_row, full.cursor_row) << "step " << step;
+    ASSERT_EQ(result_.cursor_col, full.cursor_col) << "step " << step;
+  }
 }
 
 TEST_F(TerminalDrawTest, AMillionLinesDrawOnlyTheShownLines) {
