@@ -54,6 +54,8 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   const int cols = grid.Cols();
   if (rows <= 0 || cols <= 0) return result;
   for (int r = 0; r < rows; ++r) grid.FillRow(r, 0, CellStyle::kText);
+  next_rows_.resize(static_cast<size_t>(rows));
+  for (DrawnRow& row : next_rows_) row.cells.clear();
 
   // Rows: tab line, window, output pane (title and lines), status bar.
   const int status_row = rows - 1;
@@ -110,6 +112,7 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   result.cursor_row = caret.row >= 0 ? caret.row : status_row;
   result.cursor_col = std::min(caret.col, cols - 1);
   DrawStatus(request, right, grid, result);
+  std::swap(drawn_rows_, next_rows_);
   return result;
 }
 
@@ -243,16 +246,24 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
 
   std::u16string& text = text_;
   const std::vector<std::u16string> no_placeholders;
-  if (drawn_rows_.size() != static_cast<size_t>(grid.Rows())) {
-    drawn_rows_.assign(static_cast<size_t>(grid.Rows()), DrawnRow{});
-  }
+  // A row may have been drawn on the same screen row, or one row away when the view scrolled
+  // by a line or lines were deleted or put back above it.
+  auto kept_row = [&](int row) -> const DrawnRow* {
+    for (const int from : {row, row + 1, row - 1}) {
+      if (from < 0 || static_cast<size_t>(from) >= drawn_rows_.size()) continue;
+      const DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
+      if (drawn.cells.size() == static_cast<size_t>(cols) && drawn.text == text &&
+          drawn.left == left && drawn.tab_size == tab_size && drawn.marks == row_marks_) {
+        return &drawn;
+      }
+    }
+    return nullptr;
+  };
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
-    DrawnRow& drawn = drawn_rows_[static_cast<size_t>(row)];
     if (view_line >= view_lines) {
       grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
-      drawn.cells.clear();
       continue;
     }
     if (folded) {
@@ -277,19 +288,17 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
         row_marks_.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
     }
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid out.
-    const bool same = !folded && drawn.cells.size() == static_cast<size_t>(cols) &&
-                      drawn.left == left && drawn.tab_size == tab_size && drawn.text == text &&
-                      drawn.marks == row_marks_;
-    if (same) {
-      grid.SetRow(row, drawn.cells);
-      continue;
-    }
-    DrawLine(row, folded ? placeholders_of(view_line) : no_placeholders, left, tab_size, past_end,
-             grid);
     if (folded) {
-      drawn.cells.clear();
+      DrawLine(row, placeholders_of(view_line), left, tab_size, past_end, grid);
       continue;
     }
+    DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
+    if (const DrawnRow* kept = kept_row(row)) {
+      grid.SetRow(row, kept->cells);
+      drawn = *kept;
+      continue;
+    }
+    DrawLine(row, no_placeholders, left, tab_size, past_end, grid);
     drawn.text = text;
     drawn.left = left;
     drawn.tab_size = tab_size;

@@ -65,7 +65,8 @@ class ScreenComposer {
     friend bool operator==(const RowMark&, const RowMark&) = default;
   };
   // What a screen row of a view was drawn from, and the cells it came to. A row drawn from the
-  // same things again is copied, not laid out again: most keys change a line or two. The marks
+  // same things again is copied, not laid out again: most keys change a line or two, or move
+  // the others by a row. The marks
   // hold all a view adds to its text (selection included), so two views of the same text at
   // the same scroll draw the same row.
   struct DrawnRow {
@@ -80,7 +81,8 @@ class ScreenComposer {
                 uint32_t tab_size, CellStyle past_end, ScreenGrid& grid);
 
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
-  std::vector<DrawnRow> drawn_rows_;           // by screen row
+  std::vector<DrawnRow> drawn_rows_;           // by screen row, as the last draw left them
+  std::vector<DrawnRow> next_rows_;            // by screen row, for this draw
   std::vector<RowMark> row_marks_;             // scratch: the marks of the row being drawn
   // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
   LineLayout line_;

@@ -2,6 +2,7 @@
 #include "app/terminal_paint.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace tavik::app {
@@ -42,6 +43,30 @@ bool SameRow(const ScreenGrid& a, int row_a, const ScreenGrid& b, int row_b) {
 }
 
 }  // namespace
+
+std::string JoinStyleSequences(const std::vector<std::string>& parts) {
+  std::string kept;
+  std::string params;
+  for (const std::string& part : parts) {
+    const size_t start = part.find("\x1b[");
+    size_t end = start == std::string::npos ? part.size() : start + 2;
+    while (end < part.size() &&
+           (std::isdigit(static_cast<unsigned char>(part[end])) != 0 || part[end] == ';')) {
+      ++end;
+    }
+    const bool is_style = end < part.size() && part[end] == 'm';
+    const std::string rest = is_style ? part.substr(0, start) + part.substr(end + 1) : part;
+    if (!is_style || rest.find("\x1b[") != std::string::npos) {
+      std::string joined;
+      for (const std::string& p : parts) joined += p;
+      return joined;
+    }
+    kept += rest;
+    if (!params.empty()) params += ';';
+    params += end == start + 2 ? "0" : part.substr(start + 2, end - start - 2);
+  }
+  return params.empty() ? kept : kept + "\x1b[" + params + "m";
+}
 
 TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const ScreenGrid& next) {
   Move best;

@@ -37,6 +37,11 @@ struct TerminalCodes {
   std::string scroll_down;
 };
 
+// One style sequence from the parts that make it (reset, attributes, colours): "ESC [ ... m"
+// parts become one "ESC [ a;b;c m", other bytes in them (a character set switch) are kept in
+// front. Parts of any other form are joined as they are.
+std::string JoinStyleSequences(const std::vector<std::string>& parts);
+
 class TerminalPainter {
  public:
   explicit TerminalPainter(TerminalCodes codes) : codes_(std::move(codes)) {}

@@ -180,14 +180,14 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   const std::string reverse = WithoutPadding(Capability("rev"));
   const std::string underline = WithoutPadding(Capability("smul"));
   for (const StyleLook& look : kLooks) {
-    std::string& code = codes.styles[static_cast<size_t>(look.style)];
-    code = sgr0;
+    std::vector<std::string> parts = {sgr0};
     const attr_t attributes = colour ? look.attributes : look.monochrome;
-    if ((attributes & A_BOLD) != 0) code += bold;
-    if ((attributes & A_REVERSE) != 0) code += reverse;
-    if ((attributes & A_UNDERLINE) != 0) code += underline;
-    if (colour && look.foreground >= 0) code += Filled(setaf, look.foreground);
-    if (colour && look.background >= 0) code += Filled(setab, look.background);
+    if ((attributes & A_BOLD) != 0) parts.push_back(bold);
+    if ((attributes & A_REVERSE) != 0) parts.push_back(reverse);
+    if ((attributes & A_UNDERLINE) != 0) parts.push_back(underline);
+    if (colour && look.foreground >= 0) parts.push_back(Filled(setaf, look.foreground));
+    if (colour && look.background >= 0) parts.push_back(Filled(setab, look.background));
+    codes.styles[static_cast<size_t>(look.style)] = JoinStyleSequences(parts);
   }
   return codes;
 }

@@ -322,3 +322,21 @@ TEST_F(TerminalPaintTest, WideCharacterChangesAreWrittenWhole) {
 
 }  // namespace
 }  // namespace tavik::app
+
+namespace tavik::app {
+namespace {
+
+TEST(StyleSequenceTest, PartsJoinIntoOneSequenceWhenAllHaveTheCommonForm) {
+  // A reset with a character set switch after it, bold, two colours.
+  EXPECT_EQ(JoinStyleSequences({"\x1b[m\x0f", "\x1b[1m", "\x1b[30m", "\x1b[43m"}),
+            "\x0f\x1b[0;1;30;43m");
+  EXPECT_EQ(JoinStyleSequences({"\x1b(B\x1b[m", "\x1b[7m"}), "\x1b(B\x1b[0;7m");
+  EXPECT_EQ(JoinStyleSequences({"\x1b[0m"}), "\x1b[0m");
+  // A part of another form: everything stays as given.
+  EXPECT_EQ(JoinStyleSequences({"\x1b[m", "\x1b[38;5;3m", "\x1b[X"}), "\x1b[m\x1b[38;5;3m\x1b[X");
+  EXPECT_EQ(JoinStyleSequences({"\x1b[0m", "\x1b[1"}), "\x1b[0m\x1b[1");
+  EXPECT_EQ(JoinStyleSequences({}), "");
+}
+
+}  // namespace
+}  // namespace tavik::app
