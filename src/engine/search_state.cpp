@@ -155,23 +155,55 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
   return ranges;
 }
 
-std::vector<HighlightRange> SearchState::WithLinesSearchedAgain(const TextView& view,
-                                                                uint32_t first, uint32_t last) {
-  // Lines outside those handed over have no matches to keep or find.
-  first = std::max(first, handed_->first_line);
-  last = std::min(last, handed_->last_line);
-  if (first > last) return handed_ranges_;
-  auto on_lines = [&](const HighlightRange& r) {
-    return r.start.line >= first && r.start.line <= last;
-  };
+std::optional<SearchState::MovedMatches> SearchState::FollowEdits(const TextView& view) const {
+  const std::optional<std::span<const TextView::LineEdit>> edits =
+      view.LineEditsSince(handed_->changes);
+  if (!edits || edits->empty()) return std::nullopt;
+  MovedMatches moved{handed_->first_line, handed_->last_line, handed_ranges_, 0, 0};
+  bool any = false;
+  for (const TextView::LineEdit& edit : *edits) {
+    const uint32_t first = edit.first_line;
+    const uint32_t end = first + edit.old_line_count;  // the first line after those replaced
+    const uint32_t new_last = first + edit.new_line_count - 1;
+    // The matches of lines outside those handed over are not known.
+    if (first < moved.first_line || end - 1 > moved.last_line) return std::nullopt;
+    auto move = [&](uint32_t line) { return line - edit.old_line_count + edit.new_line_count; };
+    std::erase_if(moved.ranges, [&](const HighlightRange& r) {
+      return r.start.line >= first && r.start.line < end;
+    });
+    for (HighlightRange& r : moved.ranges) {
+      if (r.start.line >= end) r.start.line = move(r.start.line);
+      if (r.end.line >= end) r.end.line = move(r.end.line);
+    }
+    moved.last_line = move(moved.last_line);
+    if (!any) {
+      moved.edited_first = first;
+      moved.edited_last = new_last;
+      any = true;
+      continue;
+    }
+    // Lines edited before move along too; the span grows to cover this edit.
+    uint32_t& a = moved.edited_first;
+    uint32_t& b = moved.edited_last;
+    a = std::min(a >= end ? move(a) : a, first);
+    b = b >= end ? move(b) : new_last;
+  }
+  return moved;
+}
+
+std::vector<HighlightRange> SearchState::WithEditedLinesSearchedAgain(const TextView& view,
+                                                                      const MovedMatches& moved) {
+  const uint32_t first = std::max(moved.edited_first, moved.first_line);
+  const uint32_t last = std::min(moved.edited_last, moved.last_line);
+  if (first > last) return moved.ranges;
   std::vector<HighlightRange> found = HighlightRanges(view, first, last);
   std::vector<HighlightRange> ranges;
-  ranges.reserve(handed_ranges_.size() + found.size());
-  auto kept = handed_ranges_.begin();
-  for (; kept != handed_ranges_.end() && kept->start.line < first; ++kept) ranges.push_back(*kept);
+  ranges.reserve(moved.ranges.size() + found.size());
+  auto kept = moved.ranges.begin();
+  for (; kept != moved.ranges.end() && kept->start.line < first; ++kept) ranges.push_back(*kept);
   ranges.insert(ranges.end(), found.begin(), found.end());
-  for (; kept != handed_ranges_.end(); ++kept) {
-    if (!on_lines(*kept)) ranges.push_back(*kept);
+  for (; kept != moved.ranges.end(); ++kept) {
+    if (kept->start.line > last) ranges.push_back(*kept);
   }
   return ranges;
 }
@@ -187,7 +219,7 @@ void SearchState::RefreshHighlights(TextView& view) {
   now.request_generation = request_generation_;
   now.shown = highlight_request_ && options_.Bool(OptionId::kHlSearch) && !suspended_;
   now.incremental = incremental_;
-  std::optional<std::pair<uint32_t, uint32_t>> edited;
+  std::optional<MovedMatches> moved;
   if (now.shown) {
     VisibleRange visible = view.VisibleLines();
     uint32_t top = view.ViewToBuffer({visible.first_line, 0}).line;
@@ -197,25 +229,33 @@ void SearchState::RefreshHighlights(TextView& view) {
     now.first_line = top > kHighlightMargin ? top - kHighlightMargin : 0;
     now.last_line = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
     // Scrolling within the lines handed over needs no new search: the margin is there so that
-    // a line scrolled into view already has its matches. Edits inside lines need a search of
-    // those lines only.
-    if (handed_ && handed_->shown && top >= handed_->first_line && bottom <= handed_->last_line) {
+    // a line scrolled into view already has its matches. After edits, only the lines they
+    // replaced are searched again.
+    if (handed_ && handed_->shown) {
       HandedHighlights same_lines = now;
       same_lines.first_line = handed_->first_line;
       same_lines.last_line = handed_->last_line;
-      if (SameSearch(*handed_, same_lines)) {
-        now = same_lines;
+      if (handed_->changes == now.changes) {
+        if (top >= handed_->first_line && bottom <= handed_->last_line &&
+            SameSearch(*handed_, same_lines)) {
+          now = same_lines;
+        }
       } else if (highlight_line_local_ && SameSearchBeforeEdits(*handed_, same_lines)) {
-        edited = view.LinesEditedInPlaceSince(handed_->changes);
-        if (edited) now = same_lines;
+        moved = FollowEdits(view);
+        if (moved && top >= moved->first_line && bottom <= moved->last_line) {
+          now.first_line = moved->first_line;
+          now.last_line = moved->last_line;
+        } else {
+          moved.reset();
+        }
       }
     }
   }
   if (handed_ == now) return;
   if (!handed_ || !SameSearch(*handed_, now)) {
     std::vector<HighlightRange> ranges;
-    if (edited) {
-      ranges = WithLinesSearchedAgain(view, edited->first, edited->second);
+    if (moved) {
+      ranges = WithEditedLinesSearchedAgain(view, *moved);
     } else if (now.shown) {
       ranges = HighlightRanges(view, now.first_line, now.last_line);
     }

@@ -97,13 +97,24 @@ class SearchState {
   static bool SameSearch(const HandedHighlights& a, const HandedHighlights& b) {
     return SameSearchBeforeEdits(a, b) && a.changes == b.changes;
   }
-  // The matches handed over last with those starting on the lines [first, last] found again.
-  std::vector<HighlightRange> WithLinesSearchedAgain(const TextView& view, uint32_t first,
-                                                     uint32_t last);
+  // The matches handed over last, moved along with the edits made since: the lines handed over
+  // and the matches off the edited lines where they are now, and the lines edited.
+  struct MovedMatches {
+    uint32_t first_line = 0;
+    uint32_t last_line = 0;
+    std::vector<HighlightRange> ranges;
+    uint32_t edited_first = 0;
+    uint32_t edited_last = 0;
+  };
+  // None when an edit is not known or reaches outside the lines handed over.
+  std::optional<MovedMatches> FollowEdits(const TextView& view) const;
+  // The moved matches with those on the edited lines found again.
+  std::vector<HighlightRange> WithEditedLinesSearchedAgain(const TextView& view,
+                                                           const MovedMatches& moved);
   std::optional<HandedHighlights> handed_;
   std::vector<HighlightRange> handed_ranges_;  // the search matches handed over last
   // The highlight pattern matches within one line and means the same on every line, so an edit
-  // inside some lines changes only the matches on those lines.
+  // changes only the matches on the lines it replaced; the others move with their lines.
   bool highlight_line_local_ = false;
   uint64_t request_generation_ = 0;  // counts the changes of the highlight request
 };

@@ -514,28 +514,27 @@ bool TextView::RedoStep() {
 
 void TextView::OnHostChange(const TextChange& change) {
   InvalidateCache();
-  if (change.old_line_count != change.new_line_count || change.new_line_count == 0) {
-    in_place_from_.reset();
+  // A few hundred edits are plenty for those who look back (highlights of the shown lines);
+  // the older half goes when the log is full.
+  constexpr size_t kLoggedEdits = 256;
+  if (change.old_line_count == 0 || change.new_line_count == 0) {
+    edit_log_.clear();
+    edit_log_from_ = change_count_ + 1;
   } else {
-    const uint32_t last = change.first_line + change.new_line_count - 1;
-    if (!in_place_from_) {
-      in_place_from_ = change_count_;
-      in_place_first_ = change.first_line;
-      in_place_last_ = last;
-    } else {
-      in_place_first_ = std::min(in_place_first_, change.first_line);
-      in_place_last_ = std::max(in_place_last_, last);
+    if (edit_log_.size() == kLoggedEdits) {
+      edit_log_.erase(edit_log_.begin(), edit_log_.begin() + kLoggedEdits / 2);
+      edit_log_from_ += kLoggedEdits / 2;
     }
+    edit_log_.push_back({change.first_line, change.old_line_count, change.new_line_count});
   }
   ++change_count_;
   if (command_depth_ == 0 && undo_in_progress_ == 0) pending_boundary_ = true;
   for (auto& [id, listener] : listeners_) listener(change);
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> TextView::LinesEditedInPlaceSince(
-    uint64_t since) const {
-  if (!in_place_from_ || *in_place_from_ > since || since > change_count_) return std::nullopt;
-  return std::pair{in_place_first_, in_place_last_};
+std::optional<std::span<const TextView::LineEdit>> TextView::LineEditsSince(uint64_t since) const {
+  if (since < edit_log_from_ || since > change_count_) return std::nullopt;
+  return std::span<const LineEdit>(edit_log_).subspan(since - edit_log_from_);
 }
 
 int TextView::AddChangeListener(ChangeListener listener) {

@@ -136,9 +136,15 @@ class TextView {
   // Counts the edits of this view's buffer (from any view), so that results computed from the
   // text can tell whether they are still current.
   uint64_t ChangeCount() const { return change_count_; }
-  // The lines [first, last] that held every edit made after the count `since`, when none of
-  // those edits added or removed lines; none otherwise.
-  std::optional<std::pair<uint32_t, uint32_t>> LinesEditedInPlaceSince(uint64_t since) const;
+  // The lines each edit made after the count `since` replaced, in order: lines
+  // [first_line, first_line + old_line_count) became new_line_count lines. None when they are
+  // no longer all known (too many, or an edit of unknown extent).
+  struct LineEdit {
+    uint32_t first_line = 0;
+    uint32_t old_line_count = 0;
+    uint32_t new_line_count = 0;
+  };
+  std::optional<std::span<const LineEdit>> LineEditsSince(uint64_t since) const;
 
   // The visual kind last left in this view, for reselecting it.
   uint8_t last_visual_kind = 0;
@@ -181,11 +187,9 @@ class TextView {
   std::vector<std::pair<int, ChangeListener>> listeners_;
   int next_listener_id_ = 1;
   uint64_t change_count_ = 0;
-  // The latest run of edits that kept the number of lines: the change count before its first
-  // edit (none when the last edit added or removed lines) and the lines it touched.
-  std::optional<uint64_t> in_place_from_;
-  uint32_t in_place_first_ = 0;
-  uint32_t in_place_last_ = 0;
+  // The latest edits, the first of them made at the change count `edit_log_from_`.
+  std::vector<LineEdit> edit_log_;
+  uint64_t edit_log_from_ = 0;
 };
 
 }  // namespace tavik

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/batch_session.h"
 #include "common/key_code.h"
@@ -101,13 +102,83 @@ TEST(PackageHighlightTest, EditsInsideLinesKeepEveryMatchRight) {
   const auto& markers = session.Editor().FocusedView()->Buffer().Markers();
   // Deleting, replacing, typing and undoing inside lines, with some edits that add or remove
   // lines in between; after each, the matches are those of the text as it is.
-  for (const char* keys :
-       {"x", "lx", "jrb", "jIa<Esc>", "0xx", "u", "u", "kA ab<Esc>", "ggdd", "p", "3G~",
-        "4Gcwab<Esc>", "u", "<C-R>", "5GAab<Esc>", "ggJ", "u", "jxxx"}) {
+  for (const char* keys : {"x", "lx", "jrb", "jIa<Esc>", "0xx", "u", "u", "kA ab<Esc>", "ggdd", "p",
+                           "3G~", "4Gcwab<Esc>", "u", "<C-R>", "5GAab<Esc>", "ggJ", "u", "jxxx"}) {
     session.FeedNotation(keys);
     ASSERT_EQ(markers.Of(HighlightKind::kSearch), MatchesOfAb(session.BufferTextUtf8()))
         << "after " << keys << ":\n"
         << session.BufferTextUtf8();
+  }
+}
+
+TEST(PackageHighlightTest, EditsThatAddOrRemoveLinesMoveTheOtherMatches) {
+  app::BatchSession session;
+  const char* const kinds[] = {"ab ab", "xaby", "none", "aab b", "b ab"};
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += std::string(kinds[i % 5]) + " " + std::to_string(i) + "\n";
+  session.OpenText("t.txt", text);
+  session.FocusFirstDocument();
+  platform::View& view = *session.Editor().FocusedView();
+  view.SetVisibleLineCount(10);
+  session.FeedNotation(":set hls<CR>/ab<CR>150Gzz");
+  const auto& markers = view.Buffer().Markers();
+  // After each edit the visible lines show the matches of the text as it is, and no line
+  // shows a match that is not there.
+  const char* const edits[] = {":-2,+3normal yyp<CR>",
+                               "3u",
+                               "ddjjyypjjJ",
+                               "3u",
+                               "3<C-R>",
+                               "oab<Esc>",
+                               "Oxx ab<Esc>",
+                               "dd",
+                               "3dd",
+                               "u",
+                               "<C-R>",
+                               "yyp",
+                               "kP",
+                               "J",
+                               "3J",
+                               "u",
+                               "dj",
+                               "ddp",
+                               ":.,+2d<CR>",
+                               "u",
+                               ":m+3<CR>",
+                               ":t.<CR>",
+                               "cjab<Esc>",
+                               "5x",
+                               "0i<CR><Esc>",
+                               "A<CR>ab<CR><Esc>",
+                               "uu",
+                               "10dd",
+                               "5u",
+                               "jjjdd",
+                               ":1,20d<CR>",
+                               "u",
+                               "40j",
+                               "dk",
+                               "/ab<CR>",
+                               "10dd",
+                               "45<C-E>"};
+  for (const char* keys : edits) {
+    session.FeedNotation(keys);
+    const std::string now = session.BufferTextUtf8();
+    const std::vector<HighlightSpan> all = MatchesOfAb(now);
+    const uint32_t first = view.FirstVisibleLine();
+    const uint32_t last = first + view.VisibleLineCount() - 1;
+    std::vector<HighlightSpan> shown;
+    markers.Overlapping(HighlightKind::kSearch, first, last, shown);
+    std::vector<HighlightSpan> expected;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(expected), [&](const HighlightSpan& s) {
+      return s.start.line >= first && s.start.line <= last;
+    });
+    ASSERT_EQ(shown, expected) << "after " << keys << ", lines " << first << " to " << last;
+    for (const HighlightSpan& span : markers.Of(HighlightKind::kSearch)) {
+      ASSERT_TRUE(std::find(all.begin(), all.end(), span) != all.end())
+          << "after " << keys << ": a match shown at line " << span.start.line << " column "
+          << span.start.column;
+    }
   }
 }
 
