@@ -156,11 +156,13 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
 }
 
 std::optional<SearchState::MovedMatches> SearchState::FollowEdits(const TextView& view) const {
+  MovedMatches moved{handed_->first_line, handed_->last_line, handed_ranges_, {}};
+  if (handed_->changes == view.ChangeCount()) return moved;
   const std::optional<std::span<const TextView::LineEdit>> edits =
       view.LineEditsSince(handed_->changes);
-  if (!edits || edits->empty()) return std::nullopt;
-  MovedMatches moved{handed_->first_line, handed_->last_line, handed_ranges_, 0, 0};
-  bool any = false;
+  if (!edits || edits->empty() || !highlight_line_local_) return std::nullopt;
+  uint32_t edited_first = UINT32_MAX;
+  uint32_t edited_last = 0;
   for (const TextView::LineEdit& edit : *edits) {
     const uint32_t first = edit.first_line;
     const uint32_t end = first + edit.old_line_count;  // the first line after those replaced
@@ -176,34 +178,43 @@ std::optional<SearchState::MovedMatches> SearchState::FollowEdits(const TextView
       if (r.end.line >= end) r.end.line = move(r.end.line);
     }
     moved.last_line = move(moved.last_line);
-    if (!any) {
-      moved.edited_first = first;
-      moved.edited_last = new_last;
-      any = true;
-      continue;
-    }
     // Lines edited before move along too; the span grows to cover this edit.
-    uint32_t& a = moved.edited_first;
-    uint32_t& b = moved.edited_last;
-    a = std::min(a >= end ? move(a) : a, first);
-    b = b >= end ? move(b) : new_last;
+    if (edited_first == UINT32_MAX) {
+      edited_first = first;
+      edited_last = new_last;
+    } else {
+      edited_first = std::min(edited_first >= end ? move(edited_first) : edited_first, first);
+      edited_last = edited_last >= end ? move(edited_last) : new_last;
+    }
   }
+  moved.searched.emplace_back(edited_first, edited_last);
   return moved;
 }
 
-std::vector<HighlightRange> SearchState::WithEditedLinesSearchedAgain(const TextView& view,
-                                                                      const MovedMatches& moved) {
-  const uint32_t first = std::max(moved.edited_first, moved.first_line);
-  const uint32_t last = std::min(moved.edited_last, moved.last_line);
-  if (first > last) return moved.ranges;
-  std::vector<HighlightRange> found = HighlightRanges(view, first, last);
+std::vector<HighlightRange> SearchState::WithLinesSearched(const TextView& view,
+                                                           const MovedMatches& moved,
+                                                           uint32_t first, uint32_t last) {
+  auto searched = [&](uint32_t line) {
+    return std::any_of(moved.searched.begin(), moved.searched.end(),
+                       [&](const auto& span) { return line >= span.first && line <= span.second; });
+  };
   std::vector<HighlightRange> ranges;
-  ranges.reserve(moved.ranges.size() + found.size());
-  auto kept = moved.ranges.begin();
-  for (; kept != moved.ranges.end() && kept->start.line < first; ++kept) ranges.push_back(*kept);
-  ranges.insert(ranges.end(), found.begin(), found.end());
-  for (; kept != moved.ranges.end(); ++kept) {
-    if (kept->start.line > last) ranges.push_back(*kept);
+  for (const HighlightRange& r : moved.ranges) {
+    if (r.start.line >= first && r.start.line <= last && !searched(r.start.line)) {
+      ranges.push_back(r);
+    }
+  }
+  const size_t kept = ranges.size();
+  for (const auto& [from, to] : moved.searched) {
+    const uint32_t a = std::max(from, first);
+    const uint32_t b = std::min(to, last);
+    if (a > b) continue;
+    std::vector<HighlightRange> found = HighlightRanges(view, a, b);
+    ranges.insert(ranges.end(), found.begin(), found.end());
+  }
+  if (ranges.size() != kept) {
+    std::sort(ranges.begin(), ranges.end(),
+              [](const HighlightRange& x, const HighlightRange& y) { return x.start < y.start; });
   }
   return ranges;
 }
@@ -228,34 +239,42 @@ void SearchState::RefreshHighlights(TextView& view) {
     uint32_t bottom = view.ViewToBuffer({std::min(bottom_view, last_view), 0}).line;
     now.first_line = top > kHighlightMargin ? top - kHighlightMargin : 0;
     now.last_line = bottom + std::min(kHighlightMargin, UINT32_MAX - bottom);
-    // Scrolling within the lines handed over needs no new search: the margin is there so that
-    // a line scrolled into view already has its matches. After edits, only the lines they
-    // replaced are searched again.
+    // The matches handed over stay, moved along with the edits since, and only the lines
+    // edited are searched again. Scrolling within the lines handed over needs no search: the
+    // margin is there so that a line scrolled into view already has its matches. Scrolling
+    // past them searches the lines that come into the margin, when no match can reach from
+    // one line into another.
     if (handed_ && handed_->shown) {
       HandedHighlights same_lines = now;
       same_lines.first_line = handed_->first_line;
       same_lines.last_line = handed_->last_line;
-      if (handed_->changes == now.changes) {
-        if (top >= handed_->first_line && bottom <= handed_->last_line &&
-            SameSearch(*handed_, same_lines)) {
+      if (SameSearchBeforeEdits(*handed_, same_lines)) {
+        if (handed_->changes == now.changes && top >= handed_->first_line &&
+            bottom <= handed_->last_line) {
           now = same_lines;
-        }
-      } else if (highlight_line_local_ && SameSearchBeforeEdits(*handed_, same_lines)) {
-        moved = FollowEdits(view);
-        if (moved && top >= moved->first_line && bottom <= moved->last_line) {
-          now.first_line = moved->first_line;
-          now.last_line = moved->last_line;
         } else {
-          moved.reset();
+          moved = FollowEdits(view);
         }
       }
+    }
+    if (moved && top >= moved->first_line && bottom <= moved->last_line) {
+      now.first_line = moved->first_line;
+      now.last_line = moved->last_line;
+    } else if (moved && highlight_line_local_ && now.first_line <= moved->last_line &&
+               now.last_line >= moved->first_line) {
+      if (now.first_line < moved->first_line)
+        moved->searched.emplace_back(now.first_line, moved->first_line - 1);
+      if (now.last_line > moved->last_line)
+        moved->searched.emplace_back(moved->last_line + 1, now.last_line);
+    } else {
+      moved.reset();
     }
   }
   if (handed_ == now) return;
   if (!handed_ || !SameSearch(*handed_, now)) {
     std::vector<HighlightRange> ranges;
     if (moved) {
-      ranges = WithEditedLinesSearchedAgain(view, *moved);
+      ranges = WithLinesSearched(view, *moved, now.first_line, now.last_line);
     } else if (now.shown) {
       ranges = HighlightRanges(view, now.first_line, now.last_line);
     }

@@ -98,19 +98,19 @@ class SearchState {
     return SameSearchBeforeEdits(a, b) && a.changes == b.changes;
   }
   // The matches handed over last, moved along with the edits made since: the lines handed over
-  // and the matches off the edited lines where they are now, and the lines edited.
+  // and their matches where they are now, and the spans of lines whose matches must be found
+  // (again), edited lines or lines scrolled into the margin.
   struct MovedMatches {
     uint32_t first_line = 0;
     uint32_t last_line = 0;
     std::vector<HighlightRange> ranges;
-    uint32_t edited_first = 0;
-    uint32_t edited_last = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> searched;
   };
   // None when an edit is not known or reaches outside the lines handed over.
   std::optional<MovedMatches> FollowEdits(const TextView& view) const;
-  // The moved matches with those on the edited lines found again.
-  std::vector<HighlightRange> WithEditedLinesSearchedAgain(const TextView& view,
-                                                           const MovedMatches& moved);
+  // The moved matches on the lines [first, last], with those on the searched lines found.
+  std::vector<HighlightRange> WithLinesSearched(const TextView& view, const MovedMatches& moved,
+                                                uint32_t first, uint32_t last);
   std::optional<HandedHighlights> handed_;
   std::vector<HighlightRange> handed_ranges_;  // the search matches handed over last
   // The highlight pattern matches within one line and means the same on every line, so an edit
