@@ -16,12 +16,19 @@
 # method's resolution; the output method leaves tmux idle while it waits and resolves tens of
 # microseconds.
 #
+# How the processes land on the processors changes a run's figures by several percent, the
+# same way for every sample of the run: --runs repeats the whole measurement with the editors
+# started afresh and pools the samples, and --pin puts the tmux servers and editors on given
+# processors and this script on the others, so that its polling does not compete with them.
+#
 # Prints "editor key samples median_ms p99_ms" lines, tab separated; --raw FILE also writes
 # every sample.
 # Usage: terminal_latency.py --editor NAME:COMMAND [--editor ...] --file FILE [--count N]
-#                            [--keys j,x,dd,u,n,insert] [--raw FILE] [--method screen|output]
+#                            [--runs R] [--pin CPUS] [--keys j,x,dd,u,n,insert] [--raw FILE]
+#                            [--method screen|output]
 import argparse
 import math
+import os
 import statistics
 import subprocess
 import sys
@@ -32,10 +39,12 @@ QUIET_S = 0.04  # the screen counts as settled after this long without a change
 
 
 class Tmux:
-    def __init__(self, socket, command):
+    def __init__(self, socket, command, pin=None):
         self.socket = socket
         run = ['tmux', '-L', socket, '-f', '/dev/null']
-        subprocess.run(run + ['new-session', '-d', '-s', 'main', '-x', '80', '-y', '24', command],
+        # The server, and with it the editor it starts, runs on the given processors.
+        start = (['taskset', '-c', pin] if pin else []) + run
+        subprocess.run(start + ['new-session', '-d', '-s', 'main', '-x', '80', '-y', '24', command],
                        check=True)
         subprocess.run(run + ['set', '-g', 'window-size', 'manual'], check=True)
         subprocess.run(run + ['set', '-g', 'escape-time', '0'], check=True)
@@ -142,6 +151,14 @@ class Tmux:
                 return changed_at - start if changed_at is not None else None
 
 
+def parse_cpu_list(text):
+    cpus = set()
+    for part in text.split(','):
+        first, _, last = part.partition('-')
+        cpus.update(range(int(first), int(last or first) + 1))
+    return cpus
+
+
 def percentile(values, p):
     # Nearest rank: the smallest value with at least p percent of the samples at or below it.
     ordered = sorted(values)
@@ -159,31 +176,17 @@ def plan_for(name):
     return name, lambda i: None
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--editor', action='append', required=True, help='NAME:COMMAND')
-    parser.add_argument('--file', required=True)
-    parser.add_argument('--count', type=int, default=200)
-    parser.add_argument('--keys', default='j,x,dd,u,n,insert')
-    parser.add_argument('--raw')
-    parser.add_argument('--method', choices=['screen', 'output'], default='screen')
-    args = parser.parse_args()
-    editors = []
-    for spec in args.editor:
-        name, command = spec.split(':', 1)
-        editors.append((name, command))
-    keys = args.keys.split(',')
+# One run: fresh editors in fresh tmux servers, every key measured args.count times on each.
+def run_once(args, editors, keys, samples):
     sessions = {}
-    samples = {(e, k): [] for e, _ in editors for k in keys}
     try:
         for name, command in editors:
             copy = f'{args.file}.{name}'
             subprocess.run(['cp', args.file, copy], check=True)
-            sessions[name] = Tmux(f'lat-{name}-{time.time_ns()}', f'{command} {copy}')
+            sessions[name] = Tmux(f'lat-{name}-{time.time_ns()}', f'{command} {copy}', args.pin)
         for name, tmux in sessions.items():
             if not tmux.wait_for('0000001 foo'):
-                print(f'error: {name} did not show the file', file=sys.stderr)
-                return 1
+                raise RuntimeError(f'{name} did not show the file')
             tmux.settle()
             # Search highlighting on, with a pattern that matches on every line.
             tmux.send(':set hlsearch', literal=True)
@@ -214,23 +217,55 @@ def main():
                 for _, tmux in order:
                     tmux.send('Escape')
                     tmux.settle()
-        if args.raw:
-            with open(args.raw, 'w') as raw:
-                for (name, key), values in samples.items():
-                    for v in values:
-                        raw.write(f'{name}\t{key}\t{v * 1000:.3f}\n')
-        for key in keys:
-            for name, _ in editors:
-                values = samples[(name, key)]
-                if not values:
-                    print(f'{name}\t{key}\t0\t-\t-')
-                    continue
-                print(f'{name}\t{key}\t{len(values)}\t{statistics.median(values) * 1000:.2f}\t'
-                      f'{percentile(values, 99) * 1000:.2f}')
-        return 0
     finally:
         for tmux in sessions.values():
             tmux.close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--editor', action='append', required=True, help='NAME:COMMAND')
+    parser.add_argument('--file', required=True)
+    parser.add_argument('--count', type=int, default=200, help='samples per key, editor and run')
+    parser.add_argument('--runs', type=int, default=1,
+                        help='runs, each with the editors started afresh; samples are pooled')
+    parser.add_argument('--keys', default='j,x,dd,u,n,insert')
+    parser.add_argument('--raw')
+    parser.add_argument('--method', choices=['screen', 'output'], default='screen')
+    parser.add_argument('--pin', help='processors for the tmux servers and editors (taskset '
+                        'list); this script then runs on the others')
+    args = parser.parse_args()
+    if args.pin:
+        wanted = set(range(os.cpu_count())) - parse_cpu_list(args.pin)
+        if wanted:
+            os.sched_setaffinity(0, wanted)
+    editors = []
+    for spec in args.editor:
+        name, command = spec.split(':', 1)
+        editors.append((name, command))
+    keys = args.keys.split(',')
+    samples = {(e, k): [] for e, _ in editors for k in keys}
+    try:
+        for run in range(args.runs):
+            # Which editor starts first alternates too.
+            run_once(args, editors if run % 2 == 0 else editors[::-1], keys, samples)
+    except RuntimeError as error:
+        print(f'error: {error}', file=sys.stderr)
+        return 1
+    if args.raw:
+        with open(args.raw, 'w') as raw:
+            for (name, key), values in samples.items():
+                for v in values:
+                    raw.write(f'{name}\t{key}\t{v * 1000:.3f}\n')
+    for key in keys:
+        for name, _ in editors:
+            values = samples[(name, key)]
+            if not values:
+                print(f'{name}\t{key}\t0\t-\t-')
+                continue
+            print(f'{name}\t{key}\t{len(values)}\t{statistics.median(values) * 1000:.2f}\t'
+                  f'{percentile(values, 99) * 1000:.2f}')
+    return 0
 
 
 if __name__ == '__main__':

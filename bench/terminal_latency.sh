@@ -6,13 +6,18 @@
 # Prints median and 99th percentile in milliseconds and the ratios (tavik / vim). METHOD
 # "screen" (the default) times each key to the last change of the captured screen; "output"
 # times it to the last piece of output tmux received, which is finer (see terminal_latency.py).
-# Usage: bench/terminal_latency.sh [SAMPLES] [RAW_FILE] [METHOD]   (default 200 per key and editor)
+# RUNS repeats the measurement with the editors started afresh, SAMPLES each time, and pools
+# the samples. On a machine with two processors or more, the tmux servers and editors run on the
+# last one and the timing script on the others.
+# Usage: bench/terminal_latency.sh [SAMPLES] [RAW_FILE] [METHOD] [RUNS]
+#        (default 200 samples per key and editor, screen method, 1 run)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/term-release"
 count=${1:-200}
 raw=${2:-}
 method=${3:-screen}
+runs=${4:-1}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIK_TESTS=OFF >/dev/null
 fi
@@ -26,7 +31,10 @@ awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "%07d foo %s\n", i, "abcdefgh
 
 extra=()
 [ -n "$raw" ] && extra=(--raw "$raw")
-python3 "$root/bench/terminal_latency.py" --file "$file" --count "$count" --method "$method" "${extra[@]}" \
+cpus=$(nproc)
+[ "$cpus" -ge 2 ] && extra+=(--pin "$((cpus - 1))")
+python3 "$root/bench/terminal_latency.py" --file "$file" --count "$count" --runs "$runs" --method "$method" \
+  "${extra[@]}" \
   --editor "tavik:$tavik --no-rc" --editor "vim:vim -u NONE -i NONE -n" >"$work/results.tsv"
 
 printf '%-8s %7s %9s %9s %9s %9s %9s %9s\n' key samples tavik_med tavik_p99 vim_med vim_p99 \

@@ -66,9 +66,8 @@ class ScreenComposer {
   };
   // What a screen row of a view was drawn from, and the cells it came to. A row drawn from the
   // same things again is copied, not laid out again: most keys change a line or two, or move
-  // the others by a row. The marks
-  // hold all a view adds to its text (selection included), so two views of the same text at
-  // the same scroll draw the same row.
+  // the others by a row. The marks hold all a view adds to its text (selection included), so
+  // two views of the same text at the same scroll draw the same row.
   struct DrawnRow {
     std::u16string text;
     uint32_t left = 0;
