@@ -53,7 +53,6 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   const int rows = grid.Rows();
   const int cols = grid.Cols();
   if (rows <= 0 || cols <= 0) return result;
-  for (int r = 0; r < rows; ++r) grid.FillRow(r, 0, CellStyle::kText);
   next_rows_.resize(static_cast<size_t>(rows));
   for (DrawnRow& row : next_rows_) row.cells.clear();
 
@@ -73,6 +72,12 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   CaretPlace caret;
   std::set<uint64_t> shown_views;
   platform::Window* window = host.ActiveWindow();
+  // The views write every cell of their rows; without a window, the rows stay blank.
+  if (window == nullptr || window_rows <= 0) {
+    for (int r = window_top; r < window_top + std::max(0, window_rows); ++r) {
+      grid.FillRow(r, 0, CellStyle::kText);
+    }
+  }
   if (window != nullptr && window_rows > 0) {
     if (window->IsSplit() && window_rows >= 3) {
       const int top_rows = (window_rows - 1) / 2;
@@ -263,6 +268,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
     if (view_line >= view_lines) {
+      grid.FillRow(row, 0, CellStyle::kText);
       grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
       continue;
     }
@@ -313,6 +319,7 @@ void ScreenComposer::DrawLine(int row, const std::vector<std::u16string>& placeh
                               uint32_t left, uint32_t tab_size, CellStyle past_end,
                               ScreenGrid& grid) {
   const int cols = grid.Cols();
+  grid.FillRow(row, 0, CellStyle::kText);
   LineLayout& line = line_;
   line.Lay(text_, tab_size, placeholders, left + static_cast<uint32_t>(cols));
   for (const RowMark& mark : row_marks_) {

@@ -32,7 +32,8 @@ struct DrawResult {
 class ScreenComposer {
  public:
   // Divides the grid among tab line, views, output pane and status bar, tells each shown view
-  // how many lines it has, and draws everything. Costs only the lines shown.
+  // how many lines it has, and draws everything, every cell of the grid. Costs only the lines
+  // shown.
   DrawResult Draw(platform::EditorHost& host, const DrawRequest& request, ScreenGrid& grid);
   // Rows drawn from the same text, highlights and scroll as last time are copied from then;
   // after this, the next draw lays out every line again.

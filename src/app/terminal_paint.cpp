@@ -13,13 +13,13 @@ namespace {
 // this many: a cursor move costs about as many bytes.
 constexpr int kJoinGap = 6;
 
-// The cell at (row, col) differs from what the terminal shows. The left half of a wide character
-// counts as changed when its right half did, so the character is written whole.
-bool Changed(const ScreenGrid& shown, const ScreenGrid& next, int row, int col) {
-  const Cell& cell = next.At(row, col);
-  if (!(shown.At(row, col) == cell)) return true;
-  return cell.width == 2 && col + 1 < next.Cols() &&
-         !(shown.At(row, col + 1) == next.At(row, col + 1));
+// The cell at `col` of a row differs from what the terminal shows there. The left half of a wide
+// character counts as changed when its right half did, so the character is written whole.
+bool Changed(const Cell* shown, std::span<const Cell> next, int col) {
+  const Cell& cell = next[static_cast<size_t>(col)];
+  if (!(shown[col] == cell)) return true;
+  return cell.width == 2 && static_cast<size_t>(col) + 1 < next.size() &&
+         !(shown[col + 1] == next[static_cast<size_t>(col) + 1]);
 }
 
 // Fewer moved rows than this are written again rather than scrolled.
@@ -76,13 +76,21 @@ TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const S
   for (int r = 0; r < rows && changed_rows < kLeastRowsToScroll; ++r) {
     if (!SameRow(next, r, shown, r)) ++changed_rows;
   }
-  if (changed_rows < kLeastRowsToScroll) return best;
-  shown_hashes_.resize(static_cast<size_t>(rows));
-  next_hashes_.resize(static_cast<size_t>(rows));
-  for (int r = 0; r < rows; ++r) {
-    shown_hashes_[static_cast<size_t>(r)] = RowHash(shown.Row(r));
-    next_hashes_[static_cast<size_t>(r)] = RowHash(next.Row(r));
+  if (changed_rows < kLeastRowsToScroll) {
+    next_hashes_kept_ = false;
+    return best;
   }
+  // The hashes of what the terminal shows are those of the frame painted last, when they were
+  // taken then.
+  if (next_hashes_kept_ && next_hashes_.size() == static_cast<size_t>(rows)) {
+    std::swap(shown_hashes_, next_hashes_);
+  } else {
+    shown_hashes_.resize(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r) shown_hashes_[static_cast<size_t>(r)] = RowHash(shown.Row(r));
+  }
+  next_hashes_.resize(static_cast<size_t>(rows));
+  for (int r = 0; r < rows; ++r) next_hashes_[static_cast<size_t>(r)] = RowHash(next.Row(r));
+  next_hashes_kept_ = true;
   // The bottom row of a terminal that wraps at once never gets its last cell: it is only ever
   // written, not moved.
   const bool bottom_row_moves = !codes_.auto_margin || codes_.wrap_is_delayed;
@@ -107,7 +115,6 @@ TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const S
 }
 
 void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::string& out) {
-  scrolled_ = shown;
   const int rows = shown.Rows();
   const int lines = std::abs(move.shift);
   // The band on the terminal: the moved rows with the rows they leave behind.
@@ -118,9 +125,14 @@ void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::str
   for (int i = 0; i < lines; ++i) out += move.shift > 0 ? codes_.scroll_up : codes_.scroll_down;
   codes_.set_scroll_region(0, rows - 1, out);
   // The terminal's rows after the scroll: the band moved, blank rows where it came from.
-  for (int r = move.first; r <= move.last; ++r) scrolled_.SetRow(r, shown.Row(r + move.shift));
+  for (int r = move.first; r <= move.last; ++r) {
+    shown_rows_[static_cast<size_t>(r)] = shown.Row(r + move.shift).data();
+  }
+  blank_row_.assign(static_cast<size_t>(shown.Cols()), Cell{U' ', 0, 1, CellStyle::kText});
   const int blank_first = move.shift > 0 ? move.last + 1 : top;
-  for (int r = blank_first; r < blank_first + lines; ++r) scrolled_.FillRow(r, 0, CellStyle::kText);
+  for (int r = blank_first; r < blank_first + lines; ++r) {
+    shown_rows_[static_cast<size_t>(r)] = blank_row_.data();
+  }
 }
 
 void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int to, int end,
@@ -144,11 +156,11 @@ void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int 
   }
 }
 
-void TerminalPainter::Paint(const ScreenGrid& shown_before, const ScreenGrid& next, int cursor_row,
+void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row,
                             int cursor_col, bool full, std::string& out) {
   const int rows = next.Rows();
   const int cols = next.Cols();
-  full = full || shown_before.Rows() != rows || shown_before.Cols() != cols;
+  full = full || shown.Rows() != rows || shown.Cols() != cols;
   // The style the terminal has now is unknown at the start of an update: other output (a bell,
   // a clipboard sequence) may have come in between.
   int style = -1;
@@ -157,25 +169,33 @@ void TerminalPainter::Paint(const ScreenGrid& shown_before, const ScreenGrid& ne
     style = static_cast<int>(CellStyle::kText);
     out += codes_.clear;
   }
-  const ScreenGrid* base = &shown_before;
+  // What each row of the terminal shows, a row of `shown` unless a scroll moved it.
+  shown_rows_.resize(static_cast<size_t>(rows));
+  if (!full) {
+    for (int r = 0; r < rows; ++r) shown_rows_[static_cast<size_t>(r)] = shown.Row(r).data();
+  }
   if (!full && codes_.set_scroll_region) {
-    const Move move = FindMove(shown_before, next);
+    const Move move = FindMove(shown, next);
     if (move.shift != 0) {
       // Rows a scroll uncovers are blank in the terminal's default colours.
       out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
       style = static_cast<int>(CellStyle::kText);
-      Scroll(shown_before, move, out);
-      base = &scrolled_;
+      Scroll(shown, move, out);
     }
+  } else {
+    next_hashes_kept_ = false;
   }
-  const ScreenGrid& shown = *base;
   for (int row = 0; row < rows; ++row) {
+    const Cell* shown_row = full ? nullptr : shown_rows_[static_cast<size_t>(row)];
+    const std::span<const Cell> next_row = next.Row(row);
+    // Most rows did not change at all.
+    if (!full && std::equal(next_row.begin(), next_row.end(), shown_row)) continue;
     // A terminal that wraps at once scrolls when the bottom-right cell is written.
     int end = cols;
     if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;
     int col = 0;
     while (col < end) {
-      if (!full && !Changed(shown, next, row, col)) {
+      if (!full && !Changed(shown_row, next_row, col)) {
         ++col;
         continue;
       }
@@ -186,7 +206,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown_before, const ScreenGrid& ne
       int stop = col + 1;
       int gap = 0;
       for (int c = stop; c < end && gap <= kJoinGap; ++c) {
-        if (full || Changed(shown, next, row, c)) {
+        if (full || Changed(shown_row, next_row, c)) {
           stop = c + 1;
           gap = 0;
         } else {

@@ -50,7 +50,8 @@ class TerminalPainter {
   // Appends to `out` what turns the screen showing `shown` into `next` and leaves the cursor at
   // (cursor_row, cursor_col). A `shown` of another size, or `full`, repaints everything after
   // clearing the screen. Rows that moved up or down together (a view scrolled, lines deleted or
-  // inserted) are scrolled on the terminal instead of written again.
+  // inserted) are scrolled on the terminal instead of written again. Finding them is quickest
+  // when `shown` is the `next` of the call before, as it is on a terminal updated frame by frame.
   void Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row, int cursor_col,
              bool full, std::string& out);
 
@@ -65,7 +66,7 @@ class TerminalPainter {
   };
   // The largest band of rows that moved by the same distance, if it is worth a scroll.
   Move FindMove(const ScreenGrid& shown, const ScreenGrid& next);
-  // Scrolls the band on the terminal and in `scrolled_`, a copy of `shown`.
+  // Scrolls the band on the terminal and points `shown_rows_` at what its rows show after.
   void Scroll(const ScreenGrid& shown, const Move& move, std::string& out);
 
   // Writes the cells [from, to) of a row, none of them at or past `end`; the cursor is already
@@ -74,9 +75,11 @@ class TerminalPainter {
                   std::string& out) const;
 
   TerminalCodes codes_;
-  ScreenGrid scrolled_;                 // what the terminal shows after a scroll
-  std::vector<uint64_t> shown_hashes_;  // per row, to find moved rows quickly
+  std::vector<const Cell*> shown_rows_;  // per row, what the terminal shows (after a scroll)
+  std::vector<Cell> blank_row_;          // what a row a scroll uncovered shows
+  std::vector<uint64_t> shown_hashes_;   // per row, to find moved rows quickly
   std::vector<uint64_t> next_hashes_;
+  bool next_hashes_kept_ = false;  // next_hashes_ are those of the `next` painted last
 };
 
 }  // namespace tavik::app

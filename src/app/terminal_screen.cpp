@@ -225,7 +225,7 @@ void TerminalScreen::Resize(int rows, int cols) {
   repaint_all_ = true;
 }
 
-void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col,
+void TerminalScreen::Show(ScreenGrid& grid, int cursor_row, int cursor_col,
                           CursorShape shape) {
   if (!started_) return;
   const bool shape_changes = shape_supported_ && (!has_last_shape_ || shape != last_shape_);
@@ -239,7 +239,7 @@ void TerminalScreen::Show(const ScreenGrid& grid, int cursor_row, int cursor_col
   frame_.clear();
   painter_->Paint(shown_, grid, std::clamp(cursor_row, 0, std::max(0, grid.Rows() - 1)),
                   std::clamp(cursor_col, 0, std::max(0, grid.Cols() - 1)), repaint_all_, frame_);
-  shown_ = grid;
+  std::swap(shown_, grid);
   repaint_all_ = false;
   if (shape_changes) {
     frame_ += CursorShapeSequence(shape);

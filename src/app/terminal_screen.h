@@ -40,8 +40,10 @@ class TerminalScreen {
   // Tells the curses library the new size.
   void Resize(int rows, int cols);
 
-  // Shows the screen model and puts the cursor at the place, in the shape.
-  void Show(const ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape);
+  // Shows the screen model and puts the cursor at the place, in the shape. The screen keeps the
+  // model as what the terminal shows and hands back an older one in `grid`, for the next frame
+  // to be drawn over: no frame is copied.
+  void Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape);
   void Bell();
   // Writes a control sequence to the terminal after what the screen has shown.
   void WriteRaw(std::string_view bytes) const;
