@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <string>
+#include <vector>
 
 #include "app/terminal_draw.h"
 #include "platform/editor_host.h"
@@ -70,6 +71,24 @@ void BM_DrawLineEdited(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawLineEdited)->Arg(10000)->Arg(1000000);
+
+// The scroll again, with the caches emptied before each frame as the other programs running
+// between two keys (terminal, multiplexer) do.
+void BM_DrawScrolledByALineCold(benchmark::State& state) {
+  DrawFixture f(static_cast<int>(state.range(0)));
+  std::vector<char> other(32 << 20, 1);
+  uint32_t top = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (size_t i = 0; i < other.size(); i += 64) other[i] = static_cast<char>(other[i] + 1);
+    benchmark::ClobberMemory();
+    state.ResumeTiming();
+    top = top == 0 ? 1 : 0;
+    f.view->SetFirstVisibleLine(top);
+    benchmark::DoNotOptimize(f.composer.Draw(f.host, f.request, f.grid));
+  }
+}
+BENCHMARK(BM_DrawScrolledByALineCold)->Arg(10000)->Arg(1000000);
 
 // Every row laid out again, as on the first frame.
 void BM_DrawAllRowsLaidOut(benchmark::State& state) {

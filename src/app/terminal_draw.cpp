@@ -253,10 +253,10 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   const std::vector<std::u16string> no_placeholders;
   // A row may have been drawn on the same screen row, or one row away when the view scrolled
   // by a line or lines were deleted or put back above it.
-  auto kept_row = [&](int row) -> const DrawnRow* {
+  auto kept_row = [&](int row) -> DrawnRow* {
     for (const int from : {row, row + 1, row - 1}) {
       if (from < 0 || static_cast<size_t>(from) >= drawn_rows_.size()) continue;
-      const DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
+      DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
       if (drawn.cells.size() == static_cast<size_t>(cols) && drawn.text == text &&
           drawn.left == left && drawn.tab_size == tab_size && drawn.marks == row_marks_) {
         return &drawn;
@@ -299,9 +299,10 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       continue;
     }
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
-    if (const DrawnRow* kept = kept_row(row)) {
+    if (DrawnRow* kept = kept_row(row)) {
       grid.SetRow(row, kept->cells);
-      drawn = *kept;
+      // Taken over, not copied: a row of the last frame is used once, or laid out again.
+      std::swap(drawn, *kept);
       continue;
     }
     DrawLine(row, no_placeholders, left, tab_size, past_end, grid);

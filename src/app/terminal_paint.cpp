@@ -72,9 +72,12 @@ TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const S
   Move best;
   const int rows = next.Rows();
   // Most updates change a row or two (a character typed, the status line): nothing to scroll.
+  // The rows that did not change are written down, so that they are not compared again.
   int changed_rows = 0;
-  for (int r = 0; r < rows && changed_rows < kLeastRowsToScroll; ++r) {
-    if (!SameRow(next, r, shown, r)) ++changed_rows;
+  for (int r = 0; r < rows; ++r) {
+    const bool same = SameRow(next, r, shown, r);
+    row_same_[static_cast<size_t>(r)] = same ? 1 : 0;
+    if (!same) ++changed_rows;
   }
   if (changed_rows < kLeastRowsToScroll) {
     next_hashes_kept_ = false;
@@ -98,7 +101,7 @@ TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const S
     if (!bottom_row_moves && (r == rows - 1 || r + shift == rows - 1)) return false;
     const auto from = static_cast<size_t>(r + shift);
     const auto to = static_cast<size_t>(r);
-    return next_hashes_[to] == shown_hashes_[from] && next_hashes_[to] != shown_hashes_[to] &&
+    return row_same_[to] == 0 && next_hashes_[to] == shown_hashes_[from] &&
            SameRow(next, r, shown, r + shift);
   };
   for (int shift = -(rows - 1); shift < rows; ++shift) {
@@ -125,13 +128,16 @@ void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::str
   for (int i = 0; i < lines; ++i) out += move.shift > 0 ? codes_.scroll_up : codes_.scroll_down;
   codes_.set_scroll_region(0, rows - 1, out);
   // The terminal's rows after the scroll: the band moved, blank rows where it came from.
+  // The moved rows were compared cell by cell when the move was found.
   for (int r = move.first; r <= move.last; ++r) {
     shown_rows_[static_cast<size_t>(r)] = shown.Row(r + move.shift).data();
+    row_same_[static_cast<size_t>(r)] = 1;
   }
   blank_row_.assign(static_cast<size_t>(shown.Cols()), Cell{U' ', 0, 1, CellStyle::kText});
   const int blank_first = move.shift > 0 ? move.last + 1 : top;
   for (int r = blank_first; r < blank_first + lines; ++r) {
     shown_rows_[static_cast<size_t>(r)] = blank_row_.data();
+    row_same_[static_cast<size_t>(r)] = 0;
   }
 }
 
@@ -171,6 +177,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
   }
   // What each row of the terminal shows, a row of `shown` unless a scroll moved it.
   shown_rows_.resize(static_cast<size_t>(rows));
+  row_same_.assign(static_cast<size_t>(rows), 0);
   if (!full) {
     for (int r = 0; r < rows; ++r) shown_rows_[static_cast<size_t>(r)] = shown.Row(r).data();
   }
@@ -188,8 +195,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
   for (int row = 0; row < rows; ++row) {
     const Cell* shown_row = full ? nullptr : shown_rows_[static_cast<size_t>(row)];
     const std::span<const Cell> next_row = next.Row(row);
-    // Most rows did not change at all.
-    if (!full && std::equal(next_row.begin(), next_row.end(), shown_row)) continue;
+    if (!full && row_same_[static_cast<size_t>(row)] != 0) continue;
     // A terminal that wraps at once scrolls when the bottom-right cell is written.
     int end = cols;
     if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;

@@ -77,6 +77,7 @@ class TerminalPainter {
   TerminalCodes codes_;
   std::vector<const Cell*> shown_rows_;  // per row, what the terminal shows (after a scroll)
   std::vector<Cell> blank_row_;          // what a row a scroll uncovered shows
+  std::vector<uint8_t> row_same_;        // per row, 1: known to show what the next screen does
   std::vector<uint64_t> shown_hashes_;   // per row, to find moved rows quickly
   std::vector<uint64_t> next_hashes_;
   bool next_hashes_kept_ = false;  // next_hashes_ are those of the `next` painted last
