@@ -22,6 +22,11 @@ bool Changed(const Cell* shown, std::span<const Cell> next, int col) {
          !(shown[col + 1] == next[static_cast<size_t>(col) + 1]);
 }
 
+// A blank in the terminal's default colours, and the fewest of them at the end of a row that are
+// erased rather than written.
+constexpr Cell kDefaultBlank{U' ', 0, 1, CellStyle::kText};
+constexpr int kLeastCellsToErase = 4;
+
 // Fewer moved rows than this are written again rather than scrolled.
 constexpr int kLeastRowsToScroll = 3;
 
@@ -199,8 +204,16 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
     // A terminal that wraps at once scrolls when the bottom-right cell is written.
     int end = cols;
     if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;
+    // Blanks at the end of the row, as after a short line, are erased with one sequence.
+    int erase_from = cols;
+    if (!codes_.clear_to_line_end.empty()) {
+      int c = cols;
+      while (c > 0 && next_row[static_cast<size_t>(c) - 1] == kDefaultBlank) --c;
+      if (cols - c >= kLeastCellsToErase) erase_from = c;
+    }
+    const int write_end = std::min(end, erase_from);
     int col = 0;
-    while (col < end) {
+    while (col < write_end) {
       if (!full && !Changed(shown_row, next_row, col)) {
         ++col;
         continue;
@@ -211,7 +224,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
       if (next.At(row, start).width == 0 && start > 0) --start;
       int stop = col + 1;
       int gap = 0;
-      for (int c = stop; c < end && gap <= kJoinGap; ++c) {
+      for (int c = stop; c < write_end && gap <= kJoinGap; ++c) {
         if (full || Changed(shown_row, next_row, c)) {
           stop = c + 1;
           gap = 0;
@@ -223,6 +236,18 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
       codes_.move_to(row, start, out);
       WriteCells(next, row, start, stop, end, style, out);
       col = stop;
+    }
+    // A full repaint starts from a cleared screen: the blanks are there already.
+    bool erase = false;
+    for (int c = erase_from; !full && c < cols && !erase; ++c)
+      erase = Changed(shown_row, next_row, c);
+    if (erase) {
+      codes_.move_to(row, erase_from, out);
+      if (style != static_cast<int>(CellStyle::kText)) {
+        out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
+        style = static_cast<int>(CellStyle::kText);
+      }
+      out += codes_.clear_to_line_end;
     }
   }
   codes_.move_to(cursor_row, cursor_col, out);

@@ -21,8 +21,10 @@ struct TerminalCodes {
   std::function<void(int row, int col, std::string& out)> move_to;
   // Per cell style: the sequence that sets it whatever was set before.
   std::array<std::string, kCellStyleCount> styles;
-  // The sequence that clears the whole screen (used before a full repaint).
+  // The sequence that clears the whole screen (used before a full repaint), and the one that
+  // clears from the cursor to the end of its row ("el"; none: the terminal cannot).
   std::string clear;
+  std::string clear_to_line_end;
   // Writing the last column wraps the cursor ("am"), but not before the next character is
   // written ("xenl"). A terminal that wraps at once scrolls when the bottom-right cell is
   // written, so that cell is left alone there.

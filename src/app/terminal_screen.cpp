@@ -166,6 +166,7 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   codes.wrap_is_delayed = tigetflag(xenl) > 0;
   codes.clear = WithoutPadding(Capability("clear"));
   if (codes.clear.empty()) codes.clear = "\x1b[H\x1b[2J";
+  codes.clear_to_line_end = WithoutPadding(Capability("el"));
   codes.move_to = TwoNumberSequence(Capability("cup"), 'H');
   if (!codes.move_to) codes.move_to = TwoNumberSequence("\x1b[%i%p1%d;%p2%dH", 'H');
   codes.set_scroll_region = TwoNumberSequence(Capability("csr"), 'r');
@@ -225,8 +226,7 @@ void TerminalScreen::Resize(int rows, int cols) {
   repaint_all_ = true;
 }
 
-void TerminalScreen::Show(ScreenGrid& grid, int cursor_row, int cursor_col,
-                          CursorShape shape) {
+void TerminalScreen::Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape) {
   if (!started_) return;
   const bool shape_changes = shape_supported_ && (!has_last_shape_ || shape != last_shape_);
   // An update after a timer or a clipboard copy often changes nothing: it sends nothing.

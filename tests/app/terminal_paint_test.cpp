@@ -12,8 +12,9 @@
 namespace tavik::app {
 namespace {
 
-// Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears, "ESC [ top ;
-// bottom r" sets the scroll region, "ESC D" and "ESC M" scroll it up and down.
+// Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears, "ESC K" clears
+// to the end of the row, "ESC [ top ; bottom r" sets the scroll region, "ESC D" and "ESC M"
+// scroll it up and down.
 TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
   TerminalCodes codes;
   codes.move_to = [](int row, int col, std::string& out) {
@@ -23,6 +24,7 @@ TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
     codes.styles[i] = std::string("\x1bS") + static_cast<char>('a' + i);
   }
   codes.clear = std::string(1, '\x1b') + "C";
+  codes.clear_to_line_end = std::string(1, '\x1b') + "K";
   codes.set_scroll_region = [](int top, int bottom, std::string& out) {
     out += "\x1b[" + std::to_string(top + 1) + ";" + std::to_string(bottom + 1) + "r";
   };
@@ -69,6 +71,12 @@ class TerminalModel {
           i = end + 1;
         } else if (kind == 'D' || kind == 'M') {
           ScrollAtCursor(kind == 'D');
+          i += 2;
+        } else if (kind == 'K') {
+          // Erases to the end of the row in the current colours; the cursor stays.
+          for (int c = col_; c < screen_.Cols(); ++c)
+            screen_.Put(row_, c, Cell{U' ', 0, 1, style_});
+          pending_wrap_ = false;
           i += 2;
         } else if (kind == 'S') {
           style_ = static_cast<CellStyle>(bytes[i + 2] - 'a');
@@ -196,6 +204,9 @@ class TerminalPaintTest : public ::testing::Test {
         const char32_t mark = random() % 10 == 0 ? U'\u0301' : 0;
         c = grid.Put(r, c, Cell{ch, mark, width, random() % 4 == 0 ? style : CellStyle::kText});
       }
+      // A short line: blanks to the end of the row.
+      if (random() % 3 == 0)
+        grid.FillRow(r, static_cast<int>(random() % grid.Cols()), CellStyle::kText);
     }
   }
 };
@@ -267,7 +278,15 @@ TEST_F(TerminalPaintTest, OnlyChangedCellsAreSent) {
   painter.Paint(shown, next, 0, 0, false, runs);
   EXPECT_EQ(runs, "\x1b[2;1H\x1bSaHellO\x1b[2;20H!\x1b[1;1H");
 
-  // A full repaint clears first and writes every cell.
+  // A line that became shorter: the rest of the row is erased, not written with blanks.
+  next = shown;
+  next.FillRow(2, 0, CellStyle::kText);
+  next.PutText(2, 0, u"short", CellStyle::kText, 20);
+  std::string shorter;
+  painter.Paint(shown, next, 0, 0, false, shorter);
+  EXPECT_EQ(shorter, "\x1b[3;1H\x1bSashort\x1b[3;6H\x1bK\x1b[1;1H");
+
+  // A full repaint clears first and writes every cell but the blanks that end a row.
   std::string full;
   painter.Paint(shown, shown, 0, 0, true, full);
   EXPECT_NE(full.find(std::string(1, '\x1b') + "C"), std::string::npos);
