@@ -244,17 +244,13 @@ void SearchState::RefreshHighlights(TextView& view) {
     // margin is there so that a line scrolled into view already has its matches. Scrolling
     // past them searches the lines that come into the margin, when no match can reach from
     // one line into another.
-    if (handed_ && handed_->shown) {
-      HandedHighlights same_lines = now;
-      same_lines.first_line = handed_->first_line;
-      same_lines.last_line = handed_->last_line;
-      if (SameSearchBeforeEdits(*handed_, same_lines)) {
-        if (handed_->changes == now.changes && top >= handed_->first_line &&
-            bottom <= handed_->last_line) {
-          now = same_lines;
-        } else {
-          moved = FollowEdits(view);
-        }
+    if (handed_ && handed_->shown && SameRequest(*handed_, now)) {
+      if (handed_->changes == now.changes && top >= handed_->first_line &&
+          bottom <= handed_->last_line) {
+        now.first_line = handed_->first_line;
+        now.last_line = handed_->last_line;
+      } else {
+        moved = FollowEdits(view);
       }
     }
     if (moved && top >= moved->first_line && bottom <= moved->last_line) {

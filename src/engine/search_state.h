@@ -87,15 +87,15 @@ class SearchState {
     std::optional<HighlightRange> incremental;
     friend bool operator==(const HandedHighlights&, const HandedHighlights&) = default;
   };
-  // The two would hand over the same search matches (the incremental match aside), or would
-  // if the text had not been edited in between.
-  static bool SameSearchBeforeEdits(const HandedHighlights& a, const HandedHighlights& b) {
+  // The two ask for the same matches, wherever the lines and whatever the text.
+  static bool SameRequest(const HandedHighlights& a, const HandedHighlights& b) {
     return a.view == b.view && a.host == b.host && a.document == b.document &&
-           a.request_generation == b.request_generation && a.shown == b.shown &&
-           a.first_line == b.first_line && a.last_line == b.last_line;
+           a.request_generation == b.request_generation && a.shown == b.shown;
   }
+  // The two would hand over the same search matches (the incremental match aside).
   static bool SameSearch(const HandedHighlights& a, const HandedHighlights& b) {
-    return SameSearchBeforeEdits(a, b) && a.changes == b.changes;
+    return SameRequest(a, b) && a.changes == b.changes && a.first_line == b.first_line &&
+           a.last_line == b.last_line;
   }
   // The matches handed over last, moved along with the edits made since: the lines handed over
   // and their matches where they are now, and the spans of lines whose matches must be found
