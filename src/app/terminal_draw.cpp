@@ -73,10 +73,9 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   std::set<uint64_t> shown_views;
   platform::Window* window = host.ActiveWindow();
   // The views write every cell of their rows; without a window, the rows stay blank.
-  if (window == nullptr || window_rows <= 0) {
-    for (int r = window_top; r < window_top + std::max(0, window_rows); ++r) {
+  if (window == nullptr) {
+    for (int r = window_top; r < window_top + window_rows; ++r)
       grid.FillRow(r, 0, CellStyle::kText);
-    }
   }
   if (window != nullptr && window_rows > 0) {
     if (window->IsSplit() && window_rows >= 3) {
@@ -277,15 +276,14 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     } else {
       buffer.ReadLine(view_line, text);
     }
-    CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
     row_marks_.clear();
     for (size_t i = 0; i < spans.size(); ++i) {
       const auto& [from, to] = view_spans[i];
       if (from.line > view_line || to.line < view_line) continue;
       const uint32_t start = from.line < view_line ? 0 : from.column;
-      const uint32_t end = to.line > view_line ? UINT32_MAX : to.column;
+      // UINT32_MAX only for a span going on past the line end.
+      const uint32_t end = to.line > view_line ? UINT32_MAX : std::min(to.column, UINT32_MAX - 1);
       row_marks_.push_back(RowMark{start, end, spans[i].second, false});
-      if (to.line > view_line) past_end = spans[i].second;
     }
     if (selection.block && !selection.Empty()) {
       const uint32_t a = to_view(selection.anchor).line;
@@ -295,7 +293,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     }
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid out.
     if (folded) {
-      DrawLine(row, placeholders_of(view_line), left, tab_size, past_end, grid);
+      DrawLine(row, placeholders_of(view_line), left, tab_size, grid);
       continue;
     }
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
@@ -305,7 +303,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       std::swap(drawn, *kept);
       continue;
     }
-    DrawLine(row, no_placeholders, left, tab_size, past_end, grid);
+    DrawLine(row, no_placeholders, left, tab_size, grid);
     drawn.text = text;
     drawn.left = left;
     drawn.tab_size = tab_size;
@@ -317,17 +315,18 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
 }
 
 void ScreenComposer::DrawLine(int row, const std::vector<std::u16string>& placeholders,
-                              uint32_t left, uint32_t tab_size, CellStyle past_end,
-                              ScreenGrid& grid) {
+                              uint32_t left, uint32_t tab_size, ScreenGrid& grid) {
   const int cols = grid.Cols();
   grid.FillRow(row, 0, CellStyle::kText);
   LineLayout& line = line_;
   line.Lay(text_, tab_size, placeholders, left + static_cast<uint32_t>(cols));
+  CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
   for (const RowMark& mark : row_marks_) {
     if (mark.columns) {
       line.HighlightColumns(mark.from, mark.to, mark.style);
     } else {
       line.Highlight(mark.from, mark.to, mark.style);
+      if (mark.to == UINT32_MAX) past_end = mark.style;
     }
   }
   const std::vector<Cell>& cells = line.Cells();

@@ -35,8 +35,8 @@ class ScreenComposer {
   // how many lines it has, and draws everything, every cell of the grid. Costs only the lines
   // shown.
   DrawResult Draw(platform::EditorHost& host, const DrawRequest& request, ScreenGrid& grid);
-  // Rows drawn from the same text, highlights and scroll as last time are copied from then;
-  // after this, the next draw lays out every line again.
+  // Rows drawn from the same text, highlights and scroll as last time are taken over from
+  // then; after this, the next draw lays out every line again.
   void ForgetDrawnRows() { drawn_rows_.clear(); }
 
  private:
@@ -66,7 +66,7 @@ class ScreenComposer {
     friend bool operator==(const RowMark&, const RowMark&) = default;
   };
   // What a screen row of a view was drawn from, and the cells it came to. A row drawn from the
-  // same things again is copied, not laid out again: most keys change a line or two, or move
+  // same things again is taken over, not laid out again: most keys change a line or two, or move
   // the others by a row. The marks hold all a view adds to its text (selection included), so
   // two views of the same text at the same scroll draw the same row.
   struct DrawnRow {
@@ -78,7 +78,7 @@ class ScreenComposer {
   };
   // Lays out the view line in `text_` into a row of the grid, with the marks in `row_marks_`.
   void DrawLine(int row, const std::vector<std::u16string>& placeholders, uint32_t left,
-                uint32_t tab_size, CellStyle past_end, ScreenGrid& grid);
+                uint32_t tab_size, ScreenGrid& grid);
 
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
   std::vector<DrawnRow> drawn_rows_;           // by screen row, as the last draw left them
