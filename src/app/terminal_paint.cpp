@@ -146,16 +146,18 @@ void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::str
   }
 }
 
+void TerminalPainter::UseStyle(CellStyle wanted, int& style, std::string& out) const {
+  if (static_cast<int>(wanted) == style) return;
+  out += codes_.styles[static_cast<size_t>(wanted)];
+  style = static_cast<int>(wanted);
+}
+
 void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int to, int end,
                                  int& style, std::string& out) const {
   for (int col = from; col < to; ++col) {
     const Cell& cell = next.At(row, col);
     if (cell.width == 0) continue;  // the right half of a wide character written before it
-    const int wanted = static_cast<int>(cell.style);
-    if (wanted != style) {
-      out += codes_.styles[static_cast<size_t>(wanted)];
-      style = wanted;
-    }
+    UseStyle(cell.style, style, out);
     if (cell.width == 2 && col + 2 > end) {
       out += ' ';  // its right half would fall on the cell that must not be written
       continue;
@@ -176,8 +178,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
   // a clipboard sequence) may have come in between.
   int style = -1;
   if (full) {
-    out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
-    style = static_cast<int>(CellStyle::kText);
+    UseStyle(CellStyle::kText, style, out);
     out += codes_.clear;
   }
   // What each row of the terminal shows, a row of `shown` unless a scroll moved it.
@@ -190,8 +191,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
     const Move move = FindMove(shown, next);
     if (move.shift != 0) {
       // Rows a scroll uncovers are blank in the terminal's default colours.
-      out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
-      style = static_cast<int>(CellStyle::kText);
+      UseStyle(CellStyle::kText, style, out);
       Scroll(shown, move, out);
     }
   } else {
@@ -243,10 +243,7 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
       erase = Changed(shown_row, next_row, c);
     if (erase) {
       codes_.move_to(row, erase_from, out);
-      if (style != static_cast<int>(CellStyle::kText)) {
-        out += codes_.styles[static_cast<size_t>(CellStyle::kText)];
-        style = static_cast<int>(CellStyle::kText);
-      }
+      UseStyle(CellStyle::kText, style, out);  // erasing fills in the current colours
       out += codes_.clear_to_line_end;
     }
   }

@@ -71,6 +71,8 @@ class TerminalPainter {
   // Scrolls the band on the terminal and points `shown_rows_` at what its rows show after.
   void Scroll(const ScreenGrid& shown, const Move& move, std::string& out);
 
+  // Switches the terminal to a style unless `style` (-1: unknown) says it has it already.
+  void UseStyle(CellStyle wanted, int& style, std::string& out) const;
   // Writes the cells [from, to) of a row, none of them at or past `end`; the cursor is already
   // at `from`.
   void WriteCells(const ScreenGrid& next, int row, int from, int to, int end, int& style,
