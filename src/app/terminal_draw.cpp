@@ -53,8 +53,13 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   const int rows = grid.Rows();
   const int cols = grid.Cols();
   if (rows <= 0 || cols <= 0) return result;
+  // The rows kept from the last draw are in the grid only when it is the one drawn last time.
+  if (rows != drawn_grid_rows_ || cols != drawn_grid_cols_) ForgetDrawnRows();
+  drawn_grid_rows_ = rows;
+  drawn_grid_cols_ = cols;
   next_rows_.resize(static_cast<size_t>(rows));
-  for (DrawnRow& row : next_rows_) row.cells.clear();
+  for (DrawnRow& row : next_rows_) row.kept = false;
+  next_bands_.clear();
 
   // Rows: tab line, window, output pane (title and lines), status bar.
   const int status_row = rows - 1;
@@ -117,6 +122,7 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   result.cursor_col = std::min(caret.col, cols - 1);
   DrawStatus(request, right, grid, result);
   std::swap(drawn_rows_, next_rows_);
+  std::swap(drawn_bands_, next_bands_);
   return result;
 }
 
@@ -209,6 +215,28 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     place.col = static_cast<int>(place.display_column - left);
   }
 
+  // Nothing the rows are drawn from changed (the caret moved, say): they all stay.
+  const platform::ViewSelection& selection = view.Selection();
+  if (!folded) {
+    // An empty selection shows nothing, wherever it is (it follows the caret).
+    const DrawnBand band{.top = top,
+                         .height = height,
+                         .view = view.Id(),
+                         .text_version = buffer.Version(),
+                         .markers_version = buffer.Markers().Version(),
+                         .first = first,
+                         .left = left,
+                         .tab_size = tab_size,
+                         .selection = selection.Empty() ? platform::ViewSelection{} : selection};
+    next_bands_.push_back(band);
+    if (drawn_rows_.size() == next_rows_.size() &&
+        std::find(drawn_bands_.begin(), drawn_bands_.end(), band) != drawn_bands_.end()) {
+      for (int row = top; row < top + height; ++row)
+        std::swap(next_rows_[static_cast<size_t>(row)], drawn_rows_[static_cast<size_t>(row)]);
+      return place;
+    }
+  }
+
   // Highlights touching the shown lines, gathered once.
   const uint32_t last = std::min(view_lines - 1, first + static_cast<uint32_t>(height) - 1);
   const uint32_t first_buffer_line = folded ? layout.FirstBufferLine(first) : first;
@@ -233,7 +261,6 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     view_spans.emplace_back(to_view(span.start), to_view(span.end));
 
   // A block selection covers the same display columns on each of its lines.
-  const platform::ViewSelection& selection = view.Selection();
   uint32_t block_left = 0, block_right = 0;
   if (selection.block && !selection.Empty()) {
     auto column_of = [&](TextPos pos) {
@@ -248,80 +275,98 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     block_right = std::max(a, b) + 1;
   }
 
+  // Each row's text and marks first; rows drawn from the same as last time keep their cells,
+  // the others are laid out once the kept ones have moved into place.
   std::u16string& text = text_;
-  const std::vector<std::u16string> no_placeholders;
-  // A row may have been drawn on the same screen row, or one row away when the view scrolled
-  // by a line or lines were deleted or put back above it.
-  auto kept_row = [&](int row) -> DrawnRow* {
-    for (const int from : {row, row + 1, row - 1}) {
-      if (from < 0 || static_cast<size_t>(from) >= drawn_rows_.size()) continue;
-      DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
-      if (drawn.cells.size() == static_cast<size_t>(cols) && drawn.text == text &&
-          drawn.left == left && drawn.tab_size == tab_size && drawn.marks == row_marks_) {
-        return &drawn;
-      }
-    }
-    return nullptr;
-  };
+  sources_.assign(static_cast<size_t>(height), -1);
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
-    if (view_line >= view_lines) {
-      grid.FillRow(row, 0, CellStyle::kText);
-      grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
-      continue;
-    }
-    if (folded) {
-      text = layout.ViewLineText(view_line);
-    } else {
-      buffer.ReadLine(view_line, text);
-    }
+    const bool past_end = view_line >= view_lines;
+    text.clear();
     row_marks_.clear();
-    for (size_t i = 0; i < spans.size(); ++i) {
-      const auto& [from, to] = view_spans[i];
-      if (from.line > view_line || to.line < view_line) continue;
-      const uint32_t start = from.line < view_line ? 0 : from.column;
-      // UINT32_MAX only for a span going on past the line end.
-      const uint32_t end = to.line > view_line ? UINT32_MAX : std::min(to.column, UINT32_MAX - 1);
-      row_marks_.push_back(RowMark{start, end, spans[i].second, false});
-    }
-    if (selection.block && !selection.Empty()) {
-      const uint32_t a = to_view(selection.anchor).line;
-      const uint32_t b = to_view(selection.active).line;
-      if (view_line >= std::min(a, b) && view_line <= std::max(a, b))
-        row_marks_.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
-    }
-    // Collapsed regions show placeholder texts the key leaves out: those rows are always laid out.
-    if (folded) {
-      DrawLine(row, placeholders_of(view_line), left, tab_size, grid);
-      continue;
+    if (!past_end) {
+      if (folded) {
+        text = layout.ViewLineText(view_line);
+      } else {
+        buffer.ReadLine(view_line, text);
+      }
+      for (size_t i = 0; i < spans.size(); ++i) {
+        const auto& [from, to] = view_spans[i];
+        if (from.line > view_line || to.line < view_line) continue;
+        const uint32_t start = from.line < view_line ? 0 : from.column;
+        // UINT32_MAX only for a span going on past the line end.
+        const uint32_t end = to.line > view_line ? UINT32_MAX : std::min(to.column, UINT32_MAX - 1);
+        row_marks_.push_back(RowMark{start, end, spans[i].second, false});
+      }
+      if (selection.block && !selection.Empty()) {
+        const uint32_t a = to_view(selection.anchor).line;
+        const uint32_t b = to_view(selection.active).line;
+        if (view_line >= std::min(a, b) && view_line <= std::max(a, b))
+          row_marks_.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
+      }
     }
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
-    if (DrawnRow* kept = kept_row(row)) {
-      grid.SetRow(row, kept->cells);
-      // Taken over, not copied: a row of the last frame is used once, or laid out again.
-      std::swap(drawn, *kept);
-      continue;
+    // Collapsed regions show placeholder texts the key leaves out: those rows are always laid
+    // out.
+    if (!folded) {
+      if (const int from = KeptRow(row, top, height, past_end, left, tab_size); from >= 0) {
+        // Taken over, not copied: a row of the last frame is used once, or laid out again.
+        std::swap(drawn, drawn_rows_[static_cast<size_t>(from)]);
+        sources_[static_cast<size_t>(r)] = from;
+        continue;
+      }
     }
-    DrawLine(row, no_placeholders, left, tab_size, grid);
+    drawn.kept = !folded;
+    drawn.past_end = past_end;
     drawn.text = text;
     drawn.left = left;
     drawn.tab_size = tab_size;
     drawn.marks = row_marks_;
-    const std::span<const Cell> cells = grid.Row(row);
-    drawn.cells.assign(cells.begin(), cells.end());
+  }
+  grid.MoveRows(top, sources_);
+  const std::vector<std::u16string> no_placeholders;
+  for (int r = 0; r < height; ++r) {
+    if (sources_[static_cast<size_t>(r)] >= 0) continue;
+    const int row = top + r;
+    const DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
+    if (drawn.past_end) {
+      grid.FillRow(row, 0, CellStyle::kText);
+      grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
+      continue;
+    }
+    const uint32_t view_line = first + static_cast<uint32_t>(r);
+    DrawLine(row, drawn.text, drawn.marks, folded ? placeholders_of(view_line) : no_placeholders,
+             left, tab_size, grid);
   }
   return place;
 }
 
-void ScreenComposer::DrawLine(int row, const std::vector<std::u16string>& placeholders,
-                              uint32_t left, uint32_t tab_size, ScreenGrid& grid) {
+int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_t left,
+                            uint32_t tab_size) const {
+  // A row may have been drawn on the same screen row, or one row away when the view scrolled
+  // by a line or lines were deleted or put back above it.
+  for (const int from : {row, row + 1, row - 1}) {
+    if (from < top || from >= top + height || static_cast<size_t>(from) >= drawn_rows_.size())
+      continue;
+    const DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
+    if (drawn.kept && drawn.past_end == past_end && drawn.left == left &&
+        drawn.tab_size == tab_size && drawn.text == text_ && drawn.marks == row_marks_) {
+      return from;
+    }
+  }
+  return -1;
+}
+
+void ScreenComposer::DrawLine(int row, std::u16string_view text, const std::vector<RowMark>& marks,
+                              const std::vector<std::u16string>& placeholders, uint32_t left,
+                              uint32_t tab_size, ScreenGrid& grid) {
   const int cols = grid.Cols();
   grid.FillRow(row, 0, CellStyle::kText);
   LineLayout& line = line_;
-  line.Lay(text_, tab_size, placeholders, left + static_cast<uint32_t>(cols));
+  line.Lay(text, tab_size, placeholders, left + static_cast<uint32_t>(cols));
   CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
-  for (const RowMark& mark : row_marks_) {
+  for (const RowMark& mark : marks) {
     if (mark.columns) {
       line.HighlightColumns(mark.from, mark.to, mark.style);
     } else {

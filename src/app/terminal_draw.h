@@ -32,12 +32,16 @@ struct DrawResult {
 class ScreenComposer {
  public:
   // Divides the grid among tab line, views, output pane and status bar, tells each shown view
-  // how many lines it has, and draws everything, every cell of the grid. Costs only the lines
-  // shown.
+  // how many lines it has, and draws everything. Costs only the lines shown. `grid` holds the
+  // frame this composer drew last (or has another size, or ForgetDrawnRows was called): rows
+  // that show the same as then are left alone or moved, not drawn again.
   DrawResult Draw(platform::EditorHost& host, const DrawRequest& request, ScreenGrid& grid);
   // Rows drawn from the same text, highlights and scroll as last time are taken over from
-  // then; after this, the next draw lays out every line again.
-  void ForgetDrawnRows() { drawn_rows_.clear(); }
+  // then; after this, the next draw lays out every line again (the grid drawn into is another).
+  void ForgetDrawnRows() {
+    drawn_rows_.clear();
+    drawn_bands_.clear();
+  }
 
  private:
   struct CaretPlace {
@@ -65,25 +69,50 @@ class ScreenComposer {
     bool columns = false;
     friend bool operator==(const RowMark&, const RowMark&) = default;
   };
-  // What a screen row of a view was drawn from, and the cells it came to. A row drawn from the
-  // same things again is taken over, not laid out again: most keys change a line or two, or move
-  // the others by a row. The marks hold all a view adds to its text (selection included), so
-  // two views of the same text at the same scroll draw the same row.
+  // What a screen row of a view was drawn from. A row drawn from the same things again keeps
+  // its cells, or moves with them: most keys change a line or two, or move the others by a row.
+  // The marks hold all a view adds to its text (selection included), so two views of the same
+  // text at the same scroll draw the same row.
   struct DrawnRow {
+    bool kept = false;      // the grid row holds what these say, and may be taken over
+    bool past_end = false;  // a line past the end of the buffer
     std::u16string text;
     uint32_t left = 0;
     uint32_t tab_size = 0;
     std::vector<RowMark> marks;
-    std::vector<Cell> cells;  // empty: nothing kept
   };
-  // Lays out the view line in `text_` into a row of the grid, with the marks in `row_marks_`.
-  void DrawLine(int row, const std::vector<std::u16string>& placeholders, uint32_t left,
-                uint32_t tab_size, ScreenGrid& grid);
+  // All a view's band of rows is drawn from, but for the lines' text and highlights, which the
+  // versions of the buffer and its markers stand for: a band drawn from the same as last time
+  // shows the same rows, without a line being read.
+  struct DrawnBand {
+    int top = 0;
+    int height = 0;
+    uint64_t view = 0;  // a view's id, never reused, stands for its buffer too
+    uint64_t text_version = 0;
+    uint64_t markers_version = 0;
+    uint32_t first = 0;
+    uint32_t left = 0;
+    uint32_t tab_size = 0;
+    platform::ViewSelection selection;
+    friend bool operator==(const DrawnBand&, const DrawnBand&) = default;
+  };
+  // The row of the last draw, in the view's band of rows, that the row being drawn (its text in
+  // `text_`, its marks in `row_marks_`) can take over; -1 when none.
+  int KeptRow(int row, int top, int height, bool past_end, uint32_t left, uint32_t tab_size) const;
+  // Lays out a view line into a row of the grid.
+  void DrawLine(int row, std::u16string_view text, const std::vector<RowMark>& marks,
+                const std::vector<std::u16string>& placeholders, uint32_t left, uint32_t tab_size,
+                ScreenGrid& grid);
 
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
   std::vector<DrawnRow> drawn_rows_;           // by screen row, as the last draw left them
   std::vector<DrawnRow> next_rows_;            // by screen row, for this draw
-  std::vector<RowMark> row_marks_;             // scratch: the marks of the row being drawn
+  std::vector<DrawnBand> drawn_bands_;         // the unfolded views' bands, as last drawn
+  std::vector<DrawnBand> next_bands_;
+  int drawn_grid_rows_ = 0;  // the size of the grid drawn last
+  int drawn_grid_cols_ = 0;
+  std::vector<RowMark> row_marks_;  // scratch: the marks of the row being drawn
+  std::vector<int> sources_;        // scratch: where each row of a view comes from
   // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
   LineLayout line_;
   std::u16string text_;

@@ -2,6 +2,7 @@
 #include "app/terminal_grid.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cwchar>
 
@@ -20,10 +21,58 @@ void ScreenGrid::Resize(int rows, int cols) {
   rows_ = rows < 0 ? 0 : rows;
   cols_ = cols < 0 ? 0 : cols;
   cells_.assign(static_cast<size_t>(rows_ * cols_), Cell{});
+  row_start_.resize(static_cast<size_t>(rows_));
+  for (int r = 0; r < rows_; ++r)
+    row_start_[static_cast<size_t>(r)] = static_cast<size_t>(r * cols_);
+  origin_.assign(static_cast<size_t>(rows_), -1);
+}
+
+void ScreenGrid::ClearChanges() {
+  for (int r = 0; r < rows_; ++r) origin_[static_cast<size_t>(r)] = r;
+}
+
+void ScreenGrid::MoveRows(int first, std::span<const int> sources) {
+  const auto count = static_cast<int>(sources.size());
+  if (first < 0 || first + count > rows_) return;
+  // The band's rows as they were, and which of them a row takes; the others are handed to the
+  // rows drawn anew.
+  old_starts_.assign(row_start_.begin() + first, row_start_.begin() + first + count);
+  old_origins_.assign(origin_.begin() + first, origin_.begin() + first + count);
+  taken_.assign(static_cast<size_t>(count), 0);
+  for (const int from : sources) {
+    if (from >= first && from < first + count) taken_[static_cast<size_t>(from - first)] = 1;
+  }
+  size_t spare = 0;
+  for (int i = 0; i < count; ++i) {
+    const int from = sources[static_cast<size_t>(i)];
+    const int row = first + i;
+    if (from == row) continue;
+    if (from >= first && from < first + count) {
+      row_start_[static_cast<size_t>(row)] = old_starts_[static_cast<size_t>(from - first)];
+      origin_[static_cast<size_t>(row)] = old_origins_[static_cast<size_t>(from - first)];
+    } else {
+      while (spare < taken_.size() && taken_[spare] != 0) ++spare;
+      assert(spare < taken_.size());
+      taken_[spare] = 1;
+      row_start_[static_cast<size_t>(row)] = old_starts_[spare];
+      Touch(row);
+    }
+  }
+}
+
+bool operator==(const ScreenGrid& a, const ScreenGrid& b) {
+  if (a.rows_ != b.rows_ || a.cols_ != b.cols_) return false;
+  for (int r = 0; r < a.rows_; ++r) {
+    const std::span<const Cell> x = a.Row(r);
+    const std::span<const Cell> y = b.Row(r);
+    if (!std::equal(x.begin(), x.end(), y.begin(), y.end())) return false;
+  }
+  return true;
 }
 
 int ScreenGrid::Put(int row, int col, Cell cell) {
   if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return col + (cell.width == 2 ? 2 : 1);
+  Touch(row);
   if (cell.width == 2 && col + 1 >= cols_) {
     cells_[Index(row, col)] = Cell{U' ', 0, 1, cell.style};
     return col + 2;
@@ -49,6 +98,7 @@ int ScreenGrid::Put(int row, int col, Cell cell) {
 
 void ScreenGrid::FillRow(int row, int col, CellStyle style) {
   if (row < 0 || row >= rows_ || col >= cols_) return;
+  Touch(row);
   if (col > 0) Put(row, col, Cell{U' ', 0, 1, style});  // clears a wide character cut in half
   std::fill(cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, std::max(col, 0))),
             cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, cols_ - 1)) + 1,
@@ -57,6 +107,7 @@ void ScreenGrid::FillRow(int row, int col, CellStyle style) {
 
 void ScreenGrid::SetRow(int row, std::span<const Cell> cells) {
   if (row < 0 || row >= rows_ || cells.size() != static_cast<size_t>(cols_)) return;
+  Touch(row);
   std::copy(cells.begin(), cells.end(),
             cells_.begin() + static_cast<std::ptrdiff_t>(Index(row, 0)));
 }
@@ -81,6 +132,7 @@ int ScreenGrid::PutText(int row, int col, std::u16string_view text, CellStyle st
     const int width = CodePointWidth(cp);
     if (width == 0) {
       if (col > 0 && row >= 0 && row < rows_ && col - 1 < cols_) {
+        Touch(row);
         Cell& prev = cells_[Index(row, col - 1)];
         Cell& base = prev.width == 0 && col > 1 ? cells_[Index(row, col - 2)] : prev;
         if (base.mark == 0) base.mark = cp;

@@ -42,6 +42,10 @@ struct Cell {
 // other printable ones, -1 for those a terminal cannot show.
 int CodePointWidth(char32_t cp);
 
+// Rows are kept apart from their order on the screen, so that rows moving up or down (a view
+// scrolled) move without copying their cells. The grid also notes which rows were written or
+// moved since the changes were last cleared, and where moved rows came from: the terminal needs
+// only those, and scrolls the moved ones.
 class ScreenGrid {
  public:
   void Resize(int rows, int cols);
@@ -62,21 +66,41 @@ class ScreenGrid {
     return {cells_.data() + Index(row, 0), static_cast<size_t>(cols_)};
   }
   void SetRow(int row, std::span<const Cell> cells);
+  // Reorders the rows [first, first + sources.size()): row first + i takes the cells row
+  // sources[i] had, a row of the same band each taken once; a source of -1 takes the cells of a
+  // row no other row takes, to be drawn over.
+  void MoveRows(int first, std::span<const int> sources);
   // The display width of a text as PutText writes it.
   static int TextWidth(std::u16string_view text);
+
+  // The row whose cells, as they were at the last ClearChanges, a row still holds, moved or
+  // not; -1 once it was written (and for every row of a new grid).
+  int RowOrigin(int row) const { return origin_[static_cast<size_t>(row)]; }
+  bool RowChanged(int row) const { return RowOrigin(row) != row; }
+  void ClearChanges();
 
   // The row as UTF-8 text, the right halves of wide characters left out (as a terminal shows
   // the row when read back).
   std::string RowText(int row) const;
 
-  friend bool operator==(const ScreenGrid&, const ScreenGrid&) = default;
+  // Same size and the same cells in every row.
+  friend bool operator==(const ScreenGrid& a, const ScreenGrid& b);
 
  private:
-  size_t Index(int row, int col) const { return static_cast<size_t>(row * cols_ + col); }
+  size_t Index(int row, int col) const {
+    return row_start_[static_cast<size_t>(row)] + static_cast<size_t>(col);
+  }
+  void Touch(int row) { origin_[static_cast<size_t>(row)] = -1; }
 
   int rows_ = 0;
   int cols_ = 0;
   std::vector<Cell> cells_;
+  std::vector<size_t> row_start_;  // where each row's cells begin in `cells_`
+  std::vector<int> origin_;        // per row, see RowOrigin
+  // Scratch for MoveRows.
+  std::vector<size_t> old_starts_;
+  std::vector<int> old_origins_;
+  std::vector<uint8_t> taken_;
 };
 
 // Appends the UTF-8 form of a code point.

@@ -77,37 +77,44 @@ TerminalPainter::Move TerminalPainter::FindMove(const ScreenGrid& shown, const S
   Move best;
   const int rows = next.Rows();
   // Most updates change a row or two (a character typed, the status line): nothing to scroll.
-  // The rows that did not change are written down, so that they are not compared again.
+  // Rows the grid says were not touched show what the terminal shows; the others that did not
+  // change are written down too, so that they are not compared again.
   int changed_rows = 0;
   for (int r = 0; r < rows; ++r) {
-    const bool same = SameRow(next, r, shown, r);
+    const int origin = next.RowOrigin(r);
+    const bool same = origin == r || (origin < 0 && SameRow(next, r, shown, r));
     row_same_[static_cast<size_t>(r)] = same ? 1 : 0;
     if (!same) ++changed_rows;
   }
-  if (changed_rows < kLeastRowsToScroll) {
-    next_hashes_kept_ = false;
-    return best;
-  }
   // The hashes of what the terminal shows are those of the frame painted last, when they were
-  // taken then.
-  if (next_hashes_kept_ && next_hashes_.size() == static_cast<size_t>(rows)) {
-    std::swap(shown_hashes_, next_hashes_);
-  } else {
+  // taken then; a row that was not written keeps the hash of the row it came from.
+  if (!hashes_kept_ || shown_hashes_.size() != static_cast<size_t>(rows)) {
     shown_hashes_.resize(static_cast<size_t>(rows));
     for (int r = 0; r < rows; ++r) shown_hashes_[static_cast<size_t>(r)] = RowHash(shown.Row(r));
   }
   next_hashes_.resize(static_cast<size_t>(rows));
-  for (int r = 0; r < rows; ++r) next_hashes_[static_cast<size_t>(r)] = RowHash(next.Row(r));
-  next_hashes_kept_ = true;
+  for (int r = 0; r < rows; ++r) {
+    const int origin = next.RowOrigin(r);
+    const auto at = static_cast<size_t>(r);
+    if (origin >= 0) {
+      next_hashes_[at] = shown_hashes_[static_cast<size_t>(origin)];
+    } else {
+      next_hashes_[at] = row_same_[at] != 0 ? shown_hashes_[at] : RowHash(next.Row(r));
+    }
+  }
+  hashes_kept_ = true;
+  if (changed_rows < kLeastRowsToScroll) return best;
   // The bottom row of a terminal that wraps at once never gets its last cell: it is only ever
   // written, not moved.
   const bool bottom_row_moves = !codes_.auto_margin || codes_.wrap_is_delayed;
+  // A row moved by the grid is known to show what its row of origin showed; others are compared.
   auto moved = [&](int r, int shift) {
     if (!bottom_row_moves && (r == rows - 1 || r + shift == rows - 1)) return false;
     const auto from = static_cast<size_t>(r + shift);
     const auto to = static_cast<size_t>(r);
-    return row_same_[to] == 0 && next_hashes_[to] == shown_hashes_[from] &&
-           SameRow(next, r, shown, r + shift);
+    if (row_same_[to] != 0) return false;
+    if (next.RowOrigin(r) == r + shift) return true;
+    return next_hashes_[to] == shown_hashes_[from] && SameRow(next, r, shown, r + shift);
   };
   for (int shift = -(rows - 1); shift < rows; ++shift) {
     if (shift == 0) continue;
@@ -133,7 +140,7 @@ void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::str
   for (int i = 0; i < lines; ++i) out += move.shift > 0 ? codes_.scroll_up : codes_.scroll_down;
   codes_.set_scroll_region(0, rows - 1, out);
   // The terminal's rows after the scroll: the band moved, blank rows where it came from.
-  // The moved rows were compared cell by cell when the move was found.
+  // The moved rows were compared cell by cell when the move was found, or the grid moved them.
   for (int r = move.first; r <= move.last; ++r) {
     shown_rows_[static_cast<size_t>(r)] = shown.Row(r + move.shift).data();
     row_same_[static_cast<size_t>(r)] = 1;
@@ -194,8 +201,10 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
       UseStyle(CellStyle::kText, style, out);
       Scroll(shown, move, out);
     }
+    // Once painted, the terminal shows `next`.
+    std::swap(shown_hashes_, next_hashes_);
   } else {
-    next_hashes_kept_ = false;
+    hashes_kept_ = false;
   }
   for (int row = 0; row < rows; ++row) {
     const Cell* shown_row = full ? nullptr : shown_rows_[static_cast<size_t>(row)];

@@ -50,8 +50,9 @@ class TerminalPainter {
   const TerminalCodes& Codes() const { return codes_; }
 
   // Appends to `out` what turns the screen showing `shown` into `next` and leaves the cursor at
-  // (cursor_row, cursor_col). A `shown` of another size, or `full`, repaints everything after
-  // clearing the screen. Rows that moved up or down together (a view scrolled, lines deleted or
+  // (cursor_row, cursor_col). A row of `next` that the grid says still holds the cells of a row
+  // (its origin) must show what that row of `shown` does. A `shown` of another size, or `full`, repaints everything after clearing the
+  // screen. Rows that moved up or down together (a view scrolled, lines deleted or
   // inserted) are scrolled on the terminal instead of written again. Finding them is quickest
   // when `shown` is the `next` of the call before, as it is on a terminal updated frame by frame.
   void Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row, int cursor_col,
@@ -84,7 +85,7 @@ class TerminalPainter {
   std::vector<uint8_t> row_same_;        // per row, 1: known to show what the next screen does
   std::vector<uint64_t> shown_hashes_;   // per row, to find moved rows quickly
   std::vector<uint64_t> next_hashes_;
-  bool next_hashes_kept_ = false;  // next_hashes_ are those of the `next` painted last
+  bool hashes_kept_ = false;  // shown_hashes_ are those of the `next` painted last
 };
 
 }  // namespace tavik::app

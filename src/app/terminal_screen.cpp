@@ -229,17 +229,37 @@ void TerminalScreen::Resize(int rows, int cols) {
 void TerminalScreen::Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape) {
   if (!started_) return;
   const bool shape_changes = shape_supported_ && (!has_last_shape_ || shape != last_shape_);
+  const bool resized = grid.Rows() != shown_.Rows() || grid.Cols() != shown_.Cols();
+  // Only the rows the grid marks as changed can differ from what the terminal shows.
+  bool rows_differ = false;
+  for (int r = 0; r < grid.Rows() && !rows_differ && !resized; ++r) {
+    if (!grid.RowChanged(r)) continue;
+    const std::span<const Cell> now = grid.Row(r);
+    const std::span<const Cell> was = shown_.Row(r);
+    rows_differ = !std::equal(now.begin(), now.end(), was.begin(), was.end());
+  }
   // An update after a timer or a clipboard copy often changes nothing: it sends nothing.
-  if (!repaint_all_ && !shape_changes && cursor_row == last_cursor_row_ &&
-      cursor_col == last_cursor_col_ && grid == shown_) {
+  if (!repaint_all_ && !resized && !shape_changes && !rows_differ &&
+      cursor_row == last_cursor_row_ && cursor_col == last_cursor_col_) {
+    grid.ClearChanges();
     return;
   }
   last_cursor_row_ = cursor_row;
   last_cursor_col_ = cursor_col;
   frame_.clear();
+  const bool full = repaint_all_ || resized;
   painter_->Paint(shown_, grid, std::clamp(cursor_row, 0, std::max(0, grid.Rows() - 1)),
-                  std::clamp(cursor_col, 0, std::max(0, grid.Cols() - 1)), repaint_all_, frame_);
-  std::swap(shown_, grid);
+                  std::clamp(cursor_col, 0, std::max(0, grid.Cols() - 1)), full, frame_);
+  // What the terminal shows now: rows the grid moved move along, written rows are copied.
+  if (resized) shown_.Resize(grid.Rows(), grid.Cols());
+  origins_.resize(static_cast<size_t>(grid.Rows()));
+  for (int r = 0; r < grid.Rows(); ++r)
+    origins_[static_cast<size_t>(r)] = full ? -1 : grid.RowOrigin(r);
+  shown_.MoveRows(0, origins_);
+  for (int r = 0; r < grid.Rows(); ++r) {
+    if (origins_[static_cast<size_t>(r)] < 0) shown_.SetRow(r, grid.Row(r));
+  }
+  grid.ClearChanges();
   repaint_all_ = false;
   if (shape_changes) {
     frame_ += CursorShapeSequence(shape);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/terminal_grid.h"
 #include "app/terminal_paint.h"
@@ -40,9 +41,9 @@ class TerminalScreen {
   // Tells the curses library the new size.
   void Resize(int rows, int cols);
 
-  // Shows the screen model and puts the cursor at the place, in the shape. The screen keeps the
-  // model as what the terminal shows and hands back an older one in `grid`, for the next frame
-  // to be drawn over: no frame is copied.
+  // Shows the screen model and puts the cursor at the place, in the shape. Only the rows the
+  // grid marks as changed are looked at, and their marks are cleared: the grid is meant to be
+  // drawn over for the next frame, changing only what changes.
   void Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape);
   void Bell();
   // Writes a control sequence to the terminal after what the screen has shown.
@@ -59,6 +60,7 @@ class TerminalScreen {
   CursorShape last_shape_ = CursorShape::kBlock;
   std::unique_ptr<TerminalPainter> painter_;
   ScreenGrid shown_;          // what the terminal shows now
+  std::vector<int> origins_;  // scratch: where each row of an update came from
   bool repaint_all_ = true;   // the terminal's contents are unknown (start, resize)
   std::string frame_;         // the update being written, kept to reuse its memory
   int last_cursor_row_ = -1;  // where the last update left the cursor

@@ -23,6 +23,7 @@ struct ViewSelection {
   bool Empty() const { return anchor == active; }
   TextPos Start() const { return anchor < active ? anchor : active; }
   TextPos End() const { return anchor < active ? active : anchor; }
+  friend bool operator==(const ViewSelection&, const ViewSelection&) = default;
 };
 
 struct ViewPreferences {

@@ -221,9 +221,34 @@ TEST_F(TerminalPaintTest, EveryUpdateLeavesTheTerminalShowingTheNextScreen) {
     int scrolls = 0;
     for (int update = 0; update < 300; ++update) {
       ScreenGrid next;
-      next.Resize(6, 13);
-      Fill(next, random, update % 3 == 0 ? 0.0 : 0.7, shown);
-      if (update % 3 == 1) MoveBand(next, shown, random);
+      if (update % 4 == 3 && shown.Rows() == 6) {
+        // As the editor draws: over the frame before, marking the rows it touches.
+        next = shown;
+        next.ClearChanges();
+        ScreenGrid other;
+        other.Resize(6, 13);
+        Fill(other, random, 0.0, shown);
+        // A band of rows moved in place (a view scrolled), the rows it uncovers written.
+        if (random() % 2 == 0) {
+          const int top = static_cast<int>(random() % 2);
+          const int shift = static_cast<int>(random() % 5) - 2;
+          std::vector<int> sources;
+          for (int r = top; r < 6; ++r)
+            sources.push_back(r + shift < top || r + shift > 5 ? -1 : r + shift);
+          next.MoveRows(top, sources);
+          for (int r = top; r < 6; ++r) {
+            if (sources[static_cast<size_t>(r - top)] < 0) next.SetRow(r, other.Row(r));
+          }
+        }
+        for (int k = static_cast<int>(random() % 3); k > 0; --k) {
+          const int r = static_cast<int>(random() % 6);
+          next.SetRow(r, other.Row(r));
+        }
+      } else {
+        next.Resize(6, 13);
+        Fill(next, random, update % 3 == 0 ? 0.0 : 0.7, shown);
+        if (update % 3 == 1) MoveBand(next, shown, random);
+      }
       const int cursor_row = static_cast<int>(random() % 6);
       const int cursor_col = static_cast<int>(random() % 13);
       std::string bytes;
