@@ -215,8 +215,10 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     place.col = static_cast<int>(place.display_column - left);
   }
 
-  // Nothing the rows are drawn from changed (the caret moved, say): they all stay.
+  // Nothing the rows are drawn from changed (the caret moved, say): they all stay. Or only the
+  // scroll did: the rows still shown move, only those coming into view are read.
   const platform::ViewSelection& selection = view.Selection();
+  std::optional<int> shift;
   if (!folded) {
     // An empty selection shows nothing, wherever it is (it follows the caret).
     const DrawnBand band{.top = top,
@@ -229,8 +231,8 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
                          .tab_size = tab_size,
                          .selection = selection.Empty() ? platform::ViewSelection{} : selection};
     next_bands_.push_back(band);
-    if (drawn_rows_.size() == next_rows_.size() &&
-        std::find(drawn_bands_.begin(), drawn_bands_.end(), band) != drawn_bands_.end()) {
+    shift = ShiftSinceLastDraw(band, buffer.Markers());
+    if (shift == 0) {
       for (int row = top; row < top + height; ++row)
         std::swap(next_rows_[static_cast<size_t>(row)], drawn_rows_[static_cast<size_t>(row)]);
       return place;
@@ -282,6 +284,12 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
+    if (shift && r + *shift >= 0 && r + *shift < height) {
+      const int from = row + *shift;
+      std::swap(next_rows_[static_cast<size_t>(row)], drawn_rows_[static_cast<size_t>(from)]);
+      sources_[static_cast<size_t>(r)] = from;
+      continue;
+    }
     const bool past_end = view_line >= view_lines;
     text.clear();
     row_marks_.clear();
@@ -309,7 +317,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid
     // out.
-    if (!folded) {
+    if (!folded && !shift) {
       if (const int from = KeptRow(row, top, height, past_end, left, tab_size); from >= 0) {
         // Taken over, not copied: a row of the last frame is used once, or laid out again.
         std::swap(drawn, drawn_rows_[static_cast<size_t>(from)]);
@@ -340,6 +348,24 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
              left, tab_size, grid);
   }
   return place;
+}
+
+std::optional<int> ScreenComposer::ShiftSinceLastDraw(
+    const DrawnBand& band, const platform::HighlightMarkers& markers) const {
+  if (drawn_rows_.size() != next_rows_.size()) return std::nullopt;
+  for (const DrawnBand& drawn : drawn_bands_) {
+    DrawnBand scrolled = band;
+    scrolled.first = drawn.first;
+    scrolled.markers_version = drawn.markers_version;
+    if (!(scrolled == drawn)) continue;
+    // Highlights changed elsewhere (the matches of lines just scrolled into the margin) leave
+    // the shown rows as they were.
+    const uint32_t last = band.first + static_cast<uint32_t>(band.height) - 1;
+    if (markers.ChangedSince(drawn.markers_version, band.first, last)) continue;
+    const int64_t shift = static_cast<int64_t>(band.first) - drawn.first;
+    if (shift > -band.height && shift < band.height) return static_cast<int>(shift);
+  }
+  return std::nullopt;
 }
 
 int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_t left,

@@ -83,7 +83,8 @@ class ScreenComposer {
   };
   // All a view's band of rows is drawn from, but for the lines' text and highlights, which the
   // versions of the buffer and its markers stand for: a band drawn from the same as last time
-  // shows the same rows, without a line being read.
+  // shows the same rows, without a line being read. Markers changed on other lines only count
+  // as the same.
   struct DrawnBand {
     int top = 0;
     int height = 0;
@@ -96,6 +97,10 @@ class ScreenComposer {
     platform::ViewSelection selection;
     friend bool operator==(const DrawnBand&, const DrawnBand&) = default;
   };
+  // How many lines the band was scrolled by since the last draw, when nothing else it is drawn
+  // from changed and some of its rows are still shown.
+  std::optional<int> ShiftSinceLastDraw(const DrawnBand& band,
+                                        const platform::HighlightMarkers& markers) const;
   // The row of the last draw, in the view's band of rows, that the row being drawn (its text in
   // `text_`, its marks in `row_marks_`) can take over; -1 when none.
   int KeptRow(int row, int top, int height, bool past_end, uint32_t left, uint32_t tab_size) const;

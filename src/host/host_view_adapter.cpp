@@ -297,17 +297,10 @@ void HostViewAdapter::SetHighlights(HighlightLayer layer,
                                     const std::vector<HighlightRange>& ranges) {
   if (!IsAlive()) return;
   auto kind = static_cast<platform::HighlightKind>(layer);
-  platform::HighlightMarkers& markers = buffer_->Markers();
-  // Placing the same spans again would only make the front end draw again.
-  const std::vector<platform::HighlightSpan>& now = markers.Of(kind);
-  if (now.size() == ranges.size() &&
-      std::equal(now.begin(), now.end(), ranges.begin(), [](const auto& a, const auto& b) {
-        return a.start == b.start && a.end == b.end;
-      })) {
-    return;
-  }
-  markers.Clear(kind);
-  for (const HighlightRange& range : ranges) markers.Add(kind, range.start, range.end);
+  // Only spans that differ are changed: the front end draws again only the lines they are on.
+  spans_.clear();
+  for (const HighlightRange& range : ranges) spans_.push_back({range.start, range.end});
+  buffer_->Markers().Set(kind, spans_);
 }
 
 HostResult HostViewAdapter::ExpandAllRegions() {

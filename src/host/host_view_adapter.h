@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "common/key_code.h"
 #include "engine/host_view.h"
@@ -98,6 +99,7 @@ class HostViewAdapter : public tavik::HostView {
   std::shared_ptr<const bool> buffer_alive_;
   uint64_t listener_id_ = 0;
   std::function<void()> timer_callback_;
+  std::vector<platform::HighlightSpan> spans_;  // scratch for SetHighlights
 };
 
 }  // namespace tavik::host

@@ -11,10 +11,10 @@ void HighlightMarkers::Add(HighlightKind kind, TextPos start, TextPos end) {
   if (end < start) std::swap(start, end);
   if (start == end) return;
   std::vector<HighlightSpan>& spans = spans_[static_cast<size_t>(kind)];
-  ++version_;
   // Fast path: spans placed in order, as a scan over the buffer places them.
   if (spans.empty() || spans.back().end < start) {
     spans.push_back({start, end});
+    Changed(start.line, end.line);
     return;
   }
   // The first span that ends at or after the new start may merge with it, and so may the ones
@@ -30,13 +30,78 @@ void HighlightMarkers::Add(HighlightKind kind, TextPos start, TextPos end) {
   }
   first = spans.erase(first, last);
   spans.insert(first, merged);
+  Changed(merged.start.line, merged.end.line);
 }
 
 void HighlightMarkers::Clear(HighlightKind kind) {
   std::vector<HighlightSpan>& spans = spans_[static_cast<size_t>(kind)];
   if (spans.empty()) return;
+  const uint32_t first_line = spans.front().start.line;
+  const uint32_t last_line = spans.back().end.line;
   spans.clear();
+  Changed(first_line, last_line);
+}
+
+void HighlightMarkers::Set(HighlightKind kind, std::span<const HighlightSpan> wanted) {
+  std::vector<HighlightSpan>& spans = spans_[static_cast<size_t>(kind)];
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    const bool sorted = i == 0 || wanted[i - 1].end < wanted[i].start;
+    if (!sorted || !(wanted[i].start < wanted[i].end)) {
+      Clear(kind);
+      for (const HighlightSpan& span : wanted) Add(kind, span.start, span.end);
+      return;
+    }
+  }
+  // The spans that go and the ones that come, found by walking both in order; their lines are
+  // the lines changed, a few runs of them at most (a window of matches sliding along changes
+  // at both ends).
+  std::vector<LineRange> changed;
+  auto note = [&](const HighlightSpan& span) {
+    if (!changed.empty() && span.start.line <= changed.back().last + 1) {
+      changed.back().last = std::max(changed.back().last, span.end.line);
+    } else {
+      changed.push_back({span.start.line, span.end.line});
+    }
+  };
+  size_t i = 0;
+  size_t j = 0;
+  while (i < spans.size() || j < wanted.size()) {
+    if (i < spans.size() && j < wanted.size() && spans[i] == wanted[j]) {
+      ++i;
+      ++j;
+    } else if (j == wanted.size() || (i < spans.size() && spans[i].start < wanted[j].start)) {
+      note(spans[i++]);
+    } else {
+      note(wanted[j++]);
+    }
+  }
+  if (changed.empty()) return;
+  spans.assign(wanted.begin(), wanted.end());
+  constexpr size_t kMostRuns = 4;
+  if (changed.size() > kMostRuns) {
+    changed.front().last = std::max_element(changed.begin(), changed.end(), [](auto& a, auto& b) {
+                             return a.last < b.last;
+                           })->last;
+    changed.resize(1);
+  }
+  for (const LineRange& range : changed) Changed(range.first, range.last);
+}
+
+void HighlightMarkers::Changed(uint32_t first_line, uint32_t last_line) {
   ++version_;
+  if (changes_.size() == kChangesKept) changes_.erase(changes_.begin());
+  changes_.push_back({first_line, last_line});
+}
+
+bool HighlightMarkers::ChangedSince(uint64_t version, uint32_t first_line,
+                                    uint32_t last_line) const {
+  if (version > version_) return true;
+  const uint64_t count = version_ - version;
+  if (count > changes_.size()) return true;
+  for (size_t i = changes_.size() - count; i < changes_.size(); ++i) {
+    if (changes_[i].first <= last_line && changes_[i].last >= first_line) return true;
+  }
+  return false;
 }
 
 void HighlightMarkers::Overlapping(HighlightKind kind, uint32_t first_line, uint32_t last_line,
@@ -56,7 +121,8 @@ void HighlightMarkers::OnChange(const BufferChange& change) {
     auto it = std::partition_point(spans.begin(), spans.end(),
                                    [&](const HighlightSpan& s) { return s.end < change.start; });
     if (it == spans.end()) continue;
-    ++version_;
+    // Spans after the edit's lines move up or down: every line from the edit on changed.
+    Changed(it->start.line, UINT32_MAX);
     bool dropped = false;
     for (; it != spans.end(); ++it) {
       // Past the edit's last line only the line numbers move; an edit inside one line leaves

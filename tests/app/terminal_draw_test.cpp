@@ -364,8 +364,13 @@ TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
       default:
         if (pick(3) == 0) {
           host_.ToggleSplit(window);
-        } else {
+        } else if (pick(2) == 0) {
           view.SetFirstVisibleLine(pick(buffer.LineCount()));
+        } else {
+          // A few lines up or down, as CTRL-E and CTRL-Y do.
+          const uint32_t by = 1 + pick(3);
+          const uint32_t first = view.FirstVisibleLine();
+          view.SetFirstVisibleLine(pick(2) == 0 ? first + by : (first > by ? first - by : 0));
         }
         break;
     }

@@ -65,6 +65,67 @@ TEST(HighlightMarkers, FollowEditsOfTheBuffer) {
   EXPECT_EQ(m.Of(HighlightKind::kSearch).front(), (HighlightSpan{{0, 8}, {0, 11}}));
 }
 
+TEST(HighlightMarkers, SetChangesOnlyWhatDiffersAndTellsWhichLines) {
+  HighlightMarkers m;
+  auto on = [](uint32_t line) { return HighlightSpan{{line, 2}, {line, 5}}; };
+  const Spans lines_10_to_30 = [&] {
+    Spans spans;
+    for (uint32_t line = 10; line <= 30; ++line) spans.push_back(on(line));
+    return spans;
+  }();
+  m.Set(HighlightKind::kSearch, lines_10_to_30);
+  EXPECT_EQ(m.Of(HighlightKind::kSearch), lines_10_to_30);
+  const uint64_t placed = m.Version();
+  m.Set(HighlightKind::kSearch, lines_10_to_30);
+  EXPECT_EQ(m.Version(), placed);  // the same spans: no change at all
+
+  // The window of matches slides down by two lines: lines 10, 11 go, 31, 32 come.
+  Spans slid(lines_10_to_30.begin() + 2, lines_10_to_30.end());
+  slid.push_back(on(31));
+  slid.push_back(on(32));
+  m.Set(HighlightKind::kSearch, slid);
+  EXPECT_EQ(m.Of(HighlightKind::kSearch), slid);
+  EXPECT_FALSE(m.ChangedSince(placed, 12, 30));
+  EXPECT_TRUE(m.ChangedSince(placed, 11, 11));
+  EXPECT_TRUE(m.ChangedSince(placed, 31, 40));
+  // One span in the middle replaced by a longer one.
+  const uint64_t before_middle = m.Version();
+  slid[5] = HighlightSpan{{17, 0}, {18, 1}};
+  slid.erase(slid.begin() + 6);
+  m.Set(HighlightKind::kSearch, slid);
+  EXPECT_EQ(m.Of(HighlightKind::kSearch), slid);
+  EXPECT_TRUE(m.ChangedSince(before_middle, 18, 18));
+  EXPECT_FALSE(m.ChangedSince(before_middle, 19, 40));
+  EXPECT_FALSE(m.ChangedSince(before_middle, 0, 16));
+  EXPECT_TRUE(m.ChangedSince(placed, 0, 16));  // the slide is still counted
+
+  // Spans out of order or overlapping are merged as added one by one.
+  m.Set(HighlightKind::kSearch, Spans{on(4), {{1, 0}, {1, 3}}, {{1, 2}, {1, 8}}});
+  EXPECT_EQ(m.Of(HighlightKind::kSearch), (Spans{{{1, 0}, {1, 8}}, on(4)}));
+  // Other ways of changing count too; after many changes what changed is no longer known.
+  const uint64_t before_clear = m.Version();
+  m.Clear(HighlightKind::kSearch);
+  EXPECT_TRUE(m.ChangedSince(before_clear, 3, 3));
+  EXPECT_FALSE(m.ChangedSince(before_clear, 5, 9));
+  const uint64_t before_many = m.Version();
+  for (uint32_t i = 0; i < 40; ++i)
+    m.Add(HighlightKind::kSelection, on(100 + i).start, on(100 + i).end);
+  EXPECT_TRUE(m.ChangedSince(before_many, 0, 1));
+  EXPECT_FALSE(m.ChangedSince(m.Version(), 0, UINT32_MAX));
+}
+
+TEST(HighlightMarkers, EditsCountAsChangesFromTheirLineOn) {
+  TextBuffer buffer(u"a foo\nb foo\nc foo\nd");
+  HighlightMarkers& m = buffer.Markers();
+  m.Add(HighlightKind::kSearch, {2, 2}, {2, 5});
+  const uint64_t before = m.Version();
+  buffer.Insert({3, 0}, u"x");  // after every span: none moves
+  EXPECT_EQ(m.Version(), before);
+  buffer.Insert({1, 0}, u"new\n");
+  EXPECT_FALSE(m.ChangedSince(before, 0, 1));
+  EXPECT_TRUE(m.ChangedSince(before, 2, 2));
+}
+
 class ChangedOnDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
