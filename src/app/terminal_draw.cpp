@@ -215,27 +215,33 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     place.col = static_cast<int>(place.display_column - left);
   }
 
-  // Nothing the rows are drawn from changed (the caret moved, say): they all stay. Or only the
-  // scroll did: the rows still shown move, only those coming into view are read.
+  // Rows whose lines neither changed nor left the view since the last draw keep their cells,
+  // moved along when the view scrolled or lines were taken out or put in above them. With
+  // nothing changed (the caret moved, say) they all stay.
   const platform::ViewSelection& selection = view.Selection();
-  std::optional<int> shift;
+  sources_.assign(static_cast<size_t>(height), -1);
   if (!folded) {
     // An empty selection shows nothing, wherever it is (it follows the caret).
     const DrawnBand band{.top = top,
                          .height = height,
                          .view = view.Id(),
-                         .text_version = buffer.Version(),
-                         .markers_version = buffer.Markers().Version(),
+                         .lines_version = buffer.Markers().Version(),
                          .first = first,
                          .left = left,
                          .tab_size = tab_size,
                          .selection = selection.Empty() ? platform::ViewSelection{} : selection};
     next_bands_.push_back(band);
-    shift = ShiftSinceLastDraw(band, buffer.Markers());
-    if (shift == 0) {
-      for (int row = top; row < top + height; ++row)
-        std::swap(next_rows_[static_cast<size_t>(row)], drawn_rows_[static_cast<size_t>(row)]);
-      return place;
+    if (FollowLastDraw(band, buffer.Markers())) {
+      bool all_stay = true;
+      for (int r = 0; r < height; ++r) {
+        const int from = sources_[static_cast<size_t>(r)];
+        all_stay = all_stay && from == top + r;
+        // Taken over, not copied: a row of the last frame is used once.
+        if (from >= 0)
+          std::swap(next_rows_[static_cast<size_t>(top + r)],
+                    drawn_rows_[static_cast<size_t>(from)]);
+      }
+      if (all_stay) return place;
     }
   }
 
@@ -280,16 +286,10 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   // Each row's text and marks first; rows drawn from the same as last time keep their cells,
   // the others are laid out once the kept ones have moved into place.
   std::u16string& text = text_;
-  sources_.assign(static_cast<size_t>(height), -1);
   for (int r = 0; r < height; ++r) {
     const uint32_t view_line = first + static_cast<uint32_t>(r);
     const int row = top + r;
-    if (shift && r + *shift >= 0 && r + *shift < height) {
-      const int from = row + *shift;
-      std::swap(next_rows_[static_cast<size_t>(row)], drawn_rows_[static_cast<size_t>(from)]);
-      sources_[static_cast<size_t>(r)] = from;
-      continue;
-    }
+    if (sources_[static_cast<size_t>(r)] >= 0) continue;
     const bool past_end = view_line >= view_lines;
     text.clear();
     row_marks_.clear();
@@ -317,7 +317,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid
     // out.
-    if (!folded && !shift) {
+    if (!folded) {
       if (const int from = KeptRow(row, top, height, past_end, left, tab_size); from >= 0) {
         // Taken over, not copied: a row of the last frame is used once, or laid out again.
         std::swap(drawn, drawn_rows_[static_cast<size_t>(from)]);
@@ -350,22 +350,33 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   return place;
 }
 
-std::optional<int> ScreenComposer::ShiftSinceLastDraw(
-    const DrawnBand& band, const platform::HighlightMarkers& markers) const {
-  if (drawn_rows_.size() != next_rows_.size()) return std::nullopt;
+bool ScreenComposer::FollowLastDraw(const DrawnBand& band,
+                                    const platform::HighlightMarkers& markers) {
+  if (drawn_rows_.size() != next_rows_.size()) return false;
   for (const DrawnBand& drawn : drawn_bands_) {
-    DrawnBand scrolled = band;
-    scrolled.first = drawn.first;
-    scrolled.markers_version = drawn.markers_version;
-    if (!(scrolled == drawn)) continue;
-    // Highlights changed elsewhere (the matches of lines just scrolled into the margin) leave
-    // the shown rows as they were.
-    const uint32_t last = band.first + static_cast<uint32_t>(band.height) - 1;
-    if (markers.ChangedSince(drawn.markers_version, band.first, last)) continue;
-    const int64_t shift = static_cast<int64_t>(band.first) - drawn.first;
-    if (shift > -band.height && shift < band.height) return static_cast<int>(shift);
+    DrawnBand same = band;
+    same.first = drawn.first;
+    same.lines_version = drawn.lines_version;
+    if (!(same == drawn)) continue;
+    const auto changes = markers.ChangesSince(drawn.lines_version);
+    if (!changes) return false;
+    for (int r = 0; r < band.height; ++r) {
+      // The line this row shows, where it was at the last draw: back through the changes since.
+      std::optional<uint32_t> line = band.first + static_cast<uint32_t>(r);
+      for (auto change = changes->rbegin(); line && change != changes->rend(); ++change) {
+        if (*line < change->first) continue;
+        if (*line - change->first < change->new_count) {
+          line.reset();
+        } else {
+          *line = *line - change->new_count + change->old_count;
+        }
+      }
+      if (line && *line >= drawn.first && *line - drawn.first < static_cast<uint32_t>(band.height))
+        sources_[static_cast<size_t>(r)] = band.top + static_cast<int>(*line - drawn.first);
+    }
+    return true;
   }
-  return std::nullopt;
+  return false;
 }
 
 int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_t left,

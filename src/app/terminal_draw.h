@@ -81,26 +81,23 @@ class ScreenComposer {
     uint32_t tab_size = 0;
     std::vector<RowMark> marks;
   };
-  // All a view's band of rows is drawn from, but for the lines' text and highlights, which the
-  // versions of the buffer and its markers stand for: a band drawn from the same as last time
-  // shows the same rows, without a line being read. Markers changed on other lines only count
-  // as the same.
+  // All a view's band of rows is drawn from, but for the lines' text and highlights, whose
+  // changes the buffer's markers count and log.
   struct DrawnBand {
     int top = 0;
     int height = 0;
     uint64_t view = 0;  // a view's id, never reused, stands for its buffer too
-    uint64_t text_version = 0;
-    uint64_t markers_version = 0;
+    uint64_t lines_version = 0;
     uint32_t first = 0;
     uint32_t left = 0;
     uint32_t tab_size = 0;
     platform::ViewSelection selection;
     friend bool operator==(const DrawnBand&, const DrawnBand&) = default;
   };
-  // How many lines the band was scrolled by since the last draw, when nothing else it is drawn
-  // from changed and some of its rows are still shown.
-  std::optional<int> ShiftSinceLastDraw(const DrawnBand& band,
-                                        const platform::HighlightMarkers& markers) const;
+  // When the band was drawn last time from all the same but its first line and the lines'
+  // changes, and those are known: sets `sources_` to the row of the last draw that shows what
+  // each row shows now (-1: none), and returns true.
+  bool FollowLastDraw(const DrawnBand& band, const platform::HighlightMarkers& markers);
   // The row of the last draw, in the view's band of rows, that the row being drawn (its text in
   // `text_`, its marks in `row_marks_`) can take over; -1 when none.
   int KeptRow(int row, int top, int height, bool past_end, uint32_t left, uint32_t tab_size) const;

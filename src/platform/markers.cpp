@@ -55,6 +55,10 @@ void HighlightMarkers::Set(HighlightKind kind, std::span<const HighlightSpan> wa
   // The spans that go and the ones that come, found by walking both in order; their lines are
   // the lines changed, a few runs of them at most (a window of matches sliding along changes
   // at both ends).
+  struct LineRange {
+    uint32_t first;
+    uint32_t last;
+  };
   std::vector<LineRange> changed;
   auto note = [&](const HighlightSpan& span) {
     if (!changed.empty() && span.start.line <= changed.back().last + 1) {
@@ -79,29 +83,30 @@ void HighlightMarkers::Set(HighlightKind kind, std::span<const HighlightSpan> wa
   spans.assign(wanted.begin(), wanted.end());
   constexpr size_t kMostRuns = 4;
   if (changed.size() > kMostRuns) {
-    changed.front().last = std::max_element(changed.begin(), changed.end(), [](auto& a, auto& b) {
-                             return a.last < b.last;
-                           })->last;
-    changed.resize(1);
+    LineRange all = changed.front();
+    for (const LineRange& range : changed) all.last = std::max(all.last, range.last);
+    changed.clear();
+    changed.push_back(all);
   }
   for (const LineRange& range : changed) Changed(range.first, range.last);
 }
 
 void HighlightMarkers::Changed(uint32_t first_line, uint32_t last_line) {
-  ++version_;
-  if (changes_.size() == kChangesKept) changes_.erase(changes_.begin());
-  changes_.push_back({first_line, last_line});
+  const uint32_t count = last_line - first_line + 1;
+  Note({first_line, count, count});
 }
 
-bool HighlightMarkers::ChangedSince(uint64_t version, uint32_t first_line,
-                                    uint32_t last_line) const {
-  if (version > version_) return true;
-  const uint64_t count = version_ - version;
-  if (count > changes_.size()) return true;
-  for (size_t i = changes_.size() - count; i < changes_.size(); ++i) {
-    if (changes_[i].first <= last_line && changes_[i].last >= first_line) return true;
-  }
-  return false;
+void HighlightMarkers::Note(LineChange change) {
+  ++version_;
+  if (changes_.size() == kChangesKept) changes_.erase(changes_.begin());
+  changes_.push_back(change);
+}
+
+std::optional<std::span<const HighlightMarkers::LineChange>> HighlightMarkers::ChangesSince(
+    uint64_t version) const {
+  if (version > version_ || version_ - version > changes_.size()) return std::nullopt;
+  return std::span<const LineChange>(changes_).subspan(changes_.size() -
+                                                       static_cast<size_t>(version_ - version));
 }
 
 void HighlightMarkers::Overlapping(HighlightKind kind, uint32_t first_line, uint32_t last_line,
@@ -114,6 +119,12 @@ void HighlightMarkers::Overlapping(HighlightKind kind, uint32_t first_line, uint
 }
 
 void HighlightMarkers::OnChange(const BufferChange& change) {
+  // Whole lines taken out or put in leave the line after them as it was, only moved.
+  const bool whole_lines =
+      change.start.column == 0 && change.old_end.column == 0 && change.new_end.column == 0;
+  const uint32_t extra = whole_lines ? 0 : 1;
+  Note({change.start.line, change.old_end.line - change.start.line + extra,
+        change.new_end.line - change.start.line + extra});
   const int64_t line_delta =
       static_cast<int64_t>(change.new_line_count) - static_cast<int64_t>(change.old_line_count);
   for (std::vector<HighlightSpan>& spans : spans_) {
@@ -121,8 +132,6 @@ void HighlightMarkers::OnChange(const BufferChange& change) {
     auto it = std::partition_point(spans.begin(), spans.end(),
                                    [&](const HighlightSpan& s) { return s.end < change.start; });
     if (it == spans.end()) continue;
-    // Spans after the edit's lines move up or down: every line from the edit on changed.
-    Changed(it->start.line, UINT32_MAX);
     bool dropped = false;
     for (; it != spans.end(); ++it) {
       // Past the edit's last line only the line numbers move; an edit inside one line leaves

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -41,11 +42,21 @@ class HighlightMarkers {
   // Appends to `out` the spans of the kind that touch the lines [first_line, last_line].
   void Overlapping(HighlightKind kind, uint32_t first_line, uint32_t last_line,
                    std::vector<HighlightSpan>& out) const;
-  // Changes with every change of any span, so that front ends know when to draw again.
+  // Changes with every change of any span and every edit of the buffer's text, so that front
+  // ends know when to draw again.
   uint64_t Version() const { return version_; }
-  // Whether a span on the lines [first_line, last_line] changed since the version; true when
-  // that is no longer known (after many changes).
-  bool ChangedSince(uint64_t version, uint32_t first_line, uint32_t last_line) const;
+  // Lines [first, first + old_count) became [first, first + new_count). Spans placed or cleared
+  // change their lines in place; an edit of the text changes the lines it replaced, and the
+  // spans after it follow their lines.
+  struct LineChange {
+    uint32_t first = 0;
+    uint32_t old_count = 0;
+    uint32_t new_count = 0;
+  };
+  // The changes since the version, oldest first, so that a front end that drew the lines then
+  // knows which of them still look the same; nothing when that is no longer known (after many
+  // changes).
+  std::optional<std::span<const LineChange>> ChangesSince(uint64_t version) const;
 
   // Moves the spans across an edit of the buffer; spans whose text was deleted go.
   void OnChange(const BufferChange& change);
@@ -53,17 +64,13 @@ class HighlightMarkers {
  private:
   // Counts a change of the spans on the lines [first_line, last_line].
   void Changed(uint32_t first_line, uint32_t last_line);
+  void Note(LineChange change);
 
   std::array<std::vector<HighlightSpan>, kHighlightKindCount> spans_;
   uint64_t version_ = 0;
-  // The lines of the last changes, the latest last; the change to version v is at
-  // changes_[changes_.size() - (version_ - v) - 1].
-  struct LineRange {
-    uint32_t first = 0;
-    uint32_t last = 0;
-  };
+  // The last changes, one per version, the latest last.
   static constexpr size_t kChangesKept = 32;
-  std::vector<LineRange> changes_;
+  std::vector<LineChange> changes_;
 };
 
 }  // namespace tavik::platform

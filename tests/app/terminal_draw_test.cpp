@@ -316,12 +316,21 @@ TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
     };
     switch (pick(10)) {
       case 0:
-      case 1:
         buffer.Insert(any_pos(), pieces[pick(std::size(pieces))]);
+        break;
+      case 1:
+        // Whole lines put in, as `o` and `p` do.
+        buffer.Insert({pick(buffer.LineCount()), 0}, pick(2) == 0 ? u"new\n" : u"\tone\ntwo\n");
         break;
       case 2: {
         const TextPos at = any_pos();
-        buffer.Replace(at, {at.line, std::min(at.column + 3, buffer.LineLength(at.line))}, u"");
+        if (pick(2) == 0 && at.line + 1 < buffer.LineCount()) {
+          // Whole lines taken out, as `dd` does.
+          const uint32_t end = std::min(at.line + 1 + pick(3), buffer.LineCount() - 1);
+          buffer.Replace({at.line, 0}, {end, 0}, u"");
+        } else {
+          buffer.Replace(at, {at.line, std::min(at.column + 3, buffer.LineLength(at.line))}, u"");
+        }
         break;
       }
       case 3: {
@@ -358,7 +367,8 @@ TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
           view.Regions().Clear();
         } else if (pick(3) == 0) {
           const TextPos from = any_pos();
-          view.Regions().Add(from, {from.line + 1 + pick(3), 0}, u"[..]");
+          const uint32_t end = std::min(from.line + 1 + pick(3), buffer.LineCount() - 1);
+          view.Regions().Add(from, {end, 0}, u"[..]");
         }
         break;
       default:

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/editor_host.h"
@@ -65,6 +67,16 @@ TEST(HighlightMarkers, FollowEditsOfTheBuffer) {
   EXPECT_EQ(m.Of(HighlightKind::kSearch).front(), (HighlightSpan{{0, 8}, {0, 11}}));
 }
 
+// The changes since a version as (first, old count, new count); nothing when not known.
+using Changes = std::vector<std::array<uint32_t, 3>>;
+std::optional<Changes> Since(const HighlightMarkers& m, uint64_t version) {
+  const auto changes = m.ChangesSince(version);
+  if (!changes) return std::nullopt;
+  Changes out;
+  for (const auto& c : *changes) out.push_back({c.first, c.old_count, c.new_count});
+  return out;
+}
+
 TEST(HighlightMarkers, SetChangesOnlyWhatDiffersAndTellsWhichLines) {
   HighlightMarkers m;
   auto on = [](uint32_t line) { return HighlightSpan{{line, 2}, {line, 5}}; };
@@ -85,45 +97,40 @@ TEST(HighlightMarkers, SetChangesOnlyWhatDiffersAndTellsWhichLines) {
   slid.push_back(on(32));
   m.Set(HighlightKind::kSearch, slid);
   EXPECT_EQ(m.Of(HighlightKind::kSearch), slid);
-  EXPECT_FALSE(m.ChangedSince(placed, 12, 30));
-  EXPECT_TRUE(m.ChangedSince(placed, 11, 11));
-  EXPECT_TRUE(m.ChangedSince(placed, 31, 40));
-  // One span in the middle replaced by a longer one.
+  EXPECT_EQ(Since(m, placed), (Changes{{10, 2, 2}, {31, 2, 2}}));
+  // Two spans in the middle replaced by one across their lines.
   const uint64_t before_middle = m.Version();
   slid[5] = HighlightSpan{{17, 0}, {18, 1}};
   slid.erase(slid.begin() + 6);
   m.Set(HighlightKind::kSearch, slid);
   EXPECT_EQ(m.Of(HighlightKind::kSearch), slid);
-  EXPECT_TRUE(m.ChangedSince(before_middle, 18, 18));
-  EXPECT_FALSE(m.ChangedSince(before_middle, 19, 40));
-  EXPECT_FALSE(m.ChangedSince(before_middle, 0, 16));
-  EXPECT_TRUE(m.ChangedSince(placed, 0, 16));  // the slide is still counted
+  EXPECT_EQ(Since(m, before_middle), (Changes{{17, 2, 2}}));
+  EXPECT_EQ(Since(m, placed), (Changes{{10, 2, 2}, {31, 2, 2}, {17, 2, 2}}));
 
   // Spans out of order or overlapping are merged as added one by one.
   m.Set(HighlightKind::kSearch, Spans{on(4), {{1, 0}, {1, 3}}, {{1, 2}, {1, 8}}});
   EXPECT_EQ(m.Of(HighlightKind::kSearch), (Spans{{{1, 0}, {1, 8}}, on(4)}));
-  // Other ways of changing count too; after many changes what changed is no longer known.
+  // Clearing changes the lines the spans were on; after many changes, what changed is no
+  // longer known.
   const uint64_t before_clear = m.Version();
   m.Clear(HighlightKind::kSearch);
-  EXPECT_TRUE(m.ChangedSince(before_clear, 3, 3));
-  EXPECT_FALSE(m.ChangedSince(before_clear, 5, 9));
+  EXPECT_EQ(Since(m, before_clear), (Changes{{1, 4, 4}}));
   const uint64_t before_many = m.Version();
   for (uint32_t i = 0; i < 40; ++i)
     m.Add(HighlightKind::kSelection, on(100 + i).start, on(100 + i).end);
-  EXPECT_TRUE(m.ChangedSince(before_many, 0, 1));
-  EXPECT_FALSE(m.ChangedSince(m.Version(), 0, UINT32_MAX));
+  EXPECT_EQ(Since(m, before_many), std::nullopt);
+  EXPECT_EQ(Since(m, m.Version()), Changes{});
 }
 
-TEST(HighlightMarkers, EditsCountAsChangesFromTheirLineOn) {
+TEST(HighlightMarkers, EditsOfTheTextAreChangesOfTheirLines) {
   TextBuffer buffer(u"a foo\nb foo\nc foo\nd");
-  HighlightMarkers& m = buffer.Markers();
-  m.Add(HighlightKind::kSearch, {2, 2}, {2, 5});
+  const HighlightMarkers& m = buffer.Markers();
   const uint64_t before = m.Version();
-  buffer.Insert({3, 0}, u"x");  // after every span: none moves
-  EXPECT_EQ(m.Version(), before);
-  buffer.Insert({1, 0}, u"new\n");
-  EXPECT_FALSE(m.ChangedSince(before, 0, 1));
-  EXPECT_TRUE(m.ChangedSince(before, 2, 2));
+  buffer.Insert({3, 0}, u"x");          // within a line
+  buffer.Insert({1, 0}, u"new\n");      // a whole line put in: line 1 moves down unchanged
+  buffer.Replace({2, 0}, {3, 0}, u"");  // and taken out again
+  buffer.Replace({0, 3}, {1, 1}, u"");  // a line break: both lines become one
+  EXPECT_EQ(Since(m, before), (Changes{{3, 1, 1}, {1, 0, 1}, {2, 1, 0}, {0, 2, 1}}));
 }
 
 class ChangedOnDiskTest : public ::testing::Test {
