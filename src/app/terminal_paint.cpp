@@ -27,6 +27,9 @@ bool Changed(const Cell* shown, std::span<const Cell> next, int col) {
 constexpr Cell kDefaultBlank{U' ', 0, 1, CellStyle::kText};
 constexpr int kLeastCellsToErase = 4;
 
+// A row's rest moved sideways is shifted on the terminal when at least this many cells move.
+constexpr int kLeastCellsToShift = 8;
+
 // Fewer moved rows than this are written again rather than scrolled.
 constexpr int kLeastRowsToScroll = 3;
 
@@ -153,6 +156,50 @@ void TerminalPainter::Scroll(const ScreenGrid& shown, const Move& move, std::str
   }
 }
 
+const Cell* TerminalPainter::ShiftRow(int row, const Cell* shown, std::span<const Cell> next,
+                                      int& style, std::string& out) {
+  const int cols = static_cast<int>(next.size());
+  int from = 0;
+  while (from < cols && shown[from] == next[static_cast<size_t>(from)]) ++from;
+  if (cols - from <= kLeastCellsToShift) return shown;
+  // Wide characters would be cut in two by a shift: rows with them are written.
+  for (int c = from; c < cols; ++c) {
+    if (shown[c].width != 1 || next[static_cast<size_t>(c)].width != 1) return shown;
+  }
+  // `next` from `from` on shows what `shown` showed `by` cells further right (by > 0: the rest
+  // moved left) or further left (by < 0), to the end of the row.
+  auto moved_by = [&](int by) {
+    const int count = cols - from - std::abs(by);
+    const Cell* was = shown + from + std::max(by, 0);
+    const Cell* now = next.data() + from + std::max(-by, 0);
+    return std::equal(now, now + count, was);
+  };
+  int by = 0;
+  for (int k = 1; k <= cols - from - kLeastCellsToShift && by == 0; ++k) {
+    if (moved_by(k)) {
+      by = k;
+    } else if (moved_by(-k)) {
+      by = -k;
+    }
+  }
+  if (by == 0) return shown;
+  // The cells freed are blank in the terminal's default colours.
+  UseStyle(CellStyle::kText, style, out);
+  codes_.move_to(row, from, out);
+  const int count = std::abs(by);
+  shifted_row_.assign(shown, shown + cols);
+  if (by > 0) {
+    codes_.delete_chars(count, out);
+    std::copy(shown + from + count, shown + cols, shifted_row_.begin() + from);
+    std::fill(shifted_row_.end() - count, shifted_row_.end(), kDefaultBlank);
+  } else {
+    codes_.insert_chars(count, out);
+    std::copy(shown + from, shown + cols - count, shifted_row_.begin() + from + count);
+    std::fill_n(shifted_row_.begin() + from, count, kDefaultBlank);
+  }
+  return shifted_row_.data();
+}
+
 void TerminalPainter::UseStyle(CellStyle wanted, int& style, std::string& out) const {
   if (static_cast<int>(wanted) == style) return;
   out += codes_.styles[static_cast<size_t>(wanted)];
@@ -213,6 +260,9 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
     // A terminal that wraps at once scrolls when the bottom-right cell is written.
     int end = cols;
     if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;
+    // A shift could move a cell into the bottom-right corner that is never written there.
+    if (!full && end == cols && codes_.delete_chars && codes_.insert_chars)
+      shown_row = ShiftRow(row, shown_row, next_row, style, out);
     // Blanks at the end of the row, as after a short line, are erased with one sequence.
     int erase_from = cols;
     if (!codes_.clear_to_line_end.empty()) {

@@ -37,6 +37,10 @@ struct TerminalCodes {
   std::function<void(int top, int bottom, std::string& out)> set_scroll_region;
   std::string scroll_up;
   std::string scroll_down;
+  // Deleting and inserting characters at the cursor, which moves the rest of the row left or
+  // right ("dch", "ich"; none: the terminal cannot). The cells freed are blank.
+  std::function<void(int count, std::string& out)> delete_chars;
+  std::function<void(int count, std::string& out)> insert_chars;
 };
 
 // One style sequence from the parts that make it (reset, attributes, colours): "ESC [ ... m"
@@ -72,6 +76,11 @@ class TerminalPainter {
   // Scrolls the band on the terminal and points `shown_rows_` at what its rows show after.
   void Scroll(const ScreenGrid& shown, const Move& move, std::string& out);
 
+  // When the rest of a row moved left or right (a character typed or deleted, a view scrolled
+  // sideways), moves it so on the terminal and returns what the row shows after; otherwise
+  // returns `shown`.
+  const Cell* ShiftRow(int row, const Cell* shown, std::span<const Cell> next, int& style,
+                       std::string& out);
   // Switches the terminal to a style unless `style` (-1: unknown) says it has it already.
   void UseStyle(CellStyle wanted, int& style, std::string& out) const;
   // Writes the cells [from, to) of a row, none of them at or past `end`; the cursor is already
@@ -82,6 +91,7 @@ class TerminalPainter {
   TerminalCodes codes_;
   std::vector<const Cell*> shown_rows_;  // per row, what the terminal shows (after a scroll)
   std::vector<Cell> blank_row_;          // what a row a scroll uncovered shows
+  std::vector<Cell> shifted_row_;        // what a row shifted sideways shows
   std::vector<uint8_t> row_same_;        // per row, 1: known to show what the next screen does
   std::vector<uint64_t> shown_hashes_;   // per row, to find moved rows quickly
   std::vector<uint64_t> next_hashes_;

@@ -103,6 +103,21 @@ std::function<void(int, int, std::string&)> TwoNumberSequence(const std::string&
   return [capability](int a, int b, std::string& out) { out += Filled(capability, a, b); };
 }
 
+// A capability with one number (a count of characters) as a function that fills it in; none
+// when the terminal lacks it. The common form "ESC [ n X" is written without the interpreter.
+std::function<void(int, std::string&)> OneNumberSequence(const std::string& capability,
+                                                         char final) {
+  if (capability == std::string("\x1b[%p1%d") + final) {
+    return [final](int n, std::string& out) {
+      out += "\x1b[";
+      AppendNumber(n, out);
+      out += final;
+    };
+  }
+  if (capability.empty()) return nullptr;
+  return [capability](int n, std::string& out) { out += Filled(capability, n); };
+}
+
 // Terminals known to take the cursor-style sequence even when their description lacks it.
 bool TerminalNameTakesCursorStyle(const char* term) {
   if (term == nullptr) return false;
@@ -173,6 +188,8 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   codes.scroll_up = WithoutPadding(Capability("ind"));
   codes.scroll_down = WithoutPadding(Capability("ri"));
   if (codes.scroll_up.empty() || codes.scroll_down.empty()) codes.set_scroll_region = nullptr;
+  codes.delete_chars = OneNumberSequence(Capability("dch"), 'P');
+  codes.insert_chars = OneNumberSequence(Capability("ich"), '@');
   const std::string setaf = Capability("setaf");
   const std::string setab = Capability("setab");
   const bool colour = tigetnum(colors) >= 8 && !setaf.empty() && !setab.empty();

@@ -14,7 +14,7 @@ namespace {
 
 // Test codes: "ESC [ row ; col H" moves, "ESC S x" sets style x, "ESC C" clears, "ESC K" clears
 // to the end of the row, "ESC [ top ; bottom r" sets the scroll region, "ESC D" and "ESC M"
-// scroll it up and down.
+// scroll it up and down, "ESC [ n P" and "ESC [ n @" delete and insert characters.
 TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
   TerminalCodes codes;
   codes.move_to = [](int row, int col, std::string& out) {
@@ -30,6 +30,8 @@ TerminalCodes TestCodes(bool auto_margin, bool wrap_is_delayed) {
   };
   codes.scroll_up = std::string(1, '\x1b') + "D";
   codes.scroll_down = std::string(1, '\x1b') + "M";
+  codes.delete_chars = [](int n, std::string& out) { out += "\x1b[" + std::to_string(n) + "P"; };
+  codes.insert_chars = [](int n, std::string& out) { out += "\x1b[" + std::to_string(n) + "@"; };
   codes.auto_margin = auto_margin;
   codes.wrap_is_delayed = wrap_is_delayed;
   return codes;
@@ -52,9 +54,14 @@ class TerminalModel {
         ASSERT_LT(i + 1, bytes.size());
         const char kind = bytes[i + 1];
         if (kind == '[') {
-          const size_t end = bytes.find_first_of("Hr", i);
+          const size_t end = bytes.find_first_of("HrP@", i);
           ASSERT_NE(end, std::string::npos);
           const std::string args = bytes.substr(i + 2, end - i - 2);
+          if (bytes[end] == 'P' || bytes[end] == '@') {
+            ShiftAtCursor(std::stoi(args), bytes[end] == 'P');
+            i = end + 1;
+            continue;
+          }
           const size_t semi = args.find(';');
           const int a = std::stoi(args.substr(0, semi)) - 1;
           const int b = std::stoi(args.substr(semi + 1)) - 1;
@@ -134,6 +141,21 @@ class TerminalModel {
     if (++row_ >= screen_.Rows()) {
       scrolled_ = true;
       row_ = screen_.Rows() - 1;
+    }
+  }
+
+  // Deleting characters moves the rest of the row left, inserting moves it right; the cells
+  // freed are blanks in the current colours, and the cursor stays.
+  void ShiftAtCursor(int count, bool left) {
+    ASSERT_GT(count, 0);
+    pending_wrap_ = false;
+    const int cols = screen_.Cols();
+    std::vector<Cell> cells(screen_.Row(row_).begin(), screen_.Row(row_).end());
+    const Cell blank{U' ', 0, 1, style_};
+    for (int c = col_; c < cols; ++c) {
+      const int source = left ? c + count : c - count;
+      const bool inside = left ? source < cols : source >= col_;
+      screen_.Put(row_, c, inside ? cells[static_cast<size_t>(source)] : blank);
     }
   }
 
@@ -244,6 +266,24 @@ TEST_F(TerminalPaintTest, EveryUpdateLeavesTheTerminalShowingTheNextScreen) {
           const int r = static_cast<int>(random() % 6);
           next.SetRow(r, other.Row(r));
         }
+        // A character typed or deleted: the rest of a row moves sideways.
+        if (random() % 2 == 0) {
+          const int r = static_cast<int>(random() % 6);
+          const int at = static_cast<int>(random() % 4);
+          const int by = static_cast<int>(random() % 5) - 2;
+          std::vector<Cell> row(next.Row(r).begin(), next.Row(r).end());
+          // Halves of wide characters do not move on their own.
+          for (Cell& cell : row) {
+            if (cell.width != 1) cell = Cell{U'w', 0, 1, cell.style};
+          }
+          std::vector<Cell> moved = row;
+          for (int c = at; c < 13; ++c) {
+            const int source = c + by;
+            moved[static_cast<size_t>(c)] =
+                source >= at && source < 13 ? row[static_cast<size_t>(source)] : Cell{U'z', 0, 1};
+          }
+          for (int c = 0; c < 13; ++c) next.Put(r, c, moved[static_cast<size_t>(c)]);
+        }
       } else {
         next.Resize(6, 13);
         Fill(next, random, update % 3 == 0 ? 0.0 : 0.7, shown);
@@ -349,6 +389,50 @@ TEST_F(TerminalPaintTest, MovedRowsAreScrolledNotWrittenAgain) {
   EXPECT_NE(down.find(std::string(1, '\x1b') + "M"), std::string::npos) << down;
   terminal.Feed(down);
   for (int r = 0; r < 10; ++r) EXPECT_EQ(terminal.Screen().RowText(r), shown.RowText(r)) << r;
+}
+
+TEST_F(TerminalPaintTest, TheRestOfARowMovedSidewaysIsShiftedNotWrittenAgain) {
+  TerminalPainter painter(TestCodes(true, true));
+  TerminalModel terminal(3, 30, true);
+  ScreenGrid shown;
+  shown.Resize(3, 30);
+  shown.PutText(0, 0, u"0000001 foo abcdefghijklmnopq", CellStyle::kText, 30);
+  for (int c = 8; c < 11; ++c) shown.Put(0, c, Cell{shown.At(0, c).ch, 0, 1, CellStyle::kSearch});
+  std::string all;
+  painter.Paint(ScreenGrid(), shown, 0, 0, true, all);
+  terminal.Feed(all);
+  auto paint = [&](const ScreenGrid& next) {
+    std::string bytes;
+    painter.Paint(shown, next, 0, 0, false, bytes);
+    terminal.Feed(bytes);
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(terminal.Screen().RowText(r), next.RowText(r)) << r;
+    EXPECT_EQ(terminal.Screen().At(0, 7).style, next.At(0, 7).style);
+    shown = next;
+    return bytes;
+  };
+  // A character typed at the start: one inserted, the match moving along with the text.
+  ScreenGrid typed = shown;
+  for (int c = 29; c > 0; --c) typed.Put(0, c, shown.At(0, c - 1));
+  typed.Put(0, 0, Cell{U'x', 0, 1});
+  EXPECT_EQ(paint(typed), "\x1bSa\x1b[1;1H\x1b[1@\x1b[1;1Hx\x1b[1;1H");
+  // Deleted again.
+  ScreenGrid deleted = shown;
+  for (int c = 0; c < 29; ++c) deleted.Put(0, c, shown.At(0, c + 1));
+  deleted.Put(0, 29, Cell{U'q', 0, 1, CellStyle::kSearch});
+  EXPECT_EQ(paint(deleted), "\x1bSa\x1b[1;1H\x1b[1P\x1b[1;30H\x1bSfq\x1b[1;1H");
+  // Two characters typed, the second the same as the one it pushes along.
+  ScreenGrid two = shown;
+  two.Put(0, 1, Cell{U'x', 0, 1});
+  for (int c = 3; c < 30; ++c) two.Put(0, c, shown.At(0, c - 2));
+  EXPECT_EQ(two.RowText(0).substr(0, 4), "0x00");
+  paint(two);
+  // The view scrolled sideways by 12 columns: the row's rest moves left, blanks come in.
+  ScreenGrid scrolled;
+  scrolled.Resize(3, 30);
+  for (int c = 0; c + 12 < 30; ++c) scrolled.Put(0, c, shown.At(0, c + 12));
+  EXPECT_EQ(paint(scrolled), "\x1bSa\x1b[1;1H\x1b[12P\x1b[1;1H");
+  // The blanks that came in are in the default colours, whatever was written before.
+  EXPECT_EQ(terminal.Screen().At(0, 29), (Cell{U' ', 0, 1, CellStyle::kText}));
 }
 
 TEST_F(TerminalPaintTest, WideCharacterChangesAreWrittenWhole) {
