@@ -16,6 +16,17 @@ namespace {
 using platform::HighlightKind;
 using platform::HighlightSpan;
 
+// The text in a view ten lines high, after the keys.
+platform::View& OpenInTenLines(app::BatchSession& session, const std::string& text,
+                               const char* keys) {
+  session.OpenText("t.txt", text);
+  session.FocusFirstDocument();
+  platform::View& view = *session.Editor().FocusedView();
+  view.SetVisibleLineCount(10);
+  session.FeedNotation(keys);
+  return view;
+}
+
 TEST(PackageHighlightTest, AMatchTypedInInsertModeIsHighlightedAtOnce) {
   app::BatchSession session;
   session.OpenText("t.txt", "ab\nxy\n");
@@ -37,11 +48,7 @@ TEST(PackageHighlightTest, EveryVisibleLineHasItsMatchesWhileScrolling) {
   app::BatchSession session;
   std::string text;
   for (int i = 0; i < 400; ++i) text += "line " + std::to_string(i) + " foo\n";
-  session.OpenText("t.txt", text);
-  session.FocusFirstDocument();
-  platform::View& view = *session.Editor().FocusedView();
-  view.SetVisibleLineCount(10);
-  session.FeedNotation(":set hls<CR>/foo<CR>gg");
+  platform::View& view = OpenInTenLines(session, text, ":set hls<CR>/foo<CR>gg");
   const auto& markers = view.Buffer().Markers();
   auto check_visible = [&](const std::string& step) {
     const uint32_t first = view.FirstVisibleLine();
@@ -116,11 +123,7 @@ TEST(PackageHighlightTest, EditsThatAddOrRemoveLinesMoveTheOtherMatches) {
   const char* const kinds[] = {"ab ab", "xaby", "none", "aab b", "b ab"};
   std::string text;
   for (int i = 0; i < 300; ++i) text += std::string(kinds[i % 5]) + " " + std::to_string(i) + "\n";
-  session.OpenText("t.txt", text);
-  session.FocusFirstDocument();
-  platform::View& view = *session.Editor().FocusedView();
-  view.SetVisibleLineCount(10);
-  session.FeedNotation(":set hls<CR>/ab<CR>150Gzz");
+  platform::View& view = OpenInTenLines(session, text, ":set hls<CR>/ab<CR>150Gzz");
   const auto& markers = view.Buffer().Markers();
   // After each edit the visible lines show the matches of the text as it is, and no line
   // shows a match that is not there.
