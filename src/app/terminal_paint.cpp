@@ -223,6 +223,62 @@ void TerminalPainter::WriteCells(const ScreenGrid& next, int row, int from, int 
   }
 }
 
+void TerminalPainter::PaintRow(const ScreenGrid& next, int row, const Cell* shown_row, int& style,
+                               std::string& out) {
+  const bool full = shown_row == nullptr;
+  const int rows = next.Rows();
+  const int cols = next.Cols();
+  const std::span<const Cell> next_row = next.Row(row);
+  // A terminal that wraps at once scrolls when the bottom-right cell is written.
+  int end = cols;
+  if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;
+  // A shift could move a cell into the bottom-right corner that is never written there.
+  if (!full && end == cols && codes_.delete_chars && codes_.insert_chars)
+    shown_row = ShiftRow(row, shown_row, next_row, style, out);
+  // Blanks at the end of the row, as after a short line, are erased with one sequence.
+  int erase_from = cols;
+  if (!codes_.clear_to_line_end.empty()) {
+    int c = cols;
+    while (c > 0 && next_row[static_cast<size_t>(c) - 1] == kDefaultBlank) --c;
+    if (cols - c >= kLeastCellsToErase) erase_from = c;
+  }
+  const int write_end = std::min(end, erase_from);
+  int col = 0;
+  while (col < write_end) {
+    if (!full && !Changed(shown_row, next_row, col)) {
+      ++col;
+      continue;
+    }
+    // A run of changes, joined with the next one over a short unchanged gap. A run never
+    // starts on the right half of a wide character.
+    int start = col;
+    if (next.At(row, start).width == 0 && start > 0) --start;
+    int stop = col + 1;
+    int gap = 0;
+    for (int c = stop; c < write_end && gap <= kJoinGap; ++c) {
+      if (full || Changed(shown_row, next_row, c)) {
+        stop = c + 1;
+        gap = 0;
+      } else {
+        ++gap;
+      }
+    }
+    if (stop < end && next.At(row, stop).width == 0) ++stop;  // the wide character's right half
+    codes_.move_to(row, start, out);
+    WriteCells(next, row, start, stop, end, style, out);
+    col = stop;
+  }
+  // A full repaint starts from a cleared screen: the blanks are there already.
+  bool erase = false;
+  for (int c = erase_from; !full && c < cols && !erase; ++c)
+    erase = Changed(shown_row, next_row, c);
+  if (erase) {
+    codes_.move_to(row, erase_from, out);
+    UseStyle(CellStyle::kText, style, out);  // erasing fills in the current colours
+    out += codes_.clear_to_line_end;
+  }
+}
+
 void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row,
                             int cursor_col, bool full, std::string& out) {
   const int rows = next.Rows();
@@ -254,56 +310,10 @@ void TerminalPainter::Paint(const ScreenGrid& shown, const ScreenGrid& next, int
     hashes_kept_ = false;
   }
   for (int row = 0; row < rows; ++row) {
-    const Cell* shown_row = full ? nullptr : shown_rows_[static_cast<size_t>(row)];
-    const std::span<const Cell> next_row = next.Row(row);
-    if (!full && row_same_[static_cast<size_t>(row)] != 0) continue;
-    // A terminal that wraps at once scrolls when the bottom-right cell is written.
-    int end = cols;
-    if (row == rows - 1 && codes_.auto_margin && !codes_.wrap_is_delayed) --end;
-    // A shift could move a cell into the bottom-right corner that is never written there.
-    if (!full && end == cols && codes_.delete_chars && codes_.insert_chars)
-      shown_row = ShiftRow(row, shown_row, next_row, style, out);
-    // Blanks at the end of the row, as after a short line, are erased with one sequence.
-    int erase_from = cols;
-    if (!codes_.clear_to_line_end.empty()) {
-      int c = cols;
-      while (c > 0 && next_row[static_cast<size_t>(c) - 1] == kDefaultBlank) --c;
-      if (cols - c >= kLeastCellsToErase) erase_from = c;
-    }
-    const int write_end = std::min(end, erase_from);
-    int col = 0;
-    while (col < write_end) {
-      if (!full && !Changed(shown_row, next_row, col)) {
-        ++col;
-        continue;
-      }
-      // A run of changes, joined with the next one over a short unchanged gap. A run never
-      // starts on the right half of a wide character.
-      int start = col;
-      if (next.At(row, start).width == 0 && start > 0) --start;
-      int stop = col + 1;
-      int gap = 0;
-      for (int c = stop; c < write_end && gap <= kJoinGap; ++c) {
-        if (full || Changed(shown_row, next_row, c)) {
-          stop = c + 1;
-          gap = 0;
-        } else {
-          ++gap;
-        }
-      }
-      if (stop < end && next.At(row, stop).width == 0) ++stop;  // the wide character's right half
-      codes_.move_to(row, start, out);
-      WriteCells(next, row, start, stop, end, style, out);
-      col = stop;
-    }
-    // A full repaint starts from a cleared screen: the blanks are there already.
-    bool erase = false;
-    for (int c = erase_from; !full && c < cols && !erase; ++c)
-      erase = Changed(shown_row, next_row, c);
-    if (erase) {
-      codes_.move_to(row, erase_from, out);
-      UseStyle(CellStyle::kText, style, out);  // erasing fills in the current colours
-      out += codes_.clear_to_line_end;
+    if (full) {
+      PaintRow(next, row, nullptr, style, out);
+    } else if (row_same_[static_cast<size_t>(row)] == 0) {
+      PaintRow(next, row, shown_rows_[static_cast<size_t>(row)], style, out);
     }
   }
   codes_.move_to(cursor_row, cursor_col, out);

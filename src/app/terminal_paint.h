@@ -55,10 +55,11 @@ class TerminalPainter {
 
   // Appends to `out` what turns the screen showing `shown` into `next` and leaves the cursor at
   // (cursor_row, cursor_col). A row of `next` that the grid says still holds the cells of a row
-  // (its origin) must show what that row of `shown` does. A `shown` of another size, or `full`, repaints everything after clearing the
-  // screen. Rows that moved up or down together (a view scrolled, lines deleted or
-  // inserted) are scrolled on the terminal instead of written again. Finding them is quickest
-  // when `shown` is the `next` of the call before, as it is on a terminal updated frame by frame.
+  // (its origin) must show what that row of `shown` does. A `shown` of another size, or `full`,
+  // repaints everything after clearing the screen. Rows that moved up or down together (a view
+  // scrolled, lines deleted or inserted) are scrolled on the terminal instead of written again.
+  // Finding them is quickest when `shown` is the `next` of the call before, as it is on a terminal
+  // updated frame by frame.
   void Paint(const ScreenGrid& shown, const ScreenGrid& next, int cursor_row, int cursor_col,
              bool full, std::string& out);
 
@@ -81,6 +82,10 @@ class TerminalPainter {
   // returns `shown`.
   const Cell* ShiftRow(int row, const Cell* shown, std::span<const Cell> next, int& style,
                        std::string& out);
+  // Writes what differs between a row the terminal shows (none: a cleared row to be written
+  // whole) and the row of `next`.
+  void PaintRow(const ScreenGrid& next, int row, const Cell* shown_row, int& style,
+                std::string& out);
   // Switches the terminal to a style unless `style` (-1: unknown) says it has it already.
   void UseStyle(CellStyle wanted, int& style, std::string& out) const;
   // Writes the cells [from, to) of a row, none of them at or past `end`; the cursor is already
