@@ -270,6 +270,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
 
   // A block selection covers the same display columns on each of its lines.
   uint32_t block_left = 0, block_right = 0;
+  uint32_t block_top = 1, block_bottom = 0;  // its view lines; none when there is none
   if (selection.block && !selection.Empty()) {
     auto column_of = [&](TextPos pos) {
       const ViewPos vp = to_view(pos);
@@ -281,7 +282,24 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     const uint32_t b = column_of(selection.active);
     block_left = std::min(a, b);
     block_right = std::max(a, b) + 1;
+    const uint32_t anchor_line = to_view(selection.anchor).line;
+    const uint32_t active_line = to_view(selection.active).line;
+    block_top = std::min(anchor_line, active_line);
+    block_bottom = std::max(anchor_line, active_line);
   }
+  // The highlights as they fall on a view line.
+  auto marks_of = [&](uint32_t view_line, std::vector<RowMark>& marks) {
+    for (size_t i = 0; i < spans.size(); ++i) {
+      const auto& [from, to] = view_spans[i];
+      if (from.line > view_line || to.line < view_line) continue;
+      const uint32_t start = from.line < view_line ? 0 : from.column;
+      // UINT32_MAX only for a span going on past the line end.
+      const uint32_t end = to.line > view_line ? UINT32_MAX : std::min(to.column, UINT32_MAX - 1);
+      marks.push_back(RowMark{start, end, spans[i].second, false});
+    }
+    if (view_line >= block_top && view_line <= block_bottom)
+      marks.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
+  };
 
   // Each row's text and marks first; rows drawn from the same as last time keep their cells,
   // the others are laid out once the kept ones have moved into place.
@@ -299,20 +317,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       } else {
         buffer.ReadLine(view_line, text);
       }
-      for (size_t i = 0; i < spans.size(); ++i) {
-        const auto& [from, to] = view_spans[i];
-        if (from.line > view_line || to.line < view_line) continue;
-        const uint32_t start = from.line < view_line ? 0 : from.column;
-        // UINT32_MAX only for a span going on past the line end.
-        const uint32_t end = to.line > view_line ? UINT32_MAX : std::min(to.column, UINT32_MAX - 1);
-        row_marks_.push_back(RowMark{start, end, spans[i].second, false});
-      }
-      if (selection.block && !selection.Empty()) {
-        const uint32_t a = to_view(selection.anchor).line;
-        const uint32_t b = to_view(selection.active).line;
-        if (view_line >= std::min(a, b) && view_line <= std::max(a, b))
-          row_marks_.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
-      }
+      marks_of(view_line, row_marks_);
     }
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid
