@@ -15,8 +15,10 @@
 #include "common/key_code.h"
 #include "platform/browse_context.h"
 #include "platform/clipboard.h"
+#include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
+#include "platform/language_preferences.h"
 #include "platform/output_locations.h"
 #include "platform/output_pane.h"
 #include "platform/registry_store.h"
@@ -82,6 +84,10 @@ class EditorHost {
 
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
+  // The named commands with their key bindings.
+  CommandBindings& bindings() { return bindings_; }
+  // The per-language editor preferences.
+  PreferenceStore& preferences() { return preferences_; }
   OutputPane& output() { return output_; }
   // Where "go to definition" came from, for "pop browse context".
   BrowseContextStack& browse_contexts() { return browse_contexts_; }
@@ -156,6 +162,8 @@ class EditorHost {
 
   Clipboard clipboard_;
   RegistryStore registry_;
+  CommandBindings bindings_;
+  PreferenceStore preferences_;
   OutputPane output_;
   BrowseContextStack browse_contexts_;
   Dialogs dialogs_;
