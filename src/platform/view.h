@@ -12,6 +12,7 @@
 #include "platform/text_buffer.h"
 #include "platform/timers.h"
 #include "platform/view_layout.h"
+#include "platform/window_message.h"
 
 namespace tavik::platform {
 
@@ -70,6 +71,14 @@ class View {
   const ViewPreferences& Preferences() const { return prefs_; }
   OneShotTimer& Timer() { return timer_; }
 
+  // The window procedure that gets the view's window messages first. Installing one returns the
+  // procedure it replaced, which the new one calls for what it does not consume.
+  WindowProcedure SetWindowProcedure(WindowProcedure procedure) {
+    std::swap(procedure, window_procedure_);
+    return procedure;
+  }
+  const WindowProcedure& GetWindowProcedure() const { return window_procedure_; }
+
  private:
   void OnChange(const BufferChange& change);
 
@@ -84,6 +93,7 @@ class View {
   CollapsedRegions regions_;
   ViewPreferences prefs_;
   OneShotTimer timer_;
+  WindowProcedure window_procedure_;
 };
 
 }  // namespace tavik::platform
