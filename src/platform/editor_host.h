@@ -21,6 +21,7 @@
 #include "platform/language_preferences.h"
 #include "platform/output_locations.h"
 #include "platform/output_pane.h"
+#include "platform/registry_root.h"
 #include "platform/registry_store.h"
 #include "platform/timers.h"
 #include "platform/view.h"
@@ -84,6 +85,8 @@ class EditorHost {
 
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
+  // "Software\Tavik\Host\<version>", below which packages keep their registry entries.
+  std::string LocalRegistryRoot() const { return platform::LocalRegistryRoot(registry_); }
   // The named commands with their key bindings.
   CommandBindings& bindings() { return bindings_; }
   // The per-language editor preferences.
@@ -116,6 +119,10 @@ class EditorHost {
   const std::function<bool()>& BuildCancelCheck() const { return build_cancel_; }
   // The last build's output, walked by the location and error commands.
   BuildLog& build_log() { return build_log_; }
+
+  // Word wrap of every view on or off.
+  // TODO(wrap): stub until the word-wrap display layer lands; the package already calls it.
+  void SetWordWrap(bool /*on*/) {}
 
   void Beep();
   int BeepCount() const { return beep_count_; }
