@@ -37,13 +37,13 @@ host::StartupSource StartupSourceOf(const ProgramOptions& options) {
 int RunBatch(const ProgramOptions& options) {
   // The startup file is read in the multibyte encoding the environment names.
   std::setlocale(LC_CTYPE, "");
-  BatchSession session;
+  BatchSession session(RegistrySourceOf(options.registry));
   session.SetPaneSink([](const std::string& line) {
     std::fprintf(stderr, "pane: %s\n", line.c_str());
     std::fflush(stderr);
   });
   // Before any document is opened: views copy the options the startup file set.
-  if (!session.Package().RunStartupFile(StartupSourceOf(options))) {
+  if (session.HasPackage() && !session.Package().RunStartupFile(StartupSourceOf(options))) {
     std::fprintf(stderr, "tavik: cannot read %s\n", options.rc->c_str());
     return 1;
   }

@@ -6,7 +6,10 @@ namespace tavik::app {
 std::string UsageText() {
   return "usage: tavik FILE...\n"
          "       tavik --batch [--keys NOTATION]... [--state] [--answer A]... "
-         "[--no-rc | --rc FILE] FILE...\n";
+         "[--no-rc | --rc FILE] FILE...\n"
+         "       tavik --setting NAME | --setting NAME=VALUE\n"
+         "       tavik --register | --unregister\n"
+         "       any of them with --registry FILE to use FILE as the registry\n";
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
@@ -44,6 +47,18 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       const std::string* v = value("--rc");
       if (v == nullptr) return parsed;
       o.rc = *v;
+    } else if (a == "--registry") {
+      const std::string* v = value("--registry");
+      if (v == nullptr) return parsed;
+      o.registry = *v;
+    } else if (a == "--setting") {
+      const std::string* v = value("--setting");
+      if (v == nullptr) return parsed;
+      o.setting = *v;
+    } else if (a == "--register") {
+      o.register_package = true;
+    } else if (a == "--unregister") {
+      o.unregister_package = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {
@@ -51,7 +66,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       return parsed;
     }
   }
-  if (o.no_rc && o.rc) {
+  const int alone = (o.setting ? 1 : 0) + (o.register_package ? 1 : 0) +
+                    (o.unregister_package ? 1 : 0);
+  if (alone > 1 || (alone == 1 && (o.batch || !o.files.empty()))) {
+    parsed.error = "--setting, --register and --unregister each run alone";
+  } else if (o.no_rc && o.rc) {
     parsed.error = "--no-rc and --rc exclude each other";
   } else if (!o.batch && (!o.keys.empty() || o.print_state || !o.answers.empty())) {
     parsed.error = "--keys, --state and --answer need --batch";

@@ -16,6 +16,10 @@ struct ProgramOptions {
   std::optional<std::string> rc;     // --rc FILE
   std::vector<std::string> files;
   bool help = false;
+  std::optional<std::string> registry;  // --registry FILE: instead of the user's registry
+  std::optional<std::string> setting;   // --setting NAME or NAME=VALUE
+  bool register_package = false;        // --register
+  bool unregister_package = false;      // --unregister
 };
 
 struct ParsedArguments {

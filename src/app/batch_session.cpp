@@ -15,9 +15,12 @@ KeyCode AsTypedKey(KeyCode key) {
   return key;
 }
 
-BatchSession::BatchSession()
-    : editor_(std::make_unique<platform::EditorHost>()),
-      package_(std::make_unique<host::Package>(*editor_)) {
+BatchSession::BatchSession() : BatchSession(RegistrySource{}) {}
+
+BatchSession::BatchSession(const RegistrySource& registry)
+    : editor_(std::make_unique<platform::EditorHost>()) {
+  OpenRegistry(*editor_, registry);
+  package_ = LoadPackage(*editor_);
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view) {
     return NextAnswer() == "y" ? platform::YesNoAnswer::kYes : platform::YesNoAnswer::kNo;
   });
@@ -56,6 +59,11 @@ void BatchSession::SetAnswers(std::vector<std::string> answers) {
 
 void BatchSession::SetPaneSink(std::function<void(const std::string&)> sink) {
   pane_sink_ = std::move(sink);
+  if (pane_sink_) {
+    for (const std::u16string& line : editor_->output().Lines()) {
+      pane_sink_(platform::ToUtf8(line));
+    }
+  }
 }
 
 std::optional<std::string> BatchSession::OpenFile(const std::string& path) {
@@ -94,12 +102,18 @@ void BatchSession::FeedNotation(std::string_view utf8_notation) {
 void BatchSession::FeedKey(KeyCode key) {
   platform::View* view = CurrentView();
   if (view == nullptr) return;
+  if (package_ == nullptr) {
+    editor_->TypeKey(*view, AsTypedKey(key));
+    return;
+  }
   package_->HandleKey(*view, AsTypedKey(key));
 }
 
 void BatchSession::FinishKeys() {
   platform::View* view = CurrentView();
-  if (view != nullptr && view->Timer().Running()) package_->TimerFired(*view);
+  if (view != nullptr && view->Timer().Running() && package_ != nullptr) {
+    package_->TimerFired(*view);
+  }
 }
 
 std::string BatchSession::BufferTextUtf8() const {
@@ -137,6 +151,7 @@ std::pair<int, int> BatchSession::CursorUtf8() const {
 }
 
 std::string BatchSession::ModeName() const {
+  if (package_ == nullptr) return "NORMAL";
   ViewEngine& engine = package_->Engine();
   switch (engine.Mode()) {
     case EngineMode::kNormal:
@@ -157,6 +172,7 @@ std::string BatchSession::ModeName() const {
 }
 
 std::string BatchSession::StatusUtf8() const {
+  if (package_ == nullptr) return platform::ToUtf8(editor_->StatusText());
   return platform::ToUtf8(package_->Engine().StatusText());
 }
 

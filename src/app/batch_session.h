@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/host_start.h"
 #include "common/key_code.h"
 #include "host/package.h"
 #include "platform/editor_host.h"
@@ -17,7 +18,10 @@ namespace tavik::app {
 
 class BatchSession {
  public:
+  // The registry in memory, so runs never touch a file; the package is loaded.
   BatchSession();
+  // The registry from a file; the package is loaded when the registry lists it.
+  explicit BatchSession(const RegistrySource& registry);
   ~BatchSession();
 
   // Opens a file as a document; a missing file starts an empty document with that name.
@@ -31,7 +35,8 @@ class BatchSession {
 
   // Answers for questions, in order: "y"/"n", or "y", "n", "a", "q", "l" for the confirmation.
   void SetAnswers(std::vector<std::string> answers);
-  // Lines written to the output pane are also handed to this sink as they are written.
+  // Lines written to the output pane are also handed to this sink as they are written, and
+  // those written before it was set at once.
   void SetPaneSink(std::function<void(const std::string&)> sink);
 
   // Feeds the keys of a key-notation text, one typed key at a time.
@@ -54,6 +59,8 @@ class BatchSession {
 
   platform::EditorHost& Editor() { return *editor_; }
   host::Package& Package() { return *package_; }
+  // False after the package was unregistered: keys then type text.
+  bool HasPackage() const { return package_ != nullptr; }
 
  private:
   platform::View* CurrentView() const;

@@ -5,6 +5,7 @@
 
 #include "app/batch_mode.h"
 #include "app/batch_options.h"
+#include "app/setting_command.h"
 #include "app/terminal_editor.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty()) std::fprintf(stderr, "tavik: %s\n", parsed.error.c_str());
     std::fputs(tavik::app::UsageText().c_str(), stderr);
     return parsed.error.empty() ? 0 : 2;
+  }
+  if (parsed.options.setting) return tavik::app::RunSettingCommand(parsed.options);
+  if (parsed.options.register_package || parsed.options.unregister_package) {
+    return tavik::app::RunRegistration(parsed.options);
   }
   if (parsed.options.batch) return tavik::app::RunBatch(parsed.options);
   return tavik::app::RunTerminalEditor(parsed.options);

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/batch_session.h"
+#include "app/host_start.h"
 #include "app/terminal_signals.h"
 #include "platform/utf8_codec.h"
 
@@ -47,9 +48,7 @@ bool IsPlainKey(KeyCode key, KeyCode wanted) {
 
 }  // namespace
 
-TerminalEditor::TerminalEditor()
-    : editor_(std::make_unique<platform::EditorHost>()),
-      package_(std::make_unique<host::Package>(*editor_)) {
+TerminalEditor::TerminalEditor() : editor_(std::make_unique<platform::EditorHost>()) {
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
   editor_->SetBeepListener([this] { ++beeps_; });
@@ -100,7 +99,7 @@ void TerminalEditor::RunStartupFile(const ProgramOptions& options) {
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec) source.program_dir = self.parent_path();
   }
-  if (!package_->RunStartupFile(source)) {
+  if (package_ != nullptr && !package_->RunStartupFile(source)) {
     open_errors_ = platform::FromUtf8("Cannot read " + *options.rc);
   }
 }
@@ -122,13 +121,16 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   InstallSignalHandlers(resize_pipe_[1]);
   screen_.QuerySize(rows_, cols_);
   editor_->SetDefaultVisibleLines(static_cast<uint32_t>(std::max(1, rows_ - 2)));
+  // The host reads its registry and loads the package it lists.
+  OpenRegistry(*editor_, RegistrySourceOf(options.registry));
+  package_ = LoadPackage(*editor_);
   // Before any document is opened: views copy the options the startup file set.
   RunStartupFile(options);
   OpenFiles(options.files);
-  package_->NoteFocusedView();
+  if (package_ != nullptr) package_->NoteFocusedView();
   pane_visible_ = !editor_->output().Lines().empty();  // startup errors
   pane_lines_seen_ = editor_->output().Lines().size();
-  package_->UpdateStatusBar();
+  if (package_ != nullptr) package_->UpdateStatusBar();
   if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
   last_tick_ = std::chrono::steady_clock::now();
 
@@ -225,7 +227,7 @@ void TerminalEditor::HandleKey(KeyCode key) {
   }
   if (IsPlainKey(key, kNextDocumentKey) || IsPlainKey(key, kPreviousDocumentKey)) {
     editor_->ActivateNextWindow(key == kNextDocumentKey ? 1 : -1);
-    package_->NoteFocusedView();
+    if (package_ != nullptr) package_->NoteFocusedView();
     return;
   }
   platform::View* view = editor_->FocusedView();
@@ -233,7 +235,11 @@ void TerminalEditor::HandleKey(KeyCode key) {
     quit_ = true;
     return;
   }
-  package_->HandleKey(*view, AsTypedKey(key));
+  if (package_ != nullptr) {
+    package_->HandleKey(*view, AsTypedKey(key));
+  } else {
+    editor_->TypeKey(*view, AsTypedKey(key));
+  }
   const platform::OutputPane& pane = editor_->output();
   if (pane.ShowCount() != pane_shows_seen_ || pane.Lines().size() != pane_lines_seen_) {
     pane_visible_ = true;
@@ -286,23 +292,26 @@ void TerminalEditor::Redraw() {
   DrawRequest request;
   request.pane_visible = pane_visible_;
   request.working_folder = working_folder_;
-  ViewEngine& engine = package_->Engine();
+  // Without the package the host types every key, with a bar caret.
+  ViewEngine* engine = package_ != nullptr ? &package_->Engine() : nullptr;
+  const CaretShape caret = engine != nullptr ? engine->GetCaretShape() : CaretShape::kThin;
   if (question_) {
     request.status_text = *question_;
     request.status_cursor = question_->size();
   } else {
     request.status_text = editor_->StatusText();
-    const CommandParser& parser = engine.Parser();
-    const std::u16string_view pending = parser.PendingText();
-    if (parser.IsCommandLineOpen() && request.status_text.ends_with(pending)) {
+    const CommandParser* parser = engine != nullptr ? &engine->Parser() : nullptr;
+    const std::u16string_view pending = parser != nullptr ? parser->PendingText() : u"";
+    if (parser != nullptr && parser->IsCommandLineOpen() &&
+        request.status_text.ends_with(pending)) {
       request.status_cursor =
-          request.status_text.size() - pending.size() + parser.CommandLineCursor();
+          request.status_text.size() - pending.size() + parser->CommandLineCursor();
     }
   }
-  request.block_caret = engine.GetCaretShape() == CaretShape::kBlock;
+  request.block_caret = caret == CaretShape::kBlock;
   const DrawResult place = composer_.Draw(*editor_, request, grid_);
   const CursorShape shape =
-      question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
+      question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(caret);
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
   if (beeps_ > 0) {
     screen_.Bell();

@@ -80,6 +80,13 @@ void SearchState::SetHighlightRequest(const SearchRequest& request) {
   }
 }
 
+void SearchState::CaseOptionsChanged() {
+  if (!highlight_request_) return;
+  highlight_ignorecase_ = options_.Bool(OptionId::kIgnoreCase);
+  highlight_smartcase_ = options_.Bool(OptionId::kSmartCase);
+  ++request_generation_;
+}
+
 ParsedSearch SearchState::Parse(std::u16string_view text, bool backward, bool no_smartcase,
                                 char16_t delimiter) const {
   SearchParseArgs args;

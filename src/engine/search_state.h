@@ -31,6 +31,8 @@ class SearchState {
   void SetLastSearch(const SearchRequest& request, std::u16string_view text);
   // Switches highlighting back on after ":nohlsearch" and stores the request to highlight.
   void SetHighlightRequest(const SearchRequest& request);
+  // ignorecase or smartcase changed outside a search: the highlighted matches follow them.
+  void CaseOptionsChanged();
   // The last substitution, which ":s" alone, ":&" and "&" repeat.
   LastSubstitution& Substitution() { return last_substitution_; }
 

@@ -270,6 +270,16 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
   ClampCaretForNormalMode(text);
 }
 
+void ViewEngine::ResetToNormal(AttachedView* view) {
+  queue_.clear();
+  const bool pending = mode_ != EngineMode::kNormal || parser_.IsCommandLineOpen();
+  if (view != nullptr && view->text.IsAttached() && pending) HandleEscape(*view, true);
+  mode_ = EngineMode::kNormal;
+  replace_ = false;
+  parser_.ResetParser(false);
+  UpdateCaretShape();
+}
+
 void ViewEngine::ClampCaretForNormalMode(TextView& text) {
   TextPos caret = text.GetCaret();
   TextPos clamped = text.ClampPosition(caret.line, caret.column, false, false);

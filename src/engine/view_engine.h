@@ -86,6 +86,9 @@ class ViewEngine : private ParserServices {
   static constexpr uint32_t kMaxExpansions = 1000;
   void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap);
   void SetEnabled(bool enabled) { enabled_ = enabled; }
+  // The emulation was switched off or on: queued keys and the pending command are dropped and
+  // the engine is in normal mode. `view`, when given, is where an open insertion is ended.
+  void ResetToNormal(AttachedView* view);
   bool Enabled() const { return enabled_; }
 
   // Beeps through the view when the Beep setting is on.

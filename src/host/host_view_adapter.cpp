@@ -236,6 +236,8 @@ void HostViewAdapter::FocusOtherView() {
 
 HostResult HostViewAdapter::ExecuteCommand(std::u16string_view name, std::u16string_view argument) {
   if (!IsAlive()) return HostResult::kUnexpected;
+  if (before_command_) before_command_();
+  if (!IsAlive()) return HostResult::kUnexpected;
   return ToHostResult(host_.Execute(*view_, name, argument));
 }
 

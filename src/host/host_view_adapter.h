@@ -84,6 +84,8 @@ class HostViewAdapter : public tavik::HostView {
   void SetHighlights(HighlightLayer layer, const std::vector<HighlightRange>& ranges) override;
   // What runs when the view's timer fires.
   void SetTimerCallback(std::function<void()> callback) { timer_callback_ = std::move(callback); }
+  // What runs before each named host command the engine runs through this view.
+  void SetBeforeCommand(std::function<void()> callback) { before_command_ = std::move(callback); }
   // Types a key into the view as the host editor does when the engine did not handle it.
   void TypeKey(KeyCode key);
   // The platform view, or nullptr once it is gone.
@@ -93,6 +95,7 @@ class HostViewAdapter : public tavik::HostView {
   void RemoveListener();
 
   platform::EditorHost& host_;
+  std::function<void()> before_command_;
   platform::View* view_;
   platform::TextBuffer* buffer_;
   std::shared_ptr<const bool> view_alive_;

@@ -6,21 +6,26 @@
 
 #include "config/settings.h"
 #include "engine/document_switch.h"
+#include "host/registration.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik::host {
 
 Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : editor_(editor) {
+  const std::string root = editor_.LocalRegistryRoot();
+  host_is_version7_ = IsVersion7Root(root);
   if (settings_store == nullptr) {
-    own_store_ = std::make_unique<RegistrySettingsStore>(editor_.registry());
+    own_store_ = std::make_unique<RegistrySettingsStore>(editor_.registry(), SettingsKey(root));
     settings_store = own_store_.get();
   }
   settings_ = std::make_unique<Settings>(*settings_store);
   engine_ = std::make_unique<ViewEngine>(*settings_, *this);
+  settings_object_ = std::make_unique<SettingsObject>(*settings_, *this);
   engine_->Registers().SetClipboard(&clipboard_bridge_);
   engine_->Registers().SetDefaultIsClipboard(settings_->DefaultWinClipboard());
   engine_->SetEnabled(settings_->GetBool(SettingId::kEnable));
   CopyMirroredOptions(*settings_, engine_->GlobalOptions());
+  welcome_pending_ = !settings_->DontShowWelcome2();
 
   view_listener_ = editor_.AddViewListener([this](platform::View& view, bool created) {
     if (created) {
@@ -29,14 +34,15 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
       Detach(view);
     }
   });
+  preferences_listener_ =
+      editor_.preferences().AddListener([this](std::u16string_view) { PreferencesChanged(); });
   for (const auto& document : editor_.Documents()) {
     for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
   }
 }
 
 Package::~Package() {
-  editor_.RemoveViewListener(view_listener_);
-  for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
+  if (state_ != State::kClosed) Close();
 }
 
 // One mark table per document, following every edit of its buffer whoever makes it. The
@@ -67,6 +73,7 @@ void Package::Attach(platform::View& view) {
   attachment.adapter->SetTimerCallback([this, view_id] {
     if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
   });
+  attachment.adapter->SetBeforeCommand([this] { ConnectAutomation(); });
   attachments_.emplace(view_id, std::move(attachment));
 }
 
@@ -87,6 +94,11 @@ AttachedView* Package::Attachment(const platform::View& view) {
 }
 
 void Package::HandleKey(platform::View& view, KeyCode key) {
+  if (engine_ == nullptr) {
+    editor_.TypeKey(view, key);
+    return;
+  }
+  if (engine_->Enabled()) ConnectAutomation();
   status_writes_at_key_ = editor_.StatusWrites();
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
@@ -109,7 +121,7 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
 
 void Package::NoteFocusedView() {
   platform::View* view = editor_.FocusedView();
-  if (view == nullptr || !engine_->Enabled()) return;
+  if (view == nullptr || engine_ == nullptr || !engine_->Enabled()) return;
   Attach(*view);
   AttachedView* attached = Attachment(*view);
   if (attached == nullptr || !attached->text.IsAttached()) return;
@@ -118,7 +130,7 @@ void Package::NoteFocusedView() {
 }
 
 void Package::TimerFired(platform::View& view) {
-  AttachedView* attached = Attachment(view);
+  AttachedView* attached = engine_ != nullptr ? Attachment(view) : nullptr;
   if (attached == nullptr) return;
   ++key_depth_;
   engine_->ProcessPendingKeys(*attached);
@@ -130,6 +142,7 @@ void Package::TimerFired(platform::View& view) {
 // A message a host command wrote while the key ran (a save, a build, a failure) stays until the
 // next key, unless the engine has a message of its own.
 void Package::UpdateStatusBar() {
+  if (engine_ == nullptr) return;
   const bool host_wrote = editor_.StatusWrites() != status_writes_at_key_;
   if (!host_wrote || !engine_->State().message.empty()) {
     editor_.SetStatusText(engine_->StatusText());
@@ -166,6 +179,7 @@ bool Package::SwitchToDocument(std::u16string_view file, TextPos pos) {
   std::u16string argument = u"\"";
   argument += file;
   argument += u'"';
+  ConnectAutomation();
   if (editor_.Execute(u"File.OpenFile", argument) != platform::CommandResult::kOk) return false;
   platform::View* view = editor_.FocusedView();
   if (view == nullptr) return false;
@@ -177,7 +191,7 @@ bool Package::SwitchToDocument(std::u16string_view file, TextPos pos) {
 
 AttachedView* Package::FocusedView() {
   platform::View* view = editor_.FocusedView();
-  if (view == nullptr) return nullptr;
+  if (view == nullptr || engine_ == nullptr) return nullptr;
   Attach(*view);
   return Attachment(*view);
 }

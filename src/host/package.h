@@ -3,6 +3,7 @@
 // serves the engine's output pane and dialogs.
 #pragma once
 
+#include <cassert>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -17,7 +18,9 @@
 #include "host/clipboard_bridge.h"
 #include "host/host_view_adapter.h"
 #include "host/registry_settings_store.h"
+#include "host/settings_object.h"
 #include "platform/editor_host.h"
+#include "platform/hresult.h"
 
 namespace tavik::host {
 
@@ -29,10 +32,11 @@ struct StartupSource {
   std::filesystem::path program_dir;  // kSearch: the last directory searched
 };
 
-class Package final : public EngineHost {
+class Package final : public EngineHost, public SettingsEffects {
  public:
+  // Created sited: the settings are loaded, the engine made and the views attached.
   // `settings_store` backs the persistent settings; without one they live in the host's
-  // registry store.
+  // registry, under the package's key below the host's per-user root.
   explicit Package(platform::EditorHost& editor, SettingsStore* settings_store = nullptr);
   ~Package() override;
   Package(const Package&) = delete;
@@ -55,8 +59,43 @@ class Package final : public EngineHost {
   // Some line of the startup file failed; its error lines are in the output pane.
   bool StartupErrors() const { return startup_errors_; }
 
-  ViewEngine& Engine() { return *engine_; }
-  Settings& GetSettings() { return *settings_; }
+  // Lifecycle: sited on creation, automation connected on the first host command or window
+  // message, closed by Close. Calls after close answer kUnexpected.
+  enum class State : uint8_t { kSited, kAutomationConnected, kClosed };
+  State LifecycleState() const { return state_; }
+  // Releases the attachments, the engine, the settings and the host's events.
+  platform::HResult Close();
+  // Connects to the host's commands once: checks the key bindings and brings the output pane
+  // forward when the startup file had errors.
+  platform::HResult ConnectAutomation();
+  // The settings object for "Tavik.General" (in any letter case); nullptr for other names,
+  // as the host's "not implemented", and after close.
+  SettingsObject* GetAutomationObject(std::u16string_view name);
+  std::u16string_view VersionText() const;
+  // The host's registry root names a version 7 host ("...\Host\7.x", nothing after it).
+  bool HostIsVersion7() const { return host_is_version7_; }
+
+  // The live enabled flag: starts from "Enable"; the global toggle changes it alone, without
+  // the stored setting. A change puts the engine back in normal mode with nothing pending.
+  bool Enabled() const { return engine_ != nullptr && engine_->Enabled(); }
+  void SetEnabled(bool enabled);
+
+  // The welcome dialog is due once after load while "DontShowWelcome2" is false; the front end
+  // shows it and says so.
+  bool WelcomePending() const { return welcome_pending_; }
+  void WelcomeShown() { welcome_pending_ = false; }
+
+  // SettingsEffects: a put through the settings object succeeded.
+  void SettingChanged(SettingId id) override;
+
+  ViewEngine& Engine() {
+    assert(engine_ != nullptr);
+    return *engine_;
+  }
+  Settings& GetSettings() {
+    assert(settings_ != nullptr);
+    return *settings_;
+  }
   AttachedView* Attachment(const platform::View& view);
 
   // EngineHost
@@ -73,6 +112,12 @@ class Package final : public EngineHost {
   };
 
   void Attach(platform::View& view);
+  // The host's text manager reported changed user preferences.
+  void PreferencesChanged();
+  // Where the clash manager checks the host's key bindings on the first connection, and where
+  // it restores or removes them when the emulation is switched off or on.
+  void CheckKeyBindings() {}
+  void FollowEnabledWithKeyBindings(bool /*enabled*/) {}
   void Detach(platform::View& view);
   BufferMarks& MarksOf(platform::View& view);
 
@@ -88,6 +133,14 @@ class Package final : public EngineHost {
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
+  uint64_t preferences_listener_ = 0;
+  std::unique_ptr<SettingsObject> settings_object_;
+  State state_ = State::kSited;
+  bool host_is_version7_ = false;
+  bool welcome_pending_ = false;
+  // Cleared while the package itself changes the host's preferences, so that the change event
+  // is not taken for one made outside.
+  bool accept_preference_events_ = true;
 };
 
 }  // namespace tavik::host

@@ -9,6 +9,7 @@
 namespace tavik::host {
 
 bool Package::RunStartupFile(const StartupSource& source) {
+  if (engine_ == nullptr) return true;  // closed: nothing runs
   std::filesystem::path file;
   switch (source.kind) {
     case StartupSource::Kind::kNone:
