@@ -32,6 +32,7 @@ struct RegistryKey {
   std::string path;  // as first spelled, hive first
   // By lower-cased name: the name as spelled and the value. The default value has the name "".
   std::map<std::string, std::pair<std::string, RegistryValue>> values;
+  friend bool operator==(const RegistryKey&, const RegistryKey&) = default;
 };
 
 // By lower-cased path.

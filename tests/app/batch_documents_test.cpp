@@ -36,7 +36,9 @@ class BatchDocumentsTest : public ::testing::Test {
   }
   // Runs the program in the folder; keys and files as written on a shell command line.
   int Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + TAVIK_BINARY +
+    // The registry lives in the temporary folder, never the user's.
+    const std::string command = "cd '" + dir_.string() + "' && XDG_CONFIG_HOME='" +
+                                (dir_ / "config").string() + "' '" + TAVIK_BINARY +
                                 "' --batch --no-rc " + arguments + " >out.bin 2>err.txt </dev/null";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -38,8 +39,25 @@ std::string Quote(const std::string& text) {
 
 }  // namespace
 
+// One configuration folder per test process, so the program never reads or writes the user's
+// registry; removed when the process ends.
+const std::string& ConfigHome() {
+  struct Folder {
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("tavik-e2e-config-" + std::to_string(getpid())))
+            .string();
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  };
+  static const Folder folder;
+  return folder.path;
+}
+
 std::string ProgramCommand(const std::string& arguments) {
-  return std::string(TAVIK_BINARY) + " " + arguments +
+  return "XDG_CONFIG_HOME=" + Quote(ConfigHome()) + " " + std::string(TAVIK_BINARY) + " " +
+         arguments +
          "; echo EXIT=$?; echo modes: $(stty -a | tr -s ' ;' '\\n\\n' | "
          "grep -x -- '-*icanon\\|-*echo'); sleep 60";
 }

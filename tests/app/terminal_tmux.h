@@ -45,6 +45,10 @@ class TmuxSession {
   bool started_ = false;
 };
 
+// The folder the program under test keeps its registry in (XDG_CONFIG_HOME), one per test
+// process, never the user's.
+const std::string& ConfigHome();
+
 // The command line that runs the program under test on the arguments and, when it ends, shows
 // "EXIT=<status>" and the terminal's modes, then waits so that the screen can be read.
 std::string ProgramCommand(const std::string& arguments);
