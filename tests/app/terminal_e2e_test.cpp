@@ -19,6 +19,7 @@
 namespace tavik::app {
 namespace {
 
+using testing::ConfigHome;
 using testing::ProgramCommand;
 using testing::TmuxSession;
 namespace fs = std::filesystem;
@@ -53,7 +54,8 @@ class TerminalEditorTest : public ::testing::Test {
                     const std::string& options = "") const {
     const std::string file = WriteFile("probe.txt", text);
     std::string out;
-    const std::string command = std::string(TAVIK_BINARY) + " --batch " + options + " --keys '" +
+    const std::string command = "XDG_CONFIG_HOME='" + ConfigHome() + "' " +
+                                std::string(TAVIK_BINARY) + " --batch " + options + " --keys '" +
                                 keys + "' " + file + " 2>/dev/null";
     if (std::FILE* pipe = popen(command.c_str(), "r")) {
       char chunk[4096];
