@@ -270,6 +270,24 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
   ClampCaretForNormalMode(text);
 }
 
+void ViewEngine::ResetToNormal(AttachedView& view) {
+  if (mode_ == EngineMode::kNormal && !parser_.IsCommandLineOpen()) {
+    parser_.ResetParser(false);
+  } else if (view.text.IsAttached()) {
+    HandleEscape(view, true);
+  }
+  UpdateCaretShape();
+}
+
+void ViewEngine::EnterInsertAtCaret(AttachedView& view) {
+  if (!enabled_ || mode_ == EngineMode::kInsert || !view.text.IsAttached()) return;
+  ResetToNormal(view);
+  view.text.RefreshFromHost(false, settings_.UseVSSel());
+  queue_.push_back({KeyCode::Char(u'i'), false});
+  RunQueue(view, false);
+  UpdateCaretShape();
+}
+
 void ViewEngine::ClampCaretForNormalMode(TextView& text) {
   TextPos caret = text.GetCaret();
   TextPos clamped = text.ClampPosition(caret.line, caret.column, false, false);

@@ -87,6 +87,11 @@ class ViewEngine : private ParserServices {
   void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap);
   void SetEnabled(bool enabled) { enabled_ = enabled; }
   bool Enabled() const { return enabled_; }
+  // Back to normal mode with no pending command, as Escape does but without a beep.
+  void ResetToNormal(AttachedView& view);
+  // Into insert mode at the caret, as an `i` that no mapping changes (nothing when already in
+  // insert mode or disabled).
+  void EnterInsertAtCaret(AttachedView& view);
 
   // Beeps through the view when the Beep setting is on.
   void Beep(TextView& view);

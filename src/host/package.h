@@ -15,6 +15,7 @@
 #include "engine/engine_host.h"
 #include "engine/view_engine.h"
 #include "host/clipboard_bridge.h"
+#include "host/command_filter.h"
 #include "host/host_view_adapter.h"
 #include "host/registry_settings_store.h"
 #include "platform/editor_host.h"
@@ -55,6 +56,19 @@ class Package final : public EngineHost {
   // Some line of the startup file failed; its error lines are in the output pane.
   bool StartupErrors() const { return startup_errors_; }
 
+  // A key translated from an editor command that came down the view's command-filter chain:
+  // true when the engine consumed it.
+  bool FeedCommandKey(platform::View& view, KeyCode key);
+  // The host carried out an editor command the engine left alone: the engine takes in the
+  // caret and selection the host left.
+  void AfterHostCommand(platform::View& view);
+  // The engine is handling a key (or running a command for one) right now.
+  bool InEngineKey() const { return key_depth_ > 0; }
+  // Views without a document are never intercepted.
+  bool Eligible(const platform::View& view) { return editor_.DocumentOf(view) != nullptr; }
+  // The package's filter in the view's command-filter chain, or nullptr when not attached.
+  PackageCommandFilter* Filter(const platform::View& view);
+
   ViewEngine& Engine() { return *engine_; }
   Settings& GetSettings() { return *settings_; }
   AttachedView* Attachment(const platform::View& view);
@@ -70,11 +84,14 @@ class Package final : public EngineHost {
   struct ViewAttachment {
     std::unique_ptr<HostViewAdapter> adapter;
     std::unique_ptr<AttachedView> view;
+    std::unique_ptr<PackageCommandFilter> filter;
   };
 
   void Attach(platform::View& view);
   void Detach(platform::View& view);
   BufferMarks& MarksOf(platform::View& view);
+  // "WarnReadOnly": an edit of a read-only document asks first, once per key.
+  bool MayEditReadOnly(const platform::Document& document);
 
   platform::EditorHost& editor_;
   ClipboardBridge clipboard_bridge_{&editor_.clipboard()};  // outlives the engine using it
@@ -87,6 +104,8 @@ class Package final : public EngineHost {
   int key_depth_ = 0;
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
+  uint64_t key_serial_ = 0;                    // counts keys handed in from outside
+  std::optional<uint64_t> read_only_refused_;  // the key during which the user said no
   uint64_t view_listener_ = 0;
 };
 
