@@ -280,6 +280,15 @@ void ViewEngine::ResetToNormal(AttachedView* view) {
   UpdateCaretShape();
 }
 
+void ViewEngine::EnterInsertAtCaret(AttachedView& view) {
+  if (!enabled_ || mode_ == EngineMode::kInsert || !view.text.IsAttached()) return;
+  ResetToNormal(&view);
+  view.text.RefreshFromHost(false, settings_.UseVSSel());
+  queue_.push_back({KeyCode::Char(u'i'), false});
+  RunQueue(view, false);
+  UpdateCaretShape();
+}
+
 void ViewEngine::ClampCaretForNormalMode(TextView& text) {
   TextPos caret = text.GetCaret();
   TextPos clamped = text.ClampPosition(caret.line, caret.column, false, false);

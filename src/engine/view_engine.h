@@ -90,6 +90,9 @@ class ViewEngine : private ParserServices {
   // the engine is in normal mode. `view`, when given, is where an open insertion is ended.
   void ResetToNormal(AttachedView* view);
   bool Enabled() const { return enabled_; }
+  // Into insert mode at the caret, as an `i` that no mapping changes (nothing when already in
+  // insert mode or disabled).
+  void EnterInsertAtCaret(AttachedView& view);
 
   // Beeps through the view when the Beep setting is on.
   void Beep(TextView& view);

@@ -70,12 +70,14 @@ bool HostViewAdapter::ReadLine(uint32_t line, std::u16string& out) const {
 
 HostResult HostViewAdapter::ReplaceText(TextPos start, TextPos end, std::u16string_view text) {
   if (!IsAlive()) return HostResult::kUnexpected;
+  if (!host_.QueryEdit(*buffer_)) return HostResult::kFail;
   return buffer_->Replace(start, end, text) ? HostResult::kOk : HostResult::kFail;
 }
 
 HostResult HostViewAdapter::ReplaceLines(uint32_t first, uint32_t old_count,
                                          std::span<const std::u16string_view> lines) {
   if (!IsAlive()) return HostResult::kUnexpected;
+  if (!host_.QueryEdit(*buffer_)) return HostResult::kFail;
   return buffer_->ReplaceLines(first, old_count, lines) ? HostResult::kOk : HostResult::kFail;
 }
 

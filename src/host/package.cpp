@@ -3,6 +3,7 @@
 #include "host/package.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "config/settings.h"
 #include "engine/document_switch.h"
@@ -39,6 +40,8 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   for (const auto& document : editor_.Documents()) {
     for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
   }
+  editor_.SetEditQuery(
+      [this](const platform::Document& document) { return MayEditReadOnly(document); });
 }
 
 Package::~Package() {
@@ -69,6 +72,8 @@ void Package::Attach(platform::View& view) {
   attachment.view =
       std::make_unique<AttachedView>(attachment.adapter.get(), engine_->GlobalOptions());
   attachment.view->text.SetMarks(&MarksOf(view));
+  attachment.filter = std::make_unique<PackageCommandFilter>(*this, view);
+  attachment.filter->Join();
   uint64_t view_id = view.Id();
   attachment.adapter->SetTimerCallback([this, view_id] {
     if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
@@ -83,6 +88,7 @@ void Package::Detach(platform::View& view) {
   auto it = attachments_.find(view.Id());
   if (it == attachments_.end()) return;
   it->second.view->text.Detach();
+  it->second.filter->Leave();
   retired_.push_back(std::move(it->second));
   attachments_.erase(it);
   if (key_depth_ == 0) retired_.clear();
@@ -99,6 +105,7 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
     return;
   }
   if (engine_->Enabled()) ConnectAutomation();
+  if (key_depth_ == 0) ++key_serial_;
   status_writes_at_key_ = editor_.StatusWrites();
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
@@ -106,8 +113,16 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   ++key_depth_;
   bool handled = engine_->FeedKey(*attached, key);
   --key_depth_;
+  PackageCommandFilter* filter = Filter(view);
+  // Keys reach the engine here first, as through a subclassed window.
+  if (filter != nullptr) filter->SetFullyAttached(true);
   if (!handled && attached->text.IsAttached()) {
-    editor_.TypeKey(view, key);
+    {
+      // The host's editor commands for this key come back through the filter untranslated.
+      std::optional<PackageCommandFilter::KeyMessageScope> scope;
+      if (filter != nullptr) scope.emplace(*filter);
+      editor_.TypeKey(view, key);
+    }
     attached->text.RefreshFromHost(true, settings_->UseVSSel());
     // The engine drew its highlights before the host typed: a match the typing completed or
     // broke shows now, not at the next key.
@@ -117,6 +132,44 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   // A key that moved the focus (:e, :bn, CTRL-^ ...) is followed by the new view's focus message.
   if (key_depth_ == 0 && editor_.FocusedView() != focused_before) NoteFocusedView();
   UpdateStatusBar();
+}
+
+PackageCommandFilter* Package::Filter(const platform::View& view) {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : it->second.filter.get();
+}
+
+bool Package::FeedCommandKey(platform::View& view, KeyCode key) {
+  Attach(view);
+  AttachedView* attached = Attachment(view);
+  if (attached == nullptr) return false;
+  if (key_depth_ == 0) ++key_serial_;
+  status_writes_at_key_ = editor_.StatusWrites();
+  ++key_depth_;
+  const bool handled = engine_->FeedKey(*attached, key);
+  --key_depth_;
+  if (handled) UpdateStatusBar();
+  return handled;
+}
+
+void Package::AfterHostCommand(platform::View& view) {
+  AttachedView* attached = Attachment(view);
+  if (attached == nullptr || !attached->text.IsAttached()) return;
+  attached->text.RefreshFromHost(true, settings_->UseVSSel());
+  engine_->Search().RefreshHighlights(attached->text);
+  UpdateStatusBar();
+}
+
+bool Package::MayEditReadOnly(const platform::Document& document) {
+  if (!settings_->WarnReadOnly() || read_only_refused_ == key_serial_) return false;
+  const std::u16string name = platform::FromUtf8(
+      std::filesystem::path(platform::ToUtf8(document.Name())).filename().string());
+  if (editor_.dialogs().AskYesNo(u"\"" + name + u"\" is read-only. Edit anyway?") ==
+      platform::YesNoAnswer::kYes) {
+    return true;
+  }
+  read_only_refused_ = key_serial_;
+  return false;
 }
 
 void Package::NoteFocusedView() {

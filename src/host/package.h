@@ -16,6 +16,7 @@
 #include "engine/engine_host.h"
 #include "engine/view_engine.h"
 #include "host/clipboard_bridge.h"
+#include "host/command_filter.h"
 #include "host/host_view_adapter.h"
 #include "host/registry_settings_store.h"
 #include "host/settings_object.h"
@@ -59,6 +60,18 @@ class Package final : public EngineHost, public SettingsEffects {
   // Some line of the startup file failed; its error lines are in the output pane.
   bool StartupErrors() const { return startup_errors_; }
 
+  // A key translated from an editor command that came down the view's command-filter chain:
+  // true when the engine consumed it.
+  bool FeedCommandKey(platform::View& view, KeyCode key);
+  // The host carried out an editor command the engine left alone: the engine takes in the
+  // caret and selection the host left.
+  void AfterHostCommand(platform::View& view);
+  // The engine is handling a key (or running a command for one) right now.
+  bool InEngineKey() const { return key_depth_ > 0; }
+  // Views without a document are never intercepted.
+  bool Eligible(const platform::View& view) { return editor_.DocumentOf(view) != nullptr; }
+  // The package's filter in the view's command-filter chain, or nullptr when not attached.
+  PackageCommandFilter* Filter(const platform::View& view);
   // Lifecycle: sited on creation, automation connected on the first host command or window
   // message, closed by Close. Calls after close answer kUnexpected.
   enum class State : uint8_t { kSited, kAutomationConnected, kClosed };
@@ -109,6 +122,7 @@ class Package final : public EngineHost, public SettingsEffects {
   struct ViewAttachment {
     std::unique_ptr<HostViewAdapter> adapter;
     std::unique_ptr<AttachedView> view;
+    std::unique_ptr<PackageCommandFilter> filter;
   };
 
   void Attach(platform::View& view);
@@ -120,6 +134,8 @@ class Package final : public EngineHost, public SettingsEffects {
   void FollowEnabledWithKeyBindings(bool /*enabled*/) {}
   void Detach(platform::View& view);
   BufferMarks& MarksOf(platform::View& view);
+  // "WarnReadOnly": an edit of a read-only document asks first, once per key.
+  bool MayEditReadOnly(const platform::Document& document);
 
   platform::EditorHost& editor_;
   ClipboardBridge clipboard_bridge_{&editor_.clipboard()};  // outlives the engine using it
@@ -132,6 +148,8 @@ class Package final : public EngineHost, public SettingsEffects {
   int key_depth_ = 0;
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
+  uint64_t key_serial_ = 0;                    // counts keys handed in from outside
+  std::optional<uint64_t> read_only_refused_;  // the key during which the user said no
   uint64_t view_listener_ = 0;
   uint64_t preferences_listener_ = 0;
   std::unique_ptr<SettingsObject> settings_object_;

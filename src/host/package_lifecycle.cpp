@@ -10,9 +10,13 @@ namespace tavik::host {
 platform::HResult Package::Close() {
   if (state_ == State::kClosed) return platform::HResult::kUnexpected;
   assert(key_depth_ == 0);
+  editor_.SetEditQuery(nullptr);
   editor_.RemoveViewListener(view_listener_);
   editor_.preferences().RemoveListener(preferences_listener_);
-  for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
+  for (auto& [id, attachment] : attachments_) {
+    attachment.view->text.Detach();
+    attachment.filter->Leave();
+  }
   attachments_.clear();
   retired_.clear();
   settings_object_.reset();

@@ -1,15 +1,141 @@
 // The host's command collection and its key bindings.
 #include "platform/command_bindings.h"
 
+#include <algorithm>
+#include <array>
+
 #include "platform/registry_store.h"
+#include "platform/utf8_codec.h"
 
 namespace tavik::platform {
 
-CommandBindings::CommandBindings() = default;
+namespace {
+
+// The default keymap. Global bindings work in every window; "Text Editor" ones only in an
+// editor view, where they win over a global binding of the same keys.
+constexpr std::array kDefaultKeymap = {
+    DefaultBinding{u"File.SaveSelectedItems", u"Global::Ctrl+S"},
+    DefaultBinding{u"File.SaveAll", u"Global::Ctrl+Shift+S"},
+    DefaultBinding{u"File.OpenFile", u"Global::Ctrl+O"},
+    DefaultBinding{u"File.NewFile", u"Global::Ctrl+N"},
+    DefaultBinding{u"File.Close", u"Global::Ctrl+F4"},
+    DefaultBinding{u"File.Exit", u"Global::F10"},
+    DefaultBinding{u"File.Exit", u"Global::Alt+F4"},
+    DefaultBinding{u"Edit.Undo", u"Global::Ctrl+Z"},
+    DefaultBinding{u"Edit.Undo", u"Global::Alt+Bkspce"},
+    DefaultBinding{u"Edit.Redo", u"Global::Ctrl+Y"},
+    DefaultBinding{u"Edit.Redo", u"Global::Ctrl+Shift+Z"},
+    DefaultBinding{u"Edit.Cut", u"Global::Ctrl+X"},
+    DefaultBinding{u"Edit.Cut", u"Global::Shift+Del"},
+    DefaultBinding{u"Edit.Copy", u"Global::Ctrl+C"},
+    DefaultBinding{u"Edit.Copy", u"Global::Ctrl+Ins"},
+    DefaultBinding{u"Edit.Paste", u"Global::Ctrl+V"},
+    DefaultBinding{u"Edit.Paste", u"Global::Shift+Ins"},
+    DefaultBinding{u"Edit.SelectAll", u"Global::Ctrl+A"},
+    DefaultBinding{u"Edit.Find", u"Text Editor::Ctrl+F"},
+    DefaultBinding{u"Edit.Replace", u"Text Editor::Ctrl+H"},
+    DefaultBinding{u"Edit.GoTo", u"Text Editor::Ctrl+G"},
+    DefaultBinding{u"Edit.IncrementalSearch", u"Text Editor::Ctrl+I"},
+    DefaultBinding{u"Edit.InsertCharacterCode", u"Text Editor::Ctrl+Shift+U"},
+    DefaultBinding{u"Edit.FormatSelection", u"Text Editor::Ctrl+K, Ctrl+F"},
+    DefaultBinding{u"Edit.CompleteWord", u"Text Editor::Ctrl+Space"},
+    DefaultBinding{u"Edit.ToggleOutliningExpansion", u"Text Editor::Ctrl+M, Ctrl+M"},
+    DefaultBinding{u"Edit.StopHidingCurrent", u"Text Editor::Ctrl+M, Ctrl+U"},
+    DefaultBinding{u"Edit.CollapsetoDefinitions", u"Text Editor::Ctrl+M, Ctrl+O"},
+    DefaultBinding{u"Edit.GotoDefinition", u"Text Editor::F12"},
+    DefaultBinding{u"Edit.GotoOutputWindowNextLocation", u"Global::F8"},
+    DefaultBinding{u"Edit.GotoOutputWindowPreviousLocation", u"Global::Shift+F8"},
+    DefaultBinding{u"View.PopBrowseContext", u"Text Editor::Ctrl+Shift+8"},
+    DefaultBinding{u"View.Output", u"Global::F9"},
+    DefaultBinding{u"View.Output", u"Global::Ctrl+Alt+O"},
+    DefaultBinding{u"Window.NextDocumentWindow", u"Global::Ctrl+PgDn"},
+    DefaultBinding{u"Window.NextDocumentWindow", u"Global::Ctrl+F6"},
+    DefaultBinding{u"Window.PreviousDocumentWindow", u"Global::Ctrl+PgUp"},
+    DefaultBinding{u"Window.PreviousDocumentWindow", u"Global::Ctrl+Shift+F6"},
+    DefaultBinding{u"Build.BuildSolution", u"Global::Ctrl+Shift+B"},
+    DefaultBinding{u"Tools.Options", u"Global::F2"},
+};
+
+constexpr std::u16string_view kSeparator = u"||";
+
+std::vector<std::u16string> DefaultsOf(std::u16string_view name) {
+  std::vector<std::u16string> bindings;
+  for (const DefaultBinding& row : kDefaultKeymap) {
+    if (row.command == name) bindings.emplace_back(row.binding);
+  }
+  return bindings;
+}
+
+std::u16string Joined(const std::vector<std::u16string>& bindings) {
+  std::u16string text;
+  for (const std::u16string& binding : bindings) {
+    if (!text.empty()) text += kSeparator;
+    text += binding;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::span<const DefaultBinding> DefaultKeymap() {
+  return kDefaultKeymap;
+}
+
+CommandBindings::CommandBindings() {
+  for (std::u16string_view name : HostCommandNames()) commands_.push_back({std::u16string(name), {}});
+  for (std::u16string_view name : {kExitCommand, kOptionsCommand}) {
+    if (Find(name) == nullptr) commands_.push_back({std::u16string(name), {}});
+  }
+  ResetToDefaults();
+}
+
+void CommandBindings::ResetToDefaults() {
+  for (BoundCommand& command : commands_) {
+    command.bindings = DefaultsOf(command.name);
+    Save(command);
+  }
+  chord_.reset();
+  Reindex();
+}
 
 void CommandBindings::Persist(RegistryStore* registry, std::string key) {
   registry_ = registry;
   key_ = std::move(key);
+  Load();
+}
+
+void CommandBindings::Load() {
+  if (registry_ == nullptr) return;
+  for (const std::string& value : registry_->ValueNames(key_)) {
+    BoundCommand* command = FindMutable(FromUtf8(value));
+    const std::optional<std::u16string> text = registry_->String(key_, value);
+    if (command == nullptr || !text) continue;
+    std::vector<std::u16string> bindings;
+    bool valid = true;
+    for (size_t start = 0; start < text->size() && valid;) {
+      size_t end = text->find(kSeparator, start);
+      if (end == std::u16string::npos) end = text->size();
+      const std::optional<Binding> binding =
+          ParseBinding(std::u16string_view(*text).substr(start, end - start));
+      valid = binding.has_value();
+      if (valid) bindings.push_back(FormatBinding(*binding));
+      start = end + kSeparator.size();
+    }
+    // A value that does not parse leaves the command as it was rather than unbound.
+    if (valid) command->bindings = std::move(bindings);
+  }
+  Reindex();
+}
+
+// Only bindings that differ from the default keymap are stored.
+void CommandBindings::Save(const BoundCommand& command) {
+  if (registry_ == nullptr) return;
+  const std::string name = ToUtf8(command.name);
+  if (command.bindings == DefaultsOf(command.name)) {
+    registry_->DeleteValue(key_, name);
+  } else {
+    registry_->SetString(key_, name, Joined(command.bindings));
+  }
 }
 
 const BoundCommand* CommandBindings::Find(std::u16string_view name) const {
@@ -19,11 +145,101 @@ const BoundCommand* CommandBindings::Find(std::u16string_view name) const {
   return nullptr;
 }
 
-bool CommandBindings::SetBindings(std::u16string_view, std::vector<std::u16string>) {
-  return false;
+BoundCommand* CommandBindings::FindMutable(std::u16string_view name) {
+  return const_cast<BoundCommand*>(Find(name));
 }
 
-BindingMatch CommandBindings::Press(KeyStroke) {
+bool CommandBindings::SetBindings(std::u16string_view name, std::vector<std::u16string> bindings) {
+  BoundCommand* command = FindMutable(name);
+  if (command == nullptr) return false;
+  for (std::u16string& text : bindings) {
+    const std::optional<Binding> binding = ParseBinding(text);
+    if (!binding) return false;
+    text = FormatBinding(*binding);
+  }
+  command->bindings = std::move(bindings);
+  chord_.reset();
+  Reindex();
+  Save(*command);
+  return true;
+}
+
+bool CommandBindings::AddBinding(std::u16string_view name, std::u16string_view binding) {
+  const BoundCommand* command = Find(name);
+  if (command == nullptr) return false;
+  std::vector<std::u16string> bindings = command->bindings;
+  bindings.emplace_back(binding);
+  return SetBindings(name, std::move(bindings));
+}
+
+bool CommandBindings::RemoveBinding(std::u16string_view name, std::u16string_view binding) {
+  const BoundCommand* command = Find(name);
+  const std::optional<Binding> parsed = ParseBinding(binding);
+  if (command == nullptr || !parsed) return false;
+  std::vector<std::u16string> bindings = command->bindings;
+  const auto it = std::find(bindings.begin(), bindings.end(), FormatBinding(*parsed));
+  if (it == bindings.end()) return false;
+  bindings.erase(it);
+  return SetBindings(name, std::move(bindings));
+}
+
+void CommandBindings::Reindex() {
+  index_.clear();
+  for (size_t i = 0; i < commands_.size(); ++i) {
+    for (const std::u16string& text : commands_[i].bindings) {
+      const std::optional<Binding> binding = ParseBinding(text);
+      const BindingScope scope = binding ? ScopeOfText(binding->scope) : BindingScope::kOther;
+      if (scope != BindingScope::kOther) index_.push_back({i, scope, binding->strokes});
+    }
+  }
+}
+
+const BoundCommand* CommandBindings::Match(BindingScope scope, std::span<const KeyStroke> strokes,
+                                           bool prefix) const {
+  for (const IndexedBinding& entry : index_) {
+    if (entry.scope != scope) continue;
+    if (prefix ? entry.strokes.size() == 2 && entry.strokes[0] == strokes[0]
+               : std::equal(entry.strokes.begin(), entry.strokes.end(), strokes.begin(),
+                            strokes.end())) {
+      return &commands_[entry.command];
+    }
+  }
+  return nullptr;
+}
+
+std::optional<std::u16string> CommandBindings::Lookup(KeyStroke stroke) const {
+  for (BindingScope scope : {BindingScope::kTextEditor, BindingScope::kGlobal}) {
+    if (const BoundCommand* command = Match(scope, std::span(&stroke, 1), false)) {
+      return command->name;
+    }
+  }
+  return std::nullopt;
+}
+
+BindingMatch CommandBindings::Press(KeyStroke stroke) {
+  if (stroke.virtual_key == vkey::kShift || stroke.virtual_key == vkey::kControl ||
+      stroke.virtual_key == vkey::kMenu) {
+    return {};
+  }
+  if (chord_) {
+    const std::array strokes = {*chord_, stroke};
+    chord_.reset();
+    for (BindingScope scope : {BindingScope::kTextEditor, BindingScope::kGlobal}) {
+      if (const BoundCommand* command = Match(scope, strokes, false)) {
+        return {BindingMatch::Kind::kCommand, command->name};
+      }
+    }
+    return {BindingMatch::Kind::kNotCommand, {}};
+  }
+  for (BindingScope scope : {BindingScope::kTextEditor, BindingScope::kGlobal}) {
+    if (const BoundCommand* command = Match(scope, std::span(&stroke, 1), false)) {
+      return {BindingMatch::Kind::kCommand, command->name};
+    }
+    if (Match(scope, std::span(&stroke, 1), true) != nullptr) {
+      chord_ = stroke;
+      return {BindingMatch::Kind::kPrefix, {}};
+    }
+  }
   return {};
 }
 

@@ -5,22 +5,16 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/binding_text.h"
+
 namespace tavik::platform {
 
 class RegistryStore;
-
-// One key pressed with modifiers, as bindings name it: a virtual key (the letter's upper-case
-// code for letters, '0'..'9' for digits, the window system's numbers for the rest) and the
-// key_mod bits (1 Shift, 2 Ctrl, 4 Alt).
-struct KeyStroke {
-  uint32_t virtual_key = 0;
-  uint32_t modifiers = 0;
-  friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
-};
 
 struct BoundCommand {
   std::u16string name;                   // "Edit.Find"
@@ -29,32 +23,82 @@ struct BoundCommand {
 
 // What a keystroke typed in an editor view means to the bindings.
 struct BindingMatch {
-  enum class Kind : uint8_t { kNone, kPrefix, kCommand };
+  enum class Kind : uint8_t {
+    kNone,        // not bound: the key goes on to the editor
+    kPrefix,      // the first keystroke of a chord: kept until the next keystroke
+    kCommand,     // `command` runs
+    kNotCommand,  // the second keystroke of a chord that names no command: swallowed
+  };
   Kind kind = Kind::kNone;
   std::u16string command;  // kCommand: the command to run
 };
 
+struct DefaultBinding {
+  std::u16string_view command;
+  std::u16string_view binding;
+};
+
+// The default keymap: what an IDE user expects of an editor (the README lists it).
+std::span<const DefaultBinding> DefaultKeymap();
+
+// The published names of the host's own commands (the command table of the host editor).
+std::vector<std::u16string_view> HostCommandNames();
+
+// The names of the commands the front end carries out itself rather than the host.
+inline constexpr std::u16string_view kExitCommand = u"File.Exit";
+inline constexpr std::u16string_view kOptionsCommand = u"Tools.Options";
+
 class CommandBindings {
  public:
-  // The default keymap, or what the registry holds when bindings were changed and saved.
+  // Every host command with the default keymap's bindings.
   CommandBindings();
 
-  // Reads the saved bindings (if any) and writes every later change under `key`.
+  // Reads the saved bindings (if any) and writes every later change under `key`: one string
+  // value per changed command, its bindings joined by "||".
   void Persist(RegistryStore* registry, std::string key);
 
   const std::vector<BoundCommand>& Commands() const { return commands_; }
   const BoundCommand* Find(std::u16string_view name) const;
   // Replaces the command's bindings; false for an unknown command or a binding that does not
-  // parse. Persisted at once.
+  // parse (nothing changes then). Bindings are kept as the collection writes them. Persisted.
   bool SetBindings(std::u16string_view name, std::vector<std::u16string> bindings);
+  // Adds one binding, or removes one (compared as written by the collection); false when the
+  // command is unknown, the binding does not parse, or (removing) the command does not have it.
+  bool AddBinding(std::u16string_view name, std::u16string_view binding);
+  bool RemoveBinding(std::u16string_view name, std::u16string_view binding);
+  // The commands' bindings back to the default keymap.
+  void ResetToDefaults();
+
+  // The command a single keystroke runs in the editor ("Text Editor" scope, then "Global"),
+  // without chords and without touching the chord state.
+  std::optional<std::u16string> Lookup(KeyStroke stroke) const;
 
   // Feeds one keystroke typed in an editor view: a command bound in "Text Editor" or "Global"
-  // scope, the first keystroke of a chord (kept until the next keystroke), or nothing.
+  // scope, the first keystroke of a chord (kept until the next keystroke), or nothing. Modifier
+  // keys alone leave a pending chord waiting.
   BindingMatch Press(KeyStroke stroke);
+  bool ChordPending() const { return chord_.has_value(); }
   void CancelChord() { chord_.reset(); }
 
  private:
+  BoundCommand* FindMutable(std::u16string_view name);
+  void Save(const BoundCommand& command);
+  void Load();
+  // The first command with a binding of the scope kind whose strokes are `strokes`; with
+  // `prefix`, whose first stroke is strokes[0] and which has two.
+  const BoundCommand* Match(BindingScope scope, std::span<const KeyStroke> strokes,
+                            bool prefix) const;
+
+  // Every editor or global binding parsed, for pressing keys without parsing text.
+  void Reindex();
+  struct IndexedBinding {
+    size_t command;
+    BindingScope scope;
+    std::vector<KeyStroke> strokes;
+  };
+
   std::vector<BoundCommand> commands_;
+  std::vector<IndexedBinding> index_;
   std::optional<KeyStroke> chord_;
   RegistryStore* registry_ = nullptr;
   std::string key_;

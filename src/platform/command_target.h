@@ -50,7 +50,38 @@ inline constexpr uint32_t kWordNext = 96;
 inline constexpr uint32_t kCancel = 103;
 inline constexpr uint32_t kIncrementalSearch = 122;
 inline constexpr uint32_t kSecondModalInput = 1561;
+// The same movements extending the selection, and the rest of the movement family.
+inline constexpr uint32_t kLeftExtend = 8;
+inline constexpr uint32_t kRightExtend = 10;
+inline constexpr uint32_t kUpExtend = 12;
+inline constexpr uint32_t kDownExtend = 14;
+inline constexpr uint32_t kDocumentStartExtend = 16;
+inline constexpr uint32_t kDocumentEndExtend = 18;
+inline constexpr uint32_t kHomeExtend = 20;
+inline constexpr uint32_t kFirstChar = 21;
+inline constexpr uint32_t kFirstCharExtend = 22;
+inline constexpr uint32_t kEndExtend = 24;
+inline constexpr uint32_t kLastChar = 25;
+inline constexpr uint32_t kLastCharExtend = 26;
+inline constexpr uint32_t kPageUpExtend = 28;
+inline constexpr uint32_t kPageDownExtend = 30;
+inline constexpr uint32_t kTopLine = 31;
+inline constexpr uint32_t kTopLineExtend = 32;
+inline constexpr uint32_t kBottomLine = 33;
+inline constexpr uint32_t kBottomLineExtend = 34;
+inline constexpr uint32_t kWordPreviousExtend = 94;
+inline constexpr uint32_t kWordNextExtend = 97;
 }  // namespace cmd2k
+
+// General command ids.
+namespace cmd97 {
+inline constexpr uint32_t kDelete = 17;
+}  // namespace cmd97
+
+// Ids of the host's own editor command set.
+namespace cmd_extra {
+inline constexpr uint32_t kCtrlU = 4;  // a command of the host's own bound to Ctrl+U
+}  // namespace cmd_extra
 
 enum class CommandStatus : uint8_t {
   kSupported,    // enabled and handled by some target

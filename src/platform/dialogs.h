@@ -1,9 +1,10 @@
-// Modal questions put to the user: yes/no and the substitute confirmation. Answers come from a
+// Modal questions put to the user: yes/no, the substitute confirmation and a line of text. Answers come from a
 // pluggable answerer, so a terminal front end asks the user and batch mode answers from its
 // command line; without an answerer every question is answered "no" (or "quit").
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,12 @@ class Dialogs {
  public:
   using YesNoAnswerer = std::function<YesNoAnswer(std::u16string_view question)>;
   using ConfirmAnswerer = std::function<ConfirmAnswer(std::u16string_view prompt)>;
+  // A line of text typed in answer to a prompt ("Find: "); nothing when the user cancelled.
+  using TextAnswerer = std::function<std::optional<std::u16string>(std::u16string_view prompt)>;
 
   void SetYesNoAnswerer(YesNoAnswerer answerer) { yes_no_ = std::move(answerer); }
   void SetConfirmAnswerer(ConfirmAnswerer answerer) { confirm_ = std::move(answerer); }
+  void SetTextAnswerer(TextAnswerer answerer) { text_ = std::move(answerer); }
 
   YesNoAnswer AskYesNo(std::u16string_view question) {
     ++asked_;
@@ -28,11 +32,16 @@ class Dialogs {
     ++asked_;
     return confirm_ ? confirm_(prompt) : ConfirmAnswer::kQuit;
   }
+  std::optional<std::u16string> AskText(std::u16string_view prompt) {
+    ++asked_;
+    return text_ ? text_(prompt) : std::nullopt;
+  }
   int AskedCount() const { return asked_; }
 
  private:
   YesNoAnswerer yes_no_;
   ConfirmAnswerer confirm_;
+  TextAnswerer text_;
   int asked_ = 0;
 };
 

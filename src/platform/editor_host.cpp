@@ -5,7 +5,10 @@
 #include <cwctype>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "platform/utf8_codec.h"
+#include "platform/view_editor.h"
 
 namespace tavik::platform {
 
@@ -35,6 +38,9 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
 std::unique_ptr<View> EditorHost::MakeView(Document& document) {
   auto view = std::make_unique<View>(document.buffer, clock_, next_id_++);
   view->SetVisibleLineCount(default_visible_lines_);
+  view->Filters().SetEditor(std::make_unique<ViewEditor>(*this, *view));
+  view->SetWindowProcedure(
+      [this](View& v, const WindowMessage& message) { return DefaultWindowProcedure(v, message); });
   return view;
 }
 
@@ -56,6 +62,16 @@ std::string EditorHost::ResolvePath(std::string_view path) const {
 }
 
 namespace {
+
+// A file the user may not write: no write permission for anyone, or none for this user.
+bool Writable(const std::string& path) {
+  std::error_code ec;
+  const fs::perms perms = fs::status(path, ec).permissions();
+  if (ec) return true;
+  constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
+                                  fs::perms::others_write;
+  return (perms & kAnyWrite) != fs::perms::none && access(path.c_str(), W_OK) == 0;
+}
 
 // Names are compared as a user reads them: letter case does not tell two documents apart.
 bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
@@ -102,6 +118,7 @@ Document* EditorHost::OpenFile(const std::string& path, std::string* error) {
     }
     doc = std::make_unique<Document>(std::move(lines));
     doc->format = format;
+    doc->buffer.SetReadOnly(!Writable(full));
   } else {
     doc = std::make_unique<Document>();
     doc->format.final_line_break = true;  // a new file gets a final line break
@@ -124,6 +141,10 @@ std::optional<std::string> EditorHost::Save(Document& document, const std::strin
   if (path.empty() && document.path.empty()) return std::string("No file name");
   const std::string target = path.empty() ? document.path : ResolvePath(path);
   const bool own_file = target == document.path;
+  // A read-only document is not written over its file; a copy elsewhere is fine.
+  if (own_file && document.buffer.ReadOnly()) {
+    return "\"" + ToUtf8(document.Name()) + "\" is read-only; not saved";
+  }
   // Someone else's changes to the file are not overwritten without asking.
   if (own_file && ChangedOnDisk(document) &&
       dialogs_.AskYesNo(u"The file changed on disk since it was loaded. Overwrite it?") !=
@@ -262,6 +283,30 @@ void EditorHost::AdvanceClock(uint64_t ms) {
   for (size_t i = 0; i < views.size(); ++i) {
     if (*tokens[i]) views[i]->Timer().FireIfDue();
   }
+}
+
+void EditorHost::SetFrontEndCommand(std::u16string name, FrontEndCommand handler) {
+  std::erase_if(front_end_commands_, [&name](const auto& entry) { return entry.first == name; });
+  if (handler) front_end_commands_.emplace_back(std::move(name), std::move(handler));
+}
+
+Document* EditorHost::DocumentOfBuffer(const TextBuffer& buffer) {
+  for (const auto& document : documents_) {
+    if (&document->buffer == &buffer) return document.get();
+  }
+  return nullptr;
+}
+
+bool EditorHost::QueryEdit(TextBuffer& buffer) {
+  if (!buffer.ReadOnly()) return true;
+  const Document* document = DocumentOfBuffer(buffer);
+  if (document != nullptr && edit_query_ && edit_query_(*document)) {
+    buffer.SetReadOnly(false);
+    return true;
+  }
+  const std::u16string name = document != nullptr ? document->Name() : u"The buffer";
+  SetStatusText(u"\"" + name + u"\" is read-only");
+  return false;
 }
 
 void EditorHost::Beep() {

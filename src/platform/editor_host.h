@@ -80,8 +80,33 @@ class EditorHost {
   // Runs a named host command on the focused view; unknown names give kFail.
   CommandResult Execute(std::u16string_view name, std::u16string_view argument = {});
   CommandResult Execute(View& view, std::u16string_view name, std::u16string_view argument = {});
-  // Types a key the way an editor does when nothing intercepted it.
+  // Types a key the way an editor does when nothing intercepted it: its binding's command
+  // runs, an editing key goes down the view's command-filter chain as an editor command, and a
+  // typed character as TypeChar.
   void TypeKey(View& view, KeyCode key);
+  // The window procedure every view starts with: a key-down runs its binding's command, or an
+  // editing key's editor command; a character message types the character. Both go down the
+  // view's command-filter chain. Tab, Return, Backspace and Escape act at key-down, so their
+  // character messages (and any other control character) do nothing.
+  intptr_t DefaultWindowProcedure(View& view, const WindowMessage& message);
+  // Sends an editor command to the view: the head of its command-filter chain gets it.
+  HResult SendCommand(View& view, const EditorCommand& command);
+  // The modifier keys (key_mod bits) held at the time of the key message being handled, as the
+  // keyboard state reports them.
+  void SetKeyboardModifiers(std::function<uint32_t()> source) { modifiers_ = std::move(source); }
+  uint32_t KeyboardModifiers() const { return modifiers_ ? modifiers_() : 0; }
+
+  // Commands the front end carries out itself (quit, options): run by name like the host's own.
+  using FrontEndCommand = std::function<CommandResult(std::u16string_view argument)>;
+  void SetFrontEndCommand(std::u16string name, FrontEndCommand handler);
+
+  // Asked before the host or a client edits a buffer: true when it may be edited. A read-only
+  // buffer may be edited only when the edit query (installed by a client) says so, which then
+  // clears the buffer's read-only flag; otherwise the status line says it is read-only.
+  bool QueryEdit(TextBuffer& buffer);
+  using EditQuery = std::function<bool(const Document& document)>;
+  void SetEditQuery(EditQuery query) { edit_query_ = std::move(query); }
+  Document* DocumentOfBuffer(const TextBuffer& buffer);
 
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
@@ -158,6 +183,8 @@ class EditorHost {
   std::optional<size_t> FindWindow(std::string_view path, std::string_view full) const;
   std::unique_ptr<View> MakeView(Document& document);
   void DestroyView(std::unique_ptr<View>& view);
+  // Runs the keystroke's binding, or sends an editing key's command; false when it is neither.
+  bool PressKey(View& view, KeyStroke stroke);
 
   std::vector<std::unique_ptr<Document>> documents_;
   std::vector<std::unique_ptr<Window>> windows_;
@@ -186,6 +213,10 @@ class EditorHost {
   std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;
   uint64_t last_listener_id_ = 0;
   DocumentListener close_listener_;
+  std::function<uint32_t()> modifiers_;
+  bool swallow_char_ = false;  // the key-down before the character message was a command
+  std::vector<std::pair<std::u16string, FrontEndCommand>> front_end_commands_;
+  EditQuery edit_query_;
 };
 
 }  // namespace tavik::platform

@@ -6,6 +6,7 @@
 
 #include "platform/build_commands.h"
 #include "platform/edit_operations.h"
+#include "platform/editing_commands.h"
 #include "platform/editor_host.h"
 #include "platform/navigation_commands.h"
 #include "platform/utf8_codec.h"
@@ -39,6 +40,16 @@ CommandResult OnView(EditorHost& host, Fn fn) {
   return result;
 }
 
+// As OnView, for commands that change the text: a read-only buffer is asked about first.
+template <typename Fn>
+CommandResult EditOnView(EditorHost& host, Fn fn) {
+  View* view = host.FocusedView();
+  if (view == nullptr || !host.QueryEdit(view->Buffer())) return CommandResult::kFail;
+  const CommandResult result = fn(*view);
+  if (View* after = host.FocusedView()) after->ScrollToCaret();
+  return result;
+}
+
 std::string PathArgument(std::u16string_view argument) {
   while (!argument.empty() && argument.front() == u' ') argument.remove_prefix(1);
   while (!argument.empty() && argument.back() == u' ') argument.remove_suffix(1);
@@ -49,7 +60,7 @@ std::string PathArgument(std::u16string_view argument) {
 }
 
 CommandResult Undo(EditorHost& host, std::u16string_view) {
-  return OnView(host, [](View& view) {
+  return EditOnView(host, [](View& view) {
     const TextBuffer::ReplayResult r = view.Buffer().Undo();
     if (r.where) view.SetCaret(*r.where);
     return Ok(r.done);
@@ -57,7 +68,7 @@ CommandResult Undo(EditorHost& host, std::u16string_view) {
 }
 
 CommandResult Redo(EditorHost& host, std::u16string_view) {
-  return OnView(host, [](View& view) {
+  return EditOnView(host, [](View& view) {
     const TextBuffer::ReplayResult r = view.Buffer().Redo();
     if (r.where) view.SetCaret(*r.where);
     return Ok(r.done);
@@ -65,7 +76,7 @@ CommandResult Redo(EditorHost& host, std::u16string_view) {
 }
 
 CommandResult BreakLineCommand(EditorHost& host, std::u16string_view) {
-  return OnView(host, [](View& view) {
+  return EditOnView(host, [](View& view) {
     BreakLine(view);
     return CommandResult::kOk;
   });
@@ -79,7 +90,7 @@ CommandResult SelectAll(EditorHost& host, std::u16string_view) {
 }
 
 CommandResult FormatSelection(EditorHost& host, std::u16string_view) {
-  return OnView(host, [](View& view) {
+  return EditOnView(host, [](View& view) {
     const ViewSelection sel = view.Selection();
     uint32_t last = sel.End().line;
     // A selection ending at the start of a line does not take that line in.
@@ -90,30 +101,7 @@ CommandResult FormatSelection(EditorHost& host, std::u16string_view) {
 }
 
 CommandResult CompleteWordCommand(EditorHost& host, std::u16string_view) {
-  return OnView(host, [](View& view) { return Ok(CompleteWord(view)); });
-}
-
-CommandResult Find(EditorHost& host, std::u16string_view argument) {
-  if (argument.empty()) return CommandResult::kNotImpl;  // the find window is not there
-  return OnView(host, [argument](View& view) {
-    const TextBuffer& buffer = view.Buffer();
-    const uint32_t count = buffer.LineCount();
-    std::u16string text;
-    const TextPos caret = view.Caret();
-    for (uint32_t i = 0; i <= count; ++i) {
-      const uint32_t line = (caret.line + i) % count;
-      buffer.ReadLine(line, text);
-      const size_t from = i == 0 ? caret.column + 1 : 0;
-      const size_t at = from > text.size() ? std::u16string::npos : text.find(argument, from);
-      if (at != std::u16string::npos) {
-        const auto column = static_cast<uint32_t>(at);
-        view.SetSelection({line, column}, {line, column + static_cast<uint32_t>(argument.size())},
-                          false);
-        return CommandResult::kOk;
-      }
-    }
-    return CommandResult::kFail;
-  });
+  return EditOnView(host, [](View& view) { return Ok(CompleteWord(view)); });
 }
 
 CommandResult CollapseToDefinitionsCommand(EditorHost& host, std::u16string_view) {
@@ -277,7 +265,14 @@ constexpr std::array kCommands = {
     HostCommand{u"Edit.SelectAll", SelectAll},
     HostCommand{u"Edit.FormatSelection", FormatSelection},
     HostCommand{u"Edit.CompleteWord", CompleteWordCommand},
-    HostCommand{u"Edit.Find", Find},
+    HostCommand{u"Edit.Find", FindCommand},
+    HostCommand{u"Edit.Replace", ReplaceCommand},
+    HostCommand{u"Edit.GoTo", GoToLineCommand},
+    HostCommand{u"Edit.Cut", CutCommand},
+    HostCommand{u"Edit.Copy", CopyCommand},
+    HostCommand{u"Edit.Paste", PasteCommand},
+    HostCommand{u"Edit.IncrementalSearch", IncrementalSearchCommand},
+    HostCommand{u"Edit.InsertCharacterCode", InsertCharacterCodeCommand},
     HostCommand{u"Edit.CollapsetoDefinitions", CollapseToDefinitionsCommand},
     HostCommand{u"Edit.StopHidingCurrent", StopHidingCurrent},
     HostCommand{u"Edit.ToggleOutliningExpansion", ToggleOutliningExpansion},
@@ -308,6 +303,12 @@ constexpr std::array kCommands = {
 
 }  // namespace
 
+std::vector<std::u16string_view> HostCommandNames() {
+  std::vector<std::u16string_view> names;
+  for (const HostCommand& command : kCommands) names.push_back(command.name);
+  return names;
+}
+
 CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view argument) {
   // A whole command line may come as the name: "File.OpenFile foo.cpp".
   if (argument.empty()) {
@@ -320,6 +321,10 @@ CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view 
   for (const HostCommand& command : kCommands) {
     if (command.name == name) return command.handler(*this, argument);
   }
+  for (const auto& [command, handler] : front_end_commands_) {
+    if (command == name) return handler(argument);
+  }
+  if (name == kExitCommand || name == kOptionsCommand) return CommandResult::kNotImpl;
   // Recorded macros are not available in this editor.
   if (name.starts_with(u"Macros.")) return CommandResult::kNotImpl;
   return CommandResult::kFail;

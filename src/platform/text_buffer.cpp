@@ -111,7 +111,7 @@ TextPos TextBuffer::Clamp(TextPos pos) const {
 
 std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16string_view text,
                                            bool typing) {
-  if (!Resolve(start) || !Resolve(end)) return std::nullopt;
+  if (read_only_ || !Resolve(start) || !Resolve(end)) return std::nullopt;
   if (end < start) std::swap(start, end);
   if (start == end && text.empty()) return start;
   UndoEdit edit;
@@ -230,6 +230,7 @@ TextPos TextBuffer::ApplyUndoText(TextPos start, TextPos end, const CompactText&
 }
 
 TextBuffer::ReplayResult TextBuffer::Undo() {
+  if (read_only_) return {};
   UndoUnit* unit = history_.TakeNewestForUndo();
   if (unit == nullptr) return {};
   ReplayResult result{true, std::nullopt};
@@ -245,6 +246,7 @@ TextBuffer::ReplayResult TextBuffer::Undo() {
 }
 
 TextBuffer::ReplayResult TextBuffer::Redo() {
+  if (read_only_) return {};
   UndoUnit* unit = history_.TakeNextForRedo();
   if (unit == nullptr) return {};
   ReplayResult result{true, std::nullopt};
@@ -261,7 +263,7 @@ TextBuffer::ReplayResult TextBuffer::Redo() {
 
 bool TextBuffer::RedoThrough(uint64_t unit_id, std::optional<TextPos>* where) {
   const std::optional<size_t> index = history_.RedoIndexOf(unit_id);
-  if (!index) return false;
+  if (!index || read_only_) return false;
   for (size_t i = 0; i <= *index; ++i) {
     const ReplayResult r = Redo();
     if (r.where && where != nullptr) *where = r.where;

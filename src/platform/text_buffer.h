@@ -80,6 +80,10 @@ class TextBuffer {
   HighlightMarkers& Markers() { return markers_; }
   const HighlightMarkers& Markers() const { return markers_; }
 
+  // A read-only buffer refuses every edit, undo and redo included.
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+
   // Counts every change; lets owners tell whether the text changed since a moment.
   uint64_t Version() const { return version_; }
 
@@ -101,6 +105,7 @@ class TextBuffer {
   UndoHistory history_;
   HighlightMarkers markers_;
   uint64_t version_ = 0;
+  bool read_only_ = false;
   struct Listener {
     uint64_t id;
     std::shared_ptr<ChangeListener> fn;

@@ -1,115 +1,141 @@
-// Keys typed into a view when nothing intercepted them: text, Tab, Backspace, Delete, Return
-// with indentation, and caret movement with the arrows, Home, End and the page keys.
-#include <algorithm>
+// What the host editor does with a key that no one before it took: the key's binding runs its
+// command; otherwise an editing key becomes an editor command sent down the view's
+// command-filter chain, and a typed character a TypeChar command.
+#include <array>
+#include <utility>
 
-#include "platform/edit_operations.h"
 #include "platform/editor_host.h"
 
 namespace tavik::platform {
 
 namespace {
 
-// Moves the caret to a position; with SHIFT the selection is extended instead.
-void MoveCaret(View& view, TextPos to, bool extend) {
-  if (extend) {
-    view.SetSelection(view.Selection().anchor, to, false);
-  } else {
-    view.SetCaret(to);
-  }
-}
+struct EditingKey {
+  uint32_t virtual_key;
+  uint32_t modifiers;  // Shift and Ctrl as they must be held
+  uint32_t command;
+};
 
-TextPos VerticalTarget(const View& view, int64_t delta) {
-  const ViewLayout layout = view.Layout();
-  const ViewPos here = layout.BufferToView(view.Caret());
-  const int64_t last = static_cast<int64_t>(layout.ViewLineCount()) - 1;
-  const int64_t line = std::clamp<int64_t>(here.line + delta, 0, last);
-  const TextPos target = layout.ViewToBuffer({static_cast<uint32_t>(line), here.column});
-  return view.Buffer().Clamp(target);
-}
+// Keys of the editor that are commands rather than text.
+constexpr std::array kEditingKeys = {
+    EditingKey{vkey::kBackspace, 0, cmd2k::kBackspace},
+    EditingKey{vkey::kBackspace, key_mod::kShift, cmd2k::kBackspace},
+    EditingKey{vkey::kTab, 0, cmd2k::kTab},
+    EditingKey{vkey::kTab, key_mod::kShift, cmd2k::kBackTab},
+    EditingKey{vkey::kReturn, 0, cmd2k::kReturn},
+    EditingKey{vkey::kReturn, key_mod::kShift, cmd2k::kReturn},
+    EditingKey{vkey::kEscape, 0, cmd2k::kCancel},
+    EditingKey{vk::kDelete, 0, cmd2k::kDelete},
+    EditingKey{vk::kInsert, 0, cmd2k::kToggleOvertype},
+    EditingKey{vk::kLeft, 0, cmd2k::kLeft},
+    EditingKey{vk::kLeft, key_mod::kShift, cmd2k::kLeftExtend},
+    EditingKey{vk::kLeft, key_mod::kCtrl, cmd2k::kWordPrevious},
+    EditingKey{vk::kLeft, key_mod::kCtrl | key_mod::kShift, cmd2k::kWordPreviousExtend},
+    EditingKey{vk::kRight, 0, cmd2k::kRight},
+    EditingKey{vk::kRight, key_mod::kShift, cmd2k::kRightExtend},
+    EditingKey{vk::kRight, key_mod::kCtrl, cmd2k::kWordNext},
+    EditingKey{vk::kRight, key_mod::kCtrl | key_mod::kShift, cmd2k::kWordNextExtend},
+    EditingKey{vk::kUp, 0, cmd2k::kUp},
+    EditingKey{vk::kUp, key_mod::kShift, cmd2k::kUpExtend},
+    EditingKey{vk::kUp, key_mod::kCtrl, cmd2k::kScrollUp},
+    EditingKey{vk::kDown, 0, cmd2k::kDown},
+    EditingKey{vk::kDown, key_mod::kShift, cmd2k::kDownExtend},
+    EditingKey{vk::kDown, key_mod::kCtrl, cmd2k::kScrollDown},
+    EditingKey{vk::kHome, 0, cmd2k::kHome},
+    EditingKey{vk::kHome, key_mod::kShift, cmd2k::kHomeExtend},
+    EditingKey{vk::kHome, key_mod::kCtrl, cmd2k::kDocumentStart},
+    EditingKey{vk::kHome, key_mod::kCtrl | key_mod::kShift, cmd2k::kDocumentStartExtend},
+    EditingKey{vk::kEnd, 0, cmd2k::kEnd},
+    EditingKey{vk::kEnd, key_mod::kShift, cmd2k::kEndExtend},
+    EditingKey{vk::kEnd, key_mod::kCtrl, cmd2k::kDocumentEnd},
+    EditingKey{vk::kEnd, key_mod::kCtrl | key_mod::kShift, cmd2k::kDocumentEndExtend},
+    EditingKey{vk::kPageUp, 0, cmd2k::kPageUp},
+    EditingKey{vk::kPageUp, key_mod::kShift, cmd2k::kPageUpExtend},
+    EditingKey{vk::kPageDown, 0, cmd2k::kPageDown},
+    EditingKey{vk::kPageDown, key_mod::kShift, cmd2k::kPageDownExtend},
+};
 
-void TypeSpecial(View& view, uint32_t key, bool shift) {
-  const TextBuffer& buffer = view.Buffer();
-  const TextPos caret = view.Caret();
-  switch (key) {
-    case vk::kLeft:
-      if (caret.column > 0) {
-        MoveCaret(view, {caret.line, caret.column - 1}, shift);
-      } else if (caret.line > 0) {
-        MoveCaret(view, {caret.line - 1, buffer.LineLength(caret.line - 1)}, shift);
-      }
-      break;
-    case vk::kRight:
-      if (caret.column < buffer.LineLength(caret.line)) {
-        MoveCaret(view, {caret.line, caret.column + 1}, shift);
-      } else if (caret.line + 1 < buffer.LineCount()) {
-        MoveCaret(view, {caret.line + 1, 0}, shift);
-      }
-      break;
-    case vk::kUp:
-      MoveCaret(view, VerticalTarget(view, -1), shift);
-      break;
-    case vk::kDown:
-      MoveCaret(view, VerticalTarget(view, 1), shift);
-      break;
-    case vk::kHome: {
-      // Home goes to the first non-blank, or to column 0 when already there, as editors do.
-      const uint32_t indent = static_cast<uint32_t>(LeadingWhitespace(buffer, caret.line).size());
-      MoveCaret(view, {caret.line, caret.column == indent ? 0 : indent}, shift);
-      break;
+constexpr uint32_t kAltBit = 1u << 29;  // a key message's context bit: Alt was held
+
+std::optional<uint32_t> EditingCommand(KeyStroke stroke) {
+  for (const EditingKey& key : kEditingKeys) {
+    if (key.virtual_key == stroke.virtual_key && key.modifiers == stroke.modifiers) {
+      return key.command;
     }
-    case vk::kEnd:
-      MoveCaret(view, {caret.line, buffer.LineLength(caret.line)}, shift);
-      break;
-    case vk::kPageUp:
-    case vk::kPageDown: {
-      const int64_t page = std::max<int64_t>(1, view.VisibleLineCount() - 1);
-      const int64_t delta = key == vk::kPageUp ? -page : page;
-      const int64_t first = std::clamp<int64_t>(view.FirstVisibleLine() + delta, 0,
-                                                view.Layout().ViewLineCount() - 1);
-      MoveCaret(view, VerticalTarget(view, delta), shift);
-      view.SetFirstVisibleLine(static_cast<uint32_t>(first));
-      break;
-    }
-    case vk::kDelete:
-      DeleteAtCaret(view, false);
-      break;
-    default:
-      break;
   }
+  return std::nullopt;
 }
 
 }  // namespace
 
-void EditorHost::TypeKey(View& view, KeyCode key) {
-  const bool shift = key.Has(key_mod::kShift);
-  if (key.IsSpecial()) {
-    TypeSpecial(view, key.code, shift);
-  } else if (key.IsChar()) {
-    const auto c = static_cast<char16_t>(key.code);
-    if (c == ch::kReturn || c == ch::kLineFeed) {
-      BreakLine(view);
-    } else if (c == ch::kBackspace) {
-      DeleteAtCaret(view, true);
-    } else if (c == ch::kTab) {
-      const ViewPreferences& prefs = view.Preferences();
-      if (prefs.insert_tabs) {
-        InsertAtCaret(view, u"\t", true);
-      } else {
-        const TextPos caret = view.Selection().Empty() ? view.Caret() : view.Selection().Start();
-        const uint32_t column =
-            DisplayColumn(view.Buffer().Line(caret.line), caret.column, prefs.tab_size);
-        const uint32_t indent = prefs.indent_size == 0 ? 8 : prefs.indent_size;
-        InsertAtCaret(view, std::u16string(indent - column % indent, u' '), true);
-      }
-    } else if (c == ch::kEscape) {
-      view.ClearSelection();
-    } else if (c >= 0x20 && c != 0x7F && !key.Has(key_mod::kCtrl) && !key.Has(key_mod::kAlt)) {
-      InsertAtCaret(view, std::u16string_view(&c, 1), true);
-    } else {
-      return;  // a control key an editor does not type
-    }
+HResult EditorHost::SendCommand(View& view, const EditorCommand& command) {
+  const HResult result = view.Filters().Exec(command);
+  // A command may have closed the view; only a view still shown scrolls.
+  if (FindView(view.Id()) == &view) view.ScrollToCaret();
+  return result;
+}
+
+bool EditorHost::PressKey(View& view, KeyStroke stroke) {
+  const std::shared_ptr<const bool> alive = view.LifeToken();
+  const BindingMatch match = bindings_.Press(stroke);
+  switch (match.kind) {
+    case BindingMatch::Kind::kNone:
+      break;
+    case BindingMatch::Kind::kPrefix:
+      SetStatusText(u"(" + FormatKeyStroke(stroke) + u") was pressed. Waiting for second key of "
+                    u"chord...");
+      return true;
+    case BindingMatch::Kind::kNotCommand:
+      SetStatusText(u"The key combination is not a command.");
+      Beep();
+      return true;
+    case BindingMatch::Kind::kCommand:
+      Execute(view, match.command);
+      return true;
   }
-  view.ScrollToCaret();
+  if (const std::optional<uint32_t> command = EditingCommand(stroke)) {
+    SendCommand(view, {CommandGroup::kStandard2K, *command, 0});
+    return true;
+  }
+  return false;
+}
+
+intptr_t EditorHost::DefaultWindowProcedure(View& view, const WindowMessage& message) {
+  switch (message.message) {
+    case wm::kKeyDown:
+    case wm::kSysKeyDown: {
+      uint32_t modifiers = KeyboardModifiers();
+      if (message.message == wm::kSysKeyDown || (message.lparam & kAltBit) != 0) {
+        modifiers |= key_mod::kAlt;
+      }
+      // The character message of a key that ran a command or an editing command is not text.
+      swallow_char_ = PressKey(view, {message.wparam, modifiers});
+      return 0;
+    }
+    case wm::kChar: {
+      const auto c = static_cast<char16_t>(message.wparam);
+      if (std::exchange(swallow_char_, false)) return 0;
+      // Control characters came as their keys; only text is typed here.
+      if (c < 0x20 || c == 0x7F) return 0;
+      SendCommand(view, {CommandGroup::kStandard2K, cmd2k::kTypeChar, c});
+      return 0;
+    }
+    case wm::kSysChar:
+      swallow_char_ = false;
+      return 0;
+    default:
+      return 1;  // not a message the editor acts on
+  }
+}
+
+void EditorHost::TypeKey(View& view, KeyCode key) {
+  const KeyStroke stroke = KeyStrokeOf(key);
+  const bool text = key.IsChar() && key.code >= 0x20 && key.code != 0x7F &&
+                    !key.Has(key_mod::kCtrl) && !key.Has(key_mod::kAlt);
+  // A typed character's own key is bound only as the second key of a chord.
+  if ((!text || bindings_.ChordPending()) && PressKey(view, stroke)) return;
+  if (text) SendCommand(view, {CommandGroup::kStandard2K, cmd2k::kTypeChar,
+                               static_cast<char16_t>(key.code)});
 }
 
 }  // namespace tavik::platform

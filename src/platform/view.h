@@ -9,6 +9,7 @@
 
 #include "common/text_pos.h"
 #include "platform/collapsed_regions.h"
+#include "platform/command_filter.h"
 #include "platform/text_buffer.h"
 #include "platform/timers.h"
 #include "platform/view_layout.h"
@@ -79,6 +80,9 @@ class View {
   }
   const WindowProcedure& GetWindowProcedure() const { return window_procedure_; }
 
+  // The view's command-filter chain, the view's own editor at its tail.
+  CommandFilterChain& Filters() { return filters_; }
+
  private:
   void OnChange(const BufferChange& change);
 
@@ -94,6 +98,7 @@ class View {
   ViewPreferences prefs_;
   OneShotTimer timer_;
   WindowProcedure window_procedure_;
+  CommandFilterChain filters_;
 };
 
 }  // namespace tavik::platform
