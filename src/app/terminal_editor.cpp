@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -45,11 +46,53 @@ bool IsPlainKey(KeyCode key, KeyCode wanted) {
   return key == wanted;
 }
 
+// The host with the user's registry, kept in their configuration folder, loaded before the
+// package reads its settings from it.
+std::unique_ptr<platform::EditorHost> MakeEditorHost() {
+  auto host = std::make_unique<platform::EditorHost>();
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  std::filesystem::path folder;
+  if (config != nullptr && *config != '\0') {
+    folder = config;
+  } else if (home != nullptr && *home != '\0') {
+    folder = std::filesystem::path(home) / ".config";
+  }
+  if (!folder.empty()) {
+    folder /= "tavik";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    host->registry().SetBackingFile((folder / "registry.reg").string());
+    host->registry().Load();
+  }
+  return host;
+}
+
+// What a put through the settings object changes beyond the stored value: the mirrored
+// options, the live enabled flag and the selection display.
+class PackageSettingsEffects final : public host::SettingsEffects {
+ public:
+  explicit PackageSettingsEffects(host::Package& package) : package_(package) {}
+  void SettingChanged(SettingId id) override {
+    Settings& settings = package_.GetSettings();
+    if (SettingRowOf(id).mirrored_option != OptionId::kNull)
+      CopyMirroredOptions(settings, package_.Engine().GlobalOptions());
+    if (id == SettingId::kEnable) package_.Engine().SetEnabled(settings.Enable());
+    if (id == SettingId::kUseVSSel) package_.ResetSelectionDisplay();
+  }
+
+ private:
+  host::Package& package_;
+};
+
 }  // namespace
 
 TerminalEditor::TerminalEditor()
-    : editor_(std::make_unique<platform::EditorHost>()),
-      package_(std::make_unique<host::Package>(*editor_)) {
+    : editor_(MakeEditorHost()), package_(std::make_unique<host::Package>(*editor_)) {
+  editor_->SetFrontEndCommand(u"Tools.Options", [this](std::u16string_view) {
+    RunOptionsForm();
+    return platform::CommandResult::kOk;
+  });
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
   editor_->SetBeepListener([this] { ++beeps_; });
@@ -67,6 +110,9 @@ TerminalEditor::~TerminalEditor() {
   editor_->SetBuildCancelCheck(nullptr);
   editor_->dialogs().SetYesNoAnswerer(nullptr);
   editor_->dialogs().SetConfirmAnswerer(nullptr);
+  editor_->SetFrontEndCommand(u"Tools.Options", nullptr);
+  settings_object_.reset();
+  settings_effects_.reset();
   package_.reset();
   editor_.reset();
   for (int fd : resize_pipe_) {
@@ -131,6 +177,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   package_->UpdateStatusBar();
   if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
   last_tick_ = std::chrono::steady_clock::now();
+  ShowWelcome();
 
   while (!quit_ && !editor_->Documents().empty()) {
     if (keys_.empty()) {
@@ -223,6 +270,10 @@ void TerminalEditor::HandleKey(KeyCode key) {
     RequestQuit();
     return;
   }
+  if (IsPlainKey(key, kOptionsKey)) {
+    editor_->Execute(u"Tools.Options");
+    return;
+  }
   if (IsPlainKey(key, kNextDocumentKey) || IsPlainKey(key, kPreviousDocumentKey)) {
     editor_->ActivateNextWindow(key == kNextDocumentKey ? 1 : -1);
     package_->NoteFocusedView();
@@ -283,6 +334,19 @@ void TerminalEditor::RequestQuit() {
 
 void TerminalEditor::Redraw() {
   if (grid_.Rows() != rows_ || grid_.Cols() != cols_) grid_.Resize(rows_, cols_);
+  if (editor_->colours().Version() != colours_seen_) {
+    colours_seen_ = editor_->colours().Version();
+    screen_.SetLooks(LooksFromItems(editor_->colours()));
+  }
+  if (form_ != nullptr) {
+    int row = rows_ - 1;
+    int col = 0;
+    form_->Draw(grid_, row, col);
+    screen_.Show(grid_, row < 0 ? rows_ - 1 : row, col, CursorShape::kBar);
+    return;
+  }
+  // A dialog is drawn over the rows the composer drew: it draws them all again next time.
+  if (welcome_ != nullptr) composer_.ForgetDrawnRows();
   DrawRequest request;
   request.pane_visible = pane_visible_;
   request.working_folder = working_folder_;
@@ -300,7 +364,8 @@ void TerminalEditor::Redraw() {
     }
   }
   request.block_caret = engine.GetCaretShape() == CaretShape::kBlock;
-  const DrawResult place = composer_.Draw(*editor_, request, grid_);
+  DrawResult place = composer_.Draw(*editor_, request, grid_);
+  if (welcome_ != nullptr) welcome_->Draw(grid_, place.cursor_row, place.cursor_col);
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
@@ -363,6 +428,43 @@ platform::ConfirmAnswer TerminalEditor::AskConfirm(std::u16string_view prompt) {
   }
   question_.reset();
   return answer;
+}
+
+host::SettingsObject& TerminalEditor::SettingsAutomation() {
+  if (settings_object_ == nullptr) {
+    settings_effects_ = std::make_unique<PackageSettingsEffects>(*package_);
+    settings_object_ =
+        std::make_unique<host::SettingsObject>(package_->GetSettings(), *settings_effects_);
+  }
+  return *settings_object_;
+}
+
+void TerminalEditor::RunOptionsForm() {
+  if (form_ != nullptr) return;
+  OptionsForm form(SettingsAutomation(), editor_->colours(), editor_->preferences());
+  form_ = &form;
+  while (form.Open()) {
+    Redraw();
+    form.HandleKey(ReadKeyForQuestion());
+  }
+  form_ = nullptr;
+  composer_.ForgetDrawnRows();
+  package_->UpdateStatusBar();
+}
+
+void TerminalEditor::ShowWelcome() {
+  bool dont_show = false;
+  SettingsAutomation().GetBool(SettingId::kDontShowWelcome2, &dont_show);
+  if (dont_show) return;
+  WelcomeDialog dialog;
+  welcome_ = &dialog;
+  while (dialog.Open()) {
+    Redraw();
+    dialog.HandleKey(ReadKeyForQuestion());
+  }
+  welcome_ = nullptr;
+  composer_.ForgetDrawnRows();
+  SettingsAutomation().PutBool(SettingId::kDontShowWelcome2, dialog.DontShowAgain());
 }
 
 int RunTerminalEditor(const ProgramOptions& options) {

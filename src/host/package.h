@@ -16,6 +16,7 @@
 #include "engine/view_engine.h"
 #include "host/clipboard_bridge.h"
 #include "host/host_view_adapter.h"
+#include "host/marker_types.h"
 #include "host/registry_settings_store.h"
 #include "platform/editor_host.h"
 
@@ -47,6 +48,11 @@ class Package final : public EngineHost {
   void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.
   void UpdateStatusBar();
+  // "UseVSSel" changed: every view's selection display is taken down, and the visual selection
+  // of the focused view shown again the new way.
+  void ResetSelectionDisplay();
+  // The host's numbers for the package's highlight marker types.
+  const MarkerTypeIds& MarkerTypes() const { return marker_types_; }
 
   // Runs the startup file: the search through the home directories and the program's own, a
   // given file, or none. Call it right after creating the package, before views are attached,
@@ -88,6 +94,7 @@ class Package final : public EngineHost {
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
+  MarkerTypeIds marker_types_;
 };
 
 }  // namespace tavik::host

@@ -11,7 +11,12 @@ namespace tavik::platform {
 
 namespace fs = std::filesystem;
 
-EditorHost::EditorHost() = default;
+// The registry key below which the host keeps the colours of its display items.
+constexpr char kColourItemsKey[] = "Software\\Tavik\\FontAndColors\\Text Editor";
+
+EditorHost::EditorHost() {
+  colours_.Persist(&registry_, kColourItemsKey);
+}
 
 EditorHost::~EditorHost() {
   while (!documents_.empty()) Close(*documents_.back());

@@ -15,6 +15,7 @@
 #include "common/key_code.h"
 #include "platform/browse_context.h"
 #include "platform/clipboard.h"
+#include "platform/colour_items.h"
 #include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
@@ -79,6 +80,10 @@ class EditorHost {
   // Runs a named host command on the focused view; unknown names give kFail.
   CommandResult Execute(std::u16string_view name, std::u16string_view argument = {});
   CommandResult Execute(View& view, std::u16string_view name, std::u16string_view argument = {});
+  // A command the front end carries out itself ("Tools.Options" opens its options form), run
+  // when no host command has the name; an empty handler removes it.
+  using FrontEndCommand = std::function<CommandResult(std::u16string_view argument)>;
+  void SetFrontEndCommand(std::u16string name, FrontEndCommand handler);
   // Types a key the way an editor does when nothing intercepted it.
   void TypeKey(View& view, KeyCode key);
 
@@ -88,6 +93,8 @@ class EditorHost {
   CommandBindings& bindings() { return bindings_; }
   // The per-language editor preferences.
   PreferenceStore& preferences() { return preferences_; }
+  // The font-and-colour display items, with the marker types packages define.
+  ColourItems& colours() { return colours_; }
   OutputPane& output() { return output_; }
   // Where "go to definition" came from, for "pop browse context".
   BrowseContextStack& browse_contexts() { return browse_contexts_; }
@@ -164,6 +171,7 @@ class EditorHost {
   RegistryStore registry_;
   CommandBindings bindings_;
   PreferenceStore preferences_;
+  ColourItems colours_;
   OutputPane output_;
   BrowseContextStack browse_contexts_;
   Dialogs dialogs_;
@@ -179,6 +187,7 @@ class EditorHost {
   std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;
   uint64_t last_listener_id_ = 0;
   DocumentListener close_listener_;
+  std::vector<std::pair<std::u16string, FrontEndCommand>> front_end_commands_;
 };
 
 }  // namespace tavik::platform

@@ -320,9 +320,17 @@ CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view 
   for (const HostCommand& command : kCommands) {
     if (command.name == name) return command.handler(*this, argument);
   }
+  for (const auto& [command, handler] : front_end_commands_) {
+    if (command == name) return handler(argument);
+  }
   // Recorded macros are not available in this editor.
   if (name.starts_with(u"Macros.")) return CommandResult::kNotImpl;
   return CommandResult::kFail;
+}
+
+void EditorHost::SetFrontEndCommand(std::u16string name, FrontEndCommand handler) {
+  std::erase_if(front_end_commands_, [&](const auto& entry) { return entry.first == name; });
+  if (handler) front_end_commands_.emplace_back(std::move(name), std::move(handler));
 }
 
 }  // namespace tavik::platform
