@@ -68,8 +68,8 @@ CellLooks LooksFromItems(const platform::ColourItems& items) {
 }
 
 std::string StyleSequence(const CellLook& look, const StyleCapabilities& capabilities) {
-  const bool colour = capabilities.colours >= 8 && capabilities.foreground_code &&
-                      capabilities.background_code;
+  const bool colour =
+      capabilities.colours >= 8 && capabilities.foreground_code && capabilities.background_code;
   const uint8_t attributes = colour ? look.attributes : look.monochrome;
   std::vector<std::string> parts = {capabilities.reset};
   if ((attributes & look::kBold) != 0) parts.push_back(capabilities.bold);

@@ -266,8 +266,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     found.clear();
     buffer.Markers().Overlapping(kind, first_buffer_line, last_buffer_line, found);
     for (const HighlightSpan& s : found) spans.emplace_back(s, StyleOfLayer(kind));
-    if (kind == HighlightKind::kSelection && !view.Selection().Empty() &&
-        !view.Selection().block) {
+    if (kind == HighlightKind::kSelection && !view.Selection().Empty() && !view.Selection().block) {
       spans.emplace_back(HighlightSpan{view.Selection().Start(), view.Selection().End()},
                          CellStyle::kHostSelection);
     }

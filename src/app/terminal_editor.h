@@ -78,9 +78,9 @@ class TerminalEditor {
   std::unique_ptr<host::Package> package_;
   std::unique_ptr<host::SettingsEffects> settings_effects_;
   std::unique_ptr<host::SettingsObject> settings_object_;
-  const OptionsForm* form_ = nullptr;              // shown instead of the editor while open
-  const WelcomeDialog* welcome_ = nullptr;         // shown over the editor while open
-  uint64_t colours_seen_ = UINT64_MAX;             // the display items' version the screen shows
+  const OptionsForm* form_ = nullptr;       // shown instead of the editor while open
+  const WelcomeDialog* welcome_ = nullptr;  // shown over the editor while open
+  uint64_t colours_seen_ = UINT64_MAX;      // the display items' version the screen shows
   std::unique_ptr<DesktopClipboard> clipboard_;
   TerminalScreen screen_;
   ScreenComposer composer_;

@@ -96,8 +96,8 @@ void OptionsForm::BuildPages() {
   std::vector<Field>& colours = fields_[static_cast<size_t>(Page::kColours)];
   for (const platform::ColourItem& item : colours_.Items()) {
     for (const bool background : {false, true}) {
-      Field f = field(FieldKind::kColour,
-                      item.name + (background ? u" background" : u" foreground"));
+      Field f =
+          field(FieldKind::kColour, item.name + (background ? u" background" : u" foreground"));
       f.item = item.name;
       f.background = background;
       colours.push_back(std::move(f));
@@ -122,12 +122,13 @@ void OptionsForm::BuildPages() {
   }
 
   std::vector<Field>& keyboard = fields_[static_cast<size_t>(Page::kKeyboard)];
-  keyboard.push_back(setting_field(FieldKind::kCheck, u"Restore removed key bindings while disabled",
+  keyboard.push_back(setting_field(FieldKind::kCheck,
+                                   u"Restore removed key bindings while disabled",
                                    SettingId::kDynamicKbdRestore, 1028));
   keyboard.push_back(setting_field(FieldKind::kInverseCheck, u"Remove key bindings that clash",
                                    SettingId::kAllowKbdClashes, 1032));
-  keyboard.push_back(setting_field(FieldKind::kStatic, u"Removed key bindings",
-                                   SettingId::kRemovedKeySet, 1027));
+  keyboard.push_back(
+      setting_field(FieldKind::kStatic, u"Removed key bindings", SettingId::kRemovedKeySet, 1027));
   keyboard.push_back(setting_field(FieldKind::kText, u"Keys checked (Ctrl+ each)",
                                    SettingId::kScanForClashes, 1035));
   keyboard.push_back(setting_field(FieldKind::kStatic, u"Clashing bindings now",
@@ -318,8 +319,8 @@ void OptionsForm::Change(int step) {
 void OptionsForm::StartEdit() {
   const Field& field = Focused();
   if (field.kind == FieldKind::kText ||
-      (field.kind == FieldKind::kPreference && (field.preference == Preference::kTabSize ||
-                                                field.preference == Preference::kIndentSize))) {
+      (field.kind == FieldKind::kPreference &&
+       (field.preference == Preference::kTabSize || field.preference == Preference::kIndentSize))) {
     edit_ = ValueText(field);
     message_.clear();
   }
@@ -397,11 +398,10 @@ void OptionsForm::Draw(ScreenGrid& grid, int& cursor_row, int& cursor_col) const
       if (field.kind == FieldKind::kColour) {
         const platform::ColourItem* item = colours_.Find(field.item);
         if (item != nullptr) {
-          const CellStyle sample = item->layer == platform::HighlightKind::kSelection
-                                       ? CellStyle::kSelection
-                                   : item->layer == platform::HighlightKind::kSearch
-                                       ? CellStyle::kSearch
-                                       : CellStyle::kIncSearch;
+          const CellStyle sample =
+              item->layer == platform::HighlightKind::kSelection ? CellStyle::kSelection
+              : item->layer == platform::HighlightKind::kSearch  ? CellStyle::kSearch
+                                                                 : CellStyle::kIncSearch;
           end = grid.PutText(row, end, u"  ", CellStyle::kPaneText, cols);
           grid.PutText(row, end, u" Sample ", sample, cols);
         }

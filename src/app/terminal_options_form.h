@@ -33,7 +33,7 @@ class OptionsForm {
   static constexpr size_t kPageCount = 4;
 
   enum class FieldKind : uint8_t {
-    kCheck,        // a boolean setting
+    kCheck,         // a boolean setting
     kInverseCheck,  // a boolean setting shown inverted
     kText,          // a string setting, edited with Enter
     kStatic,        // a text shown only

@@ -140,8 +140,8 @@ void MarkVisualSelection(TextView& text, const ViewState& state, VisualKind kind
       for (uint32_t line = first.line; line <= last.line; ++line) {
         const uint32_t length = text.LineLength(line);
         const uint32_t from = text.ColumnOfVirtual(line, left, false);
-        uint32_t to = state.visual_block_to_line_end ? length
-                                                     : text.ColumnOfVirtual(line, right, false);
+        uint32_t to =
+            state.visual_block_to_line_end ? length : text.ColumnOfVirtual(line, right, false);
         // A tab reaching into the block from its left belongs to it.
         if (to < length && to == from && text.VirtualColumn(line, to) < right) ++to;
         if (from < to) ranges.push_back({{line, from}, {line, to}});

@@ -74,7 +74,7 @@ const HostColour& HostColourOf(uint32_t index);
 
 // A marker type as a package defines it.
 struct MarkerTypeDefinition {
-  std::string_view guid;  // "{E3A0CE66-...}"
+  std::string_view guid;     // "{E3A0CE66-...}"
   std::u16string_view name;  // canonical and display name of its colour item
   uint32_t visual_style = 0;
   uint32_t foreground = colour::kAutomaticForeground;

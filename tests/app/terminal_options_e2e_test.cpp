@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "terminal_tmux.h"
 
@@ -50,16 +49,21 @@ class TerminalOptionsTest : public ::testing::Test {
     tmux.Send("F10");
     ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
   }
-  // The "foo" of the file drawn with this background (an SGR parameter such as "44").
+  // The "foo" of the file drawn with this background (an SGR parameter such as "44"): one of
+  // the style sequences right before it sets it.
   static bool FooHasBackground(const TmuxSession& tmux, const std::string& background) {
-    static const std::regex foo("\x1b\\[([0-9;]*)m(\x1b\\[[0-9;]*m)*foo");
     const std::string screen = tmux.ScreenText(true);
-    for (auto it = std::sregex_iterator(screen.begin(), screen.end(), foo);
-         it != std::sregex_iterator(); ++it) {
-      const std::string codes = it->str();
-      if (codes.find("[" + background + "m") != std::string::npos ||
-          codes.find(";" + background + "m") != std::string::npos)
-        return true;
+    for (size_t at = screen.find("foo"); at != std::string::npos; at = screen.find("foo", at + 1)) {
+      size_t end = at;
+      while (end > 0 && screen[end - 1] == 'm') {
+        const size_t start = screen.rfind("\x1b[", end - 1);
+        if (start == std::string::npos) break;
+        const std::string inner = screen.substr(start + 2, end - 1 - (start + 2));
+        if (inner.find_first_not_of("0123456789;") != std::string::npos) break;
+        const std::string params = ";" + inner + ";";
+        if (params.find(";" + background + ";") != std::string::npos) return true;
+        end = start;
+      }
     }
     return false;
   }

@@ -92,11 +92,11 @@ TEST_F(OptionsFormTest, ACaptionOverTheLimitIsRefusedOnTheForm) {
   // "q" types into a field being edited, and Escape only ends the editing.
   Keys({kEnter, KeyCode::Char(ch::kBackspace), KeyCode::Char(u'q'), kEnter});
   EXPECT_TRUE(form_.Open());
-  EXPECT_EQ(session_.Package().GetSettings().FileTabCaption(), u" - q");
+  EXPECT_EQ(session_.Package().GetSettings().FileTabCaption(), u" - vq");
   EXPECT_TRUE(form_.Message().empty());
   Keys({kEnter, KeyCode::Char(u'z'), KeyCode::Char(ch::kEscape)});
   EXPECT_TRUE(form_.Open());
-  EXPECT_EQ(session_.Package().GetSettings().FileTabCaption(), u" - q");
+  EXPECT_EQ(session_.Package().GetSettings().FileTabCaption(), u" - vq");
   EXPECT_FALSE(form_.HandleKey(KeyCode::Char(u'q')));
 }
 

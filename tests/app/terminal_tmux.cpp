@@ -64,8 +64,8 @@ ConfigFolders& Folders() {
 std::string NewConfigFolder(bool show_welcome) {
   namespace fs = std::filesystem;
   const fs::path folder =
-      fs::temp_directory_path() /
-      ("tavik_e2e_config_" + std::to_string(getpid()) + "_" + std::to_string(Folders().made.size()));
+      fs::temp_directory_path() / ("tavik_e2e_config_" + std::to_string(getpid()) + "_" +
+                                   std::to_string(Folders().made.size()));
   std::error_code ec;
   fs::remove_all(folder, ec);
   fs::create_directories(folder / "tavik", ec);

@@ -28,8 +28,7 @@ TEST(ColourItemsTest, ThePackageListsItsThreeItemsWithTheirColoursAndPriorities)
   const Expected expected[] = {
       {u"Tavik Selection", colour::kBlack, colour::kLightGray, 901, HighlightKind::kSelection},
       {u"Tavik hlsearch", colour::kBlack, colour::kYellow, 900, HighlightKind::kSearch},
-      {u"Tavik Incremental Search", colour::kWhite, colour::kBlack, 902,
-       HighlightKind::kIncSearch},
+      {u"Tavik Incremental Search", colour::kWhite, colour::kBlack, 902, HighlightKind::kIncSearch},
   };
   ASSERT_EQ(items.Items().size(), 3u);
   for (const Expected& e : expected) {
@@ -104,13 +103,11 @@ TEST(SelectionDisplayTest, VisualModeUsesTheSelectionMarkerUnlessUseVSSel) {
   platform::View& view = *session.Editor().FocusedView();
   const auto& markers = view.Buffer().Markers();
   session.FeedNotation("vl");
-  EXPECT_EQ(markers.Of(HighlightKind::kSelection),
-            (std::vector<HighlightSpan>{{{0, 0}, {0, 1}}}));
+  EXPECT_EQ(markers.Of(HighlightKind::kSelection), (std::vector<HighlightSpan>{{{0, 0}, {0, 1}}}));
   EXPECT_TRUE(view.Selection().Empty());
   // Linewise: whole lines; blockwise: the block's columns on each line.
   session.FeedNotation("Vj");
-  EXPECT_EQ(markers.Of(HighlightKind::kSelection),
-            (std::vector<HighlightSpan>{{{0, 0}, {1, 7}}}));
+  EXPECT_EQ(markers.Of(HighlightKind::kSelection), (std::vector<HighlightSpan>{{{0, 0}, {1, 7}}}));
   session.FeedNotation("<C-v>");
   EXPECT_EQ(markers.Of(HighlightKind::kSelection),
             (std::vector<HighlightSpan>{{{0, 0}, {0, 2}}, {{1, 0}, {1, 2}}}));
