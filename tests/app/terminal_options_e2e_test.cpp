@@ -1,13 +1,15 @@
 // The options form, the colour items and the welcome dialog in a real terminal (tmux): a
 // setting changed on the form and a recoloured item are there again after a restart, the
-// recoloured item is drawn in its new colour, and the welcome dialog shows on a fresh registry
-// until "Don't show this again" is ticked.
+// recoloured item is drawn in its new colour, "UseVSSel" draws visual mode in the host's
+// selection colours, and the welcome dialog shows on a fresh registry until "Don't show this
+// again" is ticked.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "terminal_tmux.h"
 
@@ -49,21 +51,27 @@ class TerminalOptionsTest : public ::testing::Test {
     tmux.Send("F10");
     ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
   }
-  // The "foo" of the file drawn with this background (an SGR parameter such as "44"): one of
-  // the style sequences right before it sets it.
-  static bool FooHasBackground(const TmuxSession& tmux, const std::string& background) {
+  // A text of the screen drawn with this background (an SGR parameter such as "44"), following
+  // the background through the style sequences as the terminal does, also across rows.
+  static bool HasBackground(const TmuxSession& tmux, const std::string& text,
+                            const std::string& background) {
     const std::string screen = tmux.ScreenText(true);
-    for (size_t at = screen.find("foo"); at != std::string::npos; at = screen.find("foo", at + 1)) {
-      size_t end = at;
-      while (end > 0 && screen[end - 1] == 'm') {
-        const size_t start = screen.rfind("\x1b[", end - 1);
-        if (start == std::string::npos) break;
-        const std::string inner = screen.substr(start + 2, end - 1 - (start + 2));
-        if (inner.find_first_not_of("0123456789;") != std::string::npos) break;
-        const std::string params = ";" + inner + ";";
-        if (params.find(";" + background + ";") != std::string::npos) return true;
-        end = start;
+    std::string now;  // the background in force, empty for the default
+    for (size_t i = 0; i < screen.size();) {
+      if (screen.compare(i, 2, "\x1b[") == 0) {
+        const size_t end = screen.find('m', i);
+        if (end == std::string::npos) break;
+        std::stringstream params(screen.substr(i + 2, end - i - 2));
+        for (std::string p; std::getline(params, p, ';');) {
+          const int n = p.empty() ? 0 : std::atoi(p.c_str());
+          if (n == 0 || n == 49) now.clear();
+          if ((n >= 40 && n <= 47) || (n >= 100 && n <= 107)) now = p;
+        }
+        i = end + 1;
+        continue;
       }
+      if (screen.compare(i, text.size(), text) == 0 && now == background) return true;
+      ++i;
     }
     return false;
   }
@@ -106,7 +114,7 @@ TEST_F(TerminalOptionsTest, ARecolouredItemIsDrawnInItsNewColourAlsoAfterARestar
     tmux.SendLiteral("/foo");
     tmux.Send("Enter");
     // Black on yellow by default.
-    ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return FooHasBackground(tmux, "103"); }))
+    ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return HasBackground(tmux, "foo", "103"); }))
         << tmux.ScreenText(true);
     tmux.Send("F2");
     ASSERT_TRUE(tmux.WaitForText("Options")) << tmux.ScreenText();
@@ -116,7 +124,7 @@ TEST_F(TerminalOptionsTest, ARecolouredItemIsDrawnInItsNewColourAlsoAfterARestar
     tmux.Send("Space");
     ASSERT_TRUE(tmux.WaitForText("Tavik hlsearch background: Blue")) << tmux.ScreenText();
     tmux.Send("Escape");
-    EXPECT_TRUE(tmux.WaitFor([&](const auto&) { return FooHasBackground(tmux, "104"); }))
+    EXPECT_TRUE(tmux.WaitFor([&](const auto&) { return HasBackground(tmux, "foo", "104"); }))
         << tmux.ScreenText(true);
     Quit(tmux);
   }
@@ -126,9 +134,34 @@ TEST_F(TerminalOptionsTest, ARecolouredItemIsDrawnInItsNewColourAlsoAfterARestar
   again.Send("Enter");
   again.SendLiteral("/foo");
   again.Send("Enter");
-  EXPECT_TRUE(again.WaitFor([&](const auto&) { return FooHasBackground(again, "104"); }))
+  EXPECT_TRUE(again.WaitFor([&](const auto&) { return HasBackground(again, "foo", "104"); }))
       << again.ScreenText(true);
   Quit(again);
+}
+
+TEST_F(TerminalOptionsTest, UseVSSelShowsTheVisualSelectionInTheHostsSelectionColours) {
+  TmuxSession tmux(ProgramCommand(file_));
+  WaitForNormalMode(tmux);
+  // The selection marker: black on light gray.
+  tmux.SendLiteral("vll");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) { return HasBackground(tmux, "ab", "47"); }))
+      << tmux.ScreenText(true);
+  // Each Escape is let through before the next key, so that the two do not read as one.
+  tmux.Send("Escape");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& rows) { return !Has(rows, "VISUAL"); }));
+  tmux.Send("F2");
+  ASSERT_TRUE(tmux.WaitForText("[ ] Show the visual selection")) << tmux.ScreenText();
+  for (int i = 0; i < 12; ++i) tmux.Send("Down");
+  tmux.Send("Space");
+  ASSERT_TRUE(tmux.WaitForText("[x] Show the visual selection")) << tmux.ScreenText();
+  tmux.Send("Escape");
+  ASSERT_TRUE(tmux.WaitForText("-- NORMAL --")) << tmux.ScreenText();
+  // The host's own selection: white on blue.
+  tmux.SendLiteral("0vll");
+  EXPECT_TRUE(tmux.WaitFor([&](const auto&) { return HasBackground(tmux, "ab", "44"); }))
+      << tmux.ScreenText(true);
+  tmux.Send("Escape");
+  Quit(tmux);
 }
 
 TEST_F(TerminalOptionsTest, TheWelcomeDialogShowsOnAFreshRegistryUntilTurnedOff) {
