@@ -43,6 +43,7 @@ bool OpenRegistry(platform::EditorHost& editor, const RegistrySource& source) {
   if (std::optional<std::string> problem = editor.registry().Load()) {
     editor.output().AppendLine(platform::FromUtf8(*problem));
   }
+  editor.AttachStoresToRegistry();
   return true;
 }
 

@@ -14,16 +14,18 @@ namespace {
 using platform::HighlightKind;
 using platform::HighlightSpan;
 
-// Later kinds are drawn over earlier ones: the match being typed shows through a selection.
-struct HighlightStyle {
-  HighlightKind kind;
-  CellStyle style;
-};
-constexpr HighlightStyle kHighlightStyles[] = {
-    {HighlightKind::kSearch, CellStyle::kSearch},
-    {HighlightKind::kSelection, CellStyle::kSelection},
-    {HighlightKind::kIncSearch, CellStyle::kIncSearch},
-};
+// The cell style of each highlight layer, whose colours come from the layer's display item.
+constexpr CellStyle StyleOfLayer(HighlightKind kind) {
+  switch (kind) {
+    case HighlightKind::kSelection:
+      return CellStyle::kSelection;
+    case HighlightKind::kSearch:
+      return CellStyle::kSearch;
+    case HighlightKind::kIncSearch:
+      return CellStyle::kIncSearch;
+  }
+  return CellStyle::kText;
+}
 
 std::u16string Number(uint64_t n) {
   return platform::FromUtf8(std::to_string(n));
@@ -49,6 +51,11 @@ std::u16string ScreenComposer::ShownName(const platform::Document& document,
 DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& request,
                                 ScreenGrid& grid) {
   working_folder_ = request.working_folder;
+  // Rows kept from the last draw were drawn in the layers' old order.
+  if (const auto order = host.colours().DrawingOrder(); order != drawing_order_) {
+    drawing_order_ = order;
+    ForgetDrawnRows();
+  }
   DrawResult result;
   const int rows = grid.Rows();
   const int cols = grid.Cols();
@@ -251,16 +258,17 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   const uint32_t last_buffer_line =
       folded ? (last + 1 < view_lines ? layout.FirstBufferLine(last + 1) : buffer.LineCount() - 1)
              : last;
+  // Layers of higher priority are drawn over the others; the host's own selection goes with the
+  // selection layer.
   std::vector<std::pair<HighlightSpan, CellStyle>> spans;
   std::vector<HighlightSpan> found;
-  for (const HighlightStyle& hs : kHighlightStyles) {
+  for (const HighlightKind kind : drawing_order_) {
     found.clear();
-    buffer.Markers().Overlapping(hs.kind, first_buffer_line, last_buffer_line, found);
-    for (const HighlightSpan& s : found) spans.emplace_back(s, hs.style);
-    if (hs.kind == HighlightKind::kSelection && !view.Selection().Empty() &&
-        !view.Selection().block) {
+    buffer.Markers().Overlapping(kind, first_buffer_line, last_buffer_line, found);
+    for (const HighlightSpan& s : found) spans.emplace_back(s, StyleOfLayer(kind));
+    if (kind == HighlightKind::kSelection && !view.Selection().Empty() && !view.Selection().block) {
       spans.emplace_back(HighlightSpan{view.Selection().Start(), view.Selection().End()},
-                         CellStyle::kSelection);
+                         CellStyle::kHostSelection);
     }
   }
   std::vector<std::pair<ViewPos, ViewPos>> view_spans;
@@ -298,7 +306,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       marks.push_back(RowMark{start, end, spans[i].second, false});
     }
     if (view_line >= block_top && view_line <= block_bottom)
-      marks.push_back(RowMark{block_left, block_right, CellStyle::kSelection, true});
+      marks.push_back(RowMark{block_left, block_right, CellStyle::kHostSelection, true});
   };
 
   // Each row's text and marks first; rows drawn from the same as last time keep their cells,

@@ -4,6 +4,7 @@
 // bar with the engine's status text on the left and the document and caret on the right.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -119,6 +120,8 @@ class ScreenComposer {
   LineLayout line_;
   std::u16string text_;
   std::string working_folder_;
+  // The highlight layers in the order they are drawn, each over the ones before.
+  std::array<platform::HighlightKind, platform::kHighlightKindCount> drawing_order_{};
 };
 
 }  // namespace tavik::app

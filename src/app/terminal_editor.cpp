@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -49,6 +50,9 @@ bool IsPlainKey(KeyCode key, KeyCode wanted) {
 }  // namespace
 
 TerminalEditor::TerminalEditor() : editor_(std::make_unique<platform::EditorHost>()) {
+  editor_->SetFrontEndCommand(u"Tools.Options", [this](std::u16string_view) {
+    return RunOptionsForm() ? platform::CommandResult::kOk : platform::CommandResult::kFail;
+  });
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
   editor_->SetBeepListener([this] { ++beeps_; });
@@ -66,6 +70,7 @@ TerminalEditor::~TerminalEditor() {
   editor_->SetBuildCancelCheck(nullptr);
   editor_->dialogs().SetYesNoAnswerer(nullptr);
   editor_->dialogs().SetConfirmAnswerer(nullptr);
+  editor_->SetFrontEndCommand(u"Tools.Options", nullptr);
   package_.reset();
   editor_.reset();
   for (int fd : resize_pipe_) {
@@ -133,6 +138,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   if (package_ != nullptr) package_->UpdateStatusBar();
   if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
   last_tick_ = std::chrono::steady_clock::now();
+  ShowWelcome();
 
   while (!quit_ && !editor_->Documents().empty()) {
     if (keys_.empty()) {
@@ -225,6 +231,10 @@ void TerminalEditor::HandleKey(KeyCode key) {
     RequestQuit();
     return;
   }
+  if (IsPlainKey(key, kOptionsKey)) {
+    editor_->Execute(u"Tools.Options");
+    return;
+  }
   if (IsPlainKey(key, kNextDocumentKey) || IsPlainKey(key, kPreviousDocumentKey)) {
     editor_->ActivateNextWindow(key == kNextDocumentKey ? 1 : -1);
     if (package_ != nullptr) package_->NoteFocusedView();
@@ -289,6 +299,19 @@ void TerminalEditor::RequestQuit() {
 
 void TerminalEditor::Redraw() {
   if (grid_.Rows() != rows_ || grid_.Cols() != cols_) grid_.Resize(rows_, cols_);
+  if (editor_->colours().Version() != colours_seen_) {
+    colours_seen_ = editor_->colours().Version();
+    screen_.SetLooks(LooksFromItems(editor_->colours()));
+  }
+  if (form_ != nullptr) {
+    int row = rows_ - 1;
+    int col = 0;
+    form_->Draw(grid_, row, col);
+    screen_.Show(grid_, row < 0 ? rows_ - 1 : row, col, CursorShape::kBar);
+    return;
+  }
+  // A dialog is drawn over the rows the composer drew: it draws them all again next time.
+  if (welcome_ != nullptr) composer_.ForgetDrawnRows();
   DrawRequest request;
   request.pane_visible = pane_visible_;
   request.working_folder = working_folder_;
@@ -309,7 +332,8 @@ void TerminalEditor::Redraw() {
     }
   }
   request.block_caret = caret == CaretShape::kBlock;
-  const DrawResult place = composer_.Draw(*editor_, request, grid_);
+  DrawResult place = composer_.Draw(*editor_, request, grid_);
+  if (welcome_ != nullptr) welcome_->Draw(grid_, place.cursor_row, place.cursor_col);
   const CursorShape shape =
       question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(caret);
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
@@ -372,6 +396,44 @@ platform::ConfirmAnswer TerminalEditor::AskConfirm(std::u16string_view prompt) {
   }
   question_.reset();
   return answer;
+}
+
+// The form reaches the settings through the package's automation object, as an IDE's options
+// pages do; without the package there are no settings to show.
+bool TerminalEditor::RunOptionsForm() {
+  if (form_ != nullptr) return true;
+  host::SettingsObject* settings =
+      package_ != nullptr ? package_->GetAutomationObject(u"Tavik.General") : nullptr;
+  if (settings == nullptr) {
+    editor_->SetStatusText(u"Error accessing preferences");
+    return false;
+  }
+  OptionsForm form(*settings, editor_->colours(), editor_->preferences());
+  form_ = &form;
+  while (form.Open()) {
+    Redraw();
+    form.HandleKey(ReadKeyForQuestion());
+  }
+  form_ = nullptr;
+  composer_.ForgetDrawnRows();
+  package_->UpdateStatusBar();
+  return true;
+}
+
+void TerminalEditor::ShowWelcome() {
+  host::SettingsObject* settings =
+      package_ != nullptr ? package_->GetAutomationObject(u"Tavik.General") : nullptr;
+  if (settings == nullptr || !package_->WelcomePending()) return;
+  WelcomeDialog dialog;
+  welcome_ = &dialog;
+  while (dialog.Open()) {
+    Redraw();
+    dialog.HandleKey(ReadKeyForQuestion());
+  }
+  welcome_ = nullptr;
+  composer_.ForgetDrawnRows();
+  package_->WelcomeShown();
+  settings->PutBool(SettingId::kDontShowWelcome2, dialog.DontShowAgain());
 }
 
 int RunTerminalEditor(const ProgramOptions& options) {

@@ -16,8 +16,11 @@
 #include "app/terminal_draw.h"
 #include "app/terminal_grid.h"
 #include "app/terminal_keys.h"
+#include "app/terminal_options_form.h"
 #include "app/terminal_screen.h"
+#include "app/terminal_welcome_dialog.h"
 #include "host/package.h"
+#include "host/settings_object.h"
 #include "platform/editor_host.h"
 
 namespace tavik::app {
@@ -25,6 +28,8 @@ namespace tavik::app {
 // Keys the front end keeps for itself; the engine binds no function key.
 inline constexpr KeyCode kTogglePaneKey = KeyCode::Special(vk::kF1 + 8);  // F9
 inline constexpr KeyCode kQuitKey = KeyCode::Special(vk::kF1 + 9);        // F10
+// Opens the options form ("Tools.Options"), until the default keymap binds a key to it.
+inline constexpr KeyCode kOptionsKey = KeyCode::Special(vk::kF1 + 1);  // F2
 // The next and previous document window, as tabs go in most editors.
 inline constexpr KeyCode kNextDocumentKey = KeyCode::Special(vk::kPageDown, key_mod::kCtrl);
 inline constexpr KeyCode kPreviousDocumentKey = KeyCode::Special(vk::kPageUp, key_mod::kCtrl);
@@ -62,9 +67,17 @@ class TerminalEditor {
   KeyCode ReadKeyForQuestion();
   platform::YesNoAnswer AskYesNo(std::u16string_view question);
   platform::ConfirmAnswer AskConfirm(std::u16string_view prompt);
+  // The settings object the options pages and the welcome dialog read and write through.
+  // The options form, full screen, until it is closed.
+  bool RunOptionsForm();
+  // The welcome dialog over the editor, when the user has not turned it off.
+  void ShowWelcome();
 
   std::unique_ptr<platform::EditorHost> editor_;
   std::unique_ptr<host::Package> package_;
+  const OptionsForm* form_ = nullptr;       // shown instead of the editor while open
+  const WelcomeDialog* welcome_ = nullptr;  // shown over the editor while open
+  uint64_t colours_seen_ = UINT64_MAX;      // the display items' version the screen shows
   std::unique_ptr<DesktopClipboard> clipboard_;
   TerminalScreen screen_;
   ScreenComposer composer_;

@@ -26,8 +26,10 @@ enum class CellStyle : uint8_t {
   kSeparator,  // the line between two views of a split window
   kPaneTitle,
   kPaneText,
+  kHostSelection,  // the host's own selection, in the host's selection colours
+  kDialogTitle,    // the title of a dialog, in bold
 };
-inline constexpr size_t kCellStyleCount = 13;
+inline constexpr size_t kCellStyleCount = 15;
 
 struct Cell {
   char32_t ch = U' ';

@@ -21,31 +21,6 @@ namespace tavik::app {
 
 namespace {
 
-// Colours and attributes per cell style, and the attributes used on a terminal without
-// colours.
-struct StyleLook {
-  CellStyle style;
-  short foreground;  // -1: the terminal's default
-  short background;
-  attr_t attributes;
-  attr_t monochrome;
-};
-constexpr std::array<StyleLook, kCellStyleCount> kLooks = {{
-    {CellStyle::kText, -1, -1, A_NORMAL, A_NORMAL},
-    {CellStyle::kSpecialChar, COLOR_BLUE, -1, A_BOLD, A_BOLD},
-    {CellStyle::kPlaceholder, COLOR_CYAN, -1, A_NORMAL, A_UNDERLINE},
-    {CellStyle::kEmptyLine, COLOR_BLUE, -1, A_BOLD, A_BOLD},
-    {CellStyle::kSelection, COLOR_BLACK, COLOR_WHITE, A_NORMAL, A_REVERSE},
-    {CellStyle::kSearch, COLOR_BLACK, COLOR_YELLOW, A_NORMAL, A_UNDERLINE | A_BOLD},
-    {CellStyle::kIncSearch, COLOR_WHITE, COLOR_MAGENTA, A_BOLD, A_REVERSE | A_BOLD},
-    {CellStyle::kTabLine, COLOR_WHITE, COLOR_BLUE, A_NORMAL, A_UNDERLINE},
-    {CellStyle::kTabActive, COLOR_BLACK, COLOR_WHITE, A_BOLD, A_REVERSE | A_BOLD},
-    {CellStyle::kStatus, -1, -1, A_REVERSE, A_REVERSE},
-    {CellStyle::kSeparator, -1, -1, A_REVERSE, A_REVERSE},
-    {CellStyle::kPaneTitle, -1, -1, A_REVERSE | A_BOLD, A_REVERSE | A_BOLD},
-    {CellStyle::kPaneText, -1, -1, A_NORMAL, A_NORMAL},
-}};
-
 // A capability's string, empty when the terminal has none.
 std::string Capability(const char* name) {
   char buffer[16];
@@ -172,7 +147,7 @@ bool TerminalScreen::Start() {
   return true;
 }
 
-TerminalCodes TerminalScreen::ReadCodes() const {
+TerminalCodes TerminalScreen::ReadCodes() {
   TerminalCodes codes;
   char am[] = "am";
   char xenl[] = "xenl";
@@ -192,22 +167,27 @@ TerminalCodes TerminalScreen::ReadCodes() const {
   codes.insert_chars = OneNumberSequence(Capability("ich"), '@');
   const std::string setaf = Capability("setaf");
   const std::string setab = Capability("setab");
-  const bool colour = tigetnum(colors) >= 8 && !setaf.empty() && !setab.empty();
-  const std::string sgr0 = WithoutPadding(Capability("sgr0"));
-  const std::string bold = WithoutPadding(Capability("bold"));
-  const std::string reverse = WithoutPadding(Capability("rev"));
-  const std::string underline = WithoutPadding(Capability("smul"));
-  for (const StyleLook& look : kLooks) {
-    std::vector<std::string> parts = {sgr0};
-    const attr_t attributes = colour ? look.attributes : look.monochrome;
-    if ((attributes & A_BOLD) != 0) parts.push_back(bold);
-    if ((attributes & A_REVERSE) != 0) parts.push_back(reverse);
-    if ((attributes & A_UNDERLINE) != 0) parts.push_back(underline);
-    if (colour && look.foreground >= 0) parts.push_back(Filled(setaf, look.foreground));
-    if (colour && look.background >= 0) parts.push_back(Filled(setab, look.background));
-    codes.styles[static_cast<size_t>(look.style)] = JoinStyleSequences(parts);
-  }
+  StyleCapabilities& style = style_capabilities_;
+  style.colours = setaf.empty() || setab.empty() ? 0 : tigetnum(colors);
+  style.reset = WithoutPadding(Capability("sgr0"));
+  style.bold = WithoutPadding(Capability("bold"));
+  style.reverse = WithoutPadding(Capability("rev"));
+  style.underline = WithoutPadding(Capability("smul"));
+  style.foreground_code = [setaf](int n) { return Filled(setaf, n); };
+  style.background_code = [setab](int n) { return Filled(setab, n); };
+  for (size_t i = 0; i < kCellStyleCount; ++i) codes.styles[i] = StyleSequence(looks_[i], style);
   return codes;
+}
+
+void TerminalScreen::SetLooks(const CellLooks& looks) {
+  if (looks == looks_) return;
+  looks_ = looks;
+  if (painter_ == nullptr) return;
+  TerminalCodes codes = painter_->Codes();
+  for (size_t i = 0; i < kCellStyleCount; ++i)
+    codes.styles[i] = StyleSequence(looks_[i], style_capabilities_);
+  painter_ = std::make_unique<TerminalPainter>(std::move(codes));
+  repaint_all_ = true;
 }
 
 void TerminalScreen::Stop() {

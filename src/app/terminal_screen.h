@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/terminal_colours.h"
 #include "app/terminal_grid.h"
 #include "app/terminal_paint.h"
 
@@ -45,13 +46,15 @@ class TerminalScreen {
   // grid marks as changed are looked at, and their marks are cleared: the grid is meant to be
   // drawn over for the next frame, changing only what changes.
   void Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape);
+  // Shows the cell styles so from now on (the whole screen is drawn again when they changed).
+  void SetLooks(const CellLooks& looks);
   void Bell();
   // Writes a control sequence to the terminal after what the screen has shown.
   void WriteRaw(std::string_view bytes) const;
 
  private:
-  // The painter's codes from the terminal's description.
-  TerminalCodes ReadCodes() const;
+  // The painter's codes from the terminal's description, the styles in the looks set.
+  TerminalCodes ReadCodes();
 
   ::screen* screen_ = nullptr;
   bool started_ = false;
@@ -59,6 +62,8 @@ class TerminalScreen {
   bool has_last_shape_ = false;
   CursorShape last_shape_ = CursorShape::kBlock;
   std::unique_ptr<TerminalPainter> painter_;
+  CellLooks looks_ = LooksFromItems(platform::ColourItems{});
+  StyleCapabilities style_capabilities_;
   ScreenGrid shown_;          // what the terminal shows now
   std::vector<int> origins_;  // scratch: where each row of an update came from
   bool repaint_all_ = true;   // the terminal's contents are unknown (start, resize)

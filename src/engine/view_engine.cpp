@@ -222,12 +222,19 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
     text.last_visual_kind = static_cast<uint8_t>(visual_kind_);
     RememberLeftSelection(state_, visual_kind_);
   }
-  if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) text.ClearSelection();
-  if (mode_ == EngineMode::kVisual) ShowVisualSelection(text, state_, visual_kind_);
+  if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) HideVisualSelection(text);
+  if (mode_ == EngineMode::kVisual)
+    ShowVisualSelection(text, state_, visual_kind_, settings_.UseVSSel());
   UpdateCaretShape();
   IncrementalSearchStep(text);
   if (parser_.IsCommandLineOpen()) state_.ClearMessage();
   return consumed;
+}
+
+void ViewEngine::ResetSelectionDisplay(AttachedView& view, bool visual_here) {
+  HideVisualSelection(view.text);
+  if (visual_here && mode_ == EngineMode::kVisual)
+    ShowVisualSelection(view.text, state_, visual_kind_, settings_.UseVSSel());
 }
 
 // While a search line is typed the caret shows the first match from where the line was opened.

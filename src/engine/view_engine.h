@@ -105,6 +105,9 @@ class ViewEngine : private ParserServices {
   SearchState& Search() { return search_; }
   // An option was stored by ":set": tells the views that care.
   void OptionChanged(AttachedView& view, OptionId option_id);
+  // The way the selection is shown changed: the view's selection display is taken down, and
+  // put up again the new way when `visual_here` (the view holds the visual selection).
+  void ResetSelectionDisplay(AttachedView& view, bool visual_here);
 
   // Runs a complete command: the executor.
   // Runs a complete command: the executor. `replay` marks the last change repeated by ".".

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "engine/action_table.h"
 #include "engine/motion_codes.h"
@@ -111,10 +112,66 @@ CommandRecord VisualRepeatRecord(const TextView& text, const ViewState& state, V
   return command;
 }
 
-void ShowVisualSelection(TextView& text, const ViewState& state, VisualKind kind) {
+namespace {
+
+// The selection as selection markers: the text between the two ends, whole lines, or on every
+// line of a block the units that fall in its display columns.
+void MarkVisualSelection(TextView& text, const ViewState& state, VisualKind kind, TextPos anchor,
+                         TextPos end) {
+  std::vector<HighlightRange> ranges;
+  TextPos first = std::min(anchor, end);
+  TextPos last = std::max(anchor, end);
+  switch (kind) {
+    case VisualKind::kCharacterwise:
+      ranges.push_back({first, last});
+      break;
+    case VisualKind::kLinewise: {
+      TextPos to = text.EndOfLine(last.line);
+      if (to.column == kEndOfLineColumn) to.column = text.LineLength(last.line);
+      ranges.push_back({text.StartOfLine(first.line), to});
+      break;
+    }
+    case VisualKind::kBlockwise: {
+      const uint32_t a = text.VirtualColumn(anchor.line, anchor.column);
+      const uint32_t b = text.VirtualColumn(end.line, end.column);
+      const uint32_t left = std::min(a, b);
+      // The column under the cursor is shown as part of the block, as the host shows it.
+      const uint32_t right = std::max(a, b) + 1;
+      for (uint32_t line = first.line; line <= last.line; ++line) {
+        const uint32_t length = text.LineLength(line);
+        const uint32_t from = text.ColumnOfVirtual(line, left, false);
+        uint32_t to =
+            state.visual_block_to_line_end ? length : text.ColumnOfVirtual(line, right, false);
+        // A tab reaching into the block from its left belongs to it.
+        if (to < length && to == from && text.VirtualColumn(line, to) < right) ++to;
+        if (from < to) ranges.push_back({{line, from}, {line, to}});
+      }
+      break;
+    }
+  }
+  if (HostView* host = text.Host(); host != nullptr && text.IsAttached())
+    host->SetHighlights(HighlightLayer::kSelection, ranges);
+}
+
+}  // namespace
+
+void HideVisualSelection(TextView& text) {
+  text.ClearSelection();
+  if (HostView* host = text.Host(); host != nullptr && text.IsAttached())
+    host->SetHighlights(HighlightLayer::kSelection, {});
+}
+
+void ShowVisualSelection(TextView& text, const ViewState& state, VisualKind kind,
+                         bool use_host_selection) {
   TextPos anchor =
       text.ClampPosition(state.visual_start.line, state.visual_start.column, true, false);
   TextPos end = text.ClampPosition(state.visual_end.line, state.visual_end.column, true, false);
+  if (!use_host_selection) {
+    if (kind == VisualKind::kBlockwise && state.visual_block_to_line_end)
+      end.column = text.LineLength(end.line);
+    MarkVisualSelection(text, state, kind, anchor, end);
+    return;
+  }
   if (kind == VisualKind::kLinewise) {
     // Whole lines, with the active end on the cursor's line.
     bool forward = anchor <= end;

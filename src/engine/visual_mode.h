@@ -29,8 +29,12 @@ OperatedRange VisualSpan(const TextView& text, const ViewState& state, VisualKin
 CommandRecord VisualRepeatRecord(const TextView& text, const ViewState& state, VisualKind kind,
                                  CommandRecord command);
 
-// Shows the selection through the view's selection: whole lines for the linewise kind.
-void ShowVisualSelection(TextView& text, const ViewState& state, VisualKind kind);
+// Shows the selection: through the host view's own selection when `use_host_selection`,
+// otherwise as selection markers over the same text; whole lines for the linewise kind.
+void ShowVisualSelection(TextView& text, const ViewState& state, VisualKind kind,
+                         bool use_host_selection);
+// Removes the selection display of both kinds.
+void HideVisualSelection(TextView& text);
 
 // Visual mode was left: the selection is remembered for "gv" typed later in visual mode.
 void RememberLeftSelection(ViewState& state, VisualKind kind);

@@ -27,6 +27,7 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   engine_->SetEnabled(settings_->GetBool(SettingId::kEnable));
   CopyMirroredOptions(*settings_, engine_->GlobalOptions());
   welcome_pending_ = !settings_->DontShowWelcome2();
+  marker_types_.Register(editor_.colours());
 
   view_listener_ = editor_.AddViewListener([this](platform::View& view, bool created) {
     if (created) {
@@ -201,6 +202,15 @@ void Package::UpdateStatusBar() {
     editor_.SetStatusText(engine_->StatusText());
   }
   status_writes_at_key_ = editor_.StatusWrites();
+}
+
+void Package::ResetSelectionDisplay() {
+  const platform::View* focused = editor_.FocusedView();
+  for (auto& [id, attachment] : attachments_) {
+    if (!attachment.view->text.IsAttached()) continue;
+    const bool visual_here = focused != nullptr && focused->Id() == id;
+    engine_->ResetSelectionDisplay(*attachment.view, visual_here);
+  }
 }
 
 void Package::WriteOutput(std::u16string_view line) {

@@ -18,6 +18,7 @@
 #include "host/clipboard_bridge.h"
 #include "host/command_filter.h"
 #include "host/host_view_adapter.h"
+#include "host/marker_types.h"
 #include "host/registry_settings_store.h"
 #include "host/settings_object.h"
 #include "platform/editor_host.h"
@@ -52,6 +53,11 @@ class Package final : public EngineHost, public SettingsEffects {
   void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.
   void UpdateStatusBar();
+  // "UseVSSel" changed: every view's selection display is taken down, and the visual selection
+  // of the focused view shown again the new way.
+  void ResetSelectionDisplay();
+  // The host's numbers for the package's highlight marker types.
+  const MarkerTypeIds& MarkerTypes() const { return marker_types_; }
 
   // Runs the startup file: the search through the home directories and the program's own, a
   // given file, or none. Call it right after creating the package, before views are attached,
@@ -159,6 +165,7 @@ class Package final : public EngineHost, public SettingsEffects {
   // Cleared while the package itself changes the host's preferences, so that the change event
   // is not taken for one made outside.
   bool accept_preference_events_ = true;
+  MarkerTypeIds marker_types_;
 };
 
 }  // namespace tavik::host

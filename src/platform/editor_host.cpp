@@ -14,7 +14,16 @@ namespace tavik::platform {
 
 namespace fs = std::filesystem;
 
-EditorHost::EditorHost() = default;
+EditorHost::EditorHost() {
+  AttachStoresToRegistry();
+}
+
+void EditorHost::AttachStoresToRegistry() {
+  const std::string user_root = std::string(kCurrentUserHive) + "\\" + LocalRegistryRoot();
+  colours_.Persist(&registry_, user_root + "\\FontAndColors\\Text Editor");
+  bindings_.Persist(&registry_, user_root + "\\Keyboard\\Bindings");
+  preferences_.Persist(&registry_, user_root + "\\Text Editor");
+}
 
 EditorHost::~EditorHost() {
   while (!documents_.empty()) Close(*documents_.back());
@@ -283,11 +292,6 @@ void EditorHost::AdvanceClock(uint64_t ms) {
   for (size_t i = 0; i < views.size(); ++i) {
     if (*tokens[i]) views[i]->Timer().FireIfDue();
   }
-}
-
-void EditorHost::SetFrontEndCommand(std::u16string name, FrontEndCommand handler) {
-  std::erase_if(front_end_commands_, [&name](const auto& entry) { return entry.first == name; });
-  if (handler) front_end_commands_.emplace_back(std::move(name), std::move(handler));
 }
 
 Document* EditorHost::DocumentOfBuffer(const TextBuffer& buffer) {

@@ -15,6 +15,7 @@
 #include "common/key_code.h"
 #include "platform/browse_context.h"
 #include "platform/clipboard.h"
+#include "platform/colour_items.h"
 #include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
@@ -112,10 +113,16 @@ class EditorHost {
   RegistryStore& registry() { return registry_; }
   // "Software\Tavik\Host\<version>", below which packages keep their registry entries.
   std::string LocalRegistryRoot() const { return platform::LocalRegistryRoot(registry_); }
+  // The host's colours, key bindings and editor preferences keep their user data below the
+  // registry root; done at construction and again once the registry file is loaded, so that
+  // they read what it holds.
+  void AttachStoresToRegistry();
   // The named commands with their key bindings.
   CommandBindings& bindings() { return bindings_; }
   // The per-language editor preferences.
   PreferenceStore& preferences() { return preferences_; }
+  // The font-and-colour display items, with the marker types packages define.
+  ColourItems& colours() { return colours_; }
   OutputPane& output() { return output_; }
   // Where "go to definition" came from, for "pop browse context".
   BrowseContextStack& browse_contexts() { return browse_contexts_; }
@@ -198,6 +205,7 @@ class EditorHost {
   RegistryStore registry_;
   CommandBindings bindings_;
   PreferenceStore preferences_;
+  ColourItems colours_;
   OutputPane output_;
   BrowseContextStack browse_contexts_;
   Dialogs dialogs_;

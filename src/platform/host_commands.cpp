@@ -330,4 +330,9 @@ CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view 
   return CommandResult::kFail;
 }
 
+void EditorHost::SetFrontEndCommand(std::u16string name, FrontEndCommand handler) {
+  std::erase_if(front_end_commands_, [&](const auto& entry) { return entry.first == name; });
+  if (handler) front_end_commands_.emplace_back(std::move(name), std::move(handler));
+}
+
 }  // namespace tavik::platform

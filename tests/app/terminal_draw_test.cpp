@@ -47,7 +47,7 @@ class TerminalDrawTest : public ::testing::Test {
     return lines;
   }
   // The styles of a row's first `count` cells, one letter each: t text, s search, v selection,
-  // i incremental search, p placeholder, c special character.
+  // h the host's own selection, i incremental search, p placeholder, c special character.
   std::string Styles(int row, int count) {
     std::string out;
     for (int c = 0; c < count; ++c) {
@@ -57,6 +57,9 @@ class TerminalDrawTest : public ::testing::Test {
           break;
         case CellStyle::kSelection:
           out += 'v';
+          break;
+        case CellStyle::kHostSelection:
+          out += 'h';
           break;
         case CellStyle::kIncSearch:
           out += 'i';
@@ -238,12 +241,12 @@ TEST_F(TerminalDrawTest, HighlightsFromMarkersAndTheHostSelection) {
   markers.Clear(HighlightKind::kSearch);
   view.SetSelection({1, 2}, {2, 2}, false);
   Draw(6, 20);
-  EXPECT_EQ(Styles(2, 12), "ttvvvvvvvvvv");
-  EXPECT_EQ(Styles(3, 4), "vvtt");
+  EXPECT_EQ(Styles(2, 12), "tthhhhhhhhhh");
+  EXPECT_EQ(Styles(3, 4), "hhtt");
   view.SetSelection({1, 1}, {2, 2}, true);
   Draw(6, 20);
-  EXPECT_EQ(Styles(2, 5), "tvvtt");
-  EXPECT_EQ(Styles(3, 5), "tvvtt");
+  EXPECT_EQ(Styles(2, 5), "thhtt");
+  EXPECT_EQ(Styles(3, 5), "thhtt");
 }
 
 TEST_F(TerminalDrawTest, CollapsedRegionsHorizontalScrollAndOutputPane) {

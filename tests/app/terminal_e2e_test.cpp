@@ -336,14 +336,14 @@ TEST_F(TerminalEditorTest, VisualSelectionAndSearchMatchesAreDrawnInTheirColours
   tmux.Send("Enter");
   // Every match in black on yellow.
   EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
-    return tmux.ScreenText(true).find("43m") != std::string::npos;
+    return tmux.ScreenText(true).find("103m") != std::string::npos;
   })) << tmux.ScreenText(true);
-  // The incremental-search match, while the pattern is typed, in white on magenta.
+  // The incremental-search match, while the pattern is typed, in white on black.
   tmux.SendLiteral(":set is");
   tmux.Send("Enter");
   tmux.SendLiteral("/baz");
   EXPECT_TRUE(tmux.WaitFor([&](const auto&) {
-    return tmux.ScreenText(true).find("\x1b[45mbaz") != std::string::npos;
+    return tmux.ScreenText(true).find("40mbaz") != std::string::npos;
   })) << tmux.ScreenText(true);
   tmux.Send("Enter");
   tmux.Send("F10");

@@ -8,6 +8,11 @@
 #include <filesystem>
 #include <sstream>
 #include <thread>
+#include <vector>
+
+#include "host/registry_settings_store.h"
+#include "platform/registry_root.h"
+#include "platform/registry_store.h"
 
 namespace tavik::app::testing {
 
@@ -55,9 +60,43 @@ const std::string& ConfigHome() {
   return folder.path;
 }
 
-std::string ProgramCommand(const std::string& arguments) {
-  return "XDG_CONFIG_HOME=" + Quote(ConfigHome()) + " " + std::string(TAVIK_BINARY) + " " +
-         arguments +
+namespace {
+
+// Removes the configuration folders made for the program when the test program ends.
+struct ConfigFolders {
+  std::vector<std::filesystem::path> made;
+  ~ConfigFolders() {
+    std::error_code ec;
+    for (const auto& folder : made) std::filesystem::remove_all(folder, ec);
+  }
+};
+
+ConfigFolders& Folders() {
+  static ConfigFolders folders;
+  return folders;
+}
+
+}  // namespace
+
+std::string NewConfigFolder(bool show_welcome) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() / ("tavik_e2e_config_" + std::to_string(getpid()) + "_" +
+                                   std::to_string(Folders().made.size()));
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+  fs::create_directories(folder / "tavik", ec);
+  Folders().made.push_back(folder);
+  platform::RegistryStore registry;
+  registry.SetBackingFile((folder / "tavik" / "registry.reg").string());
+  registry.SetDword(host::SettingsKey(platform::LocalRegistryRoot(registry)), "DontShowWelcome2",
+                    show_welcome ? 0 : 1);
+  return folder.string();
+}
+
+std::string ProgramCommand(const std::string& arguments, const std::string& config_folder) {
+  const std::string folder = config_folder.empty() ? NewConfigFolder() : config_folder;
+  return "XDG_CONFIG_HOME=" + Quote(folder) + " " + std::string(TAVIK_BINARY) + " " + arguments +
          "; echo EXIT=$?; echo modes: $(stty -a | tr -s ' ;' '\\n\\n' | "
          "grep -x -- '-*icanon\\|-*echo'); sleep 60";
 }

@@ -48,9 +48,14 @@ class TmuxSession {
 // The folder the program under test keeps its registry in (XDG_CONFIG_HOME), one per test
 // process, never the user's.
 const std::string& ConfigHome();
+// A configuration folder of its own for the program under test (its XDG_CONFIG_HOME), removed
+// when the test program ends. The registry in it has the welcome dialog turned off, so that
+// only the tests that ask for it see the dialog.
+std::string NewConfigFolder(bool show_welcome = false);
 
 // The command line that runs the program under test on the arguments and, when it ends, shows
-// "EXIT=<status>" and the terminal's modes, then waits so that the screen can be read.
-std::string ProgramCommand(const std::string& arguments);
+// "EXIT=<status>" and the terminal's modes, then waits so that the screen can be read. The
+// program keeps its configuration in `config_folder`, or in a new one of NewConfigFolder.
+std::string ProgramCommand(const std::string& arguments, const std::string& config_folder = {});
 
 }  // namespace tavik::app::testing
