@@ -91,6 +91,15 @@ TEST_F(RegistryStoreTest, EveryKindOfValueComesBackThroughTheFile) {
             (std::vector<std::string>{"Empty", "Packages"}));
   EXPECT_EQ(loaded.Keys().size(), 3u);
   EXPECT_EQ(WriteRegistryFile(loaded.Keys()), text);
+
+  // Subkeys are listed once, whatever sorts between a key and the keys below it.
+  RegistryStore memory;
+  for (const char* key : {"HKLM\\S\\b\\c", "HKLM\\S\\B c", "HKLM\\S\\b"}) {
+    ASSERT_TRUE(memory.CreateKey(key));
+  }
+  EXPECT_EQ(memory.SubkeyNames("HKEY_LOCAL_MACHINE\\S"), (std::vector<std::string>{"b", "B c"}));
+  EXPECT_TRUE(memory.DeleteKey("hklm\\s\\B"));
+  EXPECT_EQ(memory.SubkeyNames("HKEY_LOCAL_MACHINE\\S"), (std::vector<std::string>{"B c"}));
 }
 
 TEST_F(RegistryStoreTest, HandWrittenFileWithExpandableStringsAndDeletions) {
