@@ -105,7 +105,8 @@ bool RegisterPackage(platform::RegistryStore& registry, std::string_view root,
 }
 
 // Keys the package owns go with everything below them; in shared keys only the package's own
-// values go.
+// values go. The shared keys stay, made if need be, so that the host knows the package was
+// taken away on purpose and does not register it again at start.
 bool UnregisterPackage(platform::RegistryStore& registry, std::string_view root) {
   const std::string base = MachineRoot(root);
   platform::RegistryStore::Changes changes;
@@ -114,6 +115,7 @@ bool UnregisterPackage(platform::RegistryStore& registry, std::string_view root)
     if (key.force_remove) {
       changes.DeleteKey(path);
     } else {
+      changes.CreateKey(path);
       for (const ScriptValue& value : key.values) changes.DeleteValue(path, value.name);
     }
   }

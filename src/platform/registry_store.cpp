@@ -256,21 +256,21 @@ std::vector<std::string> RegistryStore::ValueNames(std::string_view key) const {
 }
 
 std::vector<std::string> RegistryStore::SubkeyNames(std::string_view key) const {
-  std::vector<std::string> names;
   const std::optional<std::string> canonical = CanonicalKey(key);
-  if (!canonical) return names;
+  if (!canonical) return {};
   const std::string prefix = Folded(*canonical) + "\\";
-  std::string last;
+  // By folded name: keys below a subkey need not follow it directly in the order of paths.
+  std::map<std::string, std::string> found;
   for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.starts_with(prefix);
        ++it) {
-    // The path as spelled, cut after the component below `key`.
     const std::string& spelled = it->second.path;
     const size_t end = spelled.find('\\', prefix.size());
     std::string name = spelled.substr(
         prefix.size(), end == std::string::npos ? std::string::npos : end - prefix.size());
-    if (Folded(name) != Folded(last)) names.push_back(name);
-    last = name;
+    found.try_emplace(Folded(name), std::move(name));
   }
+  std::vector<std::string> names;
+  for (auto& [folded, name] : found) names.push_back(std::move(name));
   return names;
 }
 
@@ -278,6 +278,11 @@ std::optional<std::string> RegistryStore::Load() {
   writes_blocked_ = false;
   keys_.clear();
   if (path_.empty()) return std::nullopt;
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path_, ignored)) {
+    writes_blocked_ = true;
+    return "The registry file " + path_ + " is a folder: defaults apply and settings are not saved";
+  }
   std::ifstream in(path_, std::ios::binary);
   if (!in.is_open()) {
     if (errno == ENOENT) return std::nullopt;  // nothing saved yet
@@ -320,6 +325,9 @@ bool RegistryStore::Write(const RegistryKeys& keys) const {
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;
+  // The file keeps the permissions it had.
+  struct stat old_file {};
+  if (::stat(path_.c_str(), &old_file) == 0) ::fchmod(fd, old_file.st_mode & 07777);
   size_t done = 0;
   bool ok = true;
   while (ok && done < text.size()) {

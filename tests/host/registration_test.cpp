@@ -59,6 +59,10 @@ TEST(RegistrationTest, AFreshRegistryRegistersOnFirstStartAndUnregisteringSticks
   EXPECT_FALSE(PackageRegistered(registry, kRoot));
   ASSERT_TRUE(RegisterPackage(registry, kRoot, "/bin/tavik"));
   EXPECT_TRUE(LoadPackageAtStart(registry, kRoot, "/bin/tavik"));
+  // Unregistering on a registry that never had the package keeps it away too.
+  platform::RegistryStore fresh;
+  ASSERT_TRUE(UnregisterPackage(fresh, kRoot));
+  EXPECT_FALSE(LoadPackageAtStart(fresh, kRoot, "/bin/tavik"));
   // Another host version has its own root: a first start there registers again.
   EXPECT_FALSE(PackageRegistered(registry, "Software\\Tavik\\Host\\7.1"));
   EXPECT_TRUE(LoadPackageAtStart(registry, "Software\\Tavik\\Host\\7.1", "/bin/tavik"));

@@ -8,9 +8,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/registry_file.h"
+#include "platform/utf8_codec.h"
 
 namespace tavik::platform {
 namespace {
@@ -91,6 +93,15 @@ TEST_F(RegistryStoreTest, EveryKindOfValueComesBackThroughTheFile) {
             (std::vector<std::string>{"Empty", "Packages"}));
   EXPECT_EQ(loaded.Keys().size(), 3u);
   EXPECT_EQ(WriteRegistryFile(loaded.Keys()), text);
+
+  // Subkeys are listed once, whatever sorts between a key and the keys below it.
+  RegistryStore memory;
+  for (const char* key : {"HKLM\\S\\b\\c", "HKLM\\S\\B c", "HKLM\\S\\b"}) {
+    ASSERT_TRUE(memory.CreateKey(key));
+  }
+  EXPECT_EQ(memory.SubkeyNames("HKEY_LOCAL_MACHINE\\S"), (std::vector<std::string>{"b", "B c"}));
+  EXPECT_TRUE(memory.DeleteKey("hklm\\s\\B"));
+  EXPECT_EQ(memory.SubkeyNames("HKEY_LOCAL_MACHINE\\S"), (std::vector<std::string>{"B c"}));
 }
 
 TEST_F(RegistryStoreTest, HandWrittenFileWithExpandableStringsAndDeletions) {
@@ -188,6 +199,49 @@ TEST_F(RegistryStoreTest, AChangeThatCannotBeWrittenChangesNothing) {
   size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
   EXPECT_EQ(files, 1u);
+}
+
+// Random keys and values of every kind, with the characters the text format has to escape,
+// written and read back.
+TEST(RegistryFileTest, RandomRegistriesComeBackFromTheirText) {
+  std::mt19937 random(20261207);
+  const std::u16string units(u"aZ09 \\\"=[]@;\t\r\n\0\x01\x7f\u00e9\u20ac\xD800\xDC00\xDFFF\xFFFF",
+                             24);
+  const std::string name_chars = "aZ09 \\\"=[]@;-";
+  auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
+  for (int round = 0; round < 300; ++round) {
+    RegistryKeys keys;
+    for (size_t k = pick(4); k > 0; --k) {
+      std::string path = "HKEY_LOCAL_MACHINE\\K";
+      for (size_t i = pick(6); i > 0; --i) path += i % 3 == 0 ? '\\' : name_chars[1 + pick(12)];
+      if (!RegistryStore::CanonicalKey(path)) continue;
+      path = *RegistryStore::CanonicalKey(path);
+      EnsureKey(keys, path);
+      for (size_t v = pick(4); v > 0; --v) {
+        std::string name;
+        for (size_t i = pick(5); i > 0; --i) name += name_chars[pick(name_chars.size())];
+        RegistryValue value;
+        value.kind = std::array{RegistryValue::Kind::kString, RegistryValue::Kind::kExpandString,
+                                RegistryValue::Kind::kDword, RegistryValue::Kind::kBinary}[pick(4)];
+        value.dword = static_cast<uint32_t>(random());
+        if (value.kind != RegistryValue::Kind::kDword) value.dword = 0;
+        if (value.kind == RegistryValue::Kind::kString ||
+            value.kind == RegistryValue::Kind::kExpandString) {
+          for (size_t i = pick(8); i > 0; --i) value.text += units[pick(units.size())];
+        }
+        if (value.kind == RegistryValue::Kind::kBinary) {
+          value.binary_type = std::array{0u, 3u, 7u, 11u}[pick(4)];
+          for (size_t i = pick(60); i > 0; --i)
+            value.bytes.push_back(static_cast<uint8_t>(random()));
+        }
+        PutValue(keys, path, name, value);
+      }
+    }
+    const std::string text = WriteRegistryFile(keys);
+    RegistryKeys back;
+    ASSERT_FALSE(ParseRegistryFile(text, back)) << text;
+    ASSERT_EQ(back, keys) << text;
+  }
 }
 
 }  // namespace
