@@ -99,10 +99,12 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
   AttachedView* attached = Attachment(view);
-  ++key_depth_;
-  bool handled = engine_->FeedKey(*attached, key);
-  --key_depth_;
   PackageCommandFilter* filter = Filter(view);
+  // While the host's own modal input runs, its keys go to the host untouched.
+  const bool host_modal = filter != nullptr && filter->IsHostModal();
+  ++key_depth_;
+  bool handled = !host_modal && engine_->FeedKey(*attached, key);
+  --key_depth_;
   // Keys reach the engine here first, as through a subclassed window.
   if (filter != nullptr) filter->SetFullyAttached(true);
   if (!handled && attached->text.IsAttached()) {
