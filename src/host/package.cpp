@@ -69,6 +69,9 @@ void Package::Attach(platform::View& view) {
   attachment.view->text.SetMarks(&MarksOf(view));
   attachment.filter = std::make_unique<PackageCommandFilter>(*this, view);
   attachment.filter->Join();
+  // Keys reach the engine through HandleKey, as through a subclassed window: typed characters
+  // come to the filter only after the engine had them.
+  attachment.filter->SetFullyAttached(true);
   uint64_t view_id = view.Id();
   attachment.adapter->SetTimerCallback([this, view_id] {
     if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
@@ -105,8 +108,6 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   ++key_depth_;
   bool handled = !host_modal && engine_->FeedKey(*attached, key);
   --key_depth_;
-  // Keys reach the engine here first, as through a subclassed window.
-  if (filter != nullptr) filter->SetFullyAttached(true);
   if (!handled && attached->text.IsAttached()) {
     {
       // The host's editor commands for this key come back through the filter untranslated.

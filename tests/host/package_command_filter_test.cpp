@@ -87,6 +87,7 @@ TEST_F(PackageCommandFilterTest, EditorCommandsBecomeKeysAndPassedKeysAreTypedOn
   EXPECT_EQ(session_.Cursor(), (std::pair<uint32_t, uint32_t>{0, 3}));
   // Typed characters before the window is subclassed are keys too; in insert mode the engine
   // lets the host type them, and each arrives once.
+  session_.Package().Filter(view)->SetFullyAttached(false);
   Send(view, platform::cmd2k::kTypeChar, u'i');
   Send(view, platform::cmd2k::kTypeChar, u'X');
   Send(view, platform::cmd2k::kDelete);
