@@ -14,7 +14,10 @@ namespace tavik::platform {
 
 namespace fs = std::filesystem;
 
-EditorHost::EditorHost() = default;
+EditorHost::EditorHost() {
+  // Read again by whoever loads the registry from its file after this.
+  bindings_.Persist(&registry_, std::string(kBindingsRegistryKey));
+}
 
 EditorHost::~EditorHost() {
   while (!documents_.empty()) Close(*documents_.back());
