@@ -218,6 +218,8 @@ TEST_F(CommandFilterTest, PromptedCommandsFindReplaceAndGoToLine) {
   EXPECT_EQ(view.Caret(), (TextPos{2, 2}));
   EXPECT_EQ(host_.Execute(u"Edit.GoTo"), CommandResult::kFail);  // cancelled
   EXPECT_EQ(host_.Execute(u"Edit.GoTo 2x"), CommandResult::kFail);
+  EXPECT_EQ(host_.Execute(u"File.OpenFile"), CommandResult::kFail);  // cancelled: nothing opens
+  EXPECT_EQ(host_.Documents().size(), 1u);
   EXPECT_EQ(host_.StatusText(), u"Not a line number: 2x");
 }
 
