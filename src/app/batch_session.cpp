@@ -32,6 +32,11 @@ BatchSession::BatchSession(const RegistrySource& registry)
     if (a == "l") return platform::ConfirmAnswer::kLast;
     return platform::ConfirmAnswer::kQuit;
   });
+  // A line of text is the next answer as it is; no answer left cancels.
+  editor_->dialogs().SetTextAnswerer([this](std::u16string_view) -> std::optional<std::u16string> {
+    if (answers_.empty()) return std::nullopt;
+    return platform::FromUtf8(NextAnswer());
+  });
   editor_->output().AddListener([this](std::u16string_view line) {
     if (pane_sink_) pane_sink_(platform::ToUtf8(line));
   });

@@ -119,6 +119,7 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   std::u16string right;
   if (window != nullptr) {
     std::u16string tail = window->document->Modified() ? u" [+]" : u"";
+    if (window->document->buffer.ReadOnly()) tail += u" [RO]";
     tail += u"  " + Number(caret.line + 1) + u"," + Number(caret.unit_column + 1);
     if (caret.display_column != caret.unit_column) tail += u"-" + Number(caret.display_column + 1);
     right = ShownName(*window->document, false) + tail;

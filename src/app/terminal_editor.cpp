@@ -43,8 +43,10 @@ CursorShape ShapeOf(CaretShape shape) {
   return CursorShape::kBlock;
 }
 
-bool IsPlainKey(KeyCode key, KeyCode wanted) {
-  return key == wanted;
+// Commands about windows and the editor itself, which the engine never sees the keys of.
+bool IsFrontEndCommand(std::u16string_view command) {
+  return command == platform::kExitCommand || command == platform::kOptionsCommand ||
+         command == u"Window.NextDocumentWindow" || command == u"Window.PreviousDocumentWindow";
 }
 
 }  // namespace
@@ -55,6 +57,11 @@ TerminalEditor::TerminalEditor() : editor_(std::make_unique<platform::EditorHost
   });
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
+  editor_->dialogs().SetTextAnswerer([this](std::u16string_view p) { return AskText(p); });
+  editor_->SetFrontEndCommand(std::u16string(platform::kExitCommand), [this](std::u16string_view) {
+    RequestQuit();
+    return platform::CommandResult::kOk;
+  });
   editor_->SetBeepListener([this] { ++beeps_; });
   editor_->SetBuildCancelCheck([this] { return BuildCancelRequested(); });
   clipboard_ = std::make_unique<DesktopClipboard>(
@@ -71,6 +78,8 @@ TerminalEditor::~TerminalEditor() {
   editor_->dialogs().SetYesNoAnswerer(nullptr);
   editor_->dialogs().SetConfirmAnswerer(nullptr);
   editor_->SetFrontEndCommand(u"Tools.Options", nullptr);
+  editor_->dialogs().SetTextAnswerer(nullptr);
+  editor_->SetFrontEndCommand(std::u16string(platform::kExitCommand), nullptr);
   package_.reset();
   editor_.reset();
   for (int fd : resize_pipe_) {
@@ -223,22 +232,18 @@ void TerminalEditor::Resize() {
 }
 
 void TerminalEditor::HandleKey(KeyCode key) {
-  if (IsPlainKey(key, kTogglePaneKey)) {
-    pane_visible_ = !pane_visible_;
-    return;
-  }
-  if (IsPlainKey(key, kQuitKey)) {
-    RequestQuit();
-    return;
-  }
-  if (IsPlainKey(key, kOptionsKey)) {
-    editor_->Execute(u"Tools.Options");
-    return;
-  }
-  if (IsPlainKey(key, kNextDocumentKey) || IsPlainKey(key, kPreviousDocumentKey)) {
-    editor_->ActivateNextWindow(key == kNextDocumentKey ? 1 : -1);
-    if (package_ != nullptr) package_->NoteFocusedView();
-    return;
+  // The front end's own commands run by their bindings before any view sees the key.
+  if (const std::optional<std::u16string> command =
+          editor_->bindings().Lookup(platform::KeyStrokeOf(key))) {
+    if (*command == u"View.Output") {
+      pane_visible_ = !pane_visible_;
+      return;
+    }
+    if (IsFrontEndCommand(*command)) {
+      editor_->Execute(*command);
+      if (package_ != nullptr) package_->NoteFocusedView();
+      return;
+    }
   }
   platform::View* view = editor_->FocusedView();
   if (view == nullptr) {
@@ -434,6 +439,31 @@ void TerminalEditor::ShowWelcome() {
   composer_.ForgetDrawnRows();
   package_->WelcomeShown();
   settings->PutBool(SettingId::kDontShowWelcome2, dialog.DontShowAgain());
+
+// A line typed on the status line after the prompt: Return takes it, Escape or CTRL-C cancels,
+// Backspace erases.
+std::optional<std::u16string> TerminalEditor::AskText(std::u16string_view prompt) {
+  std::u16string typed;
+  std::optional<std::u16string> answer;
+  for (;;) {
+    question_ = std::u16string(prompt) + typed;
+    Redraw();
+    const KeyCode key = ReadKeyForQuestion();
+    if (key.IsChar(ch::kReturn)) {
+      answer = typed;
+      break;
+    }
+    if (key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC)) break;
+    if (key.IsChar(ch::kBackspace) || key.IsChar(0x7F)) {
+      if (!typed.empty()) typed.pop_back();
+    } else if (key.IsChar() && key.code >= 0x20 && !key.Has(key_mod::kCtrl)) {
+      typed += static_cast<char16_t>(key.code);
+    } else {
+      screen_.Bell();
+    }
+  }
+  question_.reset();
+  return answer;
 }
 
 int RunTerminalEditor(const ProgramOptions& options) {

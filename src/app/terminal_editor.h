@@ -25,15 +25,6 @@
 
 namespace tavik::app {
 
-// Keys the front end keeps for itself; the engine binds no function key.
-inline constexpr KeyCode kTogglePaneKey = KeyCode::Special(vk::kF1 + 8);  // F9
-inline constexpr KeyCode kQuitKey = KeyCode::Special(vk::kF1 + 9);        // F10
-// Opens the options form ("Tools.Options"), until the default keymap binds a key to it.
-inline constexpr KeyCode kOptionsKey = KeyCode::Special(vk::kF1 + 1);  // F2
-// The next and previous document window, as tabs go in most editors.
-inline constexpr KeyCode kNextDocumentKey = KeyCode::Special(vk::kPageDown, key_mod::kCtrl);
-inline constexpr KeyCode kPreviousDocumentKey = KeyCode::Special(vk::kPageUp, key_mod::kCtrl);
-
 // How long bytes after an Escape may take to arrive and still belong to its sequence.
 inline constexpr int kEscapeDelayMs = 25;
 // Copies go to the desktop once keys have paused this long, so that a run of deletes or a
@@ -65,9 +56,9 @@ class TerminalEditor {
   // While a build runs: true when CTRL-C was typed; other keys wait their turn.
   bool BuildCancelRequested();
   KeyCode ReadKeyForQuestion();
+  std::optional<std::u16string> AskText(std::u16string_view prompt);
   platform::YesNoAnswer AskYesNo(std::u16string_view question);
   platform::ConfirmAnswer AskConfirm(std::u16string_view prompt);
-  // The settings object the options pages and the welcome dialog read and write through.
   // The options form, full screen, until it is closed.
   bool RunOptionsForm();
   // The welcome dialog over the editor, when the user has not turned it off.

@@ -156,9 +156,9 @@ HResult PackageCommandFilter::Exec(const EditorCommand& command) {
     return next->Exec(command);
   }
   if (host_modal_) {
-    const bool by_return = IsStd2K(command, platform::cmd2k::kReturn) ||
-                           (IsStd2K(command, platform::cmd2k::kTypeChar) &&
-                            command.typed == ch::kReturn);
+    const bool by_return =
+        IsStd2K(command, platform::cmd2k::kReturn) ||
+        (IsStd2K(command, platform::cmd2k::kTypeChar) && command.typed == ch::kReturn);
     if (by_return || IsStd2K(command, platform::cmd2k::kCancel)) {
       const HResult result = next->Exec(command);
       if (*alive) EndHostModal(by_return);

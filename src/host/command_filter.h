@@ -48,7 +48,9 @@ class PackageCommandFilter final : public platform::CommandTarget {
   // produces comes back here without being turned into a key again.
   class KeyMessageScope {
    public:
-    explicit KeyMessageScope(PackageCommandFilter& filter) : filter_(filter) { ++filter_.in_message_; }
+    explicit KeyMessageScope(PackageCommandFilter& filter) : filter_(filter) {
+      ++filter_.in_message_;
+    }
     ~KeyMessageScope() { --filter_.in_message_; }
     KeyMessageScope(const KeyMessageScope&) = delete;
     KeyMessageScope& operator=(const KeyMessageScope&) = delete;

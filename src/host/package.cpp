@@ -75,6 +75,9 @@ void Package::Attach(platform::View& view) {
   attachment.view->text.SetMarks(&MarksOf(view));
   attachment.filter = std::make_unique<PackageCommandFilter>(*this, view);
   attachment.filter->Join();
+  // Keys reach the engine through HandleKey, as through a subclassed window: typed characters
+  // come to the filter only after the engine had them.
+  attachment.filter->SetFullyAttached(true);
   uint64_t view_id = view.Id();
   attachment.adapter->SetTimerCallback([this, view_id] {
     if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
@@ -111,12 +114,12 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
   AttachedView* attached = Attachment(view);
-  ++key_depth_;
-  bool handled = engine_->FeedKey(*attached, key);
-  --key_depth_;
   PackageCommandFilter* filter = Filter(view);
-  // Keys reach the engine here first, as through a subclassed window.
-  if (filter != nullptr) filter->SetFullyAttached(true);
+  // While the host's own modal input runs, its keys go to the host untouched.
+  const bool host_modal = filter != nullptr && filter->IsHostModal();
+  ++key_depth_;
+  bool handled = !host_modal && engine_->FeedKey(*attached, key);
+  --key_depth_;
   if (!handled && attached->text.IsAttached()) {
     {
       // The host's editor commands for this key come back through the filter untranslated.

@@ -186,7 +186,8 @@ std::optional<Binding> ParseBinding(std::u16string_view text) {
   std::u16string_view keys = text.substr(colons + 2);
   // A chord's strokes are separated by ", "; a lone "," is the comma key.
   const size_t comma = keys.find(u", ");
-  const std::u16string_view first = comma == std::u16string_view::npos ? keys : keys.substr(0, comma);
+  const std::u16string_view first =
+      comma == std::u16string_view::npos ? keys : keys.substr(0, comma);
   std::optional<KeyStroke> stroke = ParseKeyStroke(first);
   if (!stroke) return std::nullopt;
   binding.strokes.push_back(*stroke);
@@ -214,8 +215,7 @@ KeyStroke KeyStrokeOf(KeyCode key) {
     return stroke;
   }
   const auto c = static_cast<char16_t>(key.code);
-  if (c == ch::kBackspace || c == ch::kTab || c == ch::kReturn || c == ch::kEscape ||
-      c == u' ') {
+  if (c == ch::kBackspace || c == ch::kTab || c == ch::kReturn || c == ch::kEscape || c == u' ') {
     stroke.virtual_key = c;
   } else if (c < 32) {
     // A control character is the key typed with Ctrl: 1 is A, 27 is [, 29 is ], 30 is 6.

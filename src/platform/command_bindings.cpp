@@ -82,7 +82,8 @@ std::span<const DefaultBinding> DefaultKeymap() {
 }
 
 CommandBindings::CommandBindings() {
-  for (std::u16string_view name : HostCommandNames()) commands_.push_back({std::u16string(name), {}});
+  for (std::u16string_view name : HostCommandNames())
+    commands_.push_back({std::u16string(name), {}});
   for (std::u16string_view name : {kExitCommand, kOptionsCommand}) {
     if (Find(name) == nullptr) commands_.push_back({std::u16string(name), {}});
   }

@@ -44,6 +44,8 @@ std::span<const DefaultBinding> DefaultKeymap();
 // The published names of the host's own commands (the command table of the host editor).
 std::vector<std::u16string_view> HostCommandNames();
 
+// Where the host keeps binding changes in its per-user registry.
+
 // The names of the commands the front end carries out itself rather than the host.
 inline constexpr std::u16string_view kExitCommand = u"File.Exit";
 inline constexpr std::u16string_view kOptionsCommand = u"Tools.Options";

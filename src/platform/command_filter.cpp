@@ -18,7 +18,7 @@ class CommandFilterChain::Link final : public CommandTarget {
   }
   HResult Exec(const EditorCommand& command) override {
     CommandTarget* next = chain_.After(filter_);
-    return next == nullptr ? HResult::kNotSupported : next->Exec(command);
+    return next == nullptr ? HResult::kUnsupported : next->Exec(command);
   }
 
  private:
@@ -63,7 +63,7 @@ CommandStatus CommandFilterChain::QueryStatus(const EditorCommand& command) {
 
 HResult CommandFilterChain::Exec(const EditorCommand& command) {
   CommandTarget* head = filters_.empty() ? editor_.get() : filters_.front();
-  return head == nullptr ? HResult::kNotSupported : head->Exec(command);
+  return head == nullptr ? HResult::kUnsupported : head->Exec(command);
 }
 
 }  // namespace tavik::platform

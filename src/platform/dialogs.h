@@ -1,6 +1,7 @@
-// Modal questions put to the user: yes/no, the substitute confirmation and a line of text. Answers come from a
-// pluggable answerer, so a terminal front end asks the user and batch mode answers from its
-// command line; without an answerer every question is answered "no" (or "quit").
+// Modal questions put to the user: yes/no, the substitute confirmation and a line of text.
+// Answers come from a pluggable answerer, so a terminal front end asks the user and batch mode
+// answers from its command line; without an answerer every question is answered "no" (or
+// "quit"), and a line of text is not given.
 #pragma once
 
 #include <functional>

@@ -31,8 +31,8 @@ ViewSelection CopyRange(const View& view) {
   if (!view.Selection().Empty()) return view.Selection();
   const TextBuffer& buffer = view.Buffer();
   const uint32_t line = view.Caret().line;
-  const TextPos end = line + 1 < buffer.LineCount() ? TextPos{line + 1, 0}
-                                                    : TextPos{line, buffer.LineLength(line)};
+  const TextPos end =
+      line + 1 < buffer.LineCount() ? TextPos{line + 1, 0} : TextPos{line, buffer.LineLength(line)};
   return {{line, 0}, end, false};
 }
 

@@ -77,8 +77,8 @@ bool Writable(const std::string& path) {
   std::error_code ec;
   const fs::perms perms = fs::status(path, ec).permissions();
   if (ec) return true;
-  constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
-                                  fs::perms::others_write;
+  constexpr fs::perms kAnyWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   return (perms & kAnyWrite) != fs::perms::none && access(path.c_str(), W_OK) == 0;
 }
 

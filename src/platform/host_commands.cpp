@@ -203,8 +203,14 @@ CommandResult SaveAll(EditorHost& host, std::u16string_view) {
 }
 
 CommandResult Open(EditorHost& host, std::u16string_view argument, bool must_exist) {
-  const std::string path = PathArgument(argument);
-  if (path.empty()) return CommandResult::kFail;  // no file dialog here
+  std::string path = PathArgument(argument);
+  // The open dialog of this editor is a question on the status line.
+  if (path.empty() && !must_exist) {
+    if (const std::optional<std::u16string> answer = host.dialogs().AskText(u"Open file: ")) {
+      path = PathArgument(*answer);
+    }
+  }
+  if (path.empty()) return CommandResult::kFail;
   const std::string full = host.ResolvePath(path);
   std::error_code ec;
   if (must_exist && !std::filesystem::exists(full, ec)) {

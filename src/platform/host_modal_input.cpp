@@ -40,8 +40,8 @@ HostModalInput::HostModalInput(EditorHost& host, View& view, Kind kind)
 }
 
 void HostModalInput::Show(std::u16string_view suffix) {
-  std::u16string text = kind_ == Kind::kIncrementalSearch ? u"Incremental Search: "
-                                                           : u"Character code (hex): ";
+  std::u16string text =
+      kind_ == Kind::kIncrementalSearch ? u"Incremental Search: " : u"Character code (hex): ";
   text += typed_;
   text += suffix;
   host_.SetStatusText(std::move(text));
@@ -75,7 +75,7 @@ void HostModalInput::Next() {
   const TextPos start = view_.Selection().Empty() ? view_.Caret() : view_.Selection().Start();
   const TextBuffer& buffer = view_.Buffer();
   Search(start.column < buffer.LineLength(start.line) ? TextPos{start.line, start.column + 1}
-                                                       : TextPos{start.line + 1, 0});
+                                                      : TextPos{start.line + 1, 0});
 }
 
 // Forward from `from`, around the end of the text to where it started.

@@ -13,7 +13,7 @@ enum class HResult : uint8_t {
   kNotImpl,      // E_NOTIMPL
   kUnexpected,   // E_UNEXPECTED: called in a state that does not allow it (after close)
   kOutOfMemory,  // E_OUTOFMEMORY
-  kNotSupported,  // OLECMDERR_E_NOTSUPPORTED: no target carries out the command
+  kUnsupported,  // OLECMDERR_E_NOTSUPPORTED: no target carries out the command
 };
 
 inline constexpr bool Succeeded(HResult result) {

@@ -16,7 +16,8 @@ constexpr uint32_t kInPlaceLines = 64;
 bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
                               std::span<const std::u16string_view> lines) {
   const uint32_t line_count = LineCount();
-  if (read_only_ || lines.empty() || old_count == 0 || first >= line_count || old_count > line_count - first) {
+  if (read_only_ || lines.empty() || old_count == 0 || first >= line_count ||
+      old_count > line_count - first) {
     return false;
   }
   assert(std::none_of(lines.begin(), lines.end(), [](std::u16string_view line) {

@@ -76,13 +76,13 @@ HResult EditorHost::SendCommand(View& view, const EditorCommand& command) {
 }
 
 bool EditorHost::PressKey(View& view, KeyStroke stroke) {
-  const std::shared_ptr<const bool> alive = view.LifeToken();
   const BindingMatch match = bindings_.Press(stroke);
   switch (match.kind) {
     case BindingMatch::Kind::kNone:
       break;
     case BindingMatch::Kind::kPrefix:
-      SetStatusText(u"(" + FormatKeyStroke(stroke) + u") was pressed. Waiting for second key of "
+      SetStatusText(u"(" + FormatKeyStroke(stroke) +
+                    u") was pressed. Waiting for second key of "
                     u"chord...");
       return true;
     case BindingMatch::Kind::kNotCommand:
@@ -134,8 +134,9 @@ void EditorHost::TypeKey(View& view, KeyCode key) {
                     !key.Has(key_mod::kCtrl) && !key.Has(key_mod::kAlt);
   // A typed character's own key is bound only as the second key of a chord.
   if ((!text || bindings_.ChordPending()) && PressKey(view, stroke)) return;
-  if (text) SendCommand(view, {CommandGroup::kStandard2K, cmd2k::kTypeChar,
-                               static_cast<char16_t>(key.code)});
+  if (text)
+    SendCommand(view,
+                {CommandGroup::kStandard2K, cmd2k::kTypeChar, static_cast<char16_t>(key.code)});
 }
 
 }  // namespace tavik::platform

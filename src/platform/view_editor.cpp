@@ -2,8 +2,7 @@
 #include "platform/view_editor.h"
 
 #include <algorithm>
-
-#include "common/char_class.h"
+#include <cwctype>
 #include "platform/edit_operations.h"
 #include "platform/editor_host.h"
 
@@ -14,8 +13,7 @@ namespace {
 // Moves the caret to a position; extending moves the selection's active end instead.
 void MoveCaret(View& view, TextPos to, bool extend) {
   if (extend) {
-    view.SetSelection(view.Selection().Empty() ? view.Caret() : view.Selection().anchor, to,
-                      false);
+    view.SetSelection(view.Selection().Empty() ? view.Caret() : view.Selection().anchor, to, false);
   } else {
     view.SetCaret(to);
   }
@@ -30,6 +28,13 @@ TextPos VerticalTarget(const View& view, int64_t delta) {
   return view.Buffer().Clamp(target);
 }
 
+enum class Unit : uint8_t { kBlank, kWord, kOther };
+
+Unit ClassOf(char16_t c) {
+  if (c == u' ' || c == u'\t') return Unit::kBlank;
+  return c == u'_' || std::iswalnum(static_cast<wint_t>(c)) != 0 ? Unit::kWord : Unit::kOther;
+}
+
 // The start of the word before the caret, or of the next word after it.
 TextPos WordTarget(const View& view, bool forward) {
   const TextBuffer& buffer = view.Buffer();
@@ -40,15 +45,15 @@ TextPos WordTarget(const View& view, bool forward) {
     if (c >= line.size()) {
       return pos.line + 1 < buffer.LineCount() ? TextPos{pos.line + 1, 0} : pos;
     }
-    const CharClass start = ClassOf(line[c]);
+    const Unit start = ClassOf(line[c]);
     while (c < line.size() && ClassOf(line[c]) == start) ++c;
-    while (c < line.size() && ClassOf(line[c]) == CharClass::kBlank) ++c;
+    while (c < line.size() && ClassOf(line[c]) == Unit::kBlank) ++c;
     return {pos.line, c};
   }
   if (c == 0) return pos.line > 0 ? TextPos{pos.line - 1, buffer.LineLength(pos.line - 1)} : pos;
-  while (c > 0 && ClassOf(line[c - 1]) == CharClass::kBlank) --c;
+  while (c > 0 && ClassOf(line[c - 1]) == Unit::kBlank) --c;
   if (c == 0) return {pos.line, 0};
-  const CharClass start = ClassOf(line[c - 1]);
+  const Unit start = ClassOf(line[c - 1]);
   while (c > 0 && ClassOf(line[c - 1]) == start) --c;
   return {pos.line, c};
 }
@@ -126,16 +131,16 @@ HResult ViewEditor::Exec(const EditorCommand& command) {
   if (command.group == CommandGroup::kStandard97 && command.id == cmd97::kDelete) {
     return Exec({CommandGroup::kStandard2K, cmd2k::kDelete, 0});
   }
-  if (command.group != CommandGroup::kStandard2K) return HResult::kNotSupported;
+  if (command.group != CommandGroup::kStandard2K) return HResult::kUnsupported;
   if (modal_ && ModalCommand(command)) return HResult::kOk;
   bool done = false;
   switch (command.id) {
     case cmd2k::kIncrementalSearch:
     case cmd2k::kSecondModalInput:
-      modal_ = std::make_unique<HostModalInput>(
-          host_, view_,
-          command.id == cmd2k::kIncrementalSearch ? HostModalInput::Kind::kIncrementalSearch
-                                                  : HostModalInput::Kind::kCharacterCode);
+      modal_ = std::make_unique<HostModalInput>(host_, view_,
+                                                command.id == cmd2k::kIncrementalSearch
+                                                    ? HostModalInput::Kind::kIncrementalSearch
+                                                    : HostModalInput::Kind::kCharacterCode);
       return HResult::kOk;
     case cmd2k::kToggleOvertype:
       overtype_ = !overtype_;
@@ -159,7 +164,7 @@ HResult ViewEditor::Exec(const EditorCommand& command) {
       done = Edit(command);
       break;
     default:
-      if (QueryStatus(command) != CommandStatus::kSupported) return HResult::kNotSupported;
+      if (QueryStatus(command) != CommandStatus::kSupported) return HResult::kUnsupported;
       done = Move(command.id);
       break;
   }
@@ -203,9 +208,9 @@ bool ViewEditor::ModalCommand(const EditorCommand& command) {
 
 bool ViewEditor::Edit(const EditorCommand& command) {
   const char16_t c = command.typed;
-  const bool text = c >= 0x20 ? c != 0x7F
-                              : c == ch::kTab || c == ch::kReturn || c == ch::kLineFeed ||
-                                    c == ch::kBackspace;
+  const bool text =
+      c >= 0x20 ? c != 0x7F
+                : c == ch::kTab || c == ch::kReturn || c == ch::kLineFeed || c == ch::kBackspace;
   if (command.id == cmd2k::kTypeChar && !text) return false;
   if (!host_.QueryEdit(view_.Buffer())) return false;
   switch (command.id) {
@@ -323,8 +328,8 @@ bool ViewEditor::Move(uint32_t id) {
     case cmd2k::kBottomLine: {
       const ViewLayout layout = view_.Layout();
       const uint32_t top = view_.FirstVisibleLine();
-      const uint32_t bottom = std::min(top + view_.VisibleLineCount() - 1,
-                                       layout.ViewLineCount() - 1);
+      const uint32_t bottom =
+          std::min(top + view_.VisibleLineCount() - 1, layout.ViewLineCount() - 1);
       const uint32_t line = PlainMovement(id) == cmd2k::kTopLine ? top : bottom;
       to = buffer.Clamp(layout.ViewToBuffer({line, 0}));
       break;

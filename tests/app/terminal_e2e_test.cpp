@@ -311,6 +311,28 @@ TEST_F(TerminalEditorTest, InsertModeShowsInTheStatusLineAndTypedTextIsSaved) {
   EXPECT_EQ(ReadFile(file), "new \xc3\xa9 foo bar\nbaz foo\n");
 }
 
+TEST_F(TerminalEditorTest, AKeyTheEngineLeavesRunsItsBoundCommandWhichAsksOnTheStatusLine) {
+  const std::string file = WriteFile("g.txt", "one\n  two\nthree\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  // CTRL-G in insert mode is no command of the engine: the host's go-to-line runs.
+  tmux.Send("i");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- INSERT --"); }));
+  tmux.Send("C-g");
+  ASSERT_TRUE(tmux.WaitForText("Go to line: ")) << tmux.ScreenText();
+  tmux.SendLiteral("2");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "2,3"); }))
+      << tmux.ScreenText();
+  tmux.SendLiteral("X");
+  tmux.Send("Escape");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "one\n  Xtwo\nthree\n");
+}
+
 TEST_F(TerminalEditorTest, VisualSelectionAndSearchMatchesAreDrawnInTheirColours) {
   // A selection lies between caret positions: "vl" selects one character.
   if (!EngineHas("vld", "abc\n", "bc\n")) GTEST_SKIP() << "visual mode is not built yet";
