@@ -1,8 +1,10 @@
 // Window-relative motions read the view's visible range; the scrolling motions also move it.
-// All of them count view lines, so a collapsed region is one line.
+// They count view lines, so a collapsed region is one line; H, M and L count display rows, of
+// which a wrapped line has several.
 #include "engine/motions_screen.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "engine/motions_common.h"
 #include "engine/view_state.h"
@@ -18,11 +20,33 @@ void ToWindowLine(MotionContext& context, MotionResult& result, WindowLine which
   context.jump = true;
   result.kind = MotionKind::kLinewise;
   VisibleRange visible = view.VisibleLines();
-  uint64_t line = visible.first_line;
-  if (which == WindowLine::kMiddle) line += visible.line_count / 2;
-  if (which == WindowLine::kBottom) line += visible.line_count - 1;
-  line = std::min<uint64_t>(line, view.ViewLineCount() - 1);
-  uint32_t buffer_line = view.ViewToBuffer({static_cast<uint32_t>(line), 0}).line;
+  uint32_t rows = 0;  // display rows down from the top
+  if (which == WindowLine::kMiddle) rows = visible.line_count / 2;
+  if (which == WindowLine::kBottom) rows = visible.line_count - 1;
+  // Walk down display rows; without word wrap each view line is one row.
+  const uint32_t last = view.ViewLineCount() - 1;
+  uint32_t line = std::min(visible.first_line, last);
+  std::vector<uint32_t> starts = view.DisplayRowStarts(line);
+  uint32_t row = std::min<uint32_t>(visible.first_row, static_cast<uint32_t>(starts.size()) - 1);
+  while (rows > 0) {
+    if (row + rows < starts.size()) {
+      row += rows;
+      break;
+    }
+    if (line == last) {
+      row = static_cast<uint32_t>(starts.size()) - 1;
+      break;
+    }
+    rows -= static_cast<uint32_t>(starts.size()) - row;
+    starts = view.DisplayRowStarts(++line);
+    row = 0;
+  }
+  // A row part way down a wrapped line is the target itself; otherwise its first non-blank.
+  if (row > 0) {
+    result.target = view.ViewToBuffer({line, starts[row]});
+    return;
+  }
+  uint32_t buffer_line = view.ViewToBuffer({line, 0}).line;
   result.target = FirstNonBlankOf(view, buffer_line);
 }
 

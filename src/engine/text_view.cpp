@@ -564,9 +564,17 @@ void TextView::CancelHostUi() {
   if (IsAttached()) host_->CancelUi();
 }
 
+std::vector<uint32_t> TextView::DisplayRowStarts(uint32_t view_line) const {
+  if (!IsAttached()) return {0};
+  std::vector<uint32_t> starts = host_->DisplayRowStarts(view_line);
+  if (starts.empty()) starts.push_back(0);
+  return starts;
+}
+
 VisibleRange TextView::VisibleLines() const {
   if (!IsAttached()) return {0, 1};
-  return {host_->FirstVisibleLine(), std::max<uint32_t>(1, host_->VisibleLineCount())};
+  return {host_->FirstVisibleLine(), std::max<uint32_t>(1, host_->VisibleLineCount()),
+          host_->FirstVisibleRow()};
 }
 
 void TextView::ScrollBy(int32_t lines) {

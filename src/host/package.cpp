@@ -32,10 +32,13 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   for (const auto& document : editor_.Documents()) {
     for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
   }
+  preference_listener_ = editor_.preferences().AddListener(
+      [this](std::u16string_view language) { PreferencesChanged(language); });
 }
 
 Package::~Package() {
   editor_.RemoveViewListener(view_listener_);
+  editor_.preferences().RemoveListener(preference_listener_);
   for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
 }
 
@@ -135,6 +138,15 @@ void Package::UpdateStatusBar() {
     editor_.SetStatusText(engine_->StatusText());
   }
   status_writes_at_key_ = editor_.StatusWrites();
+}
+
+void Package::PreferencesChanged(std::u16string_view language) {
+  for (auto& [id, attachment] : attachments_) attachment.view->text.ReadPreferences();
+  const platform::Document* focused = editor_.FocusedDocument();
+  if (focused != nullptr && focused->language == language) {
+    const bool shown = editor_.preferences().For(language).visible_whitespace;
+    engine_->GlobalOptions().SetBool(OptionId::kList, shown);
+  }
 }
 
 void Package::WriteOutput(std::u16string_view line) {

@@ -47,6 +47,9 @@ class Package final : public EngineHost {
   void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.
   void UpdateStatusBar();
+  // The host's editor preferences of a language changed: every attached view reads its tab and
+  // indent sizes again, and `list` follows the visible whitespace of the focused document.
+  void PreferencesChanged(std::u16string_view language);
 
   // Runs the startup file: the search through the home directories and the program's own, a
   // given file, or none. Call it right after creating the package, before views are attached,
@@ -88,6 +91,7 @@ class Package final : public EngineHost {
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
+  uint64_t preference_listener_ = 0;
 };
 
 }  // namespace tavik::host

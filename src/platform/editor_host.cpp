@@ -11,7 +11,10 @@ namespace tavik::platform {
 
 namespace fs = std::filesystem;
 
-EditorHost::EditorHost() = default;
+EditorHost::EditorHost() {
+  preferences_.Persist(&registry_, std::string(kTextEditorKey));
+  preferences_.AddListener([this](std::u16string_view language) { PreferencesChanged(language); });
+}
 
 EditorHost::~EditorHost() {
   while (!documents_.empty()) Close(*documents_.back());
@@ -19,6 +22,7 @@ EditorHost::~EditorHost() {
 
 Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   document->id = next_id_++;
+  document->language = LanguageOfPath(document->path);
   document->saved_version = document->buffer.Version();
   Document* doc = document.get();
   doc->buffer.AddListener([doc](const BufferChange& change) { doc->bookmarks.Follow(change); });
@@ -35,7 +39,41 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
 std::unique_ptr<View> EditorHost::MakeView(Document& document) {
   auto view = std::make_unique<View>(document.buffer, clock_, next_id_++);
   view->SetVisibleLineCount(default_visible_lines_);
+  ApplyPreferences(*view, document);
   return view;
+}
+
+void EditorHost::ApplyPreferences(View& view, const Document& document) const {
+  const LanguagePreferences& language = preferences_.For(document.language);
+  ViewPreferences& prefs = view.Preferences();
+  prefs.tab_size = language.tab_size;
+  prefs.indent_size = language.indent_size;
+  prefs.insert_tabs = language.insert_tabs;
+  prefs.visible_whitespace = language.visible_whitespace;
+  prefs.line_numbers = language.line_numbers;
+  prefs.word_wrap = word_wrap_ || language.word_wrap;
+}
+
+void EditorHost::PreferencesChanged(std::u16string_view language) {
+  for (auto& window : windows_) {
+    if (window->document->language != language) continue;
+    for (auto& view : window->views) {
+      if (!view) continue;
+      ApplyPreferences(*view, *window->document);
+      view->ScrollToCaret();
+    }
+  }
+}
+
+void EditorHost::SetWordWrap(bool on) {
+  word_wrap_ = on;
+  for (auto& window : windows_) {
+    for (auto& view : window->views) {
+      if (!view) continue;
+      ApplyPreferences(*view, *window->document);
+      view->ScrollToCaret();
+    }
+  }
 }
 
 void EditorHost::DestroyView(std::unique_ptr<View>& view) {

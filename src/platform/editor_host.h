@@ -86,8 +86,13 @@ class EditorHost {
   RegistryStore& registry() { return registry_; }
   // The named commands with their key bindings.
   CommandBindings& bindings() { return bindings_; }
-  // The per-language editor preferences.
+  // The per-language editor preferences. Views take their language's preferences when they
+  // are created and again whenever the language's preferences change.
   PreferenceStore& preferences() { return preferences_; }
+  // Word wrap for every view, now and later ("WinWordWrap"); a language's own word-wrap
+  // preference turns it on for that language's views as well.
+  void SetWordWrap(bool on);
+  bool WordWrap() const { return word_wrap_; }
   OutputPane& output() { return output_; }
   // Where "go to definition" came from, for "pop browse context".
   BrowseContextStack& browse_contexts() { return browse_contexts_; }
@@ -150,6 +155,9 @@ class EditorHost {
   // The window of an open document named `path` or `full`; see OpenFile.
   std::optional<size_t> FindWindow(std::string_view path, std::string_view full) const;
   std::unique_ptr<View> MakeView(Document& document);
+  // Gives the view its document's language preferences.
+  void ApplyPreferences(View& view, const Document& document) const;
+  void PreferencesChanged(std::u16string_view language);
   void DestroyView(std::unique_ptr<View>& view);
 
   std::vector<std::unique_ptr<Document>> documents_;
@@ -164,6 +172,7 @@ class EditorHost {
   RegistryStore registry_;
   CommandBindings bindings_;
   PreferenceStore preferences_;
+  bool word_wrap_ = false;
   OutputPane output_;
   BrowseContextStack browse_contexts_;
   Dialogs dialogs_;
