@@ -26,8 +26,10 @@ enum class CellStyle : uint8_t {
   kSeparator,  // the line between two views of a split window
   kPaneTitle,
   kPaneText,
+  kWhitespace,  // tabs and trailing blanks shown while visible whitespace is on
+  kLineNumber,  // the line number column
 };
-inline constexpr size_t kCellStyleCount = 13;
+inline constexpr size_t kCellStyleCount = 15;
 
 struct Cell {
   char32_t ch = U' ';

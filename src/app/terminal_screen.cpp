@@ -44,6 +44,8 @@ constexpr std::array<StyleLook, kCellStyleCount> kLooks = {{
     {CellStyle::kSeparator, -1, -1, A_REVERSE, A_REVERSE},
     {CellStyle::kPaneTitle, -1, -1, A_REVERSE | A_BOLD, A_REVERSE | A_BOLD},
     {CellStyle::kPaneText, -1, -1, A_NORMAL, A_NORMAL},
+    {CellStyle::kWhitespace, COLOR_BLUE, -1, A_DIM, A_DIM},
+    {CellStyle::kLineNumber, COLOR_YELLOW, -1, A_NORMAL, A_DIM},
 }};
 
 // A capability's string, empty when the terminal has none.

@@ -81,7 +81,8 @@ void DisplayVertical(MotionContext& context, MotionResult& result, int direction
     IgnoreCount(context);  // on the first or last row: stay, and stop repeating
     return;
   }
-  const std::vector<uint32_t> starts = line == from.line ? from_starts : view.DisplayRowStarts(line);
+  const std::vector<uint32_t> starts =
+      line == from.line ? from_starts : view.DisplayRowStarts(line);
   row = std::min<uint32_t>(row, static_cast<uint32_t>(starts.size()) - 1);
   const uint32_t length = view.ViewLineLength(line);
   const uint32_t row_end = row + 1 < starts.size() ? starts[row + 1] - 1 : length;

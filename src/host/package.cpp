@@ -21,6 +21,7 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   engine_->Registers().SetDefaultIsClipboard(settings_->DefaultWinClipboard());
   engine_->SetEnabled(settings_->GetBool(SettingId::kEnable));
   CopyMirroredOptions(*settings_, engine_->GlobalOptions());
+  editor_.SetWordWrap(settings_->WinWordWrap());
 
   view_listener_ = editor_.AddViewListener([this](platform::View& view, bool created) {
     if (created) {

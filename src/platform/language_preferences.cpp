@@ -26,20 +26,13 @@ constexpr LanguagePreferences Tabs(uint32_t size) {
   return LanguagePreferences{.tab_size = size, .indent_size = size, .insert_tabs = true};
 }
 constexpr std::array kLanguages = {
-    LanguageDefaults{kPlainText, Spaces(8, 4)},
-    LanguageDefaults{u"C/C++", Spaces(4, 4)},
-    LanguageDefaults{u"C#", Spaces(4, 4)},
-    LanguageDefaults{u"Python", Spaces(4, 4)},
-    LanguageDefaults{u"JavaScript", Spaces(4, 4)},
-    LanguageDefaults{u"TypeScript", Spaces(4, 4)},
-    LanguageDefaults{u"Makefile", Tabs(8)},
-    LanguageDefaults{u"Go", Tabs(4)},
-    LanguageDefaults{u"Rust", Spaces(4, 4)},
-    LanguageDefaults{u"Shell", Spaces(4, 4)},
-    LanguageDefaults{u"CMake", Spaces(2, 2)},
-    LanguageDefaults{u"Markdown", Spaces(4, 4)},
-    LanguageDefaults{u"JSON", Spaces(2, 2)},
-    LanguageDefaults{u"XML", Spaces(2, 2)},
+    LanguageDefaults{kPlainText, Spaces(8, 4)},    LanguageDefaults{u"C/C++", Spaces(4, 4)},
+    LanguageDefaults{u"C#", Spaces(4, 4)},         LanguageDefaults{u"Python", Spaces(4, 4)},
+    LanguageDefaults{u"JavaScript", Spaces(4, 4)}, LanguageDefaults{u"TypeScript", Spaces(4, 4)},
+    LanguageDefaults{u"Makefile", Tabs(8)},        LanguageDefaults{u"Go", Tabs(4)},
+    LanguageDefaults{u"Rust", Spaces(4, 4)},       LanguageDefaults{u"Shell", Spaces(4, 4)},
+    LanguageDefaults{u"CMake", Spaces(2, 2)},      LanguageDefaults{u"Markdown", Spaces(4, 4)},
+    LanguageDefaults{u"JSON", Spaces(2, 2)},       LanguageDefaults{u"XML", Spaces(2, 2)},
     LanguageDefaults{u"HTML", Spaces(4, 4)},
 };
 
@@ -49,28 +42,38 @@ struct NameRule {
   std::u16string_view language;
 };
 constexpr NameRule kFileNames[] = {
-    {"Makefile", u"Makefile"},       {"makefile", u"Makefile"}, {"GNUmakefile", u"Makefile"},
+    {"Makefile", u"Makefile"},
+    {"makefile", u"Makefile"},
+    {"GNUmakefile", u"Makefile"},
     {"CMakeLists.txt", u"CMake"},
 };
 constexpr NameRule kExtensions[] = {
-    {"c", u"C/C++"},         {"h", u"C/C++"},          {"cc", u"C/C++"},
-    {"cpp", u"C/C++"},       {"cxx", u"C/C++"},        {"hh", u"C/C++"},
-    {"hpp", u"C/C++"},       {"hxx", u"C/C++"},        {"inl", u"C/C++"},
-    {"cs", u"C#"},           {"py", u"Python"},        {"pyw", u"Python"},
-    {"js", u"JavaScript"},   {"mjs", u"JavaScript"},   {"cjs", u"JavaScript"},
-    {"jsx", u"JavaScript"},  {"ts", u"TypeScript"},    {"tsx", u"TypeScript"},
-    {"mk", u"Makefile"},     {"mak", u"Makefile"},     {"go", u"Go"},
-    {"rs", u"Rust"},         {"sh", u"Shell"},         {"bash", u"Shell"},
-    {"zsh", u"Shell"},       {"cmake", u"CMake"},      {"md", u"Markdown"},
-    {"markdown", u"Markdown"}, {"json", u"JSON"},      {"xml", u"XML"},
-    {"xaml", u"XML"},        {"xsd", u"XML"},          {"csproj", u"XML"},
-    {"vcxproj", u"XML"},     {"props", u"XML"},        {"targets", u"XML"},
-    {"html", u"HTML"},       {"htm", u"HTML"},         {"txt", kPlainText},
+    {"c", u"C/C++"},        {"h", u"C/C++"},
+    {"cc", u"C/C++"},       {"cpp", u"C/C++"},
+    {"cxx", u"C/C++"},      {"hh", u"C/C++"},
+    {"hpp", u"C/C++"},      {"hxx", u"C/C++"},
+    {"inl", u"C/C++"},      {"cs", u"C#"},
+    {"py", u"Python"},      {"pyw", u"Python"},
+    {"js", u"JavaScript"},  {"mjs", u"JavaScript"},
+    {"cjs", u"JavaScript"}, {"jsx", u"JavaScript"},
+    {"ts", u"TypeScript"},  {"tsx", u"TypeScript"},
+    {"mk", u"Makefile"},    {"mak", u"Makefile"},
+    {"go", u"Go"},          {"rs", u"Rust"},
+    {"sh", u"Shell"},       {"bash", u"Shell"},
+    {"zsh", u"Shell"},      {"cmake", u"CMake"},
+    {"md", u"Markdown"},    {"markdown", u"Markdown"},
+    {"json", u"JSON"},      {"xml", u"XML"},
+    {"xaml", u"XML"},       {"xsd", u"XML"},
+    {"csproj", u"XML"},     {"vcxproj", u"XML"},
+    {"props", u"XML"},      {"targets", u"XML"},
+    {"html", u"HTML"},      {"htm", u"HTML"},
+    {"txt", kPlainText},
 };
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -158,7 +161,8 @@ const LanguagePreferences& PreferenceStore::For(std::u16string_view language) co
 }
 
 bool PreferenceStore::Set(std::u16string_view language, const LanguagePreferences& preferences) {
-  auto it = std::ranges::find_if(languages_, [&](const auto& entry) { return entry.first == language; });
+  auto it =
+      std::ranges::find_if(languages_, [&](const auto& entry) { return entry.first == language; });
   if (it != languages_.end() && it->second == preferences) return true;
   if (registry_ != nullptr) {
     const std::string key = KeyOf(language);

@@ -78,6 +78,7 @@ class View {
   }
   // The width the front end shows text in, and how many columns a character takes there: with
   // the word-wrap preference on, lines longer than the width show as several display rows.
+  uint32_t WrapWidth() const { return wrap_width_; }
   void SetWrapWidth(uint32_t width, CellWidthFunction cell_width = nullptr) {
     wrap_width_ = width;
     cell_width_ = cell_width;

@@ -159,6 +159,7 @@ std::vector<uint32_t> ViewLayout::RowStartsOf(std::u16string_view text,
   size_t i = 0;
   while (i < text.size()) {
     const char16_t c = text[i];
+    columns[i] = column;
     size_t units = 1;
     uint32_t width = 1;
     if (c == u'\t') {
@@ -175,10 +176,14 @@ std::vector<uint32_t> ViewLayout::RowStartsOf(std::u16string_view text,
       width = wrap.cell_width(cp);
     }
     // A unit that does not fit starts a new row; the row breaks after its last blank when it
-    // has one, so that words stay whole. A unit alone on its row stays however wide it is.
-    if (column + width > row_column + wrap.width && i > row_unit) {
+    // has one, so that words stay whole. Blanks hang past the end of the row instead, and a
+    // unit alone on its row stays however wide it is.
+    if (column + width > row_column + wrap.width && i > row_unit && !IsBlank(c)) {
       uint32_t at = static_cast<uint32_t>(i);
-      for (uint32_t p = static_cast<uint32_t>(i); p > row_unit; --p) {
+      // Blanks that indent the row are no place to break it.
+      uint32_t word = row_unit;
+      while (word < i && IsBlank(text[word])) ++word;
+      for (uint32_t p = static_cast<uint32_t>(i); p > word + 1; --p) {
         if (IsBlank(text[p - 1]) && !IsBlank(text[p])) {
           at = p;
           break;
