@@ -149,6 +149,11 @@ class HostView {
   }
   // The display row of the first visible view line that is shown at the top.
   virtual uint32_t FirstVisibleRow() const { return 0; }
+  // Scrolls so that the row of the view line is at the top.
+  virtual void SetFirstVisibleRow(uint32_t view_line, uint32_t row) {
+    (void)row;
+    SetFirstVisibleLine(view_line);
+  }
 
   // Scrolling.
   virtual uint32_t FirstVisibleLine() const = 0;

@@ -5,8 +5,8 @@
 #include "engine/motions_basic.h"
 
 #include <algorithm>
-#include <vector>
 
+#include "engine/display_rows.h"
 #include "engine/motions_common.h"
 #include "engine/text_view.h"
 #include "engine/view_state.h"
@@ -44,65 +44,22 @@ void Vertical(MotionContext& context, MotionResult& result, int direction) {
   result.use_view_target = true;
 }
 
-// The row a view column is on among a line's row starts.
-uint32_t RowOf(const std::vector<uint32_t>& starts, uint32_t column) {
-  const auto after = std::upper_bound(starts.begin(), starts.end(), column);
-  return after == starts.begin() ? 0 : static_cast<uint32_t>(after - starts.begin() - 1);
-}
-
-// The display column a row starts at.
-uint32_t RowStartColumn(const TextView& view, uint32_t line, const std::vector<uint32_t>& starts,
-                        uint32_t row) {
-  return view.ViewVirtualColumn(line, starts[row]);
-}
-
-// gj and gk keep the desired column's place within its row: its distance from the start of the
-// row it falls in on the line the move starts from.
+// gj and gk keep the desired column's place within its row.
 void DisplayVertical(MotionContext& context, MotionResult& result, int direction) {
   TextView& view = context.view;
   result.kind = MotionKind::kLinewise;
   result.keep_desired_column = true;
-  const ViewPos from = view.BufferToView(result.target);
-  const std::vector<uint32_t> from_starts = view.DisplayRowStarts(from.line);
-  const uint32_t from_row = RowOf(from_starts, from.column);
-  uint32_t line = from.line;
-  uint32_t row = from_row;
-  if (direction > 0 && from_row + 1 < from_starts.size()) {
-    ++row;
-  } else if (direction > 0 && from.line + 1 < view.ViewLineCount()) {
-    ++line;
-    row = 0;
-  } else if (direction < 0 && from_row > 0) {
-    --row;
-  } else if (direction < 0 && from.line > 0) {
-    --line;
-    row = UINT32_MAX;
-  } else {
+  const DisplayRow from = DisplayRowOf(view, result.target);
+  DisplayRow to = from;
+  if (MoveDisplayRows(view, to, direction) == 0) {
     IgnoreCount(context);  // on the first or last row: stay, and stop repeating
     return;
   }
-  const std::vector<uint32_t> starts =
-      line == from.line ? from_starts : view.DisplayRowStarts(line);
-  row = std::min<uint32_t>(row, static_cast<uint32_t>(starts.size()) - 1);
-  const uint32_t length = view.ViewLineLength(line);
-  const uint32_t row_end = row + 1 < starts.size() ? starts[row + 1] - 1 : length;
-  const uint32_t desired = context.state.desired_column;
-  uint32_t column = row_end;
-  if (desired != kDesiredColumnEndOfLine) {
-    uint32_t desired_row = 0;
-    while (desired_row + 1 < from_starts.size() &&
-           RowStartColumn(view, from.line, from_starts, desired_row + 1) <= desired) {
-      ++desired_row;
-    }
-    const uint32_t offset = desired - RowStartColumn(view, from.line, from_starts, desired_row);
-    column = view.ViewColumnOfVirtual(line, RowStartColumn(view, line, starts, row) + offset);
-    column = std::clamp(column, starts[row], row_end);
-  }
-  column = std::min(column, length);
-  TextPos target = view.ViewToBuffer({line, column});
+  const ViewPos at = AtDisplayColumn(view, to, context.state.desired_column, from.line);
+  TextPos target = view.ViewToBuffer(at);
   target.column = std::min(target.column, view.LineLength(target.line));
   result.target = target;
-  result.view_target = {line, column};
+  result.view_target = at;
   result.has_view_target = true;
   result.use_view_target = true;
 }

@@ -583,6 +583,10 @@ void TextView::ScrollBy(int32_t lines) {
   host_->SetFirstVisibleLine(static_cast<uint32_t>(std::max<int64_t>(0, first)));
 }
 
+void TextView::ScrollToRow(uint32_t view_line, uint32_t row) {
+  if (IsAttached()) host_->SetFirstVisibleRow(view_line, row);
+}
+
 void TextView::ScrollLineTo(TextPos pos, ScrollPlacement placement) {
   if (!IsAttached()) return;
   int64_t v = BufferToView(pos).line;

@@ -113,6 +113,8 @@ class TextView {
   // The view columns where the display rows of a view line start (one row, at 0, without wrap).
   std::vector<uint32_t> DisplayRowStarts(uint32_t view_line) const;
   void ScrollBy(int32_t lines);
+  // Puts a display row of a view line at the top of the view.
+  void ScrollToRow(uint32_t view_line, uint32_t row);
   void ScrollLineTo(TextPos pos, ScrollPlacement placement);
   void SetVisibleWhitespace(bool on);
   HostResult CreateCollapsedRegion(TextPos start, TextPos end);

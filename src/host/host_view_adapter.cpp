@@ -196,6 +196,12 @@ uint32_t HostViewAdapter::FirstVisibleRow() const {
   return IsAlive() ? view_->FirstVisibleRow() : 0;
 }
 
+void HostViewAdapter::SetFirstVisibleRow(uint32_t view_line, uint32_t row) {
+  if (!IsAlive()) return;
+  view_->SetFirstVisibleLine(view_line);
+  view_->SetFirstVisibleRow(row);
+}
+
 uint32_t HostViewAdapter::FirstVisibleLine() const {
   return IsAlive() ? view_->FirstVisibleLine() : 0;
 }

@@ -100,6 +100,14 @@ TEST(EditorPreferencesTest, DisplayRowMotionsFollowWrappedLines) {
   EXPECT_EQ(session.Cursor(), (Pos{0, 8}));
   session.FeedNotation("H");
   EXPECT_EQ(session.Cursor(), (Pos{0, 0}));
+  // CTRL-D and CTRL-U move the cursor and the view by half the rows shown.
+  session.FeedNotation("<C-d>");
+  EXPECT_EQ(session.Cursor(), (Pos{0, 8}));
+  EXPECT_EQ(view.FirstVisibleLine(), 0u);
+  EXPECT_EQ(view.FirstVisibleRow(), 1u);
+  session.FeedNotation("<C-u>");
+  EXPECT_EQ(session.Cursor(), (Pos{0, 0}));
+  EXPECT_EQ(view.FirstVisibleRow(), 0u);
   // Without wrapping, gj is j.
   view.Preferences().word_wrap = false;
   session.FeedNotation("gj");
