@@ -13,9 +13,11 @@ using platform::HighlightKind;
 
 // Palette numbers of the fixed looks.
 constexpr int kBlack = 0;
+constexpr int kYellow = 3;
 constexpr int kBlue = 4;
 constexpr int kCyan = 6;
 constexpr int kWhite = 7;
+constexpr int kDarkGray = 8;
 constexpr int kBrightYellow = 11;
 constexpr int kBrightWhite = 15;
 
@@ -39,6 +41,8 @@ constexpr std::array<FixedLook, kCellStyleCount> kFixedLooks = {{
     {CellStyle::kPaneText, {-1, -1, 0, 0}},
     {CellStyle::kHostSelection, {kWhite, kBlue, 0, look::kReverse}},
     {CellStyle::kDialogTitle, {-1, -1, look::kBold, look::kBold}},
+    {CellStyle::kWhitespace, {kDarkGray, -1, 0, 0}},
+    {CellStyle::kLineNumber, {kYellow, -1, 0, 0}},
 }};
 
 struct LayerStyle {

@@ -168,16 +168,31 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   CaretPlace place;
   if (height <= 0) return place;
   const int cols = grid.Cols();
-  if (view.VisibleLineCount() != static_cast<uint32_t>(height)) {
+  const platform::ViewPreferences& prefs = view.Preferences();
+  const platform::TextBuffer& buffer = view.Buffer();
+  // The number column: the widest line number and a blank, at least four columns.
+  RowLook look;
+  look.whitespace = prefs.visible_whitespace;
+  if (prefs.line_numbers) {
+    const auto digits = static_cast<uint32_t>(std::to_string(buffer.LineCount()).size());
+    look.gutter = std::max<uint32_t>(3, digits) + 1;
+    if (look.gutter + 1 >= static_cast<uint32_t>(cols)) look.gutter = 0;
+  }
+  const auto text_cols = static_cast<uint32_t>(cols) - look.gutter;
+  // Word wrap breaks lines at the width the text is shown in; the view lays them out.
+  const bool width_changed = prefs.word_wrap && view.WrapWidth() != text_cols;
+  view.SetWrapWidth(text_cols, &LaidOutWidth);
+  if (view.VisibleLineCount() != static_cast<uint32_t>(height) || width_changed) {
     view.SetVisibleLineCount(static_cast<uint32_t>(height));
     view.ScrollToCaret();
   }
   const platform::ViewLayout layout = view.Layout();
-  const platform::TextBuffer& buffer = view.Buffer();
-  const uint32_t tab_size = view.Preferences().tab_size;
+  const bool wrapping = layout.Wraps();
+  const uint32_t tab_size = prefs.tab_size;
   const bool folded = !view.Regions().Hiding().empty();
   const uint32_t view_lines = layout.ViewLineCount();
-  const uint32_t first = std::min(view.FirstVisibleLine(), view_lines - 1);
+  uint32_t first = std::min(view.FirstVisibleLine(), view_lines - 1);
+  line_.SetVisibleWhitespace(look.whitespace);
 
   auto placeholders_of = [&](uint32_t view_line) {
     std::vector<std::u16string> texts;
@@ -210,17 +225,49 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   }
   place.line = caret.line;
   place.unit_column = caret.column;
-  // A caret that leaves the view sideways brings it half a screen along, so that typing on
-  // or moving along a long line scrolls the view once every half screen, not on every key.
   uint32_t& left = left_columns_[view.Id()];
-  const auto half = static_cast<uint32_t>(cols) / 2;
-  if (place.display_column < left)
-    left = place.display_column > half ? place.display_column - half : 0;
-  if (place.display_column >= left + static_cast<uint32_t>(cols))
-    left = place.display_column - half;
-  if (caret_view.line >= first && caret_view.line < first + static_cast<uint32_t>(height)) {
-    place.row = top + static_cast<int>(caret_view.line - first);
-    place.col = static_cast<int>(place.display_column - left);
+  if (wrapping) {
+    // Wrapped lines need no sideways scrolling: each row starts where the one above ended.
+    left = 0;
+    const std::vector<uint32_t> starts = layout.RowStarts(caret_view.line);
+    const uint32_t caret_row = platform::RowOfColumn(starts, caret_view.column);
+    // Lines that grew by wrapping may push the caret's row out of the view: bring it back.
+    for (int attempt = 0; attempt < 2 && place.row < 0; ++attempt) {
+      if (attempt == 1) {
+        view.ScrollToCaret();
+        first = std::min(view.FirstVisibleLine(), view_lines - 1);
+      }
+      WrappedRows(view, layout, first, height, look);
+      for (size_t r = 0; r < rows_.size(); ++r) {
+        if (rows_[r].view_line != caret_view.line || rows_[r].row != caret_row) continue;
+        place.row = top + static_cast<int>(r);
+        const uint32_t in_row =
+            place.display_column - std::min(place.display_column, rows_[r].left);
+        place.col = static_cast<int>(look.gutter + std::min(in_row, text_cols - 1));
+      }
+    }
+  } else {
+    // A caret that leaves the view sideways brings it half a screen along, so that typing on
+    // or moving along a long line scrolls the view once every half screen, not on every key.
+    const uint32_t half = text_cols / 2;
+    if (place.display_column < left)
+      left = place.display_column > half ? place.display_column - half : 0;
+    if (place.display_column >= left + text_cols) left = place.display_column - half;
+    if (caret_view.line >= first && caret_view.line < first + static_cast<uint32_t>(height)) {
+      place.row = top + static_cast<int>(caret_view.line - first);
+      place.col = static_cast<int>(look.gutter + place.display_column - left);
+    }
+    rows_.resize(static_cast<size_t>(height));
+    for (int r = 0; r < height; ++r) {
+      RowSource& source = rows_[static_cast<size_t>(r)];
+      source.view_line = first + static_cast<uint32_t>(r);
+      source.row = 0;
+      source.left = left;
+      source.look = look;
+      if (look.gutter > 0 && source.view_line < view_lines)
+        source.look.number =
+            (folded ? layout.FirstBufferLine(source.view_line) : source.view_line) + 1;
+    }
   }
 
   // Rows whose lines neither changed nor left the view since the last draw keep their cells,
@@ -228,7 +275,7 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   // nothing changed (the caret moved, say) they all stay.
   const platform::ViewSelection& selection = view.Selection();
   sources_.assign(static_cast<size_t>(height), -1);
-  if (!folded) {
+  if (!folded && !wrapping) {
     // An empty selection shows nothing, wherever it is (it follows the caret).
     const DrawnBand band{.top = top,
                          .height = height,
@@ -237,6 +284,8 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
                          .first = first,
                          .left = left,
                          .tab_size = tab_size,
+                         .gutter = look.gutter,
+                         .whitespace = look.whitespace,
                          .selection = selection.Empty() ? platform::ViewSelection{} : selection};
     next_bands_.push_back(band);
     if (FollowLastDraw(band, buffer.Markers())) {
@@ -254,7 +303,8 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   }
 
   // Highlights touching the shown lines, gathered once.
-  const uint32_t last = std::min(view_lines - 1, first + static_cast<uint32_t>(height) - 1);
+  const uint32_t last_shown = rows_.empty() ? first : rows_.back().view_line;
+  const uint32_t last = std::min(view_lines - 1, std::max(first, last_shown));
   const uint32_t first_buffer_line = folded ? layout.FirstBufferLine(first) : first;
   const uint32_t last_buffer_line =
       folded ? (last + 1 < view_lines ? layout.FirstBufferLine(last + 1) : buffer.LineCount() - 1)
@@ -313,26 +363,32 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
   // Each row's text and marks first; rows drawn from the same as last time keep their cells,
   // the others are laid out once the kept ones have moved into place.
   std::u16string& text = text_;
+  uint32_t read_line = UINT32_MAX;  // the view line in `text` and `row_marks_`
   for (int r = 0; r < height; ++r) {
-    const uint32_t view_line = first + static_cast<uint32_t>(r);
+    const RowSource& source = rows_[static_cast<size_t>(r)];
+    const uint32_t view_line = source.view_line;
     const int row = top + r;
     if (sources_[static_cast<size_t>(r)] >= 0) continue;
     const bool past_end = view_line >= view_lines;
-    text.clear();
-    row_marks_.clear();
-    if (!past_end) {
-      if (folded) {
-        text = layout.ViewLineText(view_line);
-      } else {
-        buffer.ReadLine(view_line, text);
+    if (view_line != read_line || past_end) {
+      text.clear();
+      row_marks_.clear();
+      read_line = past_end ? UINT32_MAX : view_line;
+      if (!past_end) {
+        if (folded) {
+          text = layout.ViewLineText(view_line);
+        } else {
+          buffer.ReadLine(view_line, text);
+        }
+        marks_of(view_line, row_marks_);
       }
-      marks_of(view_line, row_marks_);
     }
     DrawnRow& drawn = next_rows_[static_cast<size_t>(row)];
     // Collapsed regions show placeholder texts the key leaves out: those rows are always laid
     // out.
     if (!folded) {
-      if (const int from = KeptRow(row, top, height, past_end, left, tab_size); from >= 0) {
+      if (const int from = KeptRow(row, top, height, past_end, source.left, tab_size, source.look);
+          from >= 0) {
         // Taken over, not copied: a row of the last frame is used once, or laid out again.
         std::swap(drawn, drawn_rows_[static_cast<size_t>(from)]);
         sources_[static_cast<size_t>(r)] = from;
@@ -342,9 +398,10 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
     drawn.kept = !folded;
     drawn.past_end = past_end;
     drawn.text = text;
-    drawn.left = left;
+    drawn.left = source.left;
     drawn.tab_size = tab_size;
     drawn.marks = row_marks_;
+    drawn.look = source.look;
   }
   grid.MoveRows(top, sources_);
   const std::vector<std::u16string> no_placeholders;
@@ -357,11 +414,50 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       grid.Put(row, 0, Cell{U'~', 0, 1, CellStyle::kEmptyLine});
       continue;
     }
-    const uint32_t view_line = first + static_cast<uint32_t>(r);
+    const uint32_t view_line = rows_[static_cast<size_t>(r)].view_line;
     DrawLine(row, drawn.text, drawn.marks, folded ? placeholders_of(view_line) : no_placeholders,
-             left, tab_size, grid);
+             drawn.left, tab_size, drawn.look, grid);
   }
   return place;
+}
+
+void ScreenComposer::WrappedRows(const platform::View& view, const platform::ViewLayout& layout,
+                                 uint32_t first, int height, const RowLook& look) {
+  rows_.clear();
+  const uint32_t view_lines = layout.ViewLineCount();
+  const bool folded = !view.Regions().Hiding().empty();
+  uint32_t row = view.FirstVisibleRow();
+  for (uint32_t view_line = first; rows_.size() < static_cast<size_t>(height); ++view_line) {
+    if (view_line >= view_lines) {
+      rows_.push_back(RowSource{view_line, 0, 0, look});
+      continue;
+    }
+    const std::vector<uint32_t> starts = layout.RowStarts(view_line);
+    // Where the rows start in display columns: the line laid out once.
+    if (starts.size() > 1) {
+      if (folded) {
+        text_ = layout.ViewLineText(view_line);
+      } else {
+        view.Buffer().ReadLine(view_line, text_);
+      }
+      std::vector<std::u16string> placeholders;
+      if (folded) {
+        for (const platform::OutlineRegion* r : layout.RegionsOnViewLine(view_line))
+          placeholders.push_back(r->placeholder);
+      }
+      line_.Lay(text_, view.Preferences().tab_size, placeholders);
+    }
+    for (row = std::min<uint32_t>(row, static_cast<uint32_t>(starts.size()) - 1);
+         row < starts.size() && rows_.size() < static_cast<size_t>(height); ++row) {
+      RowSource source{view_line, row, 0, look};
+      if (row > 0) source.left = line_.ColumnOfUnit(starts[row]);
+      if (row + 1 < starts.size()) source.look.right = line_.ColumnOfUnit(starts[row + 1]);
+      if (look.gutter > 0 && row == 0)
+        source.look.number = (folded ? layout.FirstBufferLine(view_line) : view_line) + 1;
+      rows_.push_back(source);
+    }
+    row = 0;
+  }
 }
 
 bool ScreenComposer::FollowLastDraw(const DrawnBand& band,
@@ -385,6 +481,8 @@ bool ScreenComposer::FollowLastDraw(const DrawnBand& band,
           *line = *line - change->new_count + change->old_count;
         }
       }
+      // A row with a line number shows the same only on the same line.
+      if (line && band.gutter > 0 && *line != band.first + static_cast<uint32_t>(r)) line.reset();
       if (line && *line >= drawn.first && *line - drawn.first < static_cast<uint32_t>(band.height))
         sources_[static_cast<size_t>(r)] = band.top + static_cast<int>(*line - drawn.first);
     }
@@ -394,7 +492,7 @@ bool ScreenComposer::FollowLastDraw(const DrawnBand& band,
 }
 
 int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_t left,
-                            uint32_t tab_size) const {
+                            uint32_t tab_size, const RowLook& look) const {
   // A row may have been drawn on the same screen row, or one row away when the view scrolled
   // by a line or lines were deleted or put back above it.
   for (const int from : {row, row + 1, row - 1}) {
@@ -402,7 +500,8 @@ int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_
       continue;
     const DrawnRow& drawn = drawn_rows_[static_cast<size_t>(from)];
     if (drawn.kept && drawn.past_end == past_end && drawn.left == left &&
-        drawn.tab_size == tab_size && drawn.text == text_ && drawn.marks == row_marks_) {
+        drawn.tab_size == tab_size && drawn.look == look && drawn.text == text_ &&
+        drawn.marks == row_marks_) {
       return from;
     }
   }
@@ -411,11 +510,22 @@ int ScreenComposer::KeptRow(int row, int top, int height, bool past_end, uint32_
 
 void ScreenComposer::DrawLine(int row, std::u16string_view text, const std::vector<RowMark>& marks,
                               const std::vector<std::u16string>& placeholders, uint32_t left,
-                              uint32_t tab_size, ScreenGrid& grid) {
+                              uint32_t tab_size, const RowLook& look, ScreenGrid& grid) {
   const int cols = grid.Cols();
   grid.FillRow(row, 0, CellStyle::kText);
+  int col = 0;
+  if (look.gutter > 0) {
+    const std::u16string number = look.number > 0 ? Number(look.number) : u"";
+    const auto width = static_cast<int>(look.gutter);
+    grid.PutText(row, std::max(0, width - 1 - static_cast<int>(number.size())), number,
+                 CellStyle::kLineNumber, width - 1);
+    col = width;
+  }
+  // A wrapped row shows the display columns [left, right) of its line.
+  const uint32_t shown = static_cast<uint32_t>(cols - col);
+  const uint32_t right = std::min<uint64_t>(look.right, uint64_t{left} + shown);
   LineLayout& line = line_;
-  line.Lay(text, tab_size, placeholders, left + static_cast<uint32_t>(cols));
+  line.Lay(text, tab_size, placeholders, right);
   CellStyle past_end = CellStyle::kText;  // a span going on past the line end shows one cell
   for (const RowMark& mark : marks) {
     if (mark.columns) {
@@ -426,14 +536,14 @@ void ScreenComposer::DrawLine(int row, std::u16string_view text, const std::vect
     }
   }
   const std::vector<Cell>& cells = line.Cells();
-  int col = 0;
-  for (size_t k = left; k < cells.size() && col < cols; ++k) {
+  for (size_t k = left; k < cells.size() && k < right && col < cols; ++k) {
     Cell cell = cells[k];
     if (cell.width == 0 && k == left) cell = Cell{U' ', 0, 1, cell.style};
     if (cell.width == 0) continue;
     col = grid.Put(row, col, cell);
   }
-  if (past_end != CellStyle::kText && cells.size() >= left && col < cols) {
+  if (past_end != CellStyle::kText && look.right == UINT32_MAX && cells.size() >= left &&
+      col < cols) {
     grid.Put(row, col, Cell{U' ', 0, 1, past_end});
   }
 }

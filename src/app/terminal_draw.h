@@ -70,6 +70,15 @@ class ScreenComposer {
     bool columns = false;
     friend bool operator==(const RowMark&, const RowMark&) = default;
   };
+  // How a row shows its part of a line beyond the text and marks: the display columns [left,
+  // right) of the line when it wraps, whitespace, and the number column.
+  struct RowLook {
+    uint32_t right = UINT32_MAX;  // the display column where a wrapped row ends
+    uint32_t number = 0;          // the line number shown, 0 for none
+    uint32_t gutter = 0;          // columns of the number column
+    bool whitespace = false;
+    friend bool operator==(const RowLook&, const RowLook&) = default;
+  };
   // What a screen row of a view was drawn from. A row drawn from the same things again keeps
   // its cells, or moves with them: most keys change a line or two, or move the others by a row.
   // The marks hold all a view adds to its text (selection included), so two views of the same
@@ -81,6 +90,7 @@ class ScreenComposer {
     uint32_t left = 0;
     uint32_t tab_size = 0;
     std::vector<RowMark> marks;
+    RowLook look;
   };
   // All a view's band of rows is drawn from, but for the lines' text and highlights, whose
   // changes the buffer's markers count and log.
@@ -92,6 +102,8 @@ class ScreenComposer {
     uint32_t first = 0;
     uint32_t left = 0;
     uint32_t tab_size = 0;
+    uint32_t gutter = 0;
+    bool whitespace = false;
     platform::ViewSelection selection;
     friend bool operator==(const DrawnBand&, const DrawnBand&) = default;
   };
@@ -101,11 +113,22 @@ class ScreenComposer {
   bool FollowLastDraw(const DrawnBand& band, const platform::HighlightMarkers& markers);
   // The row of the last draw, in the view's band of rows, that the row being drawn (its text in
   // `text_`, its marks in `row_marks_`) can take over; -1 when none.
-  int KeptRow(int row, int top, int height, bool past_end, uint32_t left, uint32_t tab_size) const;
+  int KeptRow(int row, int top, int height, bool past_end, uint32_t left, uint32_t tab_size,
+              const RowLook& look) const;
   // Lays out a view line into a row of the grid.
   void DrawLine(int row, std::u16string_view text, const std::vector<RowMark>& marks,
                 const std::vector<std::u16string>& placeholders, uint32_t left, uint32_t tab_size,
-                ScreenGrid& grid);
+                const RowLook& look, ScreenGrid& grid);
+  // Which part of which view line each row of a view shows.
+  struct RowSource {
+    uint32_t view_line = 0;
+    uint32_t row = 0;  // display row of the view line
+    uint32_t left = 0;
+    RowLook look;
+  };
+  // The rows of a view from its top, wrapped lines taking several: `rows_`.
+  void WrappedRows(const platform::View& view, const platform::ViewLayout& layout, uint32_t first,
+                   int height, const RowLook& look);
 
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
   std::vector<DrawnRow> drawn_rows_;           // by screen row, as the last draw left them
@@ -116,6 +139,7 @@ class ScreenComposer {
   int drawn_grid_cols_ = 0;
   std::vector<RowMark> row_marks_;  // scratch: the marks of the row being drawn
   std::vector<int> sources_;        // scratch: where each row of a view comes from
+  std::vector<RowSource> rows_;     // scratch: what each row of a view shows
   // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
   LineLayout line_;
   std::u16string text_;

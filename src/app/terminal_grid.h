@@ -28,8 +28,10 @@ enum class CellStyle : uint8_t {
   kPaneText,
   kHostSelection,  // the host's own selection, in the host's selection colours
   kDialogTitle,    // the title of a dialog, in bold
+  kWhitespace,  // tabs and trailing blanks shown while visible whitespace is on
+  kLineNumber,  // the line number column
 };
-inline constexpr size_t kCellStyleCount = 15;
+inline constexpr size_t kCellStyleCount = 17;
 
 struct Cell {
   char32_t ch = U' ';

@@ -11,6 +11,12 @@ constexpr char16_t kPlaceholderUnit = 0xFFFC;
 constexpr char16_t kRawByteFirst = 0xDC80;
 constexpr char16_t kRawByteLast = 0xDCFF;
 constexpr char kHex[] = "0123456789abcdef";
+constexpr char32_t kTabGlyph = U'\u2192';    // →
+constexpr char32_t kBlankGlyph = U'\u00B7';  // ·
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 }  // namespace
 
@@ -30,6 +36,11 @@ void LineLayout::Lay(std::u16string_view text, uint32_t tab_size,
   size_t next_placeholder = 0;
   size_t i = 0;
   unit_columns_.reserve(std::min<size_t>(text.size(), 4096));
+  // Blanks from here on are trailing ones.
+  size_t trailing = text.size();
+  if (visible_whitespace_) {
+    while (trailing > 0 && IsBlank(text[trailing - 1])) --trailing;
+  }
   while (i < text.size()) {
     if (cells_.size() >= stop_column && i >= stop_unit) break;
     const auto unit = static_cast<uint32_t>(i);
@@ -38,7 +49,14 @@ void LineLayout::Lay(std::u16string_view text, uint32_t tab_size,
     size_t units = 1;
     if (c == u'\t') {
       const uint32_t spaces = tab_size - column % tab_size;
-      for (uint32_t s = 0; s < spaces; ++s) Add(Cell{U' ', 0, 1, CellStyle::kText}, unit);
+      if (visible_whitespace_) {
+        Add(Cell{kTabGlyph, 0, 1, CellStyle::kWhitespace}, unit);
+        for (uint32_t s = 1; s < spaces; ++s) Add(Cell{U' ', 0, 1, CellStyle::kWhitespace}, unit);
+      } else {
+        for (uint32_t s = 0; s < spaces; ++s) Add(Cell{U' ', 0, 1, CellStyle::kText}, unit);
+      }
+    } else if (c == u' ' && i >= trailing) {
+      Add(Cell{kBlankGlyph, 0, 1, CellStyle::kWhitespace}, unit);
     } else if (c == kPlaceholderUnit && next_placeholder < placeholders.size()) {
       const std::u16string& shown = placeholders[next_placeholder++];
       ScreenGrid scratch;
@@ -94,6 +112,14 @@ void LineLayout::Lay(std::u16string_view text, uint32_t tab_size,
     i += units;
   }
   laid_units_ = static_cast<uint32_t>(i);
+}
+
+uint32_t LaidOutWidth(char32_t cp) {
+  if (cp < 0x20 || cp == 0x7F) return 2;
+  if (cp >= kRawByteFirst && cp <= kRawByteLast) return 4;
+  if (cp >= 0xD800 && cp < 0xE000) return 1;  // a lone surrogate shows as U+FFFD
+  const int width = CodePointWidth(cp);
+  return width == 0 || width == 2 ? static_cast<uint32_t>(width) : 1;
 }
 
 void LineLayout::Add(Cell cell, uint32_t unit) {

@@ -141,6 +141,20 @@ class HostView {
     (void)ranges;
   }
 
+  // Display rows: with word wrap, a view line shows as several rows, each starting at a view
+  // column. Hosts without wrapping show each view line as one row.
+  virtual std::vector<uint32_t> DisplayRowStarts(uint32_t view_line) const {
+    (void)view_line;
+    return {0};
+  }
+  // The display row of the first visible view line that is shown at the top.
+  virtual uint32_t FirstVisibleRow() const { return 0; }
+  // Scrolls so that the row of the view line is at the top.
+  virtual void SetFirstVisibleRow(uint32_t view_line, uint32_t row) {
+    (void)row;
+    SetFirstVisibleLine(view_line);
+  }
+
   // Scrolling.
   virtual uint32_t FirstVisibleLine() const = 0;
   virtual uint32_t VisibleLineCount() const = 0;

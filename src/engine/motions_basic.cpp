@@ -1,10 +1,12 @@
 // h and l move within the line and never fail; Backspace and Space do the same but wrap to the
 // neighbouring line. j and k move one view line (a collapsed region is one line) to the desired
-// display column, keeping that column for the next vertical move.
+// display column, keeping that column for the next vertical move. gj and gk move one display
+// row instead: with word wrap a long line shows as several.
 #include "engine/motions_basic.h"
 
 #include <algorithm>
 
+#include "engine/display_rows.h"
 #include "engine/motions_common.h"
 #include "engine/text_view.h"
 #include "engine/view_state.h"
@@ -38,6 +40,26 @@ void Vertical(MotionContext& context, MotionResult& result, int direction) {
   target.column = std::min(target.column, view.LineLength(target.line));
   result.target = target;
   result.view_target = {line, column};
+  result.has_view_target = true;
+  result.use_view_target = true;
+}
+
+// gj and gk keep the desired column's place within its row.
+void DisplayVertical(MotionContext& context, MotionResult& result, int direction) {
+  TextView& view = context.view;
+  result.kind = MotionKind::kLinewise;
+  result.keep_desired_column = true;
+  const DisplayRow from = DisplayRowOf(view, result.target);
+  DisplayRow to = from;
+  if (MoveDisplayRows(view, to, direction) == 0) {
+    IgnoreCount(context);  // on the first or last row: stay, and stop repeating
+    return;
+  }
+  const ViewPos at = AtDisplayColumn(view, to, context.state.desired_column, from.line);
+  TextPos target = view.ViewToBuffer(at);
+  target.column = std::min(target.column, view.LineLength(target.line));
+  result.target = target;
+  result.view_target = at;
   result.has_view_target = true;
   result.use_view_target = true;
 }
@@ -93,10 +115,18 @@ void Space(MotionContext& context, MotionResult& result) {
 }
 
 void Down(MotionContext& context, MotionResult& result) {
-  Vertical(context, result, 1);
+  if (context.args.modifier == u'g') {
+    DisplayVertical(context, result, 1);
+  } else {
+    Vertical(context, result, 1);
+  }
 }
 void Up(MotionContext& context, MotionResult& result) {
-  Vertical(context, result, -1);
+  if (context.args.modifier == u'g') {
+    DisplayVertical(context, result, -1);
+  } else {
+    Vertical(context, result, -1);
+  }
 }
 
 }  // namespace tavik::motions

@@ -1,9 +1,12 @@
 // Window-relative motions read the view's visible range; the scrolling motions also move it.
-// All of them count view lines, so a collapsed region is one line.
+// They count view lines, so a collapsed region is one line; H, M and L count display rows, of
+// which a wrapped line has several.
 #include "engine/motions_screen.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "engine/display_rows.h"
 #include "engine/motions_common.h"
 #include "engine/view_state.h"
 
@@ -18,11 +21,17 @@ void ToWindowLine(MotionContext& context, MotionResult& result, WindowLine which
   context.jump = true;
   result.kind = MotionKind::kLinewise;
   VisibleRange visible = view.VisibleLines();
-  uint64_t line = visible.first_line;
-  if (which == WindowLine::kMiddle) line += visible.line_count / 2;
-  if (which == WindowLine::kBottom) line += visible.line_count - 1;
-  line = std::min<uint64_t>(line, view.ViewLineCount() - 1);
-  uint32_t buffer_line = view.ViewToBuffer({static_cast<uint32_t>(line), 0}).line;
+  uint32_t rows = 0;  // display rows down from the top
+  if (which == WindowLine::kMiddle) rows = visible.line_count / 2;
+  if (which == WindowLine::kBottom) rows = visible.line_count - 1;
+  DisplayRow at{visible.first_line, visible.first_row};
+  MoveDisplayRows(view, at, rows);
+  // A row part way down a wrapped line is the target itself; otherwise its first non-blank.
+  if (at.row > 0) {
+    result.target = view.ViewToBuffer({at.line, view.DisplayRowStarts(at.line)[at.row]});
+    return;
+  }
+  uint32_t buffer_line = view.ViewToBuffer({at.line, 0}).line;
   result.target = FirstNonBlankOf(view, buffer_line);
 }
 
@@ -39,18 +48,23 @@ TextPos AtDesiredColumn(MotionContext& context, uint32_t view_line) {
   return target;
 }
 
-// CTRL-D and CTRL-U: the cursor and the view both move half a window.
+// CTRL-D and CTRL-U: the cursor and the view both move half a window of display rows.
 void HalfPage(MotionContext& context, MotionResult& result, int direction) {
   TextView& view = context.view;
   const TextPos before = result.target;
-  const uint32_t first_before = view.VisibleLines().first_line;
-  int64_t half = view.VisibleLines().line_count / 2;
-  int64_t last = view.ViewLineCount() - 1;
-  int64_t line = view.BufferToView(result.target).line + direction * half;
-  line = std::clamp<int64_t>(line, 0, last);
-  view.ScrollBy(static_cast<int32_t>(direction * half));
-  result.target = AtDesiredColumn(context, static_cast<uint32_t>(line));
-  if (view.VisibleLines().first_line == first_before) StopWhenStuck(context, result, before);
+  const VisibleRange visible = view.VisibleLines();
+  const int64_t half = visible.line_count / 2;
+  const DisplayRow from = DisplayRowOf(view, result.target);
+  DisplayRow cursor = from;
+  MoveDisplayRows(view, cursor, direction * half);
+  DisplayRow top{visible.first_line, visible.first_row};
+  const bool scrolled = MoveDisplayRows(view, top, direction * half) > 0;
+  view.ScrollToRow(top.line, top.row);
+  TextPos target =
+      view.ViewToBuffer(AtDisplayColumn(view, cursor, context.state.desired_column, from.line));
+  target.column = std::min(target.column, view.LineLength(target.line));
+  result.target = target;
+  if (!scrolled) StopWhenStuck(context, result, before);
 }
 
 // CTRL-F and CTRL-B: the view moves a whole window; the cursor stays if it is still shown,

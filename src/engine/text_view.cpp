@@ -564,15 +564,27 @@ void TextView::CancelHostUi() {
   if (IsAttached()) host_->CancelUi();
 }
 
+std::vector<uint32_t> TextView::DisplayRowStarts(uint32_t view_line) const {
+  if (!IsAttached()) return {0};
+  std::vector<uint32_t> starts = host_->DisplayRowStarts(view_line);
+  if (starts.empty()) starts.push_back(0);
+  return starts;
+}
+
 VisibleRange TextView::VisibleLines() const {
   if (!IsAttached()) return {0, 1};
-  return {host_->FirstVisibleLine(), std::max<uint32_t>(1, host_->VisibleLineCount())};
+  return {host_->FirstVisibleLine(), std::max<uint32_t>(1, host_->VisibleLineCount()),
+          host_->FirstVisibleRow()};
 }
 
 void TextView::ScrollBy(int32_t lines) {
   if (!IsAttached()) return;
   int64_t first = static_cast<int64_t>(host_->FirstVisibleLine()) + lines;
   host_->SetFirstVisibleLine(static_cast<uint32_t>(std::max<int64_t>(0, first)));
+}
+
+void TextView::ScrollToRow(uint32_t view_line, uint32_t row) {
+  if (IsAttached()) host_->SetFirstVisibleRow(view_line, row);
 }
 
 void TextView::ScrollLineTo(TextPos pos, ScrollPlacement placement) {

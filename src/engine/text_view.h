@@ -32,7 +32,8 @@ enum class ScrollPlacement : uint8_t { kTop = 0, kCenter = 1, kBottom = 2 };
 
 struct VisibleRange {
   uint32_t first_line = 0;  // view line
-  uint32_t line_count = 0;
+  uint32_t line_count = 0;  // display rows shown
+  uint32_t first_row = 0;   // display row of the first line shown at the top (word wrap)
 };
 
 class TextView {
@@ -109,7 +110,11 @@ class TextView {
   HostResult ExecuteHostCommand(std::u16string_view command_line);
   void CancelHostUi();
   VisibleRange VisibleLines() const;
+  // The view columns where the display rows of a view line start (one row, at 0, without wrap).
+  std::vector<uint32_t> DisplayRowStarts(uint32_t view_line) const;
   void ScrollBy(int32_t lines);
+  // Puts a display row of a view line at the top of the view.
+  void ScrollToRow(uint32_t view_line, uint32_t row);
   void ScrollLineTo(TextPos pos, ScrollPlacement placement);
   void SetVisibleWhitespace(bool on);
   HostResult CreateCollapsedRegion(TextPos start, TextPos end);

@@ -189,6 +189,21 @@ std::vector<CollapsedRegion> HostViewAdapter::RegionsOnViewLine(uint32_t view_li
   return regions;
 }
 
+std::vector<uint32_t> HostViewAdapter::DisplayRowStarts(uint32_t view_line) const {
+  if (!IsAlive() || view_line >= ViewLineCount()) return {0};
+  return view_->Layout().RowStarts(view_line);
+}
+
+uint32_t HostViewAdapter::FirstVisibleRow() const {
+  return IsAlive() ? view_->FirstVisibleRow() : 0;
+}
+
+void HostViewAdapter::SetFirstVisibleRow(uint32_t view_line, uint32_t row) {
+  if (!IsAlive()) return;
+  view_->SetFirstVisibleLine(view_line);
+  view_->SetFirstVisibleRow(row);
+}
+
 uint32_t HostViewAdapter::FirstVisibleLine() const {
   return IsAlive() ? view_->FirstVisibleLine() : 0;
 }
@@ -219,8 +234,16 @@ bool HostViewAdapter::InsertTabs() const {
   return IsAlive() && view_->Preferences().insert_tabs;
 }
 
+// Visible whitespace is a preference of the view's language: every view of that language shows
+// it, and it persists.
 void HostViewAdapter::SetVisibleWhitespace(bool on) {
-  if (IsAlive()) view_->Preferences().visible_whitespace = on;
+  if (!IsAlive()) return;
+  view_->Preferences().visible_whitespace = on;
+  const platform::Document* doc = host_.DocumentOf(*view_);
+  if (doc == nullptr) return;
+  platform::LanguagePreferences prefs = host_.preferences().For(doc->language);
+  prefs.visible_whitespace = on;
+  host_.preferences().Set(doc->language, prefs);
 }
 
 bool HostViewAdapter::IsSplit() const {

@@ -52,6 +52,9 @@ class HostViewAdapter : public tavik::HostView {
   bool ReadViewLine(uint32_t view_line, std::u16string& out) const override;
   std::vector<CollapsedRegion> RegionsOnViewLine(uint32_t view_line) const override;
 
+  std::vector<uint32_t> DisplayRowStarts(uint32_t view_line) const override;
+  uint32_t FirstVisibleRow() const override;
+  void SetFirstVisibleRow(uint32_t view_line, uint32_t row) override;
   uint32_t FirstVisibleLine() const override;
   uint32_t VisibleLineCount() const override;
   void SetFirstVisibleLine(uint32_t view_line) override;

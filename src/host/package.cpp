@@ -28,6 +28,7 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   CopyMirroredOptions(*settings_, engine_->GlobalOptions());
   welcome_pending_ = !settings_->DontShowWelcome2();
   marker_types_.Register(editor_.colours());
+  editor_.SetWordWrap(settings_->WinWordWrap());
 
   view_listener_ = editor_.AddViewListener([this](platform::View& view, bool created) {
     if (created) {
@@ -37,7 +38,8 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
     }
   });
   preferences_listener_ =
-      editor_.preferences().AddListener([this](std::u16string_view) { PreferencesChanged(); });
+      editor_.preferences().AddListener(
+          [this](std::u16string_view language) { PreferencesChanged(language); });
   for (const auto& document : editor_.Documents()) {
     for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
   }
@@ -213,6 +215,18 @@ void Package::ResetSelectionDisplay() {
     if (!attachment.view->text.IsAttached()) continue;
     const bool visual_here = focused != nullptr && focused->Id() == id;
     engine_->ResetSelectionDisplay(*attachment.view, visual_here);
+  }
+}
+
+void Package::PreferencesChanged(std::u16string_view language) {
+  if (!accept_preference_events_ || engine_ == nullptr) return;
+  for (auto& [id, attachment] : attachments_) {
+    if (attachment.view->text.IsAttached()) attachment.view->text.ReadPreferences();
+  }
+  const platform::Document* focused = editor_.FocusedDocument();
+  if (focused != nullptr && focused->language == language) {
+    const bool shown = editor_.preferences().For(language).visible_whitespace;
+    engine_->GlobalOptions().SetBool(OptionId::kList, shown);
   }
 }
 

@@ -58,6 +58,9 @@ class Package final : public EngineHost, public SettingsEffects {
   void ResetSelectionDisplay();
   // The host's numbers for the package's highlight marker types.
   const MarkerTypeIds& MarkerTypes() const { return marker_types_; }
+  // The host's editor preferences of a language changed: every attached view reads its tab and
+  // indent sizes again, and `list` follows the visible whitespace of the focused document.
+  void PreferencesChanged(std::u16string_view language);
 
   // Runs the startup file: the search through the home directories and the program's own, a
   // given file, or none. Call it right after creating the package, before views are attached,
@@ -132,8 +135,6 @@ class Package final : public EngineHost, public SettingsEffects {
   };
 
   void Attach(platform::View& view);
-  // The host's text manager reported changed user preferences.
-  void PreferencesChanged();
   // Where the clash manager checks the host's key bindings on the first connection, and where
   // it restores or removes them when the emulation is switched off or on.
   void CheckKeyBindings() {}

@@ -99,12 +99,4 @@ void Package::SettingChanged(SettingId id) {
   }
 }
 
-// Every attached view reads its tab and indent sizes again.
-void Package::PreferencesChanged() {
-  if (!accept_preference_events_ || engine_ == nullptr) return;
-  for (auto& [view_id, attachment] : attachments_) {
-    if (attachment.view->text.IsAttached()) attachment.view->text.ReadPreferences();
-  }
-}
-
 }  // namespace tavik::host

@@ -24,6 +24,7 @@ struct Document {
   uint64_t saved_version = 0;
   FileStamp disk_stamp;  // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
+  std::u16string language;       // by the file's extension or name: "C/C++", "Plain Text", ...
   Bookmarks bookmarks;
 
   bool Modified() const { return buffer.Version() != saved_version; }

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 EditorHost::EditorHost() {
   AttachStoresToRegistry();
+  preferences_.AddListener([this](std::u16string_view language) { PreferencesChanged(language); });
 }
 
 void EditorHost::AttachStoresToRegistry() {
@@ -31,6 +32,7 @@ EditorHost::~EditorHost() {
 
 Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   document->id = next_id_++;
+  document->language = LanguageOfPath(document->path);
   document->saved_version = document->buffer.Version();
   Document* doc = document.get();
   doc->buffer.AddListener([doc](const BufferChange& change) { doc->bookmarks.Follow(change); });
@@ -50,7 +52,41 @@ std::unique_ptr<View> EditorHost::MakeView(Document& document) {
   view->Filters().SetEditor(std::make_unique<ViewEditor>(*this, *view));
   view->SetWindowProcedure(
       [this](View& v, const WindowMessage& message) { return DefaultWindowProcedure(v, message); });
+  ApplyPreferences(*view, document);
   return view;
+}
+
+void EditorHost::ApplyPreferences(View& view, const Document& document) const {
+  const LanguagePreferences& language = preferences_.For(document.language);
+  ViewPreferences& prefs = view.Preferences();
+  prefs.tab_size = language.tab_size;
+  prefs.indent_size = language.indent_size;
+  prefs.insert_tabs = language.insert_tabs;
+  prefs.visible_whitespace = language.visible_whitespace;
+  prefs.line_numbers = language.line_numbers;
+  prefs.word_wrap = word_wrap_ || language.word_wrap;
+}
+
+void EditorHost::PreferencesChanged(std::u16string_view language) {
+  for (auto& window : windows_) {
+    if (window->document->language != language) continue;
+    for (auto& view : window->views) {
+      if (!view) continue;
+      ApplyPreferences(*view, *window->document);
+      view->ScrollToCaret();
+    }
+  }
+}
+
+void EditorHost::SetWordWrap(bool on) {
+  word_wrap_ = on;
+  for (auto& window : windows_) {
+    for (auto& view : window->views) {
+      if (!view) continue;
+      ApplyPreferences(*view, *window->document);
+      view->ScrollToCaret();
+    }
+  }
 }
 
 void EditorHost::DestroyView(std::unique_ptr<View>& view) {

@@ -119,10 +119,15 @@ class EditorHost {
   void AttachStoresToRegistry();
   // The named commands with their key bindings.
   CommandBindings& bindings() { return bindings_; }
-  // The per-language editor preferences.
+  // The per-language editor preferences. Views take their language's preferences when they
+  // are created and again whenever the language's preferences change.
   PreferenceStore& preferences() { return preferences_; }
   // The font-and-colour display items, with the marker types packages define.
   ColourItems& colours() { return colours_; }
+  // Word wrap for every view, now and later ("WinWordWrap"); a language's own word-wrap
+  // preference turns it on for that language's views as well.
+  void SetWordWrap(bool on);
+  bool WordWrap() const { return word_wrap_; }
   OutputPane& output() { return output_; }
   // Where "go to definition" came from, for "pop browse context".
   BrowseContextStack& browse_contexts() { return browse_contexts_; }
@@ -152,9 +157,6 @@ class EditorHost {
   // The last build's output, walked by the location and error commands.
   BuildLog& build_log() { return build_log_; }
 
-  // Word wrap of every view on or off.
-  // TODO(wrap): stub until the word-wrap display layer lands; the package already calls it.
-  void SetWordWrap(bool /*on*/) {}
 
   void Beep();
   int BeepCount() const { return beep_count_; }
@@ -189,6 +191,9 @@ class EditorHost {
   // The window of an open document named `path` or `full`; see OpenFile.
   std::optional<size_t> FindWindow(std::string_view path, std::string_view full) const;
   std::unique_ptr<View> MakeView(Document& document);
+  // Gives the view its document's language preferences.
+  void ApplyPreferences(View& view, const Document& document) const;
+  void PreferencesChanged(std::u16string_view language);
   void DestroyView(std::unique_ptr<View>& view);
   // Runs the keystroke's binding, or sends an editing key's command; false when it is neither.
   bool PressKey(View& view, KeyStroke stroke);
@@ -206,6 +211,7 @@ class EditorHost {
   CommandBindings bindings_;
   PreferenceStore preferences_;
   ColourItems colours_;
+  bool word_wrap_ = false;
   OutputPane output_;
   BrowseContextStack browse_contexts_;
   Dialogs dialogs_;

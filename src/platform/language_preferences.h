@@ -26,6 +26,8 @@ struct LanguagePreferences {
 
 // The language of a file by its extension or name ("C/C++", "Makefile", "Plain Text", ...).
 std::u16string LanguageOfPath(std::string_view path);
+// What a language starts with before the user changed anything.
+LanguagePreferences DefaultPreferences(std::u16string_view language);
 
 class PreferenceStore {
  public:
@@ -33,12 +35,15 @@ class PreferenceStore {
 
   PreferenceStore();
 
-  // Reads the saved preferences and writes every later change under `key`.
+  // Reads the saved preferences and writes every later change under `key`. Calling it again
+  // (after the registry was loaded, say) reads them anew; listeners hear of languages that
+  // changed.
   void Persist(RegistryStore* registry, std::string key);
 
   const LanguagePreferences& For(std::u16string_view language) const;
-  // Stores the language's preferences, persists them and tells every listener; false when the
-  // registry refused the write (nothing changes then).
+  // Stores the language's preferences, persists them and tells every listener when they
+  // differ from the stored ones; false when the registry refused the write (nothing changes
+  // then).
   bool Set(std::u16string_view language, const LanguagePreferences& preferences);
   // Every language the store knows, in a stable order.
   std::vector<std::u16string> Languages() const;
@@ -47,6 +52,10 @@ class PreferenceStore {
   void RemoveListener(uint64_t id);
 
  private:
+  void Notify(std::u16string_view language);
+  std::string KeyOf(std::u16string_view language) const;
+  LanguagePreferences Read(std::u16string_view language, const LanguagePreferences& base) const;
+
   std::vector<std::pair<std::u16string, LanguagePreferences>> languages_;
   std::vector<std::pair<uint64_t, Listener>> listeners_;
   uint64_t last_listener_ = 0;

@@ -32,6 +32,7 @@ void View::ClearSelection() {
 void View::SetFirstVisibleLine(uint32_t view_line) {
   const uint32_t count = Layout().ViewLineCount();
   first_visible_ = std::min(view_line, count - 1);
+  first_row_ = 0;
 }
 
 void View::SetVisibleLineCount(uint32_t count) {
@@ -39,6 +40,11 @@ void View::SetVisibleLineCount(uint32_t count) {
 }
 
 void View::ScrollToCaret() {
+  const ViewLayout layout = Layout();
+  if (layout.Wraps()) {
+    ScrollToCaretRow(layout);
+    return;
+  }
   // With nothing collapsed, view lines are buffer lines; the layout is only walked otherwise.
   const uint32_t line =
       regions_.Hiding().empty() ? caret_.line : Layout().BufferToView(caret_).line;
@@ -46,6 +52,45 @@ void View::ScrollToCaret() {
     first_visible_ = line;
   } else if (line >= first_visible_ + visible_count_) {
     first_visible_ = line - visible_count_ + 1;
+  }
+}
+
+// The top of the view is a display row: the first visible view line and a row of it. The
+// caret's row must lie between the top and the top moved down by the rows shown less one.
+void View::ScrollToCaretRow(const ViewLayout& layout) {
+  const ViewPos caret = layout.BufferToView(caret_);
+  const uint32_t caret_row = layout.RowOf(caret);
+  first_row_ = std::min(first_row_, layout.RowCount(first_visible_) - 1);
+  auto before = [](uint32_t line_a, uint32_t row_a, uint32_t line_b, uint32_t row_b) {
+    return line_a < line_b || (line_a == line_b && row_a < row_b);
+  };
+  if (before(caret.line, caret_row, first_visible_, first_row_)) {
+    first_visible_ = caret.line;
+    first_row_ = caret_row;
+    return;
+  }
+  // The highest top that still shows the caret's row at the bottom: walk up from it.
+  uint32_t top_line = caret.line;
+  uint32_t top_row = caret_row;
+  uint32_t rows_left = visible_count_ - 1;
+  while (rows_left > 0) {
+    if (top_row >= rows_left) {
+      top_row -= rows_left;
+      break;
+    }
+    rows_left -= top_row;
+    if (top_line == 0) {
+      top_row = 0;
+      break;
+    }
+    --top_line;
+    top_row = layout.RowCount(top_line);
+    --rows_left;
+    --top_row;
+  }
+  if (before(first_visible_, first_row_, top_line, top_row)) {
+    first_visible_ = top_line;
+    first_row_ = top_row;
   }
 }
 

@@ -33,7 +33,9 @@ struct ViewPreferences {
   uint32_t indent_size = 4;
   bool insert_tabs = false;
   bool visible_whitespace = false;
+  bool line_numbers = false;
   bool word_wrap = false;
+  friend bool operator==(const ViewPreferences&, const ViewPreferences&) = default;
 };
 
 class View {
@@ -61,12 +63,27 @@ class View {
   uint32_t VisibleLineCount() const { return visible_count_; }
   void SetFirstVisibleLine(uint32_t view_line);
   void SetVisibleLineCount(uint32_t count);
-  // Scrolls as little as possible so that the caret's view line is visible.
+  // With word wrap, the display row of the first visible view line shown at the top (a line
+  // taller than the view starts part way down); 0 otherwise.
+  uint32_t FirstVisibleRow() const { return Layout().Wraps() ? first_row_ : 0; }
+  void SetFirstVisibleRow(uint32_t row) { first_row_ = row; }
+  // Scrolls as little as possible so that the caret's view line (display row, with word wrap)
+  // is visible.
   void ScrollToCaret();
 
   CollapsedRegions& Regions() { return regions_; }
   const CollapsedRegions& Regions() const { return regions_; }
-  ViewLayout Layout() const { return ViewLayout(buffer_, regions_); }
+  ViewLayout Layout() const {
+    return ViewLayout(buffer_, regions_,
+                      WrapShape{prefs_.word_wrap ? wrap_width_ : 0, prefs_.tab_size, cell_width_});
+  }
+  // The width the front end shows text in, and how many columns a character takes there: with
+  // the word-wrap preference on, lines longer than the width show as several display rows.
+  uint32_t WrapWidth() const { return wrap_width_; }
+  void SetWrapWidth(uint32_t width, CellWidthFunction cell_width = nullptr) {
+    wrap_width_ = width;
+    cell_width_ = cell_width;
+  }
 
   ViewPreferences& Preferences() { return prefs_; }
   const ViewPreferences& Preferences() const { return prefs_; }
@@ -85,6 +102,7 @@ class View {
 
  private:
   void OnChange(const BufferChange& change);
+  void ScrollToCaretRow(const ViewLayout& layout);
 
   TextBuffer& buffer_;
   uint64_t id_;
@@ -93,7 +111,10 @@ class View {
   TextPos caret_;
   ViewSelection selection_;
   uint32_t first_visible_ = 0;
+  uint32_t first_row_ = 0;
   uint32_t visible_count_ = 25;
+  uint32_t wrap_width_ = 0;
+  CellWidthFunction cell_width_ = nullptr;
   CollapsedRegions regions_;
   ViewPreferences prefs_;
   OneShotTimer timer_;

@@ -291,8 +291,48 @@ TEST_F(TerminalDrawTest, CollapsedRegionsHorizontalScrollAndOutputPane) {
   EXPECT_EQ(view.VisibleLineCount(), 7u);
 }
 
+TEST_F(TerminalDrawTest, VisibleWhitespaceLineNumbersAndWrappedLines) {
+  host_.OpenText(u"\tab  \nword word word word word\n\u4e16\u754c\u4e16\u754c\u4e16x\nend");
+  platform::View& view = *host_.FocusedView();
+  view.Preferences().visible_whitespace = true;
+  std::vector<std::string> rows = Draw(6, 12);
+  // A tab as an arrow and blanks, trailing blanks as dots, dimmed; blanks inside a line stay.
+  EXPECT_EQ(rows[1], "\u2192       ab\u00B7\u00B7");
+  EXPECT_EQ(grid_.At(1, 0).style, CellStyle::kWhitespace);
+  EXPECT_EQ(grid_.At(1, 8).style, CellStyle::kText);
+  EXPECT_EQ(rows[2], "word word wo");
+
+  view.Preferences().visible_whitespace = false;
+  view.Preferences().line_numbers = true;
+  view.Preferences().word_wrap = true;
+  view.SetCaret({1, 20});
+  rows = Draw(12, 12);
+  // Four columns of numbers, eight of text. A row breaks after its last blank; the first line's
+  // tab fills its first row. Further rows of a line have no number.
+  EXPECT_EQ(rows[1], "  1");
+  EXPECT_EQ(rows[2], "    ab");
+  EXPECT_EQ(rows[3], "  2 word");
+  for (int r = 4; r <= 7; ++r) EXPECT_EQ(rows[r], "    word") << r;
+  // Wide characters go whole to the next row.
+  EXPECT_EQ(rows[8], "  3 \u4e16\u754c\u4e16\u754c");
+  EXPECT_EQ(rows[9], "    \u4e16x");
+  EXPECT_EQ(rows[10], "  4 end");
+  EXPECT_EQ(grid_.At(1, 2).style, CellStyle::kLineNumber);
+  // The caret on the last "word" of line 2: its row, after the number column.
+  EXPECT_EQ(result_.cursor_row, 7);
+  EXPECT_EQ(result_.cursor_col, 4);
+  // A lower view scrolls by rows to keep the caret shown: the top is part way into line 2.
+  view.SetCaret({3, 2});
+  rows = Draw(9, 12);
+  EXPECT_EQ(rows[1], "    word");
+  EXPECT_EQ(rows[7], "  4 end");
+  EXPECT_EQ(result_.cursor_row, 7);
+  EXPECT_EQ(result_.cursor_col, 6);
+}
+
 // Rows kept from the draw before must come out as a full layout would draw them, whatever
-// changed in between: text, markers, selections, caret, sideways scroll, tab size, folds, split.
+// changed in between: text, markers, selections, caret, sideways scroll, tab size, whitespace,
+// line numbers, word wrap, folds, split.
 // Rows drawn anew are handed the cells of rows moved away, and must overwrite all of them; rows
 // the grid does not mark as changed must hold what they held.
 TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
@@ -361,9 +401,16 @@ TEST_F(TerminalDrawTest, KeptRowsMatchAFullLayoutAfterEveryChange) {
         view.SetCaret(any_pos());
         view.ScrollToCaret();
         break;
-      case 7:
-        view.Preferences().tab_size = pick(2) == 0 ? 4 : 8;
+      case 7: {
+        // Tab size, whitespace shown, the number column and word wrap come and go.
+        platform::ViewPreferences& prefs = view.Preferences();
+        const uint32_t which = pick(4);
+        if (which == 0) prefs.tab_size = pick(2) == 0 ? 4 : 8;
+        if (which == 1) prefs.visible_whitespace = !prefs.visible_whitespace;
+        if (which == 2) prefs.line_numbers = !prefs.line_numbers;
+        if (which == 3) prefs.word_wrap = !prefs.word_wrap;
         break;
+      }
       case 8:
         // Folds come and go quickly: rows of a folded view are never kept.
         if (!view.Regions().All().empty()) {

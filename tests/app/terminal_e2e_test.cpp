@@ -539,5 +539,33 @@ TEST_F(TerminalEditorTest, TheMappingTimeoutFiresAfterTimeoutlen) {
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "ef"); })) << tmux.ScreenText();
 }
 
+TEST_F(TerminalEditorTest, ALongLineIsDrawnWrappedWithWordWrapOn) {
+  // A registry of the test's own, in a configuration folder of its own.
+  const std::string registry = Path("registry.reg");
+  const std::string env = "XDG_CONFIG_HOME=" + Path("config") + " ";
+  const std::string put = env + TAVIK_BINARY + " --registry " + registry +
+                          " --setting WinWordWrap=true >/dev/null 2>&1";
+  if (std::system(put.c_str()) != 0) GTEST_SKIP() << "no --registry and --setting yet";
+  const std::string file =
+      WriteFile("long.txt", "aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd eeeeeeeee fffffffff\nnext\n");
+  TmuxSession tmux(env + ProgramCommand("--registry " + registry + " " + file), 40, 10);
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& rows) { return LastRowHas(rows, "-- NORMAL --"); }))
+      << tmux.ScreenText();
+  std::vector<std::string> rows = tmux.Screen();
+  EXPECT_TRUE(RowIs(rows, 1, "aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd")) << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(rows, 2, "eeeeeeeee fffffffff")) << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(rows, 3, "next")) << tmux.ScreenText();
+  // gj goes down a row of the same line, j to the next line.
+  tmux.Send("g");
+  tmux.Send("j");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "1,41"); }))
+      << tmux.ScreenText();
+  tmux.Send("j");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "2,1"); }))
+      << tmux.ScreenText();
+  tmux.Send("F10");
+}
+
 }  // namespace
 }  // namespace tavik::app

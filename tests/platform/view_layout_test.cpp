@@ -88,3 +88,72 @@ TEST_F(ViewLayoutTest, CaretOfAnotherViewFollowsEdits) {
 
 }  // namespace
 }  // namespace tavik::platform
+
+namespace tavik::platform {
+namespace {
+
+std::vector<uint32_t> Rows(std::u16string_view text, uint32_t width, uint32_t tab = 8) {
+  return ViewLayout::RowStartsOf(text, {}, WrapShape{width, tab, nullptr});
+}
+
+TEST(WordWrapTest, LongLinesBreakAfterBlanksElseAtTheWidth) {
+  EXPECT_EQ(Rows(u"short", 10), (std::vector<uint32_t>{0}));
+  EXPECT_EQ(Rows(u"exactly10!", 10), (std::vector<uint32_t>{0}));
+  EXPECT_EQ(Rows(u"one two three four", 10), (std::vector<uint32_t>{0, 8}));
+  EXPECT_EQ(Rows(u"one two three four", 8), (std::vector<uint32_t>{0, 8, 14}));
+  EXPECT_EQ(Rows(u"abcdefghijklmnopqrstuvwxy", 10), (std::vector<uint32_t>{0, 10, 20}));
+  // A word longer than the width after a blank: the blank ends the row, the word breaks.
+  EXPECT_EQ(Rows(u"a bcdefghijklmn", 5), (std::vector<uint32_t>{0, 2, 7, 12}));
+  // Tabs take their width at the line's own tab stops; blanks that do not fit hang past the
+  // row's end rather than start the next row.
+  EXPECT_EQ(Rows(u"\tab\tcd", 10, 8), (std::vector<uint32_t>{0, 4}));
+  EXPECT_EQ(Rows(u"abcd   efg", 5), (std::vector<uint32_t>{0, 7}));
+  EXPECT_EQ(Rows(u"", 10), (std::vector<uint32_t>{0}));
+  EXPECT_EQ(Rows(u"anything", 0), (std::vector<uint32_t>{0}));
+  // A character wider than the row stays alone on its row.
+  const std::vector<uint32_t> wide = ViewLayout::RowStartsOf(
+      u"ab\u4E00c", {}, WrapShape{2, 8, [](char32_t cp) -> uint32_t { return cp > 0xFF ? 3 : 1; }});
+  EXPECT_EQ(wide, (std::vector<uint32_t>{0, 2, 3}));
+  EXPECT_EQ(RowOfColumn({0, 8, 14}, 0), 0u);
+  EXPECT_EQ(RowOfColumn({0, 8, 14}, 8), 1u);
+  EXPECT_EQ(RowOfColumn({0, 8, 14}, 13), 1u);
+  EXPECT_EQ(RowOfColumn({0, 8, 14}, 99), 2u);
+}
+
+TEST(WordWrapTest, TheViewScrollsByDisplayRowsToKeepTheCaretShown) {
+  TextBuffer buffer{u"aaaa bbbb cccc dddd\nx\ny\nz\nlast line here"};
+  ManualClock clock;
+  View view{buffer, clock, 1};
+  view.Preferences().word_wrap = true;
+  view.SetWrapWidth(5);
+  view.SetVisibleLineCount(3);
+  const ViewLayout layout = view.Layout();
+  ASSERT_TRUE(layout.Wraps());
+  EXPECT_EQ(layout.RowStarts(0), (std::vector<uint32_t>{0, 5, 10, 15}));
+  EXPECT_EQ(layout.RowOf({0, 12}), 2u);
+  // The caret on the fourth row of the first line: the top moves down one row of that line.
+  view.SetCaret({0, 16});
+  view.ScrollToCaret();
+  EXPECT_EQ(view.FirstVisibleLine(), 0u);
+  EXPECT_EQ(view.FirstVisibleRow(), 1u);
+  // Further down: rows of earlier lines fill the view above the caret.
+  view.SetCaret({4, 14});  // "last line here": rows "last ", "line ", "here"
+  view.ScrollToCaret();
+  EXPECT_EQ(view.FirstVisibleLine(), 4u);
+  EXPECT_EQ(view.FirstVisibleRow(), 0u);
+  view.SetCaret({3, 0});
+  view.ScrollToCaret();
+  EXPECT_EQ(view.FirstVisibleLine(), 3u);
+  // Back up into the middle of the long line: its row becomes the top.
+  view.SetCaret({0, 7});
+  view.ScrollToCaret();
+  EXPECT_EQ(view.FirstVisibleLine(), 0u);
+  EXPECT_EQ(view.FirstVisibleRow(), 1u);
+  // Without the preference nothing wraps, whatever the width.
+  view.Preferences().word_wrap = false;
+  EXPECT_FALSE(view.Layout().Wraps());
+  EXPECT_EQ(view.FirstVisibleRow(), 0u);
+}
+
+}  // namespace
+}  // namespace tavik::platform
