@@ -121,6 +121,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   }
   InstallSignalHandlers(resize_pipe_[1]);
   screen_.QuerySize(rows_, cols_);
+  editor_->keyboard().SetLayout(*platform::LayoutByName(options.keyboard));
   editor_->SetDefaultVisibleLines(static_cast<uint32_t>(std::max(1, rows_ - 2)));
   // Before any document is opened: views copy the options the startup file set.
   RunStartupFile(options);
@@ -199,9 +200,9 @@ int TerminalEditor::MillisecondsToNextTimer() const {
   int64_t best = -1;
   for (const auto& document : editor_->Documents()) {
     for (platform::View* view : editor_->ViewsOf(*document)) {
-      const platform::OneShotTimer& timer = view->Timer();
-      if (!timer.Running()) continue;
-      const int64_t wait = timer.DueMs() > now ? static_cast<int64_t>(timer.DueMs() - now) : 0;
+      const std::optional<uint64_t> due = view->NextTimerDueMs();
+      if (!due) continue;
+      const int64_t wait = *due > now ? static_cast<int64_t>(*due - now) : 0;
       if (best < 0 || wait < best) best = wait;
     }
   }
@@ -233,7 +234,8 @@ void TerminalEditor::HandleKey(KeyCode key) {
     quit_ = true;
     return;
   }
-  package_->HandleKey(*view, AsTypedKey(key));
+  // What the terminal reported becomes the press of a key on the host's keyboard.
+  editor_->PressKey(editor_->keyboard().PressFor(key));
   const platform::OutputPane& pane = editor_->output();
   if (pane.ShowCount() != pane_shows_seen_ || pane.Lines().size() != pane_lines_seen_) {
     pane_visible_ = true;
@@ -301,8 +303,10 @@ void TerminalEditor::Redraw() {
   }
   request.block_caret = engine.GetCaretShape() == CaretShape::kBlock;
   const DrawResult place = composer_.Draw(*editor_, request, grid_);
-  const CursorShape shape =
-      question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(engine.GetCaretShape());
+  // With the emulation switched off the host's own caret shows.
+  const CursorShape shape = question_ || request.status_cursor || !engine.Enabled()
+                                ? CursorShape::kBar
+                                : ShapeOf(engine.GetCaretShape());
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
   if (beeps_ > 0) {
     screen_.Bell();

@@ -88,6 +88,23 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   return consumed && !passed;
 }
 
+void ViewEngine::SyncWithHost(AttachedView& view) {
+  if (!view.text.IsAttached() || mode_ == EngineMode::kInsert) return;
+  if (view.text.RefreshFromHost(false, settings_.UseVSSel())) SetDesiredColumnFromCaret(view.text);
+}
+
+void ViewEngine::ResetToNormal(AttachedView& view) {
+  queue_.clear();
+  if (mode_ == EngineMode::kNormal && !parser_.IsCommandLineOpen()) {
+    parser_.ResetParser(false);
+    UpdateCaretShape();
+    return;
+  }
+  if (!view.text.IsAttached()) return;
+  queue_.push_back({KeyCode::Char(ch::kEscape), false});
+  RunQueue(view, true);
+}
+
 void ViewEngine::ProcessPendingKeys(AttachedView& view) {
   if (!enabled_ || !view.text.IsAttached()) return;
   if (view.text.Host() != nullptr) view.text.Host()->StopTimer();

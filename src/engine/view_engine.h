@@ -86,6 +86,14 @@ class ViewEngine : private ParserServices {
   static constexpr uint32_t kMaxExpansions = 1000;
   void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap);
   void SetEnabled(bool enabled) { enabled_ = enabled; }
+  // The host moved the view's caret or selection (a click, host typing): outside insert mode
+  // the engine takes them up, with the desired column.
+  void SyncWithHost(AttachedView& view);
+  // Drops the keys held back for a mapping: the focus went to another view.
+  void ClearPendingKeys() { queue_.clear(); }
+  // Back to normal mode with nothing pending, leaving insert or visual mode or a command line as
+  // Escape does but without its beep: the emulation was switched on or off.
+  void ResetToNormal(AttachedView& view);
   bool Enabled() const { return enabled_; }
 
   // Beeps through the view when the Beep setting is on.

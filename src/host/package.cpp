@@ -36,7 +36,16 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
 
 Package::~Package() {
   editor_.RemoveViewListener(view_listener_);
-  for (auto& [id, attachment] : attachments_) attachment.view->text.Detach();
+  for (auto& [id, attachment] : attachments_) {
+    attachment.view->text.Detach();
+    if (platform::View* view = editor_.FindView(id)) {
+      view->KillWindowTimer(kAttachmentTimerId);
+      view->KillWindowTimer(kMappingTimerId);
+      if (attachment.window->light_previous) {
+        view->SetWindowProcedure(std::move(attachment.window->light_previous));
+      }
+    }
+  }
 }
 
 // One mark table per document, following every edit of its buffer whoever makes it. The
@@ -57,17 +66,17 @@ BufferMarks& Package::MarksOf(platform::View& view) {
 }
 
 void Package::Attach(platform::View& view) {
-  if (attachments_.count(view.Id()) != 0) return;
+  if (attachments_.count(view.Id()) != 0 || !IsEligible(view)) return;
   ViewAttachment attachment;
   attachment.adapter = std::make_unique<HostViewAdapter>(editor_, view);
   attachment.view =
       std::make_unique<AttachedView>(attachment.adapter.get(), engine_->GlobalOptions());
   attachment.view->text.SetMarks(&MarksOf(view));
-  uint64_t view_id = view.Id();
-  attachment.adapter->SetTimerCallback([this, view_id] {
-    if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
-  });
-  attachments_.emplace(view_id, std::move(attachment));
+  attachment.window = std::make_unique<AttachmentWindow>();
+  // The mapping time-out comes as a timer message to the view's window.
+  attachment.adapter->SetWindowTimerId(kMappingTimerId);
+  InstallLightProcedure(view, attachment);
+  attachments_.emplace(view.Id(), std::move(attachment));
 }
 
 // The view is going away; the engine may still be inside a command for it, so the attachment is
@@ -76,9 +85,32 @@ void Package::Detach(platform::View& view) {
   auto it = attachments_.find(view.Id());
   if (it == attachments_.end()) return;
   it->second.view->text.Detach();
+  AttachmentWindow& window = *it->second.window;
+  view.KillWindowTimer(kAttachmentTimerId);
+  view.KillWindowTimer(kMappingTimerId);
+  if (!window.destroyed && window.light_previous) {
+    view.SetWindowProcedure(std::move(window.light_previous));
+  }
+  if (current_view_ == view.Id()) current_view_ = 0;
   retired_.push_back(std::move(it->second));
   attachments_.erase(it);
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
+}
+
+bool Package::IsEligible(const platform::View& view) {
+  const platform::Document* document = editor_.DocumentOf(view);
+  if (document == nullptr) return false;
+  return !document->tool_buffer || EligibleWithoutDocument(document->language);
+}
+
+Package::ViewAttachment* Package::Find(const platform::View& view) {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : &it->second;
+}
+
+const AttachmentWindow* Package::WindowState(const platform::View& view) const {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : it->second.window.get();
 }
 
 AttachedView* Package::Attachment(const platform::View& view) {
@@ -91,6 +123,11 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
   AttachedView* attached = Attachment(view);
+  if (attached == nullptr) {
+    editor_.TypeKey(view, key);  // a view the package leaves alone
+    return;
+  }
+  FullyAttach(view);
   ++key_depth_;
   bool handled = engine_->FeedKey(*attached, key);
   --key_depth_;
@@ -101,7 +138,7 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
     // broke shows now, not at the next key.
     engine_->Search().RefreshHighlights(attached->text);
   }
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
   // A key that moved the focus (:e, :bn, CTRL-^ ...) is followed by the new view's focus message.
   if (key_depth_ == 0 && editor_.FocusedView() != focused_before) NoteFocusedView();
   UpdateStatusBar();
@@ -123,7 +160,7 @@ void Package::TimerFired(platform::View& view) {
   ++key_depth_;
   engine_->ProcessPendingKeys(*attached);
   --key_depth_;
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
   UpdateStatusBar();
 }
 
@@ -132,7 +169,9 @@ void Package::TimerFired(platform::View& view) {
 void Package::UpdateStatusBar() {
   const bool host_wrote = editor_.StatusWrites() != status_writes_at_key_;
   if (!host_wrote || !engine_->State().message.empty()) {
-    editor_.SetStatusText(engine_->StatusText());
+    std::u16string text = engine_->StatusText();
+    if (text.size() > 511) text.resize(511);  // the status bar's limit
+    editor_.SetStatusText(std::move(text));
   }
   status_writes_at_key_ = editor_.StatusWrites();
 }

@@ -17,6 +17,7 @@
 #include "host/clipboard_bridge.h"
 #include "host/host_view_adapter.h"
 #include "host/registry_settings_store.h"
+#include "host/view_attachment.h"
 #include "platform/editor_host.h"
 
 namespace tavik::host {
@@ -40,6 +41,13 @@ class Package final : public EngineHost {
 
   // A key typed in a view: the engine reads it as a command, or the host types it.
   void HandleKey(platform::View& view, KeyCode key);
+  // Whether the view is edited modally: its buffer has a document, or a language that is
+  // edited modally without one.
+  bool IsEligible(const platform::View& view);
+  // The window side of the view's attachment; nullptr for a view that is not attached.
+  const AttachmentWindow* WindowState(const platform::View& view) const;
+  // The view that last got the focus or a key; 0 for none.
+  uint64_t CurrentViewId() const { return current_view_; }
   // The keyboard focus moved to another view: the engine is told its document, as on a focus
   // message of the host (the buffer list takes it up).
   void NoteFocusedView();
@@ -70,7 +78,28 @@ class Package final : public EngineHost {
   struct ViewAttachment {
     std::unique_ptr<HostViewAdapter> adapter;
     std::unique_ptr<AttachedView> view;
+    std::unique_ptr<AttachmentWindow> window;
   };
+
+  // Window procedures (window_procedure.cpp).
+  void InstallLightProcedure(platform::View& view, ViewAttachment& attachment);
+  void FullyAttach(platform::View& view);
+  intptr_t LightProcedure(platform::View& view, const platform::WindowMessage& message);
+  intptr_t MainProcedure(platform::View& view, const platform::WindowMessage& message);
+  // Feeds one key from the view's window to the engine; true when the engine consumed it.
+  bool KeyEntry(platform::View& view, AttachedView& attached, KeyCode key);
+  void RecreateCaret(platform::View& view, AttachmentWindow& window);
+  void ClearPendingKeys();
+  // Called when the attachment timer fires: puts the command filter back at the head of the
+  // view's filter chain, after add-ins joined it.
+  void RefreshCommandFilter(platform::View& view);
+  // The host's automation object, connected once on the first full attachment.
+  void ConnectAutomationOnce();
+  ViewAttachment* Find(const platform::View& view);
+  // Frees the attachments detached meanwhile once no key or message is being handled.
+  void ReleaseRetired() {
+    if (key_depth_ == 0 && message_depth_ == 0) retired_.clear();
+  }
 
   void Attach(platform::View& view);
   void Detach(platform::View& view);
@@ -85,9 +114,12 @@ class Package final : public EngineHost {
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
+  int message_depth_ = 0;  // window messages being handled
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
+  uint64_t current_view_ = 0;
+  bool automation_connected_ = false;
 };
 
 }  // namespace tavik::host

@@ -25,6 +25,10 @@ struct Document {
   FileStamp disk_stamp;  // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
   Bookmarks bookmarks;
+  // A buffer with no document behind it (a tool's text shown in an editor view): it has no
+  // file, no name in the document table, and is not edited modally unless its language says.
+  bool tool_buffer = false;
+  std::u16string language;  // the buffer's language when no file extension gives one
 
   bool Modified() const { return buffer.Version() != saved_version; }
   // The name shown for the document: its path, or "Untitled-N".

@@ -35,6 +35,8 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
 std::unique_ptr<View> EditorHost::MakeView(Document& document) {
   auto view = std::make_unique<View>(document.buffer, clock_, next_id_++);
   view->SetVisibleLineCount(default_visible_lines_);
+  view->SetWindowProcedure(
+      [this](View& v, const WindowMessage& message) { return DefaultWindowProcedure(v, message); });
   return view;
 }
 
@@ -261,6 +263,10 @@ void EditorHost::AdvanceClock(uint64_t ms) {
   // A timer's work may close views: check each one is still there before firing it.
   for (size_t i = 0; i < views.size(); ++i) {
     if (*tokens[i]) views[i]->Timer().FireIfDue();
+    if (!*tokens[i]) continue;
+    for (uint32_t id : views[i]->TakeDueWindowTimers(false)) {
+      if (*tokens[i]) SendMessage(*views[i], {wm::kTimer, id, 0});
+    }
   }
 }
 

@@ -18,6 +18,8 @@
 #include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
+#include "platform/input_method.h"
+#include "platform/keyboard_driver.h"
 #include "platform/language_preferences.h"
 #include "platform/output_locations.h"
 #include "platform/output_pane.h"
@@ -82,6 +84,28 @@ class EditorHost {
   // Types a key the way an editor does when nothing intercepted it.
   void TypeKey(View& view, KeyCode key);
 
+  // Window messages. SendMessage runs the view's window procedure chain and gives its answer;
+  // the host's own procedure, at the end of every chain, is DefaultWindowProcedure.
+  intptr_t SendMessage(View& view, const WindowMessage& message);
+  intptr_t DefaultWindowProcedure(View& view, const WindowMessage& message);
+  // The keyboard: its layout and state, and the driver that makes a key press into messages.
+  KeyboardDriver& keyboard() { return keyboard_; }
+  // A key pressed on the keyboard: its messages go to the focused view's window (focus messages
+  // first when the focus moved since the last ones were sent). False without a focused view.
+  bool PressKey(const KeyPress& press);
+  // Sends the focus messages for a focus change made since the last ones: the view that had
+  // the focus gets the kill-focus message, the focused one the set-focus message.
+  void SyncFocus();
+  // The input method of the views' windows.
+  InputMethod& input_method() { return input_method_; }
+  // The shell's refresh of its command user interface (menus, tool bars): counted.
+  void UpdateCommandUI() { ++command_ui_updates_; }
+  uint64_t CommandUIUpdates() const { return command_ui_updates_; }
+  // A view onto a buffer that has no document behind it, the way the output pane can be shown
+  // in an editor view; `language` names the buffer's language (none when empty).
+  Document* OpenToolBuffer(std::u16string_view text, std::u16string name,
+                           std::u16string language = {});
+
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
   // The named commands with their key bindings.
@@ -95,8 +119,8 @@ class EditorHost {
   const ManualClock& clock() const { return clock_; }
   // Moves the clock on and fires every view timer that came due.
   void AdvanceClock(uint64_t ms);
-  // Fires the view's timer now if it is running; true when it fired.
-  bool FireTimer(View& view) { return view.Timer().FireIfDue(true); }
+  // Fires the view's timers now, those running; true when one fired.
+  bool FireTimer(View& view);
 
   void SetStatusText(std::u16string text) {
     status_text_ = std::move(text);
@@ -179,6 +203,10 @@ class EditorHost {
   std::vector<std::pair<uint64_t, ViewListener>> view_listeners_;
   uint64_t last_listener_id_ = 0;
   DocumentListener close_listener_;
+  KeyboardDriver keyboard_;
+  InputMethod input_method_;
+  uint64_t command_ui_updates_ = 0;
+  uint64_t focus_sent_to_ = 0;  // the view that got the last set-focus message
 };
 
 }  // namespace tavik::platform
