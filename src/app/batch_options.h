@@ -15,7 +15,7 @@ struct ProgramOptions {
   bool no_rc = false;                // --no-rc
   std::optional<std::string> rc;     // --rc FILE
   std::vector<std::string> files;
-  std::string keyboard = "us";       // --keyboard LAYOUT: "us" or "de"
+  std::string keyboard = "us";  // --keyboard LAYOUT: "us" or "de"
   bool help = false;
 };
 

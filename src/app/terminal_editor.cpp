@@ -29,15 +29,10 @@ void UseUtf8Locale() {
   }
 }
 
-CursorShape ShapeOf(CaretShape shape) {
-  switch (shape) {
-    case CaretShape::kThin:
-      return CursorShape::kBar;
-    case CaretShape::kReplace:
-      return CursorShape::kUnderline;
-    case CaretShape::kBlock:
-      return CursorShape::kBlock;
-  }
+// The caret the view's window made last: a thin one is a bar, a low one an underline.
+CursorShape ShapeOf(const platform::View& view) {
+  if (view.CaretWidth() <= 2) return CursorShape::kBar;
+  if (view.CaretHeight() < platform::kCaretLineHeight) return CursorShape::kUnderline;
   return CursorShape::kBlock;
 }
 
@@ -285,6 +280,9 @@ void TerminalEditor::RequestQuit() {
 
 void TerminalEditor::Redraw() {
   if (grid_.Rows() != rows_ || grid_.Cols() != cols_) grid_.Resize(rows_, cols_);
+  platform::View* focused = editor_->FocusedView();
+  // The focused window paints: whoever subclassed it makes its caret then.
+  if (focused != nullptr) editor_->SendMessage(*focused, {platform::wm::kPaint, 0, 0});
   DrawRequest request;
   request.pane_visible = pane_visible_;
   request.working_folder = working_folder_;
@@ -301,12 +299,11 @@ void TerminalEditor::Redraw() {
           request.status_text.size() - pending.size() + parser.CommandLineCursor();
     }
   }
-  request.block_caret = engine.GetCaretShape() == CaretShape::kBlock;
-  const DrawResult place = composer_.Draw(*editor_, request, grid_);
-  // With the emulation switched off the host's own caret shows.
-  const CursorShape shape = question_ || request.status_cursor || !engine.Enabled()
+  const CursorShape shape = question_ || request.status_cursor || focused == nullptr
                                 ? CursorShape::kBar
-                                : ShapeOf(engine.GetCaretShape());
+                                : ShapeOf(*focused);
+  request.block_caret = shape == CursorShape::kBlock;
+  const DrawResult place = composer_.Draw(*editor_, request, grid_);
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
   if (beeps_ > 0) {
     screen_.Bell();

@@ -27,8 +27,7 @@ constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS,  SIGFPE, SIGILL,
 
 // Reset colours, the terminal's default cursor shape, cursor shown, normal cursor keys and
 // keypad, the plain key encoding, and back from the alternate screen.
-constexpr char kLeaveSequence[] =
-    "\x1b[0m\x1b[0 q\x1b[?25h\x1b[?1l\x1b>\x1b[>4m\x1b[?1049l\r\n";
+constexpr char kLeaveSequence[] = "\x1b[0m\x1b[0 q\x1b[?25h\x1b[?1l\x1b>\x1b[>4m\x1b[?1049l\r\n";
 
 void OnFatalSignal(int signal_number) {
   RestoreTerminalNow();

@@ -15,15 +15,15 @@ constexpr uint32_t kCtrlAlt = key_mod::kCtrl | key_mod::kAlt;
 
 // Cursor, editing and function keys: the engine's special keys.
 bool IsSpecialKey(uint32_t virtual_key) {
-  return (virtual_key >= vk::kPageUp && virtual_key <= vk::kDown) ||
-         virtual_key == vk::kInsert || virtual_key == vk::kDelete ||
-         (virtual_key >= vk::kF1 && virtual_key <= vk::kF12);
+  return (virtual_key >= vk::kPageUp && virtual_key <= vk::kDown) || virtual_key == vk::kInsert ||
+         virtual_key == vk::kDelete || (virtual_key >= vk::kF1 && virtual_key <= vk::kF12);
 }
 
 // Digits, letters and the punctuation keys, which give control characters with Ctrl.
 bool IsCharacterKey(uint32_t virtual_key) {
   return (virtual_key >= '0' && virtual_key <= '9') || (virtual_key >= 'A' && virtual_key <= 'Z') ||
-         (virtual_key >= 0xBA && virtual_key <= 0xC0) || (virtual_key >= 0xDB && virtual_key <= 0xDE);
+         (virtual_key >= 0xBA && virtual_key <= 0xC0) ||
+         (virtual_key >= 0xDB && virtual_key <= 0xDE);
 }
 
 // Positions whose character with Ctrl is fixed whatever the layout prints on the key.
@@ -45,7 +45,9 @@ uint32_t DropLoneAlt(uint32_t flags) {
   return (flags & key_mod::kCtrl) != 0 ? flags : flags & ~key_mod::kAlt;
 }
 
-TranslatedMessage Key(KeyCode key) { return {TranslatedMessage::Kind::kKey, key}; }
+TranslatedMessage Key(KeyCode key) {
+  return {TranslatedMessage::Kind::kKey, key};
+}
 
 TranslatedMessage CtrlCharacterKey(const WindowMessage& message, uint32_t flags,
                                    const platform::KeyboardLayout& layout) {
@@ -81,7 +83,8 @@ TranslatedMessage KeyDown(const WindowMessage& message, uint32_t flags,
     case vkey::kReturn:
     case vkey::kEscape: {
       const char16_t c = layout.MapVirtualKey(virtual_key);
-      return Key(KeyCode::Char(c != 0 ? c : static_cast<char16_t>(virtual_key), DropLoneAlt(flags)));
+      return Key(
+          KeyCode::Char(c != 0 ? c : static_cast<char16_t>(virtual_key), DropLoneAlt(flags)));
     }
     case vkey::kSpace:
       if ((flags & kCtrlAlt) == kCtrlAlt ||

@@ -114,7 +114,7 @@ class Package final : public EngineHost {
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
-  int message_depth_ = 0;  // window messages being handled
+  int message_depth_ = 0;              // window messages being handled
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;

@@ -26,8 +26,7 @@ inline constexpr uint32_t kAttachmentRefreshMs = 500;
 inline constexpr std::array<std::u16string_view, 1> kLanguagesWithoutDocument = {u"Immediate"};
 
 inline bool EligibleWithoutDocument(std::u16string_view language) {
-  return std::ranges::find(kLanguagesWithoutDocument, language) !=
-         kLanguagesWithoutDocument.end();
+  return std::ranges::find(kLanguagesWithoutDocument, language) != kLanguagesWithoutDocument.end();
 }
 
 struct AttachmentWindow {

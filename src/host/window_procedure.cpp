@@ -12,13 +12,13 @@ namespace {
 
 namespace wm = platform::wm;
 
-// Our host's views have no font to measure: a cell is 8 by 16 pixels.
-constexpr uint32_t kLineHeight = 16;
+// Our host's views have no font to measure: a character is 8 pixels wide.
+constexpr uint32_t kLineHeight = platform::kCaretLineHeight;
 constexpr uint32_t kDefaultCharWidth = 8;
 
 bool IsMouseButton(uint32_t message) {
-  return message >= wm::kLeftButtonDown && message <= wm::kMiddleButtonUp &&
-         message != 0x0203 && message != 0x0206;  // not the double clicks
+  return message >= wm::kLeftButtonDown && message <= wm::kMiddleButtonUp && message != 0x0203 &&
+         message != 0x0206;  // not the double clicks
 }
 
 }  // namespace
@@ -44,7 +44,9 @@ void Package::FullyAttach(platform::View& view) {
 }
 
 // The hook where the lazy connection to the host's automation object belongs.
-void Package::ConnectAutomationOnce() { automation_connected_ = true; }
+void Package::ConnectAutomationOnce() {
+  automation_connected_ = true;
+}
 
 // The command filter re-joins the head of the view's chain here.
 void Package::RefreshCommandFilter(platform::View&) {}
@@ -71,7 +73,11 @@ intptr_t Package::LightProcedure(platform::View& view, const platform::WindowMes
 }
 
 void Package::RecreateCaret(platform::View& view, AttachmentWindow& window) {
-  if (window.in_menu_loop || window.destroyed || editor_.FocusedView() != &view) return;
+  // Switched off, the host's own caret stays.
+  if (window.in_menu_loop || window.destroyed || editor_.FocusedView() != &view ||
+      !engine_->Enabled()) {
+    return;
+  }
   if (window.char_width == 0) window.char_width = kDefaultCharWidth;
   const CaretSize size =
       CaretSizeOf(static_cast<int>(engine_->GetCaretShape()), window.char_width, kLineHeight);

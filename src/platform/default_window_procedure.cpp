@@ -25,8 +25,7 @@ intptr_t EditorHost::DefaultWindowProcedure(View& view, const WindowMessage& mes
       // Backspace, Tab, Return and Escape act at key-down; their character messages are
       // not typed again.
       if ((flags & (key_mod::kCtrl | key_mod::kAlt)) != 0) return 1;
-      if (key == vkey::kBack || key == vkey::kTab || key == vkey::kReturn ||
-          key == vkey::kEscape) {
+      if (key == vkey::kBack || key == vkey::kTab || key == vkey::kReturn || key == vkey::kEscape) {
         TypeKey(view, KeyCode::Char(static_cast<char16_t>(key), flags));
         return 0;
       }
@@ -38,6 +37,11 @@ intptr_t EditorHost::DefaultWindowProcedure(View& view, const WindowMessage& mes
       TypeKey(view, KeyCode::Char(c, flags & key_mod::kShift));
       return 0;
     }
+    case wm::kSetFocus:
+    case wm::kPaint:
+      // The editor's own caret, which a subclass may replace after this.
+      if (FocusedView() == &view) view.CreateCaret(2, kCaretLineHeight);
+      return 0;
     default:
       return 1;
   }

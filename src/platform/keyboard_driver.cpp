@@ -52,9 +52,8 @@ KeyPress KeyboardDriver::PressFor(KeyCode key) const {
       for (const LayoutKey& k : layout_->Keys()) {
         if (k.base < 32) continue;
         // With Caps Lock a letter's base character needs Shift, and its shifted one does not.
-        const uint32_t caps = k.caps && state_.caps_lock && !key.Has(key_mod::kCtrl)
-                                  ? key_mod::kShift
-                                  : 0;
+        const uint32_t caps =
+            k.caps && state_.caps_lock && !key.Has(key_mod::kCtrl) ? key_mod::kShift : 0;
         if (pass == 0 && k.base == c) return {k.virtual_key, key.flags ^ caps};
         if (pass == 1 && k.shifted == c) {
           return {k.virtual_key, (key.flags | key_mod::kShift) ^ caps};

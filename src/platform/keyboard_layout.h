@@ -30,7 +30,7 @@ struct LayoutKey {
   char16_t base;
   char16_t shifted;
   char16_t altgr;
-  bool caps = false;  // Caps Lock swaps the base and shifted characters (letters)
+  bool caps = false;      // Caps Lock swaps the base and shifted characters (letters)
   bool extended = false;  // the key sends the extended-key prefix (cursor and editing keys)
 };
 

@@ -28,6 +28,10 @@ struct ViewSelection {
   friend bool operator==(const ViewSelection&, const ViewSelection&) = default;
 };
 
+// The height of a line in the views' windows, in pixels, and the host's own caret: a 2-pixel
+// bar of a line's height.
+inline constexpr uint32_t kCaretLineHeight = 16;
+
 struct ViewPreferences {
   uint32_t tab_size = 8;
   uint32_t indent_size = 4;

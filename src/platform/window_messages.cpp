@@ -4,7 +4,9 @@
 
 namespace tavik::platform {
 
-uint64_t InputMethod::GetContext(const View& view) { return view.Id(); }
+uint64_t InputMethod::GetContext(const View& view) {
+  return view.Id();
+}
 
 intptr_t EditorHost::SendMessage(View& view, const WindowMessage& message) {
   // A procedure may subclass the window while it runs: call a copy, not the one being replaced.

@@ -89,8 +89,7 @@ TEST(KeyboardDriverTest, PressForFindsTheKeyThatGivesAnEngineKey) {
   EXPECT_EQ(driver.PressFor(KeyCode::Special(vk::kF1, key_mod::kAlt)),
             (KeyPress{vk::kF1, key_mod::kAlt}));
   // A character no key types comes alone, upper case with Shift.
-  EXPECT_EQ(driver.PressFor(KeyCode::Char(u'\u00C9')),
-            (KeyPress{0, key_mod::kShift, u'\u00C9'}));
+  EXPECT_EQ(driver.PressFor(KeyCode::Char(u'\u00C9')), (KeyPress{0, key_mod::kShift, u'\u00C9'}));
   driver.SetLayout(GermanLayout());
   EXPECT_EQ(driver.PressFor(KeyCode::Char(u'@')), (KeyPress{'Q', key_mod::kCtrl | key_mod::kAlt}));
   EXPECT_EQ(driver.PressFor(KeyCode::Char(u'y')), (KeyPress{'Y', 0}));
