@@ -208,7 +208,6 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
 }
 
 bool Package::KeyEntry(platform::View& view, AttachedView& attached, KeyCode key) {
-  (void)view;
   status_writes_at_key_ = editor_.StatusWrites();
   const EngineMode mode_before = engine_->Mode();
   ++key_depth_;
