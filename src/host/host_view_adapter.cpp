@@ -205,7 +205,14 @@ void HostViewAdapter::SetFirstVisibleLine(uint32_t view_line) {
 std::u16string HostViewAdapter::DocumentName() const {
   if (!IsAlive()) return {};
   const platform::Document* doc = host_.DocumentOf(*view_);
-  return doc == nullptr ? std::u16string() : doc->Name();
+  if (doc == nullptr) return {};
+  // Asked several times per key: the name is converted again only when the path changed.
+  if (doc->path.empty()) return doc->Name();
+  if (doc->path != name_path_) {
+    name_path_ = doc->path;
+    name_ = doc->Name();
+  }
+  return name_;
 }
 
 uint32_t HostViewAdapter::TabSize() const {

@@ -103,6 +103,8 @@ class HostViewAdapter : public tavik::HostView {
   uint64_t listener_id_ = 0;
   std::function<void()> timer_callback_;
   uint32_t window_timer_id_ = 0;
+  mutable std::string name_path_;  // the path DocumentName last converted, and its result
+  mutable std::u16string name_;
   std::vector<platform::HighlightSpan> spans_;  // scratch for SetHighlights
 };
 

@@ -88,9 +88,8 @@ void Package::Detach(platform::View& view) {
   AttachmentWindow& window = *it->second.window;
   view.KillWindowTimer(kAttachmentTimerId);
   view.KillWindowTimer(kMappingTimerId);
-  if (!window.destroyed && window.light_previous) {
-    view.SetWindowProcedure(std::move(window.light_previous));
-  }
+  // A copy: the saved procedure may be running right now.
+  if (!window.destroyed && window.light_previous) view.SetWindowProcedure(window.light_previous);
   if (current_view_ == view.Id()) current_view_ = 0;
   retired_.push_back(std::move(it->second));
   attachments_.erase(it);
@@ -152,6 +151,7 @@ void Package::NoteFocusedView() {
   if (attached == nullptr || !attached->text.IsAttached()) return;
   attached->text.RefreshFromHost(false, settings_->UseVSSel());
   TrackDocumentBeforeKey(*engine_, *attached);
+  last_fed_view_ = 0;
 }
 
 void Package::TimerFired(platform::View& view) {

@@ -119,6 +119,9 @@ class Package final : public EngineHost {
   bool startup_errors_ = false;
   uint64_t view_listener_ = 0;
   uint64_t current_view_ = 0;
+  // The view whose document the engine took up with the last key it was fed, until another
+  // view's document is noted: its key-up need not tell the engine the document again.
+  uint64_t last_fed_view_ = 0;
   bool automation_connected_ = false;
 };
 

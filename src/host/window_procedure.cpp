@@ -54,7 +54,9 @@ void Package::RefreshCommandFilter(platform::View&) {}
 intptr_t Package::LightProcedure(platform::View& view, const platform::WindowMessage& message) {
   ViewAttachment* attachment = Find(view);
   if (attachment == nullptr) return editor_.DefaultWindowProcedure(view, message);
-  const platform::WindowProcedure previous = attachment->window->light_previous;
+  // The attachment outlives this call (see MainProcedure), and its saved procedure is only
+  // ever copied back to the window, so it can be called where it is.
+  const platform::WindowProcedure& previous = attachment->window->light_previous;
   const uint32_t m = message.message;
   if ((m == wm::kKeyDown || m == wm::kChar || IsMouseButton(m)) &&
       !attachment->window->FullyAttached()) {
@@ -62,11 +64,15 @@ intptr_t Package::LightProcedure(platform::View& view, const platform::WindowMes
     // The main procedure, first in the chain now, takes this message too.
     return editor_.SendMessage(view, message);
   }
-  const std::shared_ptr<const bool> alive = view.LifeToken();
+  const bool caret_after = m == wm::kSetFocus || m == wm::kCaretRefresh || m == wm::kPaint;
+  std::shared_ptr<const bool> alive;
+  if (caret_after) alive = view.LifeToken();
+  ++message_depth_;
   const intptr_t result =
       previous ? previous(view, message) : editor_.DefaultWindowProcedure(view, message);
-  if (*alive && (m == wm::kSetFocus || m == wm::kCaretRefresh ||
-                 (m == wm::kPaint && editor_.FocusedView() == &view))) {
+  --message_depth_;
+  ReleaseRetired();
+  if (caret_after && *alive && (m != wm::kPaint || editor_.FocusedView() == &view)) {
     if (ViewAttachment* still = Find(view)) RecreateCaret(view, *still->window);
   }
   return result;
@@ -93,7 +99,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   ViewAttachment* attachment = Find(view);
   if (attachment == nullptr) return editor_.DefaultWindowProcedure(view, message);
   AttachmentWindow& window = *attachment->window;
-  const platform::WindowProcedure previous = window.full_previous;
+  const platform::WindowProcedure& previous = window.full_previous;
   const std::shared_ptr<const bool> alive = view.LifeToken();
   auto pass_on = [&] {
     return previous ? previous(view, message) : editor_.DefaultWindowProcedure(view, message);
@@ -129,6 +135,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
       result = pass_on();
       if (*alive && key_depth_ == 0 && attached.text.IsAttached()) {
         TrackDocumentBeforeKey(*engine_, attached);
+        last_fed_view_ = 0;
       }
       caret = true;
       break;
@@ -188,7 +195,9 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
       if (m == wm::kKeyUp || m == wm::kSysKeyUp || IsMouseButton(m)) {
         if (attached.text.IsAttached() && key_depth_ == 0) {
           engine_->SyncWithHost(attached);
-          TrackDocumentBeforeKey(*engine_, attached);
+          if (last_fed_view_ != view.Id() || m != wm::kKeyUp) {
+            TrackDocumentBeforeKey(*engine_, attached);
+          }
         }
         caret = true;
         status = IsMouseButton(m);
@@ -210,6 +219,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
 bool Package::KeyEntry(platform::View& view, AttachedView& attached, KeyCode key) {
   status_writes_at_key_ = editor_.StatusWrites();
   const EngineMode mode_before = engine_->Mode();
+  last_fed_view_ = view.Id();
   ++key_depth_;
   // Letter case outside typed text follows Shift, not Caps Lock (IgnoreCapsLock): the engine's
   // key step does it, as the mapping timer's keys need it too.

@@ -45,24 +45,26 @@ KeyPress KeyboardDriver::PressFor(KeyCode key) const {
     }
     return {0, key.flags, c};
   }
-  if (c != 127) {
-    const bool ctrl_or_alt = key.Has(key_mod::kCtrl) || key.Has(key_mod::kAlt);
-    // The plain character of a key first, then the shifted one, then AltGr's.
-    for (int pass = 0; pass < 3; ++pass) {
-      for (const LayoutKey& k : layout_->Keys()) {
-        if (k.base < 32) continue;
-        // With Caps Lock a letter's base character needs Shift, and its shifted one does not.
-        const uint32_t caps =
-            k.caps && state_.caps_lock && !key.Has(key_mod::kCtrl) ? key_mod::kShift : 0;
-        if (pass == 0 && k.base == c) return {k.virtual_key, key.flags ^ caps};
-        if (pass == 1 && k.shifted == c) {
-          return {k.virtual_key, (key.flags | key_mod::kShift) ^ caps};
-        }
-        if (pass == 2 && k.altgr == c && !ctrl_or_alt) {
-          return {k.virtual_key, key_mod::kCtrl | key_mod::kAlt};
-        }
+  // The key typing the character: alone (level 0), with Shift (1) or with AltGr (2).
+  uint8_t level = 0;
+  const LayoutKey* typing = c < 128 ? layout_->FindTyping(c, level) : nullptr;
+  for (uint8_t pass = 0; c >= 128 && typing == nullptr && pass < 3; ++pass) {
+    for (const LayoutKey& k : layout_->Keys()) {
+      if ((pass == 0 ? k.base : pass == 1 ? k.shifted : k.altgr) == c) {
+        typing = &k;
+        level = pass;
+        break;
       }
     }
+  }
+  const bool ctrl_or_alt = key.Has(key_mod::kCtrl) || key.Has(key_mod::kAlt);
+  if (typing != nullptr && (level < 2 || !ctrl_or_alt)) {
+    // With Caps Lock a letter's base character needs Shift, and its shifted one does not.
+    const uint32_t caps =
+        typing->caps && state_.caps_lock && !key.Has(key_mod::kCtrl) ? key_mod::kShift : 0;
+    if (level == 0) return {typing->virtual_key, key.flags ^ caps};
+    if (level == 1) return {typing->virtual_key, (key.flags | key_mod::kShift) ^ caps};
+    return {typing->virtual_key, key_mod::kCtrl | key_mod::kAlt};
   }
   // No key types it: the character alone, upper case as with Shift held.
   uint32_t modifiers = key.flags;

@@ -158,13 +158,6 @@ std::optional<char16_t> ControlCharacter(const LayoutKey& key, bool shift) {
 
 }  // namespace
 
-const LayoutKey* KeyboardLayout::FindVirtualKey(uint32_t virtual_key) const {
-  for (const LayoutKey& key : keys_) {
-    if (key.virtual_key == virtual_key) return &key;
-  }
-  return nullptr;
-}
-
 const LayoutKey* KeyboardLayout::FindScanCode(uint32_t scan_code) const {
   for (const LayoutKey& key : keys_) {
     if (key.scan_code == scan_code) return &key;
