@@ -38,6 +38,7 @@ int RunBatch(const ProgramOptions& options) {
   // The startup file is read in the multibyte encoding the environment names.
   std::setlocale(LC_CTYPE, "");
   BatchSession session(RegistrySourceOf(options.registry));
+  session.Editor().keyboard().SetLayout(*platform::LayoutByName(options.keyboard));
   session.SetPaneSink([](const std::string& line) {
     std::fprintf(stderr, "pane: %s\n", line.c_str());
     std::fflush(stderr);

@@ -1,12 +1,14 @@
 // Parsing the program's arguments.
 #include "app/batch_options.h"
 
+#include "platform/keyboard_layout.h"
+
 namespace tavik::app {
 
 std::string UsageText() {
-  return "usage: tavik FILE...\n"
+  return "usage: tavik [--keyboard us|de] FILE...\n"
          "       tavik --batch [--keys NOTATION]... [--state] [--answer A]... "
-         "[--no-rc | --rc FILE] FILE...\n"
+         "[--no-rc | --rc FILE] [--keyboard us|de] FILE...\n"
          "       tavik --setting NAME | --setting NAME=VALUE\n"
          "       tavik --register | --unregister\n"
          "       any of them with --registry FILE to use FILE as the registry\n";
@@ -59,6 +61,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       o.register_package = true;
     } else if (a == "--unregister") {
       o.unregister_package = true;
+    } else if (a == "--keyboard") {
+      const std::string* v = value("--keyboard");
+      if (v == nullptr) return parsed;
+      if (platform::LayoutByName(*v) == nullptr) {
+        parsed.error = "unknown keyboard layout " + *v + " (us or de)";
+        return parsed;
+      }
+      o.keyboard = *v;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {

@@ -15,6 +15,7 @@ struct ProgramOptions {
   bool no_rc = false;                // --no-rc
   std::optional<std::string> rc;     // --rc FILE
   std::vector<std::string> files;
+  std::string keyboard = "us";  // --keyboard LAYOUT: "us" or "de"
   bool help = false;
   std::optional<std::string> registry;  // --registry FILE: instead of the user's registry
   std::optional<std::string> setting;   // --setting NAME or NAME=VALUE

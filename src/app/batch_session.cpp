@@ -104,21 +104,15 @@ void BatchSession::FeedNotation(std::string_view utf8_notation) {
   for (KeyCode key : ParseKeys(platform::FromUtf8(utf8_notation))) FeedKey(key);
 }
 
+// The key press a keyboard makes for the key, through the window messages it sends.
 void BatchSession::FeedKey(KeyCode key) {
-  platform::View* view = CurrentView();
-  if (view == nullptr) return;
-  if (package_ == nullptr) {
-    editor_->TypeKey(*view, AsTypedKey(key));
-    return;
-  }
-  package_->HandleKey(*view, AsTypedKey(key));
+  if (CurrentView() == nullptr) return;
+  editor_->PressKey(editor_->keyboard().PressFor(key));
 }
 
 void BatchSession::FinishKeys() {
   platform::View* view = CurrentView();
-  if (view != nullptr && view->Timer().Running() && package_ != nullptr) {
-    package_->TimerFired(*view);
-  }
+  if (view != nullptr) editor_->FireTimer(*view);
 }
 
 std::string BatchSession::BufferTextUtf8() const {

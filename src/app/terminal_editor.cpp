@@ -31,15 +31,10 @@ void UseUtf8Locale() {
   }
 }
 
-CursorShape ShapeOf(CaretShape shape) {
-  switch (shape) {
-    case CaretShape::kThin:
-      return CursorShape::kBar;
-    case CaretShape::kReplace:
-      return CursorShape::kUnderline;
-    case CaretShape::kBlock:
-      return CursorShape::kBlock;
-  }
+// The caret the view's window made last: a thin one is a bar, a low one an underline.
+CursorShape ShapeOf(const platform::View& view) {
+  if (view.CaretWidth() <= 2) return CursorShape::kBar;
+  if (view.CaretHeight() < platform::kCaretLineHeight) return CursorShape::kUnderline;
   return CursorShape::kBlock;
 }
 
@@ -134,6 +129,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   }
   InstallSignalHandlers(resize_pipe_[1]);
   screen_.QuerySize(rows_, cols_);
+  editor_->keyboard().SetLayout(*platform::LayoutByName(options.keyboard));
   editor_->SetDefaultVisibleLines(static_cast<uint32_t>(std::max(1, rows_ - 2)));
   // The host reads its registry and loads the package it lists.
   OpenRegistry(*editor_, RegistrySourceOf(options.registry));
@@ -216,9 +212,9 @@ int TerminalEditor::MillisecondsToNextTimer() const {
   int64_t best = -1;
   for (const auto& document : editor_->Documents()) {
     for (platform::View* view : editor_->ViewsOf(*document)) {
-      const platform::OneShotTimer& timer = view->Timer();
-      if (!timer.Running()) continue;
-      const int64_t wait = timer.DueMs() > now ? static_cast<int64_t>(timer.DueMs() - now) : 0;
+      const std::optional<uint64_t> due = view->NextTimerDueMs();
+      if (!due) continue;
+      const int64_t wait = *due > now ? static_cast<int64_t>(*due - now) : 0;
       if (best < 0 || wait < best) best = wait;
     }
   }
@@ -250,11 +246,8 @@ void TerminalEditor::HandleKey(KeyCode key) {
     quit_ = true;
     return;
   }
-  if (package_ != nullptr) {
-    package_->HandleKey(*view, AsTypedKey(key));
-  } else {
-    editor_->TypeKey(*view, AsTypedKey(key));
-  }
+  // What the terminal reported becomes the press of a key on the host's keyboard.
+  editor_->PressKey(editor_->keyboard().PressFor(key));
   const platform::OutputPane& pane = editor_->output();
   if (pane.ShowCount() != pane_shows_seen_ || pane.Lines().size() != pane_lines_seen_) {
     pane_visible_ = true;
@@ -317,12 +310,14 @@ void TerminalEditor::Redraw() {
   }
   // A dialog is drawn over the rows the composer drew: it draws them all again next time.
   if (welcome_ != nullptr) composer_.ForgetDrawnRows();
+  platform::View* focused = editor_->FocusedView();
+  // The focused window paints: whoever subclassed it makes its caret then.
+  if (focused != nullptr) editor_->SendMessage(*focused, {platform::wm::kPaint, 0, 0});
   DrawRequest request;
   request.pane_visible = pane_visible_;
   request.working_folder = working_folder_;
-  // Without the package the host types every key, with a bar caret.
+  // Without the package the host types every key.
   ViewEngine* engine = package_ != nullptr ? &package_->Engine() : nullptr;
-  const CaretShape caret = engine != nullptr ? engine->GetCaretShape() : CaretShape::kThin;
   if (question_) {
     request.status_text = *question_;
     request.status_cursor = question_->size();
@@ -336,11 +331,12 @@ void TerminalEditor::Redraw() {
           request.status_text.size() - pending.size() + parser->CommandLineCursor();
     }
   }
-  request.block_caret = caret == CaretShape::kBlock;
+  const CursorShape shape = question_ || request.status_cursor || focused == nullptr
+                                ? CursorShape::kBar
+                                : ShapeOf(*focused);
+  request.block_caret = shape == CursorShape::kBlock;
   DrawResult place = composer_.Draw(*editor_, request, grid_);
   if (welcome_ != nullptr) welcome_->Draw(grid_, place.cursor_row, place.cursor_col);
-  const CursorShape shape =
-      question_ || request.status_cursor ? CursorShape::kBar : ShapeOf(caret);
   screen_.Show(grid_, place.cursor_row, place.cursor_col, shape);
   if (beeps_ > 0) {
     screen_.Bell();

@@ -138,6 +138,9 @@ bool TerminalScreen::Start() {
   typeahead(-1);  // the editor reads input itself: curses must not look at it
   scrollok(stdscr, FALSE);
   refresh();  // enters the full-screen mode; everything after goes out through the painter
+  // Keys with modifiers the plain encoding cannot tell apart (Ctrl+Shift+Alt+V) come as
+  // "CSI 27 ; modifiers ; code ~" where the terminal offers it.
+  WriteRaw(kExtendedKeysOn);
   char capability[] = "Ss";
   const char* ss = tigetstr(capability);
   shape_supported_ = (ss != nullptr && ss != reinterpret_cast<char*>(-1)) ||
@@ -199,6 +202,7 @@ void TerminalScreen::Stop() {
     painter_->Codes().move_to(shown_.Rows() - 1, 0, leave);
   }
   if (shape_supported_ && has_last_shape_) leave += "\x1b[0 q";
+  leave += kExtendedKeysOff;
   WriteRaw(leave);
   endwin();
   delscreen(screen_);

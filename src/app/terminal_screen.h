@@ -21,6 +21,11 @@ namespace tavik::app {
 // The cursor shapes the engine asks for, with the terminal's cursor-style numbers (DECSCUSR).
 enum class CursorShape : uint8_t { kBlock = 2, kUnderline = 4, kBar = 6 };
 
+// xterm's modifyOtherKeys level 2, which tmux offers with its extended-keys option, and the
+// reset to the plain encoding.
+inline constexpr std::string_view kExtendedKeysOn = "\x1b[>4;2m";
+inline constexpr std::string_view kExtendedKeysOff = "\x1b[>4m";
+
 // The control sequence that sets the cursor shape: "ESC [ n SP q".
 std::string_view CursorShapeSequence(CursorShape shape);
 

@@ -88,6 +88,11 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   return consumed && !passed;
 }
 
+void ViewEngine::SyncWithHost(AttachedView& view) {
+  if (!view.text.IsAttached() || mode_ == EngineMode::kInsert) return;
+  if (view.text.RefreshFromHost(false, settings_.UseVSSel())) SetDesiredColumnFromCaret(view.text);
+}
+
 void ViewEngine::ProcessPendingKeys(AttachedView& view) {
   if (!enabled_ || !view.text.IsAttached()) return;
   if (view.text.Host() != nullptr) view.text.Host()->StopTimer();

@@ -89,6 +89,11 @@ class ViewEngine : private ParserServices {
   // The emulation was switched off or on: queued keys and the pending command are dropped and
   // the engine is in normal mode. `view`, when given, is where an open insertion is ended.
   void ResetToNormal(AttachedView* view);
+  // The host moved the view's caret or selection (a click, host typing): outside insert mode
+  // the engine takes them up, with the desired column.
+  void SyncWithHost(AttachedView& view);
+  // Drops the keys held back for a mapping: the focus went to another view.
+  void ClearPendingKeys() { queue_.clear(); }
   bool Enabled() const { return enabled_; }
   // Into insert mode at the caret, as an `i` that no mapping changes (nothing when already in
   // insert mode or disabled).

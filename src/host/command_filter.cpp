@@ -94,7 +94,7 @@ void PackageCommandFilter::Rejoin() {
 }
 
 bool PackageCommandFilter::Intercepting() const {
-  return package_.Engine().Enabled() && package_.Eligible(view_) && !host_modal_ && !suspended_;
+  return package_.Engine().Enabled() && package_.IsEligible(view_) && !host_modal_ && !suspended_;
 }
 
 CommandStatus PackageCommandFilter::QueryStatus(const EditorCommand& command) {
@@ -165,7 +165,7 @@ HResult PackageCommandFilter::Exec(const EditorCommand& command) {
       return result;
     }
   }
-  const bool enabled = package_.Engine().Enabled() && package_.Eligible(view_);
+  const bool enabled = package_.Engine().Enabled() && package_.IsEligible(view_);
   if (enabled && package_.GetSettings().RemoveReadOnly()) view_.Buffer().SetReadOnly(false);
   if (Intercepting()) {
     if (const std::optional<KeyCode> key = KeyToFeed(command)) {

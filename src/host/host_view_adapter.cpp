@@ -44,7 +44,10 @@ HostViewAdapter::HostViewAdapter(platform::EditorHost& host, platform::View& vie
 HostViewAdapter::~HostViewAdapter() {
   RemoveListener();
   // The timer's work refers to this adapter.
-  if (IsAlive()) view_->Timer().Stop();
+  if (IsAlive()) {
+    view_->Timer().Stop();
+    if (window_timer_id_ != 0) view_->KillWindowTimer(window_timer_id_);
+  }
 }
 
 bool HostViewAdapter::IsAlive() const {
@@ -219,7 +222,14 @@ void HostViewAdapter::SetFirstVisibleLine(uint32_t view_line) {
 std::u16string HostViewAdapter::DocumentName() const {
   if (!IsAlive()) return {};
   const platform::Document* doc = host_.DocumentOf(*view_);
-  return doc == nullptr ? std::u16string() : doc->Name();
+  if (doc == nullptr) return {};
+  // Asked several times per key: the name is converted again only when the path changed.
+  if (doc->path.empty()) return doc->Name();
+  if (doc->path != name_path_) {
+    name_path_ = doc->path;
+    name_ = doc->Name();
+  }
+  return name_;
 }
 
 uint32_t HostViewAdapter::TabSize() const {
@@ -278,6 +288,10 @@ uint64_t HostViewAdapter::DocumentId() const {
 
 void HostViewAdapter::StartTimer(uint32_t milliseconds) {
   if (!IsAlive()) return;
+  if (window_timer_id_ != 0) {
+    view_->SetWindowTimer(window_timer_id_, milliseconds);
+    return;
+  }
   // The callback is looked up when the timer fires, so a later SetTimerCallback still counts.
   view_->Timer().Start(milliseconds, [this, alive = view_alive_] {
     if (*alive && timer_callback_) timer_callback_();
@@ -285,7 +299,12 @@ void HostViewAdapter::StartTimer(uint32_t milliseconds) {
 }
 
 void HostViewAdapter::StopTimer() {
-  if (IsAlive()) view_->Timer().Stop();
+  if (!IsAlive()) return;
+  if (window_timer_id_ != 0) {
+    view_->KillWindowTimer(window_timer_id_);
+    return;
+  }
+  view_->Timer().Stop();
 }
 
 void HostViewAdapter::RemoveListener() {

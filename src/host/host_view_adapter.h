@@ -89,6 +89,9 @@ class HostViewAdapter : public tavik::HostView {
   void SetTimerCallback(std::function<void()> callback) { timer_callback_ = std::move(callback); }
   // What runs before each named host command the engine runs through this view.
   void SetBeforeCommand(std::function<void()> callback) { before_command_ = std::move(callback); }
+  // The engine's timer becomes the window timer with this id, which fires as a timer message to
+  // the view's window procedure instead of calling back.
+  void SetWindowTimerId(uint32_t id) { window_timer_id_ = id; }
   // Types a key into the view as the host editor does when the engine did not handle it.
   void TypeKey(KeyCode key);
   // The platform view, or nullptr once it is gone.
@@ -105,6 +108,9 @@ class HostViewAdapter : public tavik::HostView {
   std::shared_ptr<const bool> buffer_alive_;
   uint64_t listener_id_ = 0;
   std::function<void()> timer_callback_;
+  uint32_t window_timer_id_ = 0;
+  mutable std::string name_path_;  // the path DocumentName last converted, and its result
+  mutable std::u16string name_;
   std::vector<platform::HighlightSpan> spans_;  // scratch for SetHighlights
 };
 

@@ -69,7 +69,7 @@ BufferMarks& Package::MarksOf(platform::View& view) {
 }
 
 void Package::Attach(platform::View& view) {
-  if (attachments_.count(view.Id()) != 0) return;
+  if (attachments_.count(view.Id()) != 0 || !IsEligible(view)) return;
   ViewAttachment attachment;
   attachment.adapter = std::make_unique<HostViewAdapter>(editor_, view);
   attachment.view =
@@ -77,14 +77,15 @@ void Package::Attach(platform::View& view) {
   attachment.view->text.SetMarks(&MarksOf(view));
   attachment.filter = std::make_unique<PackageCommandFilter>(*this, view);
   attachment.filter->Join();
-  // Keys reach the engine through HandleKey, as through a subclassed window: typed characters
-  // come to the filter only after the engine had them.
-  attachment.filter->SetFullyAttached(true);
-  uint64_t view_id = view.Id();
-  attachment.adapter->SetTimerCallback([this, view_id] {
-    if (platform::View* v = editor_.FindView(view_id)) TimerFired(*v);
-  });
+  attachment.window = std::make_unique<AttachmentWindow>();
+  // The mapping time-out comes as a timer message to the view's window.
+  attachment.adapter->SetWindowTimerId(kMappingTimerId);
   attachment.adapter->SetBeforeCommand([this] { ConnectAutomation(); });
+  const uint64_t view_id = view.Id();
+  attachment.filter->SetFullAttach([this, view_id] {
+    if (platform::View* v = editor_.FindView(view_id)) FullyAttach(*v);
+  });
+  InstallLightProcedure(view, attachment);
   attachments_.emplace(view_id, std::move(attachment));
 }
 
@@ -95,9 +96,31 @@ void Package::Detach(platform::View& view) {
   if (it == attachments_.end()) return;
   it->second.view->text.Detach();
   it->second.filter->Leave();
+  AttachmentWindow& window = *it->second.window;
+  view.KillWindowTimer(kAttachmentTimerId);
+  view.KillWindowTimer(kMappingTimerId);
+  // A copy: the saved procedure may be running right now.
+  if (!window.destroyed && window.light_previous) view.SetWindowProcedure(window.light_previous);
+  if (current_view_ == view.Id()) current_view_ = 0;
   retired_.push_back(std::move(it->second));
   attachments_.erase(it);
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
+}
+
+bool Package::IsEligible(const platform::View& view) {
+  const platform::Document* document = editor_.DocumentOf(view);
+  if (document == nullptr) return false;
+  return !document->tool_buffer || EligibleWithoutDocument(document->language);
+}
+
+Package::ViewAttachment* Package::Find(const platform::View& view) {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : &it->second;
+}
+
+const AttachmentWindow* Package::WindowState(const platform::View& view) const {
+  auto it = attachments_.find(view.Id());
+  return it == attachments_.end() ? nullptr : it->second.window.get();
 }
 
 AttachedView* Package::Attachment(const platform::View& view) {
@@ -116,6 +139,11 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   const platform::View* focused_before = editor_.FocusedView();
   Attach(view);
   AttachedView* attached = Attachment(view);
+  if (attached == nullptr) {
+    editor_.TypeKey(view, key);  // a view the package leaves alone
+    return;
+  }
+  FullyAttach(view);
   PackageCommandFilter* filter = Filter(view);
   // While the host's own modal input runs, its keys go to the host untouched.
   const bool host_modal = filter != nullptr && filter->IsHostModal();
@@ -134,7 +162,7 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
     // broke shows now, not at the next key.
     engine_->Search().RefreshHighlights(attached->text);
   }
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
   // A key that moved the focus (:e, :bn, CTRL-^ ...) is followed by the new view's focus message.
   if (key_depth_ == 0 && editor_.FocusedView() != focused_before) NoteFocusedView();
   UpdateStatusBar();
@@ -186,6 +214,7 @@ void Package::NoteFocusedView() {
   if (attached == nullptr || !attached->text.IsAttached()) return;
   attached->text.RefreshFromHost(false, settings_->UseVSSel());
   TrackDocumentBeforeKey(*engine_, *attached);
+  last_fed_view_ = 0;
 }
 
 void Package::TimerFired(platform::View& view) {
@@ -194,7 +223,7 @@ void Package::TimerFired(platform::View& view) {
   ++key_depth_;
   engine_->ProcessPendingKeys(*attached);
   --key_depth_;
-  if (key_depth_ == 0) retired_.clear();
+  ReleaseRetired();
   UpdateStatusBar();
 }
 
@@ -204,7 +233,9 @@ void Package::UpdateStatusBar() {
   if (engine_ == nullptr) return;
   const bool host_wrote = editor_.StatusWrites() != status_writes_at_key_;
   if (!host_wrote || !engine_->State().message.empty()) {
-    editor_.SetStatusText(engine_->StatusText());
+    std::u16string text = engine_->StatusText();
+    if (text.size() > 511) text.resize(511);  // the status bar's limit
+    editor_.SetStatusText(std::move(text));
   }
   status_writes_at_key_ = editor_.StatusWrites();
 }

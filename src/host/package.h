@@ -21,6 +21,7 @@
 #include "host/marker_types.h"
 #include "host/registry_settings_store.h"
 #include "host/settings_object.h"
+#include "host/view_attachment.h"
 #include "platform/editor_host.h"
 #include "platform/hresult.h"
 
@@ -46,6 +47,13 @@ class Package final : public EngineHost, public SettingsEffects {
 
   // A key typed in a view: the engine reads it as a command, or the host types it.
   void HandleKey(platform::View& view, KeyCode key);
+  // Whether the view is edited modally: its buffer has a document, or a language that is
+  // edited modally without one.
+  bool IsEligible(const platform::View& view);
+  // The window side of the view's attachment; nullptr for a view that is not attached.
+  const AttachmentWindow* WindowState(const platform::View& view) const;
+  // The view that last got the focus or a key; 0 for none.
+  uint64_t CurrentViewId() const { return current_view_; }
   // The keyboard focus moved to another view: the engine is told its document, as on a focus
   // message of the host (the buffer list takes it up).
   void NoteFocusedView();
@@ -77,8 +85,6 @@ class Package final : public EngineHost, public SettingsEffects {
   void AfterHostCommand(platform::View& view);
   // The engine is handling a key (or running a command for one) right now.
   bool InEngineKey() const { return key_depth_ > 0; }
-  // Views without a document are never intercepted.
-  bool Eligible(const platform::View& view) { return editor_.DocumentOf(view) != nullptr; }
   // The package's filter in the view's command-filter chain, or nullptr when not attached.
   PackageCommandFilter* Filter(const platform::View& view);
   // Lifecycle: sited on creation, automation connected on the first host command or window
@@ -132,7 +138,26 @@ class Package final : public EngineHost, public SettingsEffects {
     std::unique_ptr<HostViewAdapter> adapter;
     std::unique_ptr<AttachedView> view;
     std::unique_ptr<PackageCommandFilter> filter;
+    std::unique_ptr<AttachmentWindow> window;
   };
+
+  // Window procedures (window_procedure.cpp).
+  void InstallLightProcedure(platform::View& view, ViewAttachment& attachment);
+  void FullyAttach(platform::View& view);
+  intptr_t LightProcedure(platform::View& view, const platform::WindowMessage& message);
+  intptr_t MainProcedure(platform::View& view, const platform::WindowMessage& message);
+  // Feeds one key from the view's window to the engine; true when the engine consumed it.
+  bool KeyEntry(platform::View& view, AttachedView& attached, KeyCode key);
+  void RecreateCaret(platform::View& view, AttachmentWindow& window);
+  void ClearPendingKeys();
+  // Called when the attachment timer fires: puts the command filter back at the head of the
+  // view's filter chain, after add-ins joined it.
+  void RefreshCommandFilter(platform::View& view);
+  ViewAttachment* Find(const platform::View& view);
+  // Frees the attachments detached meanwhile once no key or message is being handled.
+  void ReleaseRetired() {
+    if (key_depth_ == 0 && message_depth_ == 0) retired_.clear();
+  }
 
   void Attach(platform::View& view);
   // Where the clash manager checks the host's key bindings on the first connection, and where
@@ -153,6 +178,7 @@ class Package final : public EngineHost, public SettingsEffects {
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document
   std::vector<ViewAttachment> retired_;  // detached while a key was being handled
   int key_depth_ = 0;
+  int message_depth_ = 0;              // window messages being handled
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
   bool startup_errors_ = false;
   uint64_t key_serial_ = 0;                    // counts keys handed in from outside
@@ -167,6 +193,10 @@ class Package final : public EngineHost, public SettingsEffects {
   // is not taken for one made outside.
   bool accept_preference_events_ = true;
   MarkerTypeIds marker_types_;
+  uint64_t current_view_ = 0;
+  // The view whose document the engine took up with the last key it was fed, until another
+  // view's document is noted: its key-up need not tell the engine the document again.
+  uint64_t last_fed_view_ = 0;
 };
 
 }  // namespace tavik::host

@@ -16,6 +16,13 @@ platform::HResult Package::Close() {
   for (auto& [id, attachment] : attachments_) {
     attachment.view->text.Detach();
     attachment.filter->Leave();
+    if (platform::View* view = editor_.FindView(id)) {
+      view->KillWindowTimer(kAttachmentTimerId);
+      view->KillWindowTimer(kMappingTimerId);
+      if (attachment.window->light_previous) {
+        view->SetWindowProcedure(std::move(attachment.window->light_previous));
+      }
+    }
   }
   attachments_.clear();
   retired_.clear();

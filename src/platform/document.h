@@ -26,6 +26,10 @@ struct Document {
   std::u16string untitled_name;  // the name of a document without a file
   std::u16string language;       // by the file's extension or name: "C/C++", "Plain Text", ...
   Bookmarks bookmarks;
+  // A buffer with no document behind it (a tool's text shown in an editor view): it has no
+  // file, no name in the document table, and is not edited modally unless its language says.
+  bool tool_buffer = false;
+  std::u16string language;  // the buffer's language when no file extension gives one
 
   bool Modified() const { return buffer.Version() != saved_version; }
   // The name shown for the document: its path, or "Untitled-N".

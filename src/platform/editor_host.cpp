@@ -327,6 +327,10 @@ void EditorHost::AdvanceClock(uint64_t ms) {
   // A timer's work may close views: check each one is still there before firing it.
   for (size_t i = 0; i < views.size(); ++i) {
     if (*tokens[i]) views[i]->Timer().FireIfDue();
+    if (!*tokens[i]) continue;
+    for (uint32_t id : views[i]->TakeDueWindowTimers(false)) {
+      if (*tokens[i]) SendMessage(*views[i], {wm::kTimer, id, 0});
+    }
   }
 }
 

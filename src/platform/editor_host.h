@@ -19,6 +19,8 @@
 #include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
+#include "platform/input_method.h"
+#include "platform/keyboard_driver.h"
 #include "platform/language_preferences.h"
 #include "platform/output_locations.h"
 #include "platform/output_pane.h"
@@ -95,7 +97,9 @@ class EditorHost {
   // The modifier keys (key_mod bits) held at the time of the key message being handled, as the
   // keyboard state reports them.
   void SetKeyboardModifiers(std::function<uint32_t()> source) { modifiers_ = std::move(source); }
-  uint32_t KeyboardModifiers() const { return modifiers_ ? modifiers_() : 0; }
+  uint32_t KeyboardModifiers() const {
+    return modifiers_ ? modifiers_() : keyboard_.State().Flags();
+  }
 
   // Commands the front end carries out itself (quit, options): run by name like the host's own.
   using FrontEndCommand = std::function<CommandResult(std::u16string_view argument)>;
@@ -108,6 +112,27 @@ class EditorHost {
   using EditQuery = std::function<bool(const Document& document)>;
   void SetEditQuery(EditQuery query) { edit_query_ = std::move(query); }
   Document* DocumentOfBuffer(const TextBuffer& buffer);
+
+  // Window messages. SendMessage runs the view's window procedure chain and gives its answer;
+  // the host's own procedure, at the end of every chain, is DefaultWindowProcedure.
+  intptr_t SendMessage(View& view, const WindowMessage& message);
+  // The keyboard: its layout and state, and the driver that makes a key press into messages.
+  KeyboardDriver& keyboard() { return keyboard_; }
+  // A key pressed on the keyboard: its messages go to the focused view's window (focus messages
+  // first when the focus moved since the last ones were sent). False without a focused view.
+  bool PressKey(const KeyPress& press);
+  // Sends the focus messages for a focus change made since the last ones: the view that had
+  // the focus gets the kill-focus message, the focused one the set-focus message.
+  void SyncFocus();
+  // The input method of the views' windows.
+  InputMethod& input_method() { return input_method_; }
+  // The shell's refresh of its command user interface (menus, tool bars): counted.
+  void UpdateCommandUI() { ++command_ui_updates_; }
+  uint64_t CommandUIUpdates() const { return command_ui_updates_; }
+  // A view onto a buffer that has no document behind it, the way the output pane can be shown
+  // in an editor view; `language` names the buffer's language (none when empty).
+  Document* OpenToolBuffer(std::u16string_view text, std::u16string name,
+                           std::u16string language = {});
 
   Clipboard& clipboard() { return clipboard_; }
   RegistryStore& registry() { return registry_; }
@@ -135,8 +160,8 @@ class EditorHost {
   const ManualClock& clock() const { return clock_; }
   // Moves the clock on and fires every view timer that came due.
   void AdvanceClock(uint64_t ms);
-  // Fires the view's timer now if it is running; true when it fired.
-  bool FireTimer(View& view) { return view.Timer().FireIfDue(true); }
+  // Fires the view's timers now, those running; true when one fired.
+  bool FireTimer(View& view);
 
   void SetStatusText(std::u16string text) {
     status_text_ = std::move(text);
@@ -231,6 +256,10 @@ class EditorHost {
   bool swallow_char_ = false;  // the key-down before the character message was a command
   std::vector<std::pair<std::u16string, FrontEndCommand>> front_end_commands_;
   EditQuery edit_query_;
+  KeyboardDriver keyboard_;
+  InputMethod input_method_;
+  uint64_t command_ui_updates_ = 0;
+  uint64_t focus_sent_to_ = 0;  // the view that got the last set-focus message
 };
 
 }  // namespace tavik::platform

@@ -123,6 +123,11 @@ intptr_t EditorHost::DefaultWindowProcedure(View& view, const WindowMessage& mes
     case wm::kSysChar:
       swallow_char_ = false;
       return 0;
+    case wm::kSetFocus:
+    case wm::kPaint:
+      // The editor's own caret, which a subclass may replace after this.
+      if (FocusedView() == &view) view.CreateCaret(2, kCaretLineHeight);
+      return 0;
     default:
       return 1;  // not a message the editor acts on
   }

@@ -6,13 +6,52 @@
 namespace tavik::platform {
 
 View::View(TextBuffer& buffer, const ManualClock& clock, uint64_t id)
-    : buffer_(buffer), id_(id), timer_(clock) {
+    : buffer_(buffer), id_(id), timer_(clock), clock_(clock) {
   listener_id_ = buffer_.AddListener([this](const BufferChange& c) { OnChange(c); });
 }
 
 View::~View() {
   *alive_ = false;
   buffer_.RemoveListener(listener_id_);
+}
+
+void View::SetWindowTimer(uint32_t id, uint64_t delay_ms) {
+  const uint64_t due = clock_.NowMs() + delay_ms;
+  for (auto& [timer_id, timer_due] : window_timers_) {
+    if (timer_id == id) {
+      timer_due = due;
+      return;
+    }
+  }
+  window_timers_.emplace_back(id, due);
+}
+
+void View::KillWindowTimer(uint32_t id) {
+  std::erase_if(window_timers_, [id](const auto& timer) { return timer.first == id; });
+}
+
+bool View::WindowTimerRunning(uint32_t id) const {
+  return std::ranges::any_of(window_timers_, [id](const auto& timer) { return timer.first == id; });
+}
+
+std::vector<uint32_t> View::TakeDueWindowTimers(bool force) {
+  std::vector<uint32_t> due;
+  const uint64_t now = clock_.NowMs();
+  std::erase_if(window_timers_, [&](const auto& timer) {
+    if (!force && timer.second > now) return false;
+    due.push_back(timer.first);
+    return true;
+  });
+  return due;
+}
+
+std::optional<uint64_t> View::NextTimerDueMs() const {
+  std::optional<uint64_t> next;
+  if (timer_.Running()) next = timer_.DueMs();
+  for (const auto& [id, due] : window_timers_) {
+    if (!next || due < *next) next = due;
+  }
+  return next;
 }
 
 void View::SetCaret(TextPos pos) {

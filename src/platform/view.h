@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct ViewSelection {
   TextPos End() const { return anchor < active ? active : anchor; }
   friend bool operator==(const ViewSelection&, const ViewSelection&) = default;
 };
+
+// The height of a line in the views' windows, in pixels, and the host's own caret: a 2-pixel
+// bar of a line's height.
+inline constexpr uint32_t kCaretLineHeight = 16;
 
 struct ViewPreferences {
   uint32_t tab_size = 8;
@@ -89,6 +94,27 @@ class View {
   const ViewPreferences& Preferences() const { return prefs_; }
   OneShotTimer& Timer() { return timer_; }
 
+  // Window timers by id, as the window system keeps them: each fires once, as a timer message
+  // to the view's window procedure, when it comes due (EditorHost::AdvanceClock sends it).
+  // Setting a running timer again restarts it.
+  void SetWindowTimer(uint32_t id, uint64_t delay_ms);
+  void KillWindowTimer(uint32_t id);
+  bool WindowTimerRunning(uint32_t id) const;
+  // Stops and returns the ids of the window timers due now, or of all running ones with `force`.
+  std::vector<uint32_t> TakeDueWindowTimers(bool force);
+  // When the next of the view's timers (window timers and Timer()) comes due.
+  std::optional<uint64_t> NextTimerDueMs() const;
+
+  // The caret the view's window shows, as its last creation made it (0 by 0 before that).
+  void CreateCaret(uint32_t width, uint32_t height) {
+    caret_width_ = width;
+    caret_height_ = height;
+    ++caret_creations_;
+  }
+  uint32_t CaretWidth() const { return caret_width_; }
+  uint32_t CaretHeight() const { return caret_height_; }
+  uint64_t CaretCreations() const { return caret_creations_; }
+
   // The window procedure that gets the view's window messages first. Installing one returns the
   // procedure it replaced, which the new one calls for what it does not consume.
   WindowProcedure SetWindowProcedure(WindowProcedure procedure) {
@@ -118,6 +144,11 @@ class View {
   CollapsedRegions regions_;
   ViewPreferences prefs_;
   OneShotTimer timer_;
+  const ManualClock& clock_;
+  std::vector<std::pair<uint32_t, uint64_t>> window_timers_;  // id, due time
+  uint32_t caret_width_ = 0;
+  uint32_t caret_height_ = 0;
+  uint64_t caret_creations_ = 0;
   WindowProcedure window_procedure_;
   CommandFilterChain filters_;
 };

@@ -226,3 +226,16 @@ TEST_F(BatchModeTest, FilesAfterTheDoubleDash) {
 }
 
 }  // namespace
+
+// Keys go through the keyboard of the chosen layout: <C-S-A-v> switches the emulation off (the
+// keys after it are typed as text), and Ctrl+Alt+Q types "@" only where AltGr+Q does.
+TEST_F(BatchModeTest, KeysArePressedOnTheChosenKeyboardAndTheToggleKeyWorks) {
+  Write("f.txt", "one\n");
+  EXPECT_EQ(Run("--batch --keys " + Quote("<C-S-A-v>dd") + " f.txt").out, "ddone\n");
+  EXPECT_EQ(Run("--batch --keys " + Quote("<C-S-A-v>x<C-S-A-v>x") + " f.txt").out, "xne\n");
+  EXPECT_EQ(Run("--batch --keyboard de --keys " + Quote("i<C-A-q>") + " f.txt").out, "@one\n");
+  EXPECT_EQ(Run("--batch --keys " + Quote("i<C-A-q>") + " f.txt").out, "one\n");
+  const RunResult bad = Run("--batch --keyboard fr f.txt");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("unknown keyboard layout fr"), std::string::npos);
+}

@@ -569,3 +569,30 @@ TEST_F(TerminalEditorTest, ALongLineIsDrawnWrappedWithWordWrapOn) {
 
 }  // namespace
 }  // namespace tavik::app
+
+namespace tavik::app {
+namespace {
+
+// Ctrl+Shift+Alt+V reaches the editor through the terminal's extended key reporting (tmux's
+// extended-keys), switches the emulation off so that typed keys are text, and on again.
+TEST_F(TerminalEditorTest, TheGlobalToggleSwitchesTheEmulationOffAndOn) {
+  const std::string file = WriteFile("t.txt", "one\ntwo\n");
+  // The server's option is set before the program starts and asks for extended keys.
+  TmuxSession tmux("sleep 0.5; " + ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  tmux.Command("set -g extended-keys on");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& rows) { return LastRowHas(rows, "-- NORMAL --"); }))
+      << tmux.ScreenText();
+  tmux.Send("C-M-S-v");
+  tmux.SendLiteral("dd");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 1, "ddone"); }))
+      << tmux.ScreenText();
+  tmux.Send("C-M-S-v");
+  tmux.SendLiteral("jdd");
+  EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 2, "~"); }))
+      << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(tmux.Screen(), 1, "ddone"));
+}
+
+}  // namespace
+}  // namespace tavik::app
