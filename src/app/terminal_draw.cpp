@@ -257,17 +257,6 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
       place.row = top + static_cast<int>(caret_view.line - first);
       place.col = static_cast<int>(look.gutter + place.display_column - left);
     }
-    rows_.resize(static_cast<size_t>(height));
-    for (int r = 0; r < height; ++r) {
-      RowSource& source = rows_[static_cast<size_t>(r)];
-      source.view_line = first + static_cast<uint32_t>(r);
-      source.row = 0;
-      source.left = left;
-      source.look = look;
-      if (look.gutter > 0 && source.view_line < view_lines)
-        source.look.number =
-            (folded ? layout.FirstBufferLine(source.view_line) : source.view_line) + 1;
-    }
   }
 
   // Rows whose lines neither changed nor left the view since the last draw keep their cells,
@@ -299,6 +288,21 @@ ScreenComposer::CaretPlace ScreenComposer::DrawView(platform::View& view, int to
                     drawn_rows_[static_cast<size_t>(from)]);
       }
       if (all_stay) return place;
+    }
+  }
+
+  if (!wrapping) {
+    // One row for each view line from the first, all scrolled sideways alike.
+    rows_.resize(static_cast<size_t>(height));
+    for (int r = 0; r < height; ++r) {
+      RowSource& source = rows_[static_cast<size_t>(r)];
+      source.view_line = first + static_cast<uint32_t>(r);
+      source.row = 0;
+      source.left = left;
+      source.look = look;
+      if (look.gutter > 0 && source.view_line < view_lines)
+        source.look.number =
+            (folded ? layout.FirstBufferLine(source.view_line) : source.view_line) + 1;
     }
   }
 
