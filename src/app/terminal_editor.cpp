@@ -435,6 +435,7 @@ void TerminalEditor::ShowWelcome() {
   composer_.ForgetDrawnRows();
   package_->WelcomeShown();
   settings->PutBool(SettingId::kDontShowWelcome2, dialog.DontShowAgain());
+}
 
 // A line typed on the status line after the prompt: Return takes it, Escape or CTRL-C cancels,
 // Backspace erases.

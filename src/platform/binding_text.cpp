@@ -32,7 +32,7 @@ struct KeyName {
 
 // Named keys; letters, digits and F1-F12 are computed.
 constexpr std::array kKeyNames = {
-    KeyName{u"Bkspce", vkey::kBackspace},
+    KeyName{u"Bkspce", vkey::kBack},
     KeyName{u"Tab", vkey::kTab},
     KeyName{u"Enter", vkey::kReturn},
     KeyName{u"Esc", vkey::kEscape},

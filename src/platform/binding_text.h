@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/key_code.h"
+#include "platform/virtual_keys.h"
 
 namespace tavik::platform {
 
@@ -22,18 +23,6 @@ struct KeyStroke {
   uint32_t modifiers = 0;
   friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
 };
-
-// Virtual keys of the keys a binding may name beyond letters, digits and the special keys.
-namespace vkey {
-inline constexpr uint32_t kBackspace = 0x08;
-inline constexpr uint32_t kTab = 0x09;
-inline constexpr uint32_t kReturn = 0x0D;
-inline constexpr uint32_t kShift = 0x10;
-inline constexpr uint32_t kControl = 0x11;
-inline constexpr uint32_t kMenu = 0x12;  // Alt
-inline constexpr uint32_t kEscape = 0x1B;
-inline constexpr uint32_t kSpace = 0x20;
-}  // namespace vkey
 
 // Where a binding applies. Bindings of other scopes are kept but never pressed in an editor.
 enum class BindingScope : uint8_t { kGlobal, kTextEditor, kOther };

@@ -24,12 +24,12 @@ struct Document {
   uint64_t saved_version = 0;
   FileStamp disk_stamp;  // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
-  std::u16string language;       // by the file's extension or name: "C/C++", "Plain Text", ...
+  // By the file's extension or name ("C/C++", "Plain Text", ...), or given with a tool buffer.
+  std::u16string language;
   Bookmarks bookmarks;
   // A buffer with no document behind it (a tool's text shown in an editor view): it has no
   // file, no name in the document table, and is not edited modally unless its language says.
   bool tool_buffer = false;
-  std::u16string language;  // the buffer's language when no file extension gives one
 
   bool Modified() const { return buffer.Version() != saved_version; }
   // The name shown for the document: its path, or "Untitled-N".

@@ -165,13 +165,16 @@ bool PreferenceStore::Set(std::u16string_view language, const LanguagePreference
       std::ranges::find_if(languages_, [&](const auto& entry) { return entry.first == language; });
   if (it != languages_.end() && it->second == preferences) return true;
   if (registry_ != nullptr) {
+    // All six values or none: a registry that cannot be written changes nothing.
     const std::string key = KeyOf(language);
-    registry_->SetDword(key, kTabSize, preferences.tab_size);
-    registry_->SetDword(key, kIndentSize, preferences.indent_size);
-    registry_->SetDword(key, kInsertTabs, preferences.insert_tabs ? 1 : 0);
-    registry_->SetDword(key, kLineNumbers, preferences.line_numbers ? 1 : 0);
-    registry_->SetDword(key, kVisibleWhitespace, preferences.visible_whitespace ? 1 : 0);
-    registry_->SetDword(key, kWordWrap, preferences.word_wrap ? 1 : 0);
+    RegistryStore::Changes changes;
+    changes.SetDword(key, kTabSize, preferences.tab_size);
+    changes.SetDword(key, kIndentSize, preferences.indent_size);
+    changes.SetDword(key, kInsertTabs, preferences.insert_tabs ? 1 : 0);
+    changes.SetDword(key, kLineNumbers, preferences.line_numbers ? 1 : 0);
+    changes.SetDword(key, kVisibleWhitespace, preferences.visible_whitespace ? 1 : 0);
+    changes.SetDword(key, kWordWrap, preferences.word_wrap ? 1 : 0);
+    if (!registry_->Commit(changes)) return false;
   }
   if (it != languages_.end()) {
     it->second = preferences;

@@ -18,8 +18,8 @@ struct EditingKey {
 
 // Keys of the editor that are commands rather than text.
 constexpr std::array kEditingKeys = {
-    EditingKey{vkey::kBackspace, 0, cmd2k::kBackspace},
-    EditingKey{vkey::kBackspace, key_mod::kShift, cmd2k::kBackspace},
+    EditingKey{vkey::kBack, 0, cmd2k::kBackspace},
+    EditingKey{vkey::kBack, key_mod::kShift, cmd2k::kBackspace},
     EditingKey{vkey::kTab, 0, cmd2k::kTab},
     EditingKey{vkey::kTab, key_mod::kShift, cmd2k::kBackTab},
     EditingKey{vkey::kReturn, 0, cmd2k::kReturn},

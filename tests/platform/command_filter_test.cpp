@@ -172,7 +172,7 @@ TEST_F(CommandFilterTest, DefaultWindowProcedureRunsBindingsThenEditingKeysThenT
   host_.SetKeyboardModifiers([this] { return held_; });
   View& view = Open(u"one\ntwo");
   Press(view, 'X', u'x');
-  Press(view, vkey::kBackspace, u'\b');  // the key-down deletes; its character does nothing
+  Press(view, vkey::kBack, u'\b');  // the key-down deletes; its character does nothing
   Press(view, 'Y', u'y');
   EXPECT_EQ(view.Buffer().Line(0), u"yone");
   Press(view, vk::kEnd, 0, key_mod::kShift);
