@@ -99,7 +99,10 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   if (attachment == nullptr) return editor_.DefaultWindowProcedure(view, message);
   AttachmentWindow& window = *attachment->window;
   const platform::WindowProcedure& previous = window.full_previous;
-  const std::shared_ptr<const bool> alive = view.LifeToken();
+  // Whether the view is still there: a key may close it. Ids are never reused, so the host
+  // finding this id at this address means it is the same view.
+  const uint64_t view_id = view.Id();
+  auto alive = [&] { return editor_.FindView(view_id) == &view; };
   auto pass_on = [&] {
     return previous ? previous(view, message) : editor_.DefaultWindowProcedure(view, message);
   };
@@ -133,7 +136,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
       current_view_ = view.Id();
       if (before != 0 && before != view.Id() && key_depth_ == 0) ClearPendingKeys();
       result = pass_on();
-      if (*alive && key_depth_ == 0 && attached.text.IsAttached()) {
+      if (alive() && key_depth_ == 0 && attached.text.IsAttached()) {
         TrackDocumentBeforeKey(*engine_, attached);
         last_fed_view_ = 0;
       }
@@ -177,7 +180,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
       status = true;
       current_view_ = view.Id();
       const platform::View* focused_before = editor_.FocusedView();
-      if (!KeyEntry(view, attached, translated.key) && *alive) {
+      if (!KeyEntry(view, attached, translated.key) && alive()) {
         result = pass_on();
         if (attached.text.IsAttached()) {
           attached.text.RefreshFromHost(true, settings_->UseVSSel());
@@ -191,7 +194,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
     }
     default:
       result = pass_on();
-      if (!*alive) break;
+      if (!alive()) break;
       if (m == wm::kKeyUp || m == wm::kSysKeyUp || IsMouseButton(m)) {
         if (attached.text.IsAttached() && key_depth_ == 0) {
           engine_->SyncWithHost(attached);
@@ -210,7 +213,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   }
   in_message.reset();  // before a retired attachment and its filter may go
   --window.reentrancy;
-  if (*alive && caret && attached.text.IsAttached()) RecreateCaret(view, window);
+  if (alive() && caret && attached.text.IsAttached()) RecreateCaret(view, window);
   if (status) UpdateStatusBar();
   --message_depth_;
   ReleaseRetired();
