@@ -221,6 +221,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
 }
 
 bool Package::KeyEntry(platform::View& view, AttachedView& attached, KeyCode key) {
+  if (key_depth_ == 0) ++key_serial_;
   status_writes_at_key_ = editor_.StatusWrites();
   const EngineMode mode_before = engine_->Mode();
   last_fed_view_ = view.Id();

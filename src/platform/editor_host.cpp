@@ -32,7 +32,8 @@ EditorHost::~EditorHost() {
 
 Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   document->id = next_id_++;
-  document->language = LanguageOfPath(document->path);
+  // A tool buffer names its own language; a file's comes from its name.
+  if (document->language.empty()) document->language = LanguageOfPath(document->path);
   document->saved_version = document->buffer.Version();
   Document* doc = document.get();
   doc->buffer.AddListener([doc](const BufferChange& change) { doc->bookmarks.Follow(change); });

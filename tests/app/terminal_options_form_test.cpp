@@ -12,6 +12,7 @@
 #include "app/terminal_options_form.h"
 #include "app/terminal_paint.h"
 #include "app/terminal_welcome_dialog.h"
+#include "host/registry_settings_store.h"
 
 namespace tavik::app {
 namespace {
@@ -46,6 +47,11 @@ class OptionsFormTest : public ::testing::Test {
     return false;
   }
   const Form::Field& Focused() const { return form_.Fields()[form_.FocusedField()]; }
+  std::string SettingsKeyOf() { return host::SettingsKey(session_.Editor().LocalRegistryRoot()); }
+  std::string ColourKeyOf(std::string_view item) {
+    return "HKEY_CURRENT_USER\\" + session_.Editor().LocalRegistryRoot() +
+           "\\FontAndColors\\Text Editor\\" + std::string(item);
+  }
 
   BatchSession session_;
   RecordingEffects effects_;
@@ -70,7 +76,7 @@ TEST_F(OptionsFormTest, GeneralPageHasEveryBooleanSettingAndTogglingWritesIt) {
   Keys({kSpace});
   EXPECT_EQ(form_.ValueText(Focused()), u"[ ]");
   EXPECT_FALSE(session_.Package().GetSettings().DefaultWinClipboard());
-  EXPECT_EQ(session_.Editor().registry().Dword("Software\\Tavik\\Tavik", "DefaultWinClipboard"),
+  EXPECT_EQ(session_.Editor().registry().Dword(SettingsKeyOf(), "DefaultWinClipboard"),
             0u);
   EXPECT_EQ(effects_.changed, std::vector<SettingId>{SettingId::kDefaultWinClipboard});
   // Escape closes; keys after that do nothing.
@@ -114,7 +120,7 @@ TEST_F(OptionsFormTest, ColoursCycleThroughTheColourTableAndPersist) {
   EXPECT_EQ(item->background, colour::kGreen);
   EXPECT_EQ(item->foreground, colour::kBlack);
   EXPECT_EQ(session_.Editor().registry().Dword(
-                "Software\\Tavik\\FontAndColors\\Text Editor\\Tavik hlsearch", "Background"),
+                ColourKeyOf("Tavik hlsearch"), "Background"),
             colour::kGreen);
   // The last colour wraps round to the first.
   ASSERT_TRUE(FocusField(u"Tavik Incremental Search foreground"));

@@ -178,6 +178,8 @@ TEST_F(ViewEngineTest, EscapeClearsAMessage) {
 
 TEST_F(ViewEngineTest, HostEditsBetweenBatchesAreSeparateUndoSteps) {
   Open(u"abc");
+  // A first click attaches the package to the view fully: typing is the host's from then on.
+  host_.SendMessage(*view_, {platform::wm::kLeftButtonDown, 0, 0});
   view_->SetCaret({0, 3});
   host_.TypeKey(*view_, KeyCode::Char(u'X'));
   Keys(u"h");  // a batch without an edit
@@ -194,6 +196,8 @@ TEST_F(ViewEngineTest, HostEditsBetweenBatchesAreSeparateUndoSteps) {
 
 TEST_F(ViewEngineTest, HostEditsRightAfterEachOtherFormOneStepPerGap) {
   Open(u"abc");
+  // A first click attaches the package to the view fully: typing is the host's from then on.
+  host_.SendMessage(*view_, {platform::wm::kLeftButtonDown, 0, 0});
   view_->SetCaret({0, 0});
   host_.TypeKey(*view_, KeyCode::Char(u'1'));
   Keys(u"l");
