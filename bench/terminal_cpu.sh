@@ -19,6 +19,9 @@ work=$(mktemp -d)
 trap 'tmux -L "cpu$$" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "%07d foo %s\n", i, "abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz" }' >"$work/big.txt"
 
+# The editor keeps its registry in a folder of the run's own, with the welcome dialog off.
+XDG_CONFIG_HOME="$work/config" "$build/tavik" --setting DontShowWelcome2=true
+
 # One measurement: milliseconds of CPU per key for the editor command and the key.
 per_key() {
   local command=$1 key=$2 sock="cpu$$" t
@@ -58,7 +61,7 @@ for key in j x dd u n insert; do
   : >"$work/tavik.txt"
   : >"$work/vim.txt"
   for ((r = 0; r < rounds; r++)); do
-    per_key "$build/tavik --no-rc" "$key" >>"$work/tavik.txt"
+    per_key "env XDG_CONFIG_HOME=$work/config $build/tavik --no-rc" "$key" >>"$work/tavik.txt"
     per_key "vim -u NONE -i NONE -n" "$key" >>"$work/vim.txt"
   done
   mapfile -t tavik_ms <"$work/tavik.txt"

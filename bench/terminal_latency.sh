@@ -25,6 +25,8 @@ cmake --build "$build" --target tavik -j2 >/dev/null
 tavik="$build/tavik"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The editor keeps its registry in a folder of the run's own, with the welcome dialog off.
+XDG_CONFIG_HOME="$work/config" "$tavik" --setting DontShowWelcome2=true
 file="$work/big.txt"
 # 1,000,000 lines of 75 characters, "foo" on every one.
 awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "%07d foo %s\n", i, "abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz" }' >"$file"
@@ -35,7 +37,7 @@ cpus=$(nproc)
 [ "$cpus" -ge 2 ] && extra+=(--pin "$((cpus - 1))")
 python3 "$root/bench/terminal_latency.py" --file "$file" --count "$count" --runs "$runs" --method "$method" \
   "${extra[@]}" \
-  --editor "tavik:$tavik --no-rc" --editor "vim:vim -u NONE -i NONE -n" >"$work/results.tsv"
+  --editor "tavik:env XDG_CONFIG_HOME=$work/config $tavik --no-rc" --editor "vim:vim -u NONE -i NONE -n" >"$work/results.tsv"
 
 printf '%-8s %7s %9s %9s %9s %9s %9s %9s\n' key samples tavik_med tavik_p99 vim_med vim_p99 \
   med_ratio p99_ratio
