@@ -186,11 +186,17 @@ bool CommandBindings::RemoveBinding(std::u16string_view name, std::u16string_vie
 
 void CommandBindings::Reindex() {
   index_.clear();
+  first_strokes_.reset();
   for (size_t i = 0; i < commands_.size(); ++i) {
     for (const std::u16string& text : commands_[i].bindings) {
       const std::optional<Binding> binding = ParseBinding(text);
       const BindingScope scope = binding ? ScopeOfText(binding->scope) : BindingScope::kOther;
-      if (scope != BindingScope::kOther) index_.push_back({i, scope, binding->strokes});
+      if (scope == BindingScope::kOther || binding->strokes.empty()) continue;
+      const KeyStroke first = binding->strokes.front();
+      // A key beyond the table is never pressed: bindings only name keys below 256.
+      if (first.virtual_key < 256)
+        first_strokes_.set(first.virtual_key * 8 + (first.modifiers & 7));
+      index_.push_back({i, scope, binding->strokes});
     }
   }
 }
@@ -209,6 +215,7 @@ const BoundCommand* CommandBindings::Match(BindingScope scope, std::span<const K
 }
 
 std::optional<std::u16string> CommandBindings::Lookup(KeyStroke stroke) const {
+  if (!MayStartBinding(stroke)) return std::nullopt;
   for (BindingScope scope : {BindingScope::kTextEditor, BindingScope::kGlobal}) {
     if (const BoundCommand* command = Match(scope, std::span(&stroke, 1), false)) {
       return command->name;
@@ -232,6 +239,7 @@ BindingMatch CommandBindings::Press(KeyStroke stroke) {
     }
     return {BindingMatch::Kind::kNotCommand, {}};
   }
+  if (!MayStartBinding(stroke)) return {};
   for (BindingScope scope : {BindingScope::kTextEditor, BindingScope::kGlobal}) {
     if (const BoundCommand* command = Match(scope, std::span(&stroke, 1), false)) {
       return {BindingMatch::Kind::kCommand, command->name};

@@ -3,6 +3,7 @@
 // comes from one table, and changes persist in the registry.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -99,8 +100,16 @@ class CommandBindings {
     std::vector<KeyStroke> strokes;
   };
 
+  // Whether any editor or global binding starts with the keystroke, so that the many keys no
+  // binding names (letters typed as text) are answered without a search.
+  bool MayStartBinding(KeyStroke stroke) const {
+    return stroke.virtual_key < 256 &&
+           first_strokes_[stroke.virtual_key * 8 + (stroke.modifiers & 7)];
+  }
+
   std::vector<BoundCommand> commands_;
   std::vector<IndexedBinding> index_;
+  std::bitset<256 * 8> first_strokes_;
   std::optional<KeyStroke> chord_;
   RegistryStore* registry_ = nullptr;
   std::string key_;
