@@ -76,8 +76,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       return parsed;
     }
   }
-  const int alone = (o.setting ? 1 : 0) + (o.register_package ? 1 : 0) +
-                    (o.unregister_package ? 1 : 0);
+  const int alone =
+      (o.setting ? 1 : 0) + (o.register_package ? 1 : 0) + (o.unregister_package ? 1 : 0);
   if (alone > 1 || (alone == 1 && (o.batch || !o.files.empty()))) {
     parsed.error = "--setting, --register and --unregister each run alone";
   } else if (o.no_rc && o.rc) {

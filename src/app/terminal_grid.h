@@ -28,8 +28,8 @@ enum class CellStyle : uint8_t {
   kPaneText,
   kHostSelection,  // the host's own selection, in the host's selection colours
   kDialogTitle,    // the title of a dialog, in bold
-  kWhitespace,  // tabs and trailing blanks shown while visible whitespace is on
-  kLineNumber,  // the line number column
+  kWhitespace,     // tabs and trailing blanks shown while visible whitespace is on
+  kLineNumber,     // the line number column
 };
 inline constexpr size_t kCellStyleCount = 17;
 

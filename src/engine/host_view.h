@@ -17,12 +17,14 @@ namespace tavik {
 // Result codes of host operations, in the manner of the host's own status codes.
 enum class HostResult : int32_t {
   kOk = 0,
-  kFail = 1,         // the operation was refused or failed
-  kNotImpl = 2,      // the host has no meaning for the request
-  kUnexpected = 3,   // the view or buffer is gone
+  kFail = 1,        // the operation was refused or failed
+  kNotImpl = 2,     // the host has no meaning for the request
+  kUnexpected = 3,  // the view or buffer is gone
 };
 
-inline bool Succeeded(HostResult r) { return r == HostResult::kOk; }
+inline bool Succeeded(HostResult r) {
+  return r == HostResult::kOk;
+}
 
 enum class SelectionShape : uint8_t { kCharacter = 0, kBlock = 2 };
 

@@ -15,7 +15,9 @@
 namespace tavik {
 namespace {
 
-bool IsEscapeKey(KeyCode key) { return key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC); }
+bool IsEscapeKey(KeyCode key) {
+  return key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC);
+}
 
 TextPos ClampToLine(const TextView& text, TextPos pos) {
   return text.ClampPosition(pos.line, pos.column, true, false);
@@ -46,7 +48,9 @@ void ViewEngine::SetDesiredColumnFromCaret(TextView& text) {
 
 // The buffer list follows the document of every key's view; another document than the last
 // key's drops the half-typed command.
-void ViewEngine::CheckDocument(AttachedView& view) { TrackDocumentBeforeKey(*this, view); }
+void ViewEngine::CheckDocument(AttachedView& view) {
+  TrackDocumentBeforeKey(*this, view);
+}
 
 bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   if (!enabled_ || !view.text.IsAttached()) return false;
@@ -248,8 +252,8 @@ void ViewEngine::IncrementalSearchStep(TextView& text) {
     search_.ClearIncremental();
     return;
   }
-  TextPos caret = search_.Incremental(text, parser_.SearchPatternBeingTyped(), parser_.SearchStart(),
-                                      parser_.SearchBackward());
+  TextPos caret = search_.Incremental(text, parser_.SearchPatternBeingTyped(),
+                                      parser_.SearchStart(), parser_.SearchBackward());
   if (caret != text.GetCaret()) text.SetCaret(caret);
 }
 
@@ -318,7 +322,7 @@ void ViewEngine::UpdateCaretShape() {
       break;
     case EngineMode::kVisual:
       caret_shape_ = visual_kind_ == VisualKind::kLinewise && !searching ? CaretShape::kBlock
-                                                                          : CaretShape::kThin;
+                                                                         : CaretShape::kThin;
       break;
   }
 }
@@ -368,7 +372,8 @@ namespace tavik {
 
 void ViewEngine::OptionChanged(AttachedView& view, OptionId option_id) {
   // Search highlighting follows ignorecase, smartcase and hlsearch once highlighting exists.
-  if (option_id == OptionId::kList) view.text.SetVisibleWhitespace(view.options.Bool(OptionId::kList));
+  if (option_id == OptionId::kList)
+    view.text.SetVisibleWhitespace(view.options.Bool(OptionId::kList));
 }
 
 }  // namespace tavik

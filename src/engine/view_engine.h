@@ -153,7 +153,7 @@ class ViewEngine : private ParserServices {
   char16_t last_run_register_ = 0;
   InsertMode insert_;
   std::u16string typed_run_;  // text keys typed as one edit
-  KeyCode fed_key_;  // the key the host delivered last: only it may be typed by the host
+  KeyCode fed_key_;           // the key the host delivered last: only it may be typed by the host
   OptionSet global_options_;
   KeyQueue queue_;
   bool busy_ = false;

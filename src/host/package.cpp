@@ -37,9 +37,8 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
       Detach(view);
     }
   });
-  preferences_listener_ =
-      editor_.preferences().AddListener(
-          [this](std::u16string_view language) { PreferencesChanged(language); });
+  preferences_listener_ = editor_.preferences().AddListener(
+      [this](std::u16string_view language) { PreferencesChanged(language); });
   for (const auto& document : editor_.Documents()) {
     for (platform::View* view : editor_.ViewsOf(*document)) Attach(*view);
   }

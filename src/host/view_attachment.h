@@ -34,7 +34,7 @@ struct AttachmentWindow {
   platform::WindowProcedure light_previous;  // the host's procedure, under the light one
   platform::WindowProcedure full_previous;   // what the main procedure replaced
   bool in_menu_loop = false;
-  bool destroyed = false;   // the window is going away: no caret work
+  bool destroyed = false;  // the window is going away: no caret work
   // Raised while one of the attachment's handlers runs, so that a command coming back through
   // the filter is not translated a second time.
   int reentrancy = 0;

@@ -12,8 +12,8 @@ namespace tavik::platform {
 
 // Command groups, named by the identifiers the editor publishes them under.
 enum class CommandGroup : uint8_t {
-  kStandard2K,  // {1496A755-94DE-11D0-8C3F-00C04FC2AAE2}: the text editor's commands
-  kStandard97,  // {5EFC7975-14BC-11CF-9B2B-00AA00573819}: the general commands
+  kStandard2K,   // {1496A755-94DE-11D0-8C3F-00C04FC2AAE2}: the text editor's commands
+  kStandard97,   // {5EFC7975-14BC-11CF-9B2B-00AA00573819}: the general commands
   kEditorExtra,  // {52692960-56BC-4989-B5D3-94C47A513E8D}: the host's own editor command set
 };
 

@@ -22,7 +22,7 @@ struct Document {
   TextBuffer buffer;
   FileFormat format;
   uint64_t saved_version = 0;
-  FileStamp disk_stamp;  // the file as it was when loaded or last saved
+  FileStamp disk_stamp;          // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
   // By the file's extension or name ("C/C++", "Plain Text", ...), or given with a tool buffer.
   std::u16string language;

@@ -182,7 +182,6 @@ class EditorHost {
   // The last build's output, walked by the location and error commands.
   BuildLog& build_log() { return build_log_; }
 
-
   void Beep();
   int BeepCount() const { return beep_count_; }
   void SetBeepListener(std::function<void()> listener) { beep_listener_ = std::move(listener); }

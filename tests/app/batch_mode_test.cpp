@@ -69,9 +69,9 @@ class BatchModeTest : public ::testing::Test {
   // Runs the program in the temporary folder with the arguments, already quoted.
   RunResult Run(const std::string& arguments) {
     // The registry lives in the temporary folder, never the user's.
-    std::string command = "cd " + Quote(dir_.string()) + " && XDG_CONFIG_HOME=" +
-                          Quote((dir_ / "config").string()) + " " + Quote(TAVIK_BINARY) + " " +
-                          arguments + " >out.bin 2>err.txt </dev/null";
+    std::string command = "cd " + Quote(dir_.string()) +
+                          " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
+                          Quote(TAVIK_BINARY) + " " + arguments + " >out.bin 2>err.txt </dev/null";
     int raw = std::system(command.c_str());
     RunResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

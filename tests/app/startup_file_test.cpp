@@ -60,8 +60,8 @@ class StartupFileTest : public ::testing::Test {
   Result Run(const std::string& environment, const std::string& arguments) {
     std::string command =
         "cd " + Quote(dir_.string()) + " && env -u HOME -u HOMEDRIVE -u HOMEPATH XDG_CONFIG_HOME=" +
-        Quote((dir_ / "config").string()) + " " + environment +
-        " " + Quote(TAVIK_BINARY) + " --batch " + arguments + " >out.bin 2>err.txt </dev/null";
+        Quote((dir_ / "config").string()) + " " + environment + " " + Quote(TAVIK_BINARY) +
+        " --batch " + arguments + " >out.bin 2>err.txt </dev/null";
     int raw = std::system(command.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -544,8 +544,8 @@ TEST_F(TerminalEditorTest, ALongLineIsDrawnWrappedWithWordWrapOn) {
   const std::string registry = Path("registry.reg");
   const std::string env = "XDG_CONFIG_HOME=" + Path("config") + " ";
   const std::string tavik = env + TAVIK_BINARY + " --registry " + registry;
-  const std::string put = tavik + " --setting WinWordWrap=true && " + tavik +
-                          " --setting DontShowWelcome2=true";
+  const std::string put =
+      tavik + " --setting WinWordWrap=true && " + tavik + " --setting DontShowWelcome2=true";
   ASSERT_EQ(std::system(put.c_str()), 0);
   const std::string file =
       WriteFile("long.txt", "aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd eeeeeeeee fffffffff\nnext\n");

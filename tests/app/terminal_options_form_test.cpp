@@ -76,8 +76,7 @@ TEST_F(OptionsFormTest, GeneralPageHasEveryBooleanSettingAndTogglingWritesIt) {
   Keys({kSpace});
   EXPECT_EQ(form_.ValueText(Focused()), u"[ ]");
   EXPECT_FALSE(session_.Package().GetSettings().DefaultWinClipboard());
-  EXPECT_EQ(session_.Editor().registry().Dword(SettingsKeyOf(), "DefaultWinClipboard"),
-            0u);
+  EXPECT_EQ(session_.Editor().registry().Dword(SettingsKeyOf(), "DefaultWinClipboard"), 0u);
   EXPECT_EQ(effects_.changed, std::vector<SettingId>{SettingId::kDefaultWinClipboard});
   // Escape closes; keys after that do nothing.
   EXPECT_FALSE(form_.HandleKey(KeyCode::Char(ch::kEscape)));
@@ -119,8 +118,7 @@ TEST_F(OptionsFormTest, ColoursCycleThroughTheColourTableAndPersist) {
   const platform::ColourItem* item = session_.Editor().colours().Find(u"Tavik hlsearch");
   EXPECT_EQ(item->background, colour::kGreen);
   EXPECT_EQ(item->foreground, colour::kBlack);
-  EXPECT_EQ(session_.Editor().registry().Dword(
-                ColourKeyOf("Tavik hlsearch"), "Background"),
+  EXPECT_EQ(session_.Editor().registry().Dword(ColourKeyOf("Tavik hlsearch"), "Background"),
             colour::kGreen);
   // The last colour wraps round to the first.
   ASSERT_TRUE(FocusField(u"Tavik Incremental Search foreground"));
