@@ -43,11 +43,7 @@ HostViewAdapter::HostViewAdapter(platform::EditorHost& host, platform::View& vie
 
 HostViewAdapter::~HostViewAdapter() {
   RemoveListener();
-  // The timer's work refers to this adapter.
-  if (IsAlive()) {
-    view_->Timer().Stop();
-    if (window_timer_id_ != 0) view_->KillWindowTimer(window_timer_id_);
-  }
+  if (IsAlive() && window_timer_id_ != 0) view_->KillWindowTimer(window_timer_id_);
 }
 
 bool HostViewAdapter::IsAlive() const {
@@ -288,23 +284,12 @@ uint64_t HostViewAdapter::DocumentId() const {
 
 void HostViewAdapter::StartTimer(uint32_t milliseconds) {
   if (!IsAlive()) return;
-  if (window_timer_id_ != 0) {
-    view_->SetWindowTimer(window_timer_id_, milliseconds);
-    return;
-  }
-  // The callback is looked up when the timer fires, so a later SetTimerCallback still counts.
-  view_->Timer().Start(milliseconds, [this, alive = view_alive_] {
-    if (*alive && timer_callback_) timer_callback_();
-  });
+  if (window_timer_id_ != 0) view_->SetWindowTimer(window_timer_id_, milliseconds);
 }
 
 void HostViewAdapter::StopTimer() {
   if (!IsAlive()) return;
-  if (window_timer_id_ != 0) {
-    view_->KillWindowTimer(window_timer_id_);
-    return;
-  }
-  view_->Timer().Stop();
+  if (window_timer_id_ != 0) view_->KillWindowTimer(window_timer_id_);
 }
 
 void HostViewAdapter::RemoveListener() {

@@ -85,8 +85,6 @@ class HostViewAdapter : public tavik::HostView {
   HostResult ExpandAllRegions() override;
   HostResult AddBookmark(uint32_t line) override;
   void SetHighlights(HighlightLayer layer, const std::vector<HighlightRange>& ranges) override;
-  // What runs when the view's timer fires.
-  void SetTimerCallback(std::function<void()> callback) { timer_callback_ = std::move(callback); }
   // What runs before each named host command the engine runs through this view.
   void SetBeforeCommand(std::function<void()> callback) { before_command_ = std::move(callback); }
   // The engine's timer becomes the window timer with this id, which fires as a timer message to
@@ -107,7 +105,6 @@ class HostViewAdapter : public tavik::HostView {
   std::shared_ptr<const bool> view_alive_;
   std::shared_ptr<const bool> buffer_alive_;
   uint64_t listener_id_ = 0;
-  std::function<void()> timer_callback_;
   uint32_t window_timer_id_ = 0;
   mutable std::string name_path_;  // the path DocumentName last converted, and its result
   mutable std::u16string name_;

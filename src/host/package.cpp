@@ -216,16 +216,6 @@ void Package::NoteFocusedView() {
   last_fed_view_ = 0;
 }
 
-void Package::TimerFired(platform::View& view) {
-  AttachedView* attached = engine_ != nullptr ? Attachment(view) : nullptr;
-  if (attached == nullptr) return;
-  ++key_depth_;
-  engine_->ProcessPendingKeys(*attached);
-  --key_depth_;
-  ReleaseRetired();
-  UpdateStatusBar();
-}
-
 // A message a host command wrote while the key ran (a save, a build, a failure) stays until the
 // next key, unless the engine has a message of its own.
 void Package::UpdateStatusBar() {
@@ -249,7 +239,7 @@ void Package::ResetSelectionDisplay() {
 }
 
 void Package::PreferencesChanged(std::u16string_view language) {
-  if (!accept_preference_events_ || engine_ == nullptr) return;
+  if (engine_ == nullptr) return;
   for (auto& [id, attachment] : attachments_) {
     if (attachment.view->text.IsAttached()) attachment.view->text.ReadPreferences();
   }

@@ -57,8 +57,6 @@ class Package final : public EngineHost, public SettingsEffects {
   // The keyboard focus moved to another view: the engine is told its document, as on a focus
   // message of the host (the buffer list takes it up).
   void NoteFocusedView();
-  // The view's mapping timer fired.
-  void TimerFired(platform::View& view);
   // Shows the engine's status text on the host's status bar.
   void UpdateStatusBar();
   // "UseVSSel" changed: every view's selection display is taken down, and the visual selection
@@ -189,9 +187,6 @@ class Package final : public EngineHost, public SettingsEffects {
   State state_ = State::kSited;
   bool host_is_version7_ = false;
   bool welcome_pending_ = false;
-  // Cleared while the package itself changes the host's preferences, so that the change event
-  // is not taken for one made outside.
-  bool accept_preference_events_ = true;
   MarkerTypeIds marker_types_;
   uint64_t current_view_ = 0;
   // The view whose document the engine took up with the last key it was fed, until another

@@ -35,9 +35,6 @@ struct AttachmentWindow {
   platform::WindowProcedure full_previous;   // what the main procedure replaced
   bool in_menu_loop = false;
   bool destroyed = false;  // the window is going away: no caret work
-  // Raised while one of the attachment's handlers runs, so that a command coming back through
-  // the filter is not translated a second time.
-  int reentrancy = 0;
   uint32_t char_width = 0;  // measured on first use
 
   bool FullyAttached() const { return stage != AttachmentStage::kRegistered; }

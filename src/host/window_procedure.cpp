@@ -123,7 +123,6 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   // From here the attachment may go away while the message is handled (a key closing the
   // document): it is kept in the retired list until the outermost handler returns.
   ++message_depth_;
-  ++window.reentrancy;
   // Editor commands the host makes of this message come back through the filter untranslated.
   std::optional<PackageCommandFilter::KeyMessageScope> in_message(std::in_place, filter);
   AttachedView& attached = *attachment->view;
@@ -212,7 +211,6 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
       break;
   }
   in_message.reset();  // before a retired attachment and its filter may go
-  --window.reentrancy;
   if (alive() && caret && attached.text.IsAttached()) RecreateCaret(view, window);
   if (status) UpdateStatusBar();
   --message_depth_;

@@ -123,9 +123,15 @@ TEST_F(HostViewAdapterTest, SplitFocusCloseAndAfterlife) {
   EXPECT_EQ(second.Caret(), (TextPos{0, 0}));
 }
 
-TEST_F(HostViewAdapterTest, TimerCallsBackWhenTheClockComesDue) {
+TEST_F(HostViewAdapterTest, TimerComesAsATimerMessageWhenTheClockComesDue) {
+  platform::View& view = *host_.FocusedView();
   int fired = 0;
-  adapter_->SetTimerCallback([&fired] { ++fired; });
+  const platform::WindowProcedure host = view.SetWindowProcedure(
+      [&](platform::View& v, const platform::WindowMessage& message) -> intptr_t {
+        if (message.message == platform::wm::kTimer && message.wparam == 7) ++fired;
+        return host(v, message);
+      });
+  adapter_->SetWindowTimerId(7);
   adapter_->StartTimer(1000);
   host_.AdvanceClock(500);
   adapter_->StopTimer();
