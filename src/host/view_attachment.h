@@ -34,7 +34,7 @@ struct AttachmentWindow {
   platform::WindowProcedure light_previous;  // the host's procedure, under the light one
   platform::WindowProcedure full_previous;   // what the main procedure replaced
   bool in_menu_loop = false;
-  bool destroyed = false;  // the window is going away: no caret work
+  bool destroyed = false;   // the window is going away: no caret work
   uint32_t char_width = 0;  // measured on first use
 
   bool FullyAttached() const { return stage != AttachmentStage::kRegistered; }
