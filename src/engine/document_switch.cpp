@@ -15,7 +15,7 @@ void TrackDocumentBeforeKey(ViewEngine& engine, AttachedView& view) {
   TextView& text = view.text;
   if (!text.IsAttached()) return;
   BufferList& list = engine.State().buffers;
-  const std::u16string name = text.DocumentName();
+  const std::u16string& name = text.DocumentName();
   if (list.has_current && SameDocumentName(name, list.current_name) && list.Find(name)) return;
   const TextPos caret = text.GetCaret();
   if (list.has_current) engine.Marks().jumps.Record(list.current_name, list.current_caret, true);
@@ -31,7 +31,7 @@ void TrackDocumentAfterKey(ViewEngine& engine, AttachedView& view) {
   TextView& text = view.text;
   if (!text.IsAttached()) return;
   BufferList& list = engine.State().buffers;
-  const std::u16string name = text.DocumentName();
+  const std::u16string& name = text.DocumentName();
   // Another document is taken up by the next key's check.
   if (!list.has_current || !SameDocumentName(name, list.current_name)) return;
   list.current_caret = text.GetCaret();

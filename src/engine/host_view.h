@@ -163,7 +163,8 @@ class HostView {
   virtual void SetFirstVisibleLine(uint32_t view_line) = 0;
 
   // View services.
-  virtual std::u16string DocumentName() const = 0;
+  // Valid until the next call; the host keeps the text.
+  virtual const std::u16string& DocumentName() const = 0;
   virtual uint32_t TabSize() const = 0;
   virtual uint32_t IndentSize() const = 0;
   virtual bool InsertTabs() const = 0;

@@ -633,8 +633,9 @@ void TextView::Beep() {
   if (IsAttached()) host_->Beep();
 }
 
-std::u16string TextView::DocumentName() const {
-  return IsAttached() ? host_->DocumentName() : std::u16string{};
+const std::u16string& TextView::DocumentName() const {
+  static const std::u16string kNoName;
+  return IsAttached() ? host_->DocumentName() : kNoName;
 }
 
 }  // namespace tavik

@@ -125,7 +125,7 @@ class TextView {
   void CloseWindow();
   void Beep();
 
-  std::u16string DocumentName() const;
+  const std::u16string& DocumentName() const;
   uint32_t TabSize() const { return tab_size_; }
   uint32_t IndentSize() const { return indent_size_; }
   bool InsertTabs() const { return insert_tabs_; }

@@ -329,9 +329,12 @@ void ViewEngine::UpdateCaretShape() {
 
 std::u16string ViewEngine::StatusText() const {
   if (!state_.message.empty()) return state_.message.substr(0, kMessageCapacity);
-  std::u16string status = recording_ ? u"(REC) " : u"";
   std::u16string_view pending = parser_.PendingText();
   if (pending.size() > kMessageCapacity) pending = pending.substr(0, kMessageCapacity);
+  // Made after every key: one allocation for the whole text.
+  std::u16string status;
+  status.reserve(32 + pending.size());
+  if (recording_) status += u"(REC) ";
   if (!pending.empty() && (pending[0] == u':' || pending[0] == u'/' || pending[0] == u'?')) {
     status += pending;
     return status.substr(0, kMessageCapacity);

@@ -215,13 +215,16 @@ void HostViewAdapter::SetFirstVisibleLine(uint32_t view_line) {
   if (IsAlive()) view_->SetFirstVisibleLine(view_line);
 }
 
-std::u16string HostViewAdapter::DocumentName() const {
-  if (!IsAlive()) return {};
-  const platform::Document* doc = host_.DocumentOf(*view_);
-  if (doc == nullptr) return {};
-  // Asked several times per key: the name is converted again only when the path changed.
-  if (doc->path.empty()) return doc->Name();
-  if (doc->path != name_path_) {
+const std::u16string& HostViewAdapter::DocumentName() const {
+  const platform::Document* doc = IsAlive() ? host_.DocumentOf(*view_) : nullptr;
+  // Asked several times per key: the name is made again only when the document's changed.
+  if (doc == nullptr) {
+    name_path_.clear();
+    name_.clear();
+  } else if (doc->path.empty()) {
+    name_path_.clear();
+    if (name_ != doc->untitled_name) name_ = doc->untitled_name;
+  } else if (doc->path != name_path_) {
     name_path_ = doc->path;
     name_ = doc->Name();
   }

@@ -59,7 +59,7 @@ class HostViewAdapter : public tavik::HostView {
   uint32_t VisibleLineCount() const override;
   void SetFirstVisibleLine(uint32_t view_line) override;
 
-  std::u16string DocumentName() const override;
+  const std::u16string& DocumentName() const override;
   uint32_t TabSize() const override;
   uint32_t IndentSize() const override;
   bool InsertTabs() const override;
