@@ -192,6 +192,9 @@ class Package final : public EngineHost, public SettingsEffects {
   // The view whose document the engine took up with the last key it was fed, until another
   // view's document is noted: its key-up need not tell the engine the document again.
   uint64_t last_fed_view_ = 0;
+  // The view the engine read back from the host after the last key message, as long as no
+  // other message came since: the key-up of that press has nothing new to read.
+  uint64_t synced_view_ = 0;
 };
 
 }  // namespace tavik::host

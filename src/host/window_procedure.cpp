@@ -3,6 +3,7 @@
 // the main one reads the keyboard messages as keys for the engine, keeps focus, timers, menu
 // loop and caret in step, and switches the emulation on and off with Ctrl+Shift+Alt+V.
 #include <optional>
+#include <utility>
 
 #include "engine/document_switch.h"
 #include "host/key_translation.h"
@@ -108,6 +109,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   };
   const uint32_t m = message.message;
   const uint32_t flags = editor_.keyboard().State().Flags();
+  const bool in_step = std::exchange(synced_view_, 0) == view_id;
 
   if (m == wm::kEnterMenuLoop) window.in_menu_loop = true;
   if (m == wm::kExitMenuLoop) window.in_menu_loop = false;
@@ -188,14 +190,18 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
         }
       }
       // A key that moved the focus (:e, :bn, CTRL-^ ...): the engine follows the new view.
-      if (editor_.FocusedView() != focused_before) NoteFocusedView();
+      if (editor_.FocusedView() != focused_before) {
+        NoteFocusedView();
+      } else if (alive() && attached.text.IsAttached()) {
+        synced_view_ = view_id;
+      }
       break;
     }
     default:
       result = pass_on();
       if (!alive()) break;
       if (m == wm::kKeyUp || m == wm::kSysKeyUp || IsMouseButton(m)) {
-        if (attached.text.IsAttached() && key_depth_ == 0) {
+        if (attached.text.IsAttached() && key_depth_ == 0 && !(in_step && m == wm::kKeyUp)) {
           engine_->SyncWithHost(attached);
           if (last_fed_view_ != view.Id() || m != wm::kKeyUp) {
             TrackDocumentBeforeKey(*engine_, attached);

@@ -57,7 +57,17 @@ constexpr std::array kEditingKeys = {
 
 constexpr uint32_t kAltBit = 1u << 29;  // a key message's context bit: Alt was held
 
+// The virtual keys in the table, so that the keys that type text pass with one test.
+constexpr std::array<bool, 256> kEditingVirtualKeys = [] {
+  std::array<bool, 256> keys{};
+  for (const EditingKey& key : kEditingKeys) keys[key.virtual_key] = true;
+  return keys;
+}();
+
 std::optional<uint32_t> EditingCommand(KeyStroke stroke) {
+  if (stroke.virtual_key >= 256 || !kEditingVirtualKeys[stroke.virtual_key]) {
+    return std::nullopt;
+  }
   for (const EditingKey& key : kEditingKeys) {
     if (key.virtual_key == stroke.virtual_key && key.modifiers == stroke.modifiers) {
       return key.command;
