@@ -283,9 +283,8 @@ size_t TerminalKeyDecoder::DecodeCsi(size_t start, std::vector<KeyCode>& out) {
   bool has_value = false;
   size_t i = start;
   // A private marker first ("CSI ? ...", "CSI > ..."): the terminal answers a question.
-  const char marker = i < pending_.size() && pending_[i] >= '<' && pending_[i] <= '?'
-                          ? pending_[i]
-                          : '\0';
+  const char marker =
+      i < pending_.size() && pending_[i] >= '<' && pending_[i] <= '?' ? pending_[i] : '\0';
   for (; i < pending_.size(); ++i) {
     const char c = pending_[i];
     if (c >= '0' && c <= '9') {

@@ -35,10 +35,10 @@ class LiteralInput {
   LiteralOutcome Finish(std::optional<KeyCode> again);
 
   bool active_ = false;
-  char16_t prefix_ = 0;   // 'x', 'o', 'u' or 'U' once typed; 0 for decimal digits or none yet
-  uint32_t base_ = 0;     // 0 until the first digit or prefix says which code is typed
-  uint32_t digits_ = 0;   // digits typed
-  uint32_t most_ = 0;     // digits that end the code
+  char16_t prefix_ = 0;  // 'x', 'o', 'u' or 'U' once typed; 0 for decimal digits or none yet
+  uint32_t base_ = 0;    // 0 until the first digit or prefix says which code is typed
+  uint32_t digits_ = 0;  // digits typed
+  uint32_t most_ = 0;    // digits that end the code
   uint32_t value_ = 0;
 };
 

@@ -488,7 +488,7 @@ void InsertMode::PasteText(TextView& text, std::u16string_view pasted) {
   if (end.column > 0) text.SetDotMark({end.line, end.column - 1});
   for (char16_t c : body) {
     record_.Append(c == u'\n' ? InsertOp{InsertOpType::kNewLine, 0}
-                               : InsertOp{InsertOpType::kInsertChar, c});
+                              : InsertOp{InsertOpType::kInsertChar, c});
   }
 }
 

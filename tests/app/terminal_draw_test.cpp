@@ -189,12 +189,16 @@ TEST_F(TerminalDrawTest, CommandLineCursorAndWideCharacterAtTheEdge) {
 TEST_F(TerminalDrawTest, AStatusTextWiderThanTheScreenShowsWholeOverTheRowsAbove) {
   host_.OpenText(u"one\ntwo\nthree\nfour");
   DrawRequest request;
-  request.status_text = FromUtf8("0123456789abcdefghi\xe4\xb8\xad" "0123456789abcdefghXYZ");
+  request.status_text = FromUtf8(
+      "0123456789abcdefghi\xe4\xb8\xad"
+      "0123456789abcdefghXYZ");
   request.status_whole = true;
   std::vector<std::string> rows = Draw(7, 20, request);
   // A wide character that does not fit at a row's end starts the next row.
   EXPECT_EQ(rows[4], "0123456789abcdefghi");
-  EXPECT_EQ(rows[5], "\xe4\xb8\xad" "0123456789abcdefgh");
+  EXPECT_EQ(rows[5],
+            "\xe4\xb8\xad"
+            "0123456789abcdefgh");
   EXPECT_EQ(rows[6], "XYZ");
   EXPECT_EQ(grid_.At(4, 0).style, CellStyle::kStatus);
   EXPECT_EQ(rows[3], "three");

@@ -151,8 +151,10 @@ TEST_F(TerminalEditorTest, StartupFileErrorsShowInTheOutputPaneAndAMissingOneOnT
 
   TmuxSession missing(ProgramCommand("--rc " + Path("no_rc") + " " + file));
   ASSERT_TRUE(missing.Started());
-  ASSERT_TRUE(missing.WaitFor([&](const auto& r) { return LastRowHas(r, "Cannot read /"); }))
+  // The message, wider than the screen, shows whole: its end is on the last row.
+  ASSERT_TRUE(missing.WaitFor([&](const auto& r) { return LastRowHas(r, "no_rc"); }))
       << missing.ScreenText();
+  EXPECT_TRUE(missing.WaitForText("Cannot read /")) << missing.ScreenText();
   EXPECT_TRUE(RowIs(missing.Screen(), 1, "text"));
   missing.Send("F10");
   ASSERT_TRUE(missing.WaitForText("EXIT=0")) << missing.ScreenText();
@@ -637,7 +639,8 @@ TEST_F(TerminalEditorTest, NoFrameShowsTextOfAnotherFileAndCtrlLDrawsEverythingA
   tmux.Send("F9");
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "~"); })) << tmux.ScreenText();
   std::vector<std::string> rows = tmux.Screen();
-  for (size_t r = 3; r + 1 < rows.size(); ++r) EXPECT_TRUE(RowIs(rows, r, "~")) << tmux.ScreenText();
+  for (size_t r = 3; r + 1 < rows.size(); ++r)
+    EXPECT_TRUE(RowIs(rows, r, "~")) << tmux.ScreenText();
   // Something else writes to the terminal; CTRL-L clears it away.
   const std::string tty = tmux.Display("#{pane_tty}");
   std::ofstream(tty) << "\x1b[8;1Hstray output";
@@ -660,8 +663,7 @@ TEST_F(TerminalEditorTest, APasteGoesInAsPastedWithoutIndentOrMappingsAndUndoesA
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- INSERT --"); }));
   tmux.Command("load-buffer " + snippet);
   tmux.Command("paste-buffer -p -t main");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "  }"); }))
-      << tmux.ScreenText();
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "  }"); })) << tmux.ScreenText();
   tmux.Send("Escape");
   tmux.SendLiteral(":w");
   tmux.Send("Enter");

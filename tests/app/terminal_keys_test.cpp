@@ -140,11 +140,13 @@ TEST(TerminalKeys, ExtendedKeyReportsAndIgnoredSequences) {
 
 TEST(TerminalKeys, EscapeAndAKeyInOneReadWithOthersAreTwoKeys) {
   // Typed quickly or pasted: nothing is taken as ALT, nothing is lost.
-  EXPECT_EQ(Decode("iX\x1b" "AY"),
+  EXPECT_EQ(Decode("iX\x1b"
+                   "AY"),
             (std::vector<KeyCode>{KeyCode::Char(u'i'), KeyCode::Char(u'X'), KeyCode::Char(27),
                                   KeyCode::Char(u'A'), KeyCode::Char(u'Y')}));
-  EXPECT_EQ(Decode("\x1b" "ab"), (std::vector<KeyCode>{KeyCode::Char(27), KeyCode::Char(u'a'),
-                                                     KeyCode::Char(u'b')}));
+  EXPECT_EQ(Decode("\x1b"
+                   "ab"),
+            (std::vector<KeyCode>{KeyCode::Char(27), KeyCode::Char(u'a'), KeyCode::Char(u'b')}));
   // "ESC O" followed by no keypad letter is Escape, then the letters.
   EXPECT_EQ(Decode("a\x1bOk"), (std::vector<KeyCode>{KeyCode::Char(u'a'), KeyCode::Char(27),
                                                      KeyCode::Char(u'O'), KeyCode::Char(u'k')}));
@@ -153,8 +155,8 @@ TEST(TerminalKeys, EscapeAndAKeyInOneReadWithOthersAreTwoKeys) {
   std::vector<KeyCode> keys;
   decoder.Feed("x\x1b", keys);
   decoder.Feed("j", keys);
-  EXPECT_EQ(keys, (std::vector<KeyCode>{KeyCode::Char(u'x'), KeyCode::Char(27),
-                                        KeyCode::Char(u'j')}));
+  EXPECT_EQ(keys,
+            (std::vector<KeyCode>{KeyCode::Char(u'x'), KeyCode::Char(27), KeyCode::Char(u'j')}));
   // Alone in a read, Escape and one character are ALT with it, a character of several bytes
   // too.
   EXPECT_EQ(Decode("\x1b\xc3\xa9"), std::vector<KeyCode>{KeyCode::Char(0xE9, kAlt)});

@@ -44,8 +44,7 @@ TEST_F(InsertLiteralTest, TheKeyAfterCtrlVGoesInAsItIsUnmapped) {
   EXPECT_EQ(Engine().Mode(), EngineMode::kNormal);
   const std::u16string typed = Buffer().substr(0, Buffer().size() - 3);
   EXPECT_EQ(typed.substr(0, 1), u"\t");
-  EXPECT_EQ(typed.substr(typed.size() - 11),
-            std::u16string(u"\x1b\x03\x01") + u"ba<Left>");
+  EXPECT_EQ(typed.substr(typed.size() - 11), std::u16string(u"\x1b\x03\x01") + u"ba<Left>");
   EXPECT_NE(typed[1], u'\t');  // the plain Tab gave spaces
   // "." types the same again, the tab included.
   Keys(u"0.");
