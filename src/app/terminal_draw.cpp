@@ -31,7 +31,39 @@ std::u16string Number(uint64_t n) {
   return platform::FromUtf8(std::to_string(n));
 }
 
+// The code point at `i` (a surrogate pair or one unit) and the units it takes.
+char32_t CodePointAt(std::u16string_view text, size_t i, size_t& units) {
+  const char16_t c = text[i];
+  units = 1;
+  if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+      text[i + 1] < 0xE000) {
+    units = 2;
+    return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+  }
+  return c;
+}
+
 }  // namespace
+
+std::vector<size_t> WrapStatusText(std::u16string_view text, int cols,
+                                   std::optional<size_t> cursor) {
+  std::vector<size_t> starts{0};
+  if (cols <= 0) return starts;
+  int col = 0;
+  for (size_t i = 0; i < text.size();) {
+    size_t units = 1;
+    const int width = CodePointWidth(CodePointAt(text, i, units));
+    const int cells = width < 0 ? 1 : width;
+    if (cells > 0 && col + cells > cols && col > 0) {
+      starts.push_back(i);
+      col = 0;
+    }
+    col += cells;
+    i += units;
+  }
+  if (cursor && *cursor >= text.size() && col >= cols) starts.push_back(text.size());
+  return starts;
+}
 
 std::u16string ScreenComposer::ShownName(const platform::Document& document,
                                          bool base_name_only) const {
@@ -60,8 +92,10 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   const int rows = grid.Rows();
   const int cols = grid.Cols();
   if (rows <= 0 || cols <= 0) return result;
-  // The rows kept from the last draw are in the grid only when it is the one drawn last time.
-  if (rows != drawn_grid_rows_ || cols != drawn_grid_cols_) ForgetDrawnRows();
+  // The rows kept from the last draw are in the grid only when it is the one drawn last time,
+  // and not where a long status text covered them.
+  if (rows != drawn_grid_rows_ || cols != drawn_grid_cols_ || drew_over_views_) ForgetDrawnRows();
+  drew_over_views_ = false;
   drawn_grid_rows_ = rows;
   drawn_grid_cols_ = cols;
   next_rows_.resize(static_cast<size_t>(rows));
@@ -128,7 +162,16 @@ DrawResult ScreenComposer::Draw(platform::EditorHost& host, const DrawRequest& r
   }
   result.cursor_row = caret.row >= 0 ? caret.row : status_row;
   result.cursor_col = std::min(caret.col, cols - 1);
-  DrawStatus(request, right, grid, result);
+  if (request.status_whole && ScreenGrid::TextWidth(request.status_text) > cols) {
+    const std::vector<size_t> starts =
+        WrapStatusText(request.status_text, cols, request.status_cursor);
+    // Over the views and the pane, below the tab line; a text taller than that shows its end.
+    const int shown = std::min(static_cast<int>(starts.size()), std::max(1, rows - window_top));
+    DrawLongStatus(request, starts, rows - shown, grid, result);
+    drew_over_views_ = shown > 1;
+  } else {
+    DrawStatus(request, right, grid, result);
+  }
   std::swap(drawn_rows_, next_rows_);
   std::swap(drawn_bands_, next_bands_);
   return result;
@@ -586,6 +629,29 @@ void ScreenComposer::DrawStatus(const DrawRequest& request, const std::u16string
     result.cursor_col = std::min(
         cols - 1, ScreenGrid::TextWidth(std::u16string_view(request.status_text).substr(0, at)));
   }
+}
+
+void ScreenComposer::DrawLongStatus(const DrawRequest& request, const std::vector<size_t>& starts,
+                                    int top, ScreenGrid& grid, DrawResult& result) const {
+  const int rows = grid.Rows();
+  const int cols = grid.Cols();
+  const std::u16string_view text = request.status_text;
+  // The rows that fit are the last ones of the text.
+  const size_t first = starts.size() - static_cast<size_t>(rows - top);
+  for (int row = top; row < rows; ++row) {
+    const size_t k = first + static_cast<size_t>(row - top);
+    const size_t from = starts[k];
+    const size_t to = k + 1 < starts.size() ? starts[k + 1] : text.size();
+    grid.FillRow(row, 0, CellStyle::kStatus);
+    grid.PutText(row, 0, text.substr(from, to - from), CellStyle::kStatus, cols);
+  }
+  if (!request.status_cursor) return;
+  const size_t at = std::min(*request.status_cursor, text.size());
+  size_t k = first;
+  while (k + 1 < starts.size() && starts[k + 1] <= at) ++k;
+  result.cursor_row = top + static_cast<int>(k - first);
+  result.cursor_col =
+      std::min(cols - 1, ScreenGrid::TextWidth(text.substr(starts[k], at - starts[k])));
 }
 
 }  // namespace tavik::app

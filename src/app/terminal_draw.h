@@ -23,12 +23,21 @@ struct DrawRequest {
   bool pane_visible = false;
   bool block_caret = false;    // a block caret on a tab stands on its last column
   std::string working_folder;  // paths below it are shown relative to it
+  // A status text wider than the screen is shown whole over as many rows as it takes, above
+  // and on the status bar; otherwise it is cut at the right edge.
+  bool status_whole = false;
 };
 
 struct DrawResult {
   int cursor_row = 0;
   int cursor_col = 0;
 };
+
+// Where each row of `text` begins (unit offsets) when it is wrapped at `cols` columns; a wide
+// character that does not fit at the end of a row begins the next. With `cursor`, a cursor at
+// the end of a full last row gets a row of its own.
+std::vector<size_t> WrapStatusText(std::u16string_view text, int cols,
+                                   std::optional<size_t> cursor = std::nullopt);
 
 class ScreenComposer {
  public:
@@ -59,6 +68,9 @@ class ScreenComposer {
   void DrawPane(const platform::OutputPane& pane, int top, int height, ScreenGrid& grid) const;
   void DrawStatus(const DrawRequest& request, const std::u16string& right, ScreenGrid& grid,
                   DrawResult& result) const;
+  // A status text too wide for one row, over the bottom rows starting at `top`.
+  void DrawLongStatus(const DrawRequest& request, const std::vector<size_t>& starts, int top,
+                      ScreenGrid& grid, DrawResult& result) const;
   std::u16string ShownName(const platform::Document& document, bool base_name_only) const;
 
   // A highlight as it falls on one view line: units [from, to), or display columns for a block
@@ -135,7 +147,8 @@ class ScreenComposer {
   std::vector<DrawnRow> next_rows_;            // by screen row, for this draw
   std::vector<DrawnBand> drawn_bands_;         // the unfolded views' bands, as last drawn
   std::vector<DrawnBand> next_bands_;
-  int drawn_grid_rows_ = 0;  // the size of the grid drawn last
+  bool drew_over_views_ = false;  // the last draw put a long status text over the views
+  int drawn_grid_rows_ = 0;       // the size of the grid drawn last
   int drawn_grid_cols_ = 0;
   std::vector<RowMark> row_marks_;  // scratch: the marks of the row being drawn
   std::vector<int> sources_;        // scratch: where each row of a view comes from

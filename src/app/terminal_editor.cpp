@@ -153,6 +153,7 @@ int TerminalEditor::Run(const ProgramOptions& options) {
     }
     const KeyCode key = keys_.front();
     keys_.pop_front();
+    status_dismissed_ = true;
     HandleKey(key);
   }
   clipboard_->SendCopies();
@@ -228,6 +229,15 @@ void TerminalEditor::Resize() {
 }
 
 void TerminalEditor::HandleKey(KeyCode key) {
+  if (key == kPastedTextKey) {
+    HandlePaste(decoder_.TakePaste());
+    return;
+  }
+  // CTRL-L draws the whole screen again, whatever the terminal shows now; the key goes on.
+  if (key.IsChar(12) && key.Has(key_mod::kCtrl)) {
+    screen_.RepaintAll();
+    composer_.ForgetDrawnRows();
+  }
   // The front end's own commands run by their bindings before any view sees the key.
   if (const std::optional<std::u16string> command =
           editor_->bindings().Lookup(platform::KeyStrokeOf(key))) {
@@ -254,6 +264,32 @@ void TerminalEditor::HandleKey(KeyCode key) {
     pane_shows_seen_ = pane.ShowCount();
     pane_lines_seen_ = pane.Lines().size();
   }
+}
+
+void TerminalEditor::HandlePaste(std::u16string_view text) {
+  platform::View* view = editor_->FocusedView();
+  if (view == nullptr) return;
+  AttachedView* attached =
+      package_ != nullptr && package_->Enabled() ? package_->Attachment(*view) : nullptr;
+  if (attached != nullptr && package_->Engine().PasteText(*attached, text)) {
+    package_->UpdateStatusBar();
+    return;
+  }
+  // Without the engine the host puts the text in at the caret, as one undo step.
+  std::u16string body;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    body += text[i] == u'\r' ? u'\n' : text[i];
+  }
+  platform::TextBuffer& buffer = view->Buffer();
+  if (buffer.ReadOnly()) {
+    editor_->SetStatusText(u"The document is read-only: the pasted text was not inserted");
+    return;
+  }
+  buffer.OpenCompound();
+  const std::optional<TextPos> end = buffer.Insert(view->Caret(), body);
+  buffer.CloseCompound();
+  if (end) view->SetCaret(*end);
 }
 
 bool TerminalEditor::BuildCancelRequested() {
@@ -331,6 +367,12 @@ void TerminalEditor::Redraw() {
           request.status_text.size() - pending.size() + parser->CommandLineCursor();
     }
   }
+  // A status text shows whole until a key comes after it.
+  if (request.status_text != status_shown_) {
+    status_shown_ = request.status_text;
+    status_dismissed_ = false;
+  }
+  request.status_whole = !status_dismissed_;
   const CursorShape shape = question_ || request.status_cursor || focused == nullptr
                                 ? CursorShape::kBar
                                 : ShapeOf(*focused);
@@ -345,12 +387,21 @@ void TerminalEditor::Redraw() {
 }
 
 KeyCode TerminalEditor::ReadKeyForQuestion() {
-  while (keys_.empty()) {
-    if (input_closed_ || !WaitAndRead(false)) return KeyCode::Char(ch::kEscape);
+  for (;;) {
+    while (keys_.empty()) {
+      if (input_closed_ || !WaitAndRead(false)) return KeyCode::Char(ch::kEscape);
+    }
+    const KeyCode key = keys_.front();
+    keys_.pop_front();
+    if (key != kPastedTextKey) return key;
+    // A question takes pasted text as typed keys, a line break as Return.
+    const std::u16string text = decoder_.TakePaste();
+    for (size_t i = text.size(); i-- > 0;) {
+      if (text[i] == u'\n' && i > 0 && text[i - 1] == u'\r') continue;
+      const bool line_break = text[i] == u'\n' || text[i] == u'\r';
+      keys_.push_front(KeyCode::Char(line_break ? ch::kReturn : text[i]));
+    }
   }
-  const KeyCode key = keys_.front();
-  keys_.pop_front();
-  return key;
 }
 
 platform::YesNoAnswer TerminalEditor::AskYesNo(std::u16string_view question) {

@@ -46,6 +46,8 @@ class TerminalEditor {
   void RunStartupFile(const ProgramOptions& options);
   void OpenFiles(const std::vector<std::string>& files);
   void HandleKey(KeyCode key);
+  // Text pasted in the terminal: to the engine as text, or typed by the host without it.
+  void HandlePaste(std::u16string_view text);
   void Redraw();
   // Waits for input or the next timer, then decodes what came; false when input ended.
   bool WaitAndRead(bool with_timers);
@@ -81,6 +83,9 @@ class TerminalEditor {
   std::chrono::steady_clock::time_point last_tick_;
   uint64_t carried_us_ = 0;  // clock time not yet handed to the host, below a millisecond
   std::optional<std::u16string> question_;
+  // The status text the last frame showed; a key makes a long one give way to its first row.
+  std::u16string status_shown_;
+  bool status_dismissed_ = false;
   std::u16string open_errors_;
   std::string working_folder_;
   bool pane_visible_ = false;

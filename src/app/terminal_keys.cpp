@@ -6,11 +6,22 @@
 #include <array>
 #include <optional>
 
+#include "platform/utf8_codec.h"
+
 namespace tavik::app {
 
 namespace {
 
 constexpr char kEsc = '\x1b';
+constexpr std::string_view kPasteEnd = "\x1b[201~";
+
+// The bytes of the UTF-8 character that starts with `lead` (1 for a byte that starts none).
+size_t Utf8Length(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
 
 // The special key of a "CSI n ~" sequence, by n.
 struct TildeKey {
@@ -105,18 +116,61 @@ KeyCode KeyForByte(unsigned char byte) {
 }
 
 void TerminalKeyDecoder::Feed(std::string_view bytes, std::vector<KeyCode>& out) {
+  if (pending_.empty() && !in_paste_) {
+    alt_pair_ = !keys_reported_ && bytes.size() >= 2 && bytes[0] == kEsc && bytes[1] != kEsc &&
+                bytes.size() == 1 + Utf8Length(static_cast<unsigned char>(bytes[1]));
+  }
   pending_.append(bytes);
   size_t used = 0;
   while (!pending_.empty() && (used = DecodeOne(false, out)) > 0) pending_.erase(0, used);
 }
 
 void TerminalKeyDecoder::Flush(std::vector<KeyCode>& out) {
-  while (!pending_.empty()) pending_.erase(0, DecodeOne(true, out));
+  while (!pending_.empty()) {
+    const size_t used = DecodeOne(true, out);
+    if (used == 0) break;  // the start of a paste's end marker waits for the rest
+    pending_.erase(0, used);
+  }
+}
+
+std::u16string TerminalKeyDecoder::TakePaste() {
+  if (pastes_.empty()) return {};
+  std::u16string text = std::move(pastes_.front());
+  pastes_.pop_front();
+  return text;
+}
+
+size_t TerminalKeyDecoder::TakePasteBytes(std::vector<KeyCode>& out) {
+  const size_t end = pending_.find(kPasteEnd);
+  if (end != std::string::npos) {
+    paste_.append(pending_, 0, end);
+    std::u16string text;
+    platform::DecodeUtf8(paste_, text);
+    paste_.clear();
+    in_paste_ = false;
+    pastes_.push_back(std::move(text));
+    out.push_back(kPastedTextKey);
+    return end + kPasteEnd.size();
+  }
+  // Keeps what may be the start of the end marker.
+  size_t keep = 0;
+  for (size_t n = std::min(pending_.size(), kPasteEnd.size() - 1); n > 0 && keep == 0; --n) {
+    if (kPasteEnd.starts_with(std::string_view(pending_).substr(pending_.size() - n))) keep = n;
+  }
+  paste_.append(pending_, 0, pending_.size() - keep);
+  return pending_.size() - keep;
 }
 
 size_t TerminalKeyDecoder::DecodeOne(bool final, std::vector<KeyCode>& out) {
-  if (pending_[0] == kEsc) return DecodeEscape(final, out);
-  return DecodeText(0, final, 0, out);
+  if (in_paste_) return TakePasteBytes(out);
+  size_t used = 0;
+  if (pending_[0] == kEsc) {
+    used = DecodeEscape(final, out);
+    if (used > 0) alt_pair_ = false;
+  } else {
+    used = DecodeText(0, final, 0, out);
+  }
+  return used;
 }
 
 // One character at `at`: an ASCII byte or a UTF-8 sequence; invalid bytes give U+FFFD each.
@@ -177,8 +231,12 @@ size_t TerminalKeyDecoder::DecodeEscape(bool final, std::vector<KeyCode>& out) {
   if (second == 'O') {
     if (pending_.size() == 2) {
       if (!final) return 0;
-      out.push_back(KeyCode::Char('O', key_mod::kShift | key_mod::kAlt));
-      return 2;
+      if (alt_pair_) {
+        out.push_back(KeyCode::Char('O', key_mod::kShift | key_mod::kAlt));
+        return 2;
+      }
+      out.push_back(KeyCode::Char(ch::kEscape));
+      return 1;
     }
     // SS3 with an optional modifier digit: ESC O A, ESC O 5 A.
     size_t i = 2;
@@ -193,15 +251,18 @@ size_t TerminalKeyDecoder::DecodeEscape(bool final, std::vector<KeyCode>& out) {
     }
     if (std::optional<uint32_t> key = LetterKeyOf(pending_[i])) {
       out.push_back(KeyCode::Special(*key, FlagsOfModifier(modifier)));
+      return i + 1;
     }
-    return i + 1;
-  }
-  if (second == kEsc) {
-    // Two Escapes: the first is the Escape key; the second may start a sequence.
+    // No key of the keypad: Escape, then "O" and what follows as typed.
     out.push_back(KeyCode::Char(ch::kEscape));
     return 1;
   }
-  // ALT held: the terminal sends Escape before the key.
+  if (second == kEsc || !alt_pair_) {
+    // The Escape key; what follows is a key of its own, or may start a sequence.
+    out.push_back(KeyCode::Char(ch::kEscape));
+    return 1;
+  }
+  // ALT held: the terminal sends Escape before the key, both in one write.
   return DecodeText(1, final, key_mod::kAlt, out);
 }
 
@@ -221,6 +282,9 @@ size_t TerminalKeyDecoder::DecodeCsi(size_t start, std::vector<KeyCode>& out) {
   uint32_t value = 0;
   bool has_value = false;
   size_t i = start;
+  // A private marker first ("CSI ? ...", "CSI > ..."): the terminal answers a question.
+  const char marker =
+      i < pending_.size() && pending_[i] >= '<' && pending_[i] <= '?' ? pending_[i] : '\0';
   for (; i < pending_.size(); ++i) {
     const char c = pending_[i];
     if (c >= '0' && c <= '9') {
@@ -243,6 +307,11 @@ size_t TerminalKeyDecoder::DecodeCsi(size_t start, std::vector<KeyCode>& out) {
     return used;  // not a valid sequence: drop what was read
   }
   params.push_back(has_value ? value : 0);
+  if (marker != '\0') {
+    // "CSI ? flags u": the progressive keyboard mode in force; no answer is a key.
+    if (marker == '?' && fin == 'u') keys_reported_ = (params[0] & 1) != 0;
+    return used;
+  }
   const uint32_t first = params[0];
   const uint32_t modifier = params.size() > 1 ? params[1] : 1;
   const uint32_t flags = FlagsOfModifier(modifier);
@@ -251,13 +320,17 @@ size_t TerminalKeyDecoder::DecodeCsi(size_t start, std::vector<KeyCode>& out) {
       out.push_back(ModifiedCharacter(params[2], flags));
       return used;
     }
+    if (first == 200) {  // pasted text follows, up to "CSI 201 ~"
+      in_paste_ = true;
+      return used;
+    }
     for (const TildeKey& k : kTildeKeys) {
       if (k.number == first) {
         out.push_back(KeyCode::Special(k.virtual_key, flags));
         break;
       }
     }
-    return used;  // 200 ~ and 201 ~ (pasted text markers) and unknown numbers give no key
+    return used;  // a stray 201 ~ and unknown numbers give no key
   }
   if (fin == 'u') {  // code ; m u
     if (first >= 0x10000) {

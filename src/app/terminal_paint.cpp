@@ -174,8 +174,11 @@ const Cell* TerminalPainter::ShiftRow(int row, const Cell* shown, std::span<cons
     const Cell* now = next.data() + from + std::max(-by, 0);
     return std::equal(now, now + count, was);
   };
+  // A shift moves at least as many cells as it frees: some terminals leave old cells behind
+  // when asked to insert more than half of the rest of a row.
   int by = 0;
-  for (int k = 1; k <= cols - from - kLeastCellsToShift && by == 0; ++k) {
+  const int most = std::min(cols - from - kLeastCellsToShift, (cols - from) / 2);
+  for (int k = 1; k <= most && by == 0; ++k) {
     if (moved_by(k)) {
       by = k;
     } else if (moved_by(-k)) {
@@ -183,6 +186,11 @@ const Cell* TerminalPainter::ShiftRow(int row, const Cell* shown, std::span<cons
     }
   }
   if (by == 0) return shown;
+  // Moving only blanks saves nothing over writing the row.
+  const Cell* kept_from = shown + from + std::max(by, 0);
+  const int kept = cols - from - std::abs(by);
+  if (std::count(kept_from, kept_from + kept, kDefaultBlank) + kLeastCellsToShift > kept)
+    return shown;
   // The cells freed are blank in the terminal's default colours.
   UseStyle(CellStyle::kText, style, out);
   codes_.move_to(row, from, out);

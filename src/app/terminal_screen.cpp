@@ -141,6 +141,10 @@ bool TerminalScreen::Start() {
   // Keys with modifiers the plain encoding cannot tell apart (Ctrl+Shift+Alt+V) come as
   // "CSI 27 ; modifiers ; code ~" where the terminal offers it.
   WriteRaw(kExtendedKeysOn);
+  // Where the terminal has it, Escape followed by a key is never ALT with that key; pastes come
+  // marked, so that they are taken as text.
+  WriteRaw(kKeyReportsOn);
+  WriteRaw(kBracketedPasteOn);
   char capability[] = "Ss";
   const char* ss = tigetstr(capability);
   shape_supported_ = (ss != nullptr && ss != reinterpret_cast<char*>(-1)) ||
@@ -203,6 +207,8 @@ void TerminalScreen::Stop() {
   }
   if (shape_supported_ && has_last_shape_) leave += "\x1b[0 q";
   leave += kExtendedKeysOff;
+  leave += kKeyReportsOff;
+  leave += kBracketedPasteOff;
   WriteRaw(leave);
   endwin();
   delscreen(screen_);

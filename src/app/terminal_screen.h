@@ -25,6 +25,14 @@ enum class CursorShape : uint8_t { kBlock = 2, kUnderline = 4, kBar = 6 };
 // reset to the plain encoding.
 inline constexpr std::string_view kExtendedKeysOn = "\x1b[>4;2m";
 inline constexpr std::string_view kExtendedKeysOff = "\x1b[>4m";
+// The progressive keyboard mode that reports Escape and ALT with keys as sequences of their
+// own ("CSI > 1 u" pushes it, "CSI < u" pops it), and the question whether it is on, which a
+// terminal that has it answers with "CSI ? flags u".
+inline constexpr std::string_view kKeyReportsOn = "\x1b[>1u\x1b[?u";
+inline constexpr std::string_view kKeyReportsOff = "\x1b[<u";
+// Pasted text comes between "CSI 200 ~" and "CSI 201 ~" while bracketed paste is on.
+inline constexpr std::string_view kBracketedPasteOn = "\x1b[?2004h";
+inline constexpr std::string_view kBracketedPasteOff = "\x1b[?2004l";
 
 // The control sequence that sets the cursor shape: "ESC [ n SP q".
 std::string_view CursorShapeSequence(CursorShape shape);
@@ -53,6 +61,8 @@ class TerminalScreen {
   void Show(ScreenGrid& grid, int cursor_row, int cursor_col, CursorShape shape);
   // Shows the cell styles so from now on (the whole screen is drawn again when they changed).
   void SetLooks(const CellLooks& looks);
+  // The next update clears the terminal and writes every cell, whatever it holds now.
+  void RepaintAll() { repaint_all_ = true; }
   void Bell();
   // Writes a control sequence to the terminal after what the screen has shown.
   void WriteRaw(std::string_view bytes) const;

@@ -26,8 +26,10 @@ constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS,  SIGFPE, SIGILL,
                                  SIGABRT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Reset colours, the terminal's default cursor shape, cursor shown, normal cursor keys and
-// keypad, the plain key encoding, and back from the alternate screen.
-constexpr char kLeaveSequence[] = "\x1b[0m\x1b[0 q\x1b[?25h\x1b[?1l\x1b>\x1b[>4m\x1b[?1049l\r\n";
+// keypad, the plain key encoding and no keyboard mode pushed, pastes unmarked, and back from the
+// alternate screen.
+constexpr char kLeaveSequence[] =
+    "\x1b[0m\x1b[0 q\x1b[?25h\x1b[?1l\x1b>\x1b[>4m\x1b[<u\x1b[?2004l\x1b[?1049l\r\n";
 
 void OnFatalSignal(int signal_number) {
   RestoreTerminalNow();

@@ -18,6 +18,7 @@ constexpr char16_t kCtrlP = 16;
 constexpr char16_t kCtrlR = 18;
 constexpr char16_t kCtrlT = 20;
 constexpr char16_t kCtrlU = 21;
+constexpr char16_t kCtrlV = 22;
 constexpr char16_t kCtrlW = 23;
 constexpr char16_t kCtrlY = 25;
 
@@ -123,6 +124,7 @@ void InsertMode::Start(TextView& text, OpenLine open) {
   settled_.valid = false;
   first_key_ = true;
   register_pending_ = false;
+  literal_.Cancel();
   completion_active_ = false;
   candidates_.clear();
   OpenLineFor(text, open, true);
@@ -160,6 +162,7 @@ bool InsertMode::Leave(ViewEngine& engine, TextView& text, uint32_t repeat,
   SettleHostKey(text);
   completion_active_ = false;
   register_pending_ = false;
+  literal_.Cancel();
   if (repeat > 0) Replay(engine, text, repeat, false);
   if (block == nullptr) return false;
   TextPos first_line_end = text.GetCaret();
@@ -257,7 +260,8 @@ void InsertMode::SettleHostKey(TextView& text) {
 
 bool InsertMode::TakesTypedText(const ViewEngine& engine, KeyCode key) const {
   if (!key.IsChar() || key.Has(key_mod::kCtrl) || key.Has(key_mod::kAlt)) return false;
-  if (engine.ReplaceFlag() || register_pending_ || completion_active_) return false;
+  if (engine.ReplaceFlag() || register_pending_ || completion_active_ || literal_.Active())
+    return false;
   const auto c = static_cast<char16_t>(key.code);
   if (c == ch::kTab) return !key.Has(key_mod::kShift);
   return c >= 0x20 && c != 0x7F;
@@ -291,6 +295,19 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
   auto perform = [&](InsertOpType type, char16_t c = 0) {
     PerformInsertOp(engine, text, record_, {type, c});
   };
+
+  if (literal_.Active()) {
+    LiteralOutcome literal = literal_.Take(key);
+    if (!literal.done) return result;
+    if (literal.invalid) {
+      engine.SetMessage(u"Invalid character code");
+      result.beep = true;
+    }
+    for (char16_t unit : literal.text)
+      perform(replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, unit);
+    result.again = literal.again;
+    return result;
+  }
 
   if (register_pending_) {
     register_pending_ = false;
@@ -352,6 +369,9 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
   switch (c) {
     case kCtrlR:
       register_pending_ = true;
+      return result;
+    case kCtrlV:
+      literal_.Start();
       return result;
     case ch::kReturn:
       type_or_pass(InsertOpType::kNewLine, 0);
@@ -437,6 +457,39 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
   }
   type_or_pass(InsertOpType::kInsertChar, c);
   return result;
+}
+
+// Line breaks become the buffer's own; everything else goes in unchanged.
+void InsertMode::PasteText(TextView& text, std::u16string_view pasted) {
+  SettleHostKey(text);
+  completion_active_ = false;
+  register_pending_ = false;
+  literal_.Cancel();
+  const TextPos caret = text.GetCaret();
+  if (first_key_) {
+    insert_start_ = caret;
+    first_key_ = false;
+  }
+  std::u16string body;
+  body.reserve(pasted.size());
+  for (size_t i = 0; i < pasted.size(); ++i) {
+    if (pasted[i] == u'\r' && i + 1 < pasted.size() && pasted[i + 1] == u'\n') continue;
+    body += pasted[i] == u'\r' ? u'\n' : pasted[i];
+  }
+  if (body.empty()) return;
+  text.InsertText(caret, body);
+  const size_t last_break = body.rfind(u'\n');
+  const auto breaks = static_cast<uint32_t>(std::count(body.begin(), body.end(), u'\n'));
+  const TextPos end =
+      last_break == std::u16string::npos
+          ? TextPos{caret.line, caret.column + static_cast<uint32_t>(body.size())}
+          : TextPos{caret.line + breaks, static_cast<uint32_t>(body.size() - last_break - 1)};
+  text.SetCaret(end);
+  if (end.column > 0) text.SetDotMark({end.line, end.column - 1});
+  for (char16_t c : body) {
+    record_.Append(c == u'\n' ? InsertOp{InsertOpType::kNewLine, 0}
+                              : InsertOp{InsertOpType::kInsertChar, c});
+  }
 }
 
 }  // namespace tavik

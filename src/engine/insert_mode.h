@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/key_code.h"
 #include "common/text_pos.h"
 #include "engine/action_context.h"
+#include "engine/insert_literal.h"
 #include "engine/insert_record.h"
 
 namespace tavik {
@@ -25,6 +27,8 @@ void EnterInsert(ActionContext& context, OpenLine open, bool replace);
 struct InsertKeyResult {
   bool pass_to_host = false;  // the host types the key itself
   bool beep = false;
+  // A key that ended a character code typed after CTRL-V: it is handled next, as usual.
+  std::optional<KeyCode> again;
 };
 
 class InsertMode {
@@ -39,6 +43,12 @@ class InsertMode {
   bool TakesTypedText(const ViewEngine& engine, KeyCode key) const;
   // Types the characters of such keys as one edit; the record gets one operation per character.
   void TypeText(TextView& text, std::u16string_view chars);
+  // CTRL-V was typed: the keys that follow are taken as they are, Escape and CTRL-C included,
+  // and no mapping applies to them.
+  bool TakesLiteral() const { return literal_.Active(); }
+  // Pasted text goes in at the caret as it is, as one edit: no indent is added and no key of it
+  // is a command. Line breaks may be CR, LF or CR LF.
+  void PasteText(TextView& text, std::u16string_view pasted);
   // Escape: takes in the host's last key, repeats the insertion `repeat` more times and copies
   // it to the other lines of `block` when one is given. Returns whether the caret was placed
   // for normal mode already (a block insertion ends at the block's corner).
@@ -88,6 +98,7 @@ class InsertMode {
   SettledWindow settled_;
   bool first_key_ = true;
   bool register_pending_ = false;
+  LiteralInput literal_;
   TextPos insert_start_;
   bool completion_active_ = false;
   std::vector<std::u16string> candidates_;

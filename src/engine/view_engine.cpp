@@ -110,7 +110,10 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   bool first = true;
   while (!queue_.empty()) {
     uint32_t mode_mask = parser_.MappingMode(mode_ == EngineMode::kInsert);
-    MappingLookup lookup = mappings_->Lookup(mode_mask, queue_, timeout);
+    // The key after CTRL-V in insert mode is taken as it is.
+    const bool literal = mode_ == EngineMode::kInsert && insert_.TakesLiteral();
+    MappingLookup lookup =
+        literal ? MappingLookup{} : mappings_->Lookup(mode_mask, queue_, timeout);
     if (lookup.outcome == MappingOutcome::kPending) {
       consumed = true;  // held back for the mapping, so the host must not type it
       break;
@@ -167,7 +170,6 @@ void ViewEngine::InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap)
 }
 
 bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key) {
-  (void)remap;
   bool consumed = true;
   TextView& text = view.text;
   BufferMarks* marks = text.Marks();
@@ -181,7 +183,7 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
     marks->Set(u']', ClampToLine(text, text.GetCaret()));
   }
 
-  if (IsEscapeKey(key)) {
+  if (IsEscapeKey(key) && !(mode_ == EngineMode::kInsert && insert_.TakesLiteral())) {
     HandleEscape(view, first_key);
     // Leaving visual mode: the cursor stays at the moving end.
     if (mode_before == EngineMode::kVisual) {
@@ -223,6 +225,7 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
       InsertKeyResult result = insert_.HandleKey(*this, text, key, host_may_type);
       if (result.pass_to_host) pass_key_to_host_ = true;
       if (result.beep) Beep(text);
+      if (result.again) queue_.insert(queue_.begin(), QueuedKey{*result.again, remap});
     }
     // The desired column is set when insert mode is left; keys in between need none.
   }

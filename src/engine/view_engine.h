@@ -98,6 +98,11 @@ class ViewEngine : private ParserServices {
   // Into insert mode at the caret, as an `i` that no mapping changes (nothing when already in
   // insert mode or disabled).
   void EnterInsertAtCaret(AttachedView& view);
+  // Text the user pasted (engine_paste.cpp): in insert mode it goes in at the caret as it is,
+  // in one edit, no key of it a command or mapped and no indent added; in normal and visual
+  // mode it is inserted before the caret as with `i` and insert mode ends again; on a command
+  // line it is typed there, line breaks left out. False when the engine is off.
+  bool PasteText(AttachedView& view, std::u16string_view text);
 
   // Beeps through the view when the Beep setting is on.
   void Beep(TextView& view);

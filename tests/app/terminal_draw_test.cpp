@@ -186,6 +186,40 @@ TEST_F(TerminalDrawTest, CommandLineCursorAndWideCharacterAtTheEdge) {
   EXPECT_EQ(grid_.RowText(1), "abcdefgh ");
 }
 
+TEST_F(TerminalDrawTest, AStatusTextWiderThanTheScreenShowsWholeOverTheRowsAbove) {
+  host_.OpenText(u"one\ntwo\nthree\nfour");
+  DrawRequest request;
+  request.status_text = FromUtf8(
+      "0123456789abcdefghi\xe4\xb8\xad"
+      "0123456789abcdefghXYZ");
+  request.status_whole = true;
+  std::vector<std::string> rows = Draw(7, 20, request);
+  // A wide character that does not fit at a row's end starts the next row.
+  EXPECT_EQ(rows[4], "0123456789abcdefghi");
+  EXPECT_EQ(rows[5],
+            "\xe4\xb8\xad"
+            "0123456789abcdefgh");
+  EXPECT_EQ(rows[6], "XYZ");
+  EXPECT_EQ(grid_.At(4, 0).style, CellStyle::kStatus);
+  EXPECT_EQ(rows[3], "three");
+  // A command line's cursor after a full last row stands on a row of its own.
+  request.status_text = u":" + std::u16string(39, u's');
+  request.status_cursor = request.status_text.size();
+  rows = Draw(7, 20, request);
+  EXPECT_EQ(rows[4], ":" + std::string(19, 's'));
+  EXPECT_EQ(rows[6], "");
+  EXPECT_EQ(result_.cursor_row, 6);
+  EXPECT_EQ(result_.cursor_col, 0);
+  // Once a key dismissed it, the text is cut at the edge and the rows above show the view again.
+  request.status_whole = false;
+  request.status_cursor.reset();
+  rows = Draw(7, 20, request);
+  EXPECT_EQ(rows[4], "four");
+  EXPECT_EQ(rows[5], "~");
+  EXPECT_EQ(rows[6], ":" + std::string(19, 's'));
+  EXPECT_EQ(WrapStatusText(u"abcd", 2), (std::vector<size_t>{0, 2}));
+}
+
 TEST_F(TerminalDrawTest, SplitWindowShowsTwoViewsEachScrolledItsOwnWay) {
   std::u16string text;
   for (int i = 1; i <= 40; ++i) text += FromUtf8("line " + std::to_string(i) + "\n");

@@ -151,8 +151,10 @@ TEST_F(TerminalEditorTest, StartupFileErrorsShowInTheOutputPaneAndAMissingOneOnT
 
   TmuxSession missing(ProgramCommand("--rc " + Path("no_rc") + " " + file));
   ASSERT_TRUE(missing.Started());
-  ASSERT_TRUE(missing.WaitFor([&](const auto& r) { return LastRowHas(r, "Cannot read /"); }))
+  // The message, wider than the screen, shows whole: its end is on the last row.
+  ASSERT_TRUE(missing.WaitFor([&](const auto& r) { return LastRowHas(r, "no_rc"); }))
       << missing.ScreenText();
+  EXPECT_TRUE(missing.WaitForText("Cannot read /")) << missing.ScreenText();
   EXPECT_TRUE(RowIs(missing.Screen(), 1, "text"));
   missing.Send("F10");
   ASSERT_TRUE(missing.WaitForText("EXIT=0")) << missing.ScreenText();
@@ -593,6 +595,122 @@ TEST_F(TerminalEditorTest, TheGlobalToggleSwitchesTheEmulationOffAndOn) {
   EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 2, "~"); }))
       << tmux.ScreenText();
   EXPECT_TRUE(RowIs(tmux.Screen(), 1, "ddone"));
+}
+
+}  // namespace
+}  // namespace tavik::app
+
+namespace tavik::app {
+namespace {
+
+// Keys written to the terminal in one go, as fast typing or a paste without markers gives them.
+TEST_F(TerminalEditorTest, EscapeAndTheKeysAfterItInOneWriteAreAllTyped) {
+  const std::string file = WriteFile("k.txt", "one\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Command("send-keys -t main i X Escape A Y Escape");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "XoneY"); }))
+      << tmux.ScreenText();
+  EXPECT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "XoneY\n");
+}
+
+TEST_F(TerminalEditorTest, NoFrameShowsTextOfAnotherFileAndCtrlLDrawsEverythingAgain) {
+  const std::string file = WriteFile("tabs.txt", "\tindented line one\n\tindented two\n");
+  WriteFile("other.txt", "hello\nworld\n");
+  WriteFile("Makefile", "all:\n\t@echo 'tabs.txt:1:1: error: made'; exit 1\n");
+  TmuxSession tmux("cd " + folder_.string() + " && " + ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":e other.txt");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "world"); }))
+      << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(tmux.Screen(), 1, "hello")) << tmux.ScreenText();
+  // The build's output pane comes and goes; the rows it leaves show the file again.
+  tmux.SendLiteral(":e Makefile");
+  tmux.Send("Enter");
+  tmux.SendLiteral(":make");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitForText("Build failed")) << tmux.ScreenText();
+  tmux.Send("F9");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "~"); })) << tmux.ScreenText();
+  std::vector<std::string> rows = tmux.Screen();
+  for (size_t r = 3; r + 1 < rows.size(); ++r)
+    EXPECT_TRUE(RowIs(rows, r, "~")) << tmux.ScreenText();
+  // Something else writes to the terminal; CTRL-L clears it away.
+  const std::string tty = tmux.Display("#{pane_tty}");
+  std::ofstream(tty) << "\x1b[8;1Hstray output";
+  ASSERT_TRUE(tmux.WaitForText("stray output")) << tmux.ScreenText();
+  tmux.Send("C-l");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 7, "~"); })) << tmux.ScreenText();
+  EXPECT_EQ(tmux.ScreenText().find("stray"), std::string::npos) << tmux.ScreenText();
+}
+
+TEST_F(TerminalEditorTest, APasteGoesInAsPastedWithoutIndentOrMappingsAndUndoesAtOnce) {
+  const std::string file = WriteFile("p.txt", "start\n");
+  const std::string snippet = WriteFile("snippet", "  if (a) {\n    b();\n      c();\n  }\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":imap ( X");
+  tmux.Send("Enter");
+  tmux.Send("A");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- INSERT --"); }));
+  tmux.Command("load-buffer " + snippet);
+  tmux.Command("paste-buffer -p -t main");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "  }"); })) << tmux.ScreenText();
+  tmux.Send("Escape");
+  tmux.SendLiteral(":w");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([&](const auto&) {
+    return ReadFile(file) == "start\n  if (a) {\n    b();\n      c();\n  }\n\n";
+  })) << ReadFile(file);
+  tmux.Send("u");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 2, "~"); })) << tmux.ScreenText();
+  EXPECT_TRUE(RowIs(tmux.Screen(), 1, "start"));
+}
+
+TEST_F(TerminalEditorTest, CtrlVTypesATabAndCharacterCodes) {
+  const std::string file = WriteFile("Makefile", "all:\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("o");
+  tmux.Send("C-v");
+  tmux.Send("Tab");
+  tmux.SendLiteral("echo ");
+  tmux.Send("C-v");
+  tmux.SendLiteral("065");
+  tmux.Send("C-v");
+  tmux.SendLiteral("u20ac");
+  tmux.Send("Escape");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral("ZZ");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "all:\n\techo A\xe2\x82\xac\n");
+}
+
+TEST_F(TerminalEditorTest, AMessageWiderThanTheScreenShowsWholeUntilAKey) {
+  const std::string file = WriteFile("m.txt", "one\ntwo\n");
+  TmuxSession tmux(ProgramCommand(file), 60, 12);
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":set all");
+  tmux.Send("Enter");
+  // The listing's end, past the screen's width, is on the last row.
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "nohidestatus"); }))
+      << tmux.ScreenText();
+  EXPECT_EQ(tmux.Screen()[tmux.Screen().size() - 3].rfind("---Options---", 0), 0u);
+  // The next key is a command as usual, and the rows under the message show the file again.
+  tmux.Send("j");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 9, "~") && RowIs(r, 2, "two"); }))
+      << tmux.ScreenText();
+  EXPECT_FALSE(LastRowHas(tmux.Screen(), "nohidestatus"));
 }
 
 }  // namespace

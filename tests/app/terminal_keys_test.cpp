@@ -121,9 +121,69 @@ TEST(TerminalKeys, ExtendedKeyReportsAndIgnoredSequences) {
   EXPECT_EQ(Decode("\x1b[97;5u"), std::vector<KeyCode>{KeyCode::Char(1, kCtrl)});
   EXPECT_EQ(Decode("\x1b[27;5;106~"), std::vector<KeyCode>{KeyCode::Char(10, kCtrl)});
   EXPECT_EQ(Decode("\x1b[13;2u"), std::vector<KeyCode>{KeyCode::Char(13, kShift)});
-  // Pasted-text markers, focus reports and unknown numbers give no key; what follows still does.
-  EXPECT_EQ(Decode("\x1b[200~a\x1b[201~"), std::vector<KeyCode>{KeyCode::Char(u'a')});
-  EXPECT_EQ(Decode("\x1b[I\x1b[99~b"), std::vector<KeyCode>{KeyCode::Char(u'b')});
+  // Focus reports, unknown numbers and a stray paste end give no key; what follows still does.
+  EXPECT_EQ(Decode("\x1b[I\x1b[99~b\x1b[201~"), std::vector<KeyCode>{KeyCode::Char(u'b')});
+  // The answer about the progressive keyboard mode is no key; with it on, Escape and a key
+  // are two keys even alone in one read.
+  TerminalKeyDecoder decoder;
+  std::vector<KeyCode> keys;
+  decoder.Feed("\x1b[?0u", keys);
+  EXPECT_TRUE(keys.empty());
+  EXPECT_FALSE(decoder.KeysReported());
+  decoder.Feed("\x1b[?1u", keys);
+  EXPECT_TRUE(decoder.KeysReported());
+  decoder.Feed("\x1bx", keys);
+  decoder.Feed("\x1b[120;3u\x1b[27u", keys);
+  EXPECT_EQ(keys, (std::vector<KeyCode>{KeyCode::Char(27), KeyCode::Char(u'x'),
+                                        KeyCode::Char(u'x', kAlt), KeyCode::Char(27)}));
+}
+
+TEST(TerminalKeys, EscapeAndAKeyInOneReadWithOthersAreTwoKeys) {
+  // Typed quickly or pasted: nothing is taken as ALT, nothing is lost.
+  EXPECT_EQ(Decode("iX\x1b"
+                   "AY"),
+            (std::vector<KeyCode>{KeyCode::Char(u'i'), KeyCode::Char(u'X'), KeyCode::Char(27),
+                                  KeyCode::Char(u'A'), KeyCode::Char(u'Y')}));
+  EXPECT_EQ(Decode("\x1b"
+                   "ab"),
+            (std::vector<KeyCode>{KeyCode::Char(27), KeyCode::Char(u'a'), KeyCode::Char(u'b')}));
+  // "ESC O" followed by no keypad letter is Escape, then the letters.
+  EXPECT_EQ(Decode("a\x1bOk"), (std::vector<KeyCode>{KeyCode::Char(u'a'), KeyCode::Char(27),
+                                                     KeyCode::Char(u'O'), KeyCode::Char(u'k')}));
+  // An Escape that ends one read and a key that starts the next are two keys.
+  TerminalKeyDecoder decoder;
+  std::vector<KeyCode> keys;
+  decoder.Feed("x\x1b", keys);
+  decoder.Feed("j", keys);
+  EXPECT_EQ(keys,
+            (std::vector<KeyCode>{KeyCode::Char(u'x'), KeyCode::Char(27), KeyCode::Char(u'j')}));
+  // Alone in a read, Escape and one character are ALT with it, a character of several bytes
+  // too.
+  EXPECT_EQ(Decode("\x1b\xc3\xa9"), std::vector<KeyCode>{KeyCode::Char(0xE9, kAlt)});
+}
+
+TEST(TerminalKeys, PastedTextIsOneEventWhateverItHolds) {
+  TerminalKeyDecoder decoder;
+  std::vector<KeyCode> keys;
+  // Escape, control characters and sequences inside a paste are text; the end marker may come
+  // in pieces, and keys before and after keep their places.
+  decoder.Feed("a\x1b[200~  if (x)\r\t\x1b[A\xc3\xa9\x1b[20", keys);
+  EXPECT_EQ(keys, std::vector<KeyCode>{KeyCode::Char(u'a')});
+  EXPECT_TRUE(decoder.HasPending());
+  decoder.Flush(keys);  // a pause inside a paste does not end it
+  EXPECT_EQ(keys.size(), 1u);
+  decoder.Feed("1~b\x1b[200~second\x1b[201~", keys);
+  EXPECT_EQ(keys, (std::vector<KeyCode>{KeyCode::Char(u'a'), kPastedTextKey, KeyCode::Char(u'b'),
+                                        kPastedTextKey}));
+  EXPECT_EQ(decoder.TakePaste(), u"  if (x)\r\t\x1b[A\u00e9");
+  EXPECT_EQ(decoder.TakePaste(), u"second");
+  EXPECT_FALSE(decoder.HasPending());
+  // A marker look-alike that is not the end stays in the text.
+  keys.clear();
+  decoder.Feed("\x1b[200~x\x1b[20", keys);
+  decoder.Feed("x\x1b[201~", keys);
+  EXPECT_EQ(keys, std::vector<KeyCode>{kPastedTextKey});
+  EXPECT_EQ(decoder.TakePaste(), u"x\x1b[20x");
 }
 
 }  // namespace

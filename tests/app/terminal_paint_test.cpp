@@ -150,6 +150,8 @@ class TerminalModel {
     ASSERT_GT(count, 0);
     pending_wrap_ = false;
     const int cols = screen_.Cols();
+    // Some terminals leave old cells behind when more than half the rest of a row moves.
+    ASSERT_LE(count * 2, cols - col_) << "a shift by more than it keeps";
     std::vector<Cell> cells(screen_.Row(row_).begin(), screen_.Row(row_).end());
     const Cell blank{U' ', 0, 1, style_};
     for (int c = col_; c < cols; ++c) {
@@ -433,6 +435,28 @@ TEST_F(TerminalPaintTest, TheRestOfARowMovedSidewaysIsShiftedNotWrittenAgain) {
   EXPECT_EQ(paint(scrolled), "\x1bSa\x1b[1;1H\x1b[12P\x1b[1;1H");
   // The blanks that came in are in the default colours, whatever was written before.
   EXPECT_EQ(terminal.Screen().At(0, 29), (Cell{U' ', 0, 1, CellStyle::kText}));
+}
+
+TEST_F(TerminalPaintTest, ARowThatSharesOnlyBlanksWithTheOldOneIsWrittenNotShifted) {
+  // Another file's line over a tab-indented one: only blanks would line up after a shift.
+  TerminalPainter painter(TestCodes(true, true));
+  TerminalModel terminal(2, 40, true);
+  ScreenGrid shown;
+  shown.Resize(2, 40);
+  shown.PutText(0, 0, u"        indented line one", CellStyle::kText, 40);
+  std::string all;
+  painter.Paint(ScreenGrid(), shown, 0, 0, true, all);
+  terminal.Feed(all);
+  for (const std::u16string_view text : {u"hello", u"x       indented line one", u"hello"}) {
+    ScreenGrid next;
+    next.Resize(2, 40);
+    next.PutText(0, 0, text, CellStyle::kText, 40);
+    std::string bytes;
+    painter.Paint(shown, next, 0, 0, false, bytes);
+    terminal.Feed(bytes);
+    EXPECT_EQ(terminal.Screen().RowText(0), next.RowText(0)) << bytes;
+    shown = next;
+  }
 }
 
 TEST_F(TerminalPaintTest, WideCharacterChangesAreWrittenWhole) {
