@@ -58,6 +58,20 @@ size_t OffsetIn(const TextView& text, uint32_t first, TextPos pos) {
   return offset + std::min(pos.column, text.LineLength(pos.line));
 }
 
+// The position of `offset` in `window`, lines joined with "\n" from `first_line` on.
+TextPos PosAtOffset(std::u16string_view window, uint32_t first_line, size_t offset) {
+  TextPos pos{first_line, 0};
+  for (size_t i = 0; i < offset && i < window.size(); ++i) {
+    if (window[i] == u'\n') {
+      ++pos.line;
+      pos.column = 0;
+    } else {
+      ++pos.column;
+    }
+  }
+  return pos;
+}
+
 std::u16string JoinLines(const TextView& text, uint32_t first, uint32_t last) {
   std::u16string out;
   for (uint32_t line = first; line <= last && line < text.LineCount(); ++line) {
@@ -237,6 +251,10 @@ void InsertMode::SettleHostKey(TextView& text) {
   while (suffix < max_suffix &&
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
+  }
+  // Mark "." goes where the host changed the text, as where the engine's own typing would put it.
+  if (prefix < old_caret || before.size() - suffix > old_caret || after.size() - suffix > prefix) {
+    text.SetDotMark(PosAtOffset(after, watch_.first_line, prefix));
   }
   for (size_t i = prefix; i < old_caret; ++i) record_.Append({InsertOpType::kBackspace, 0});
   for (size_t i = old_caret; i < before.size() - suffix; ++i) {
