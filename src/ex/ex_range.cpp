@@ -174,11 +174,18 @@ RangeParse RangeParser::Run() {
       ++i_;
       if (AtEnd() && !implied_address) break;
       uint32_t n = ReadNumber().value_or(implied_address ? 1 : 0);
+      // Counted from the current line alone, a line outside the buffer is no line to act on:
+      // ":+1d" on the last line must not delete the last line instead.
+      if (implied_address && (down ? n > last_line_ - running : n > running)) {
+        error_ = RangeError::kInvalidRange;
+        break;
+      }
       running = down ? std::min(last_line_, running + std::min(n, last_line_))
                      : (n > running ? 0 : running - n);
       has_offset = true;
       SkipBlanks();
     }
+    if (error_ != RangeError::kNone) break;
 
     if (whole_range) {
       r.last = running;
