@@ -107,6 +107,12 @@ SetOutcome RunSetCommand(std::u16string_view argument, OptionSet& global, Option
 
   switch (OptionTypeOf(id)) {
     case OptionType::kBool: {
+      // A question mark right after the name asks for the value and changes nothing.
+      if (name_end < argument.size() && argument[name_end] == u'?') {
+        std::u16string shown = reader.Bool(id) ? u"" : u"no";
+        AppendAscii(shown, OptionName(id));
+        return {std::move(shown), OptionId::kNull};
+      }
       bool value = true;
       if (name_end < argument.size() && argument[name_end] == u'!') {
         value = !reader.Bool(id);

@@ -59,6 +59,20 @@ size_t OffsetIn(const TextView& text, uint32_t first, TextPos pos) {
   return offset + std::min(pos.column, text.LineLength(pos.line));
 }
 
+// The position of `offset` in `window`, lines joined with "\n" from `first_line` on.
+TextPos PosAtOffset(std::u16string_view window, uint32_t first_line, size_t offset) {
+  TextPos pos{first_line, 0};
+  for (size_t i = 0; i < offset && i < window.size(); ++i) {
+    if (window[i] == u'\n') {
+      ++pos.line;
+      pos.column = 0;
+    } else {
+      ++pos.column;
+    }
+  }
+  return pos;
+}
+
 std::u16string JoinLines(const TextView& text, uint32_t first, uint32_t last) {
   std::u16string out;
   for (uint32_t line = first; line <= last && line < text.LineCount(); ++line) {
@@ -197,7 +211,11 @@ void InsertMode::SettleHostKey(TextView& text) {
   watch_.active = false;
   TextPos caret = text.GetCaret();
   if (watch_.movement) {
-    if (caret != watch_.caret) record_.Append({watch_.movement_op, 0});
+    if (caret != watch_.caret) {
+      record_.Append({watch_.movement_op, 0});
+      insert_start_ = caret;  // CTRL-U now stops where the caret went
+    }
+    NoteCaretLeft(text);
     return;
   }
   int64_t grown = static_cast<int64_t>(text.LineCount()) - watch_.line_count;
@@ -237,6 +255,10 @@ void InsertMode::SettleHostKey(TextView& text) {
          before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
     ++suffix;
   }
+  // Mark "." goes where the host changed the text, as where the engine's own typing would put it.
+  if (prefix < old_caret || before.size() - suffix > old_caret || after.size() - suffix > prefix) {
+    text.SetDotMark(PosAtOffset(after, watch_.first_line, prefix));
+  }
   for (size_t i = prefix; i < old_caret; ++i) record_.Append({InsertOpType::kBackspace, 0});
   for (size_t i = old_caret; i < before.size() - suffix; ++i) {
     record_.Append({InsertOpType::kDelete, 0});
@@ -247,11 +269,17 @@ void InsertMode::SettleHostKey(TextView& text) {
   }
   // A host that puts the caret inside what it typed (a closing bracket) moved it back.
   size_t replayed_caret = after.size() - suffix;
+  // Typing leaves the caret inside or after what it put in; anywhere else something else moved
+  // it (a host command, a click since), and CTRL-U then stops where it went.
+  bool typed_here = false;
   if (caret.line >= watch_.first_line && static_cast<int64_t>(caret.line) <= last) {
     size_t new_caret = OffsetIn(text, watch_.first_line, caret);
+    typed_here = new_caret >= prefix && new_caret <= replayed_caret;
     for (size_t i = new_caret; i < replayed_caret; ++i) record_.Append({InsertOpType::kLeft, 0});
     for (size_t i = replayed_caret; i < new_caret; ++i) record_.Append({InsertOpType::kRight, 0});
   }
+  if (!typed_here) insert_start_ = caret;
+  NoteCaretLeft(text);
   if (last >= static_cast<int64_t>(watch_.first_line)) {
     settled_ = {true, text.ChangeCount(), watch_.first_line, static_cast<uint32_t>(last),
                 std::move(after)};
@@ -270,26 +298,40 @@ bool InsertMode::TakesTypedText(const ViewEngine& engine, KeyCode key) const {
 void InsertMode::TypeText(TextView& text, std::u16string_view chars) {
   if (chars.empty()) return;
   SettleHostKey(text);
+  TakeInsertStart(text);
   TextPos caret = text.GetCaret();
-  if (first_key_) {
-    insert_start_ = caret;
-    first_key_ = false;
-  }
   auto count = static_cast<uint32_t>(chars.size());
   text.InsertText(caret, chars);
   text.SetDotMark({caret.line, caret.column + count - 1});  // as typing the last one alone
   text.SetCaret({caret.line, caret.column + count});
   for (char16_t c : chars) record_.Append({InsertOpType::kInsertChar, c});
+  NoteCaretLeft(text);
+}
+
+void InsertMode::TakeInsertStart(TextView& text) {
+  const TextPos caret = text.GetCaret();
+  if (first_key_ || caret != caret_left_) insert_start_ = caret;
+  first_key_ = false;
+}
+
+void InsertMode::NoteCaretLeft(TextView& text) {
+  caret_left_ = text.GetCaret();
+  if (caret_left_ < insert_start_) insert_start_ = caret_left_;
 }
 
 InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCode key,
                                       bool host_may_type) {
-  InsertKeyResult result;
   SettleHostKey(text);
-  if (first_key_) {
-    insert_start_ = text.GetCaret();
-    first_key_ = false;
-  }
+  TakeInsertStart(text);
+  InsertKeyResult result = HandleKeyStep(engine, text, key, host_may_type);
+  // A key the host types is settled before the next one; that notes the caret then.
+  if (!result.pass_to_host) NoteCaretLeft(text);
+  return result;
+}
+
+InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, KeyCode key,
+                                          bool host_may_type) {
+  InsertKeyResult result;
   if (completion_active_ && HandleCompletionKey(engine, text, key)) return result;
   const bool replace = engine.ReplaceFlag();
   auto perform = [&](InsertOpType type, char16_t c = 0) {
@@ -342,6 +384,7 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
           result.pass_to_host = true;
         } else {
           perform(row.op);
+          insert_start_ = text.GetCaret();
         }
         return result;
       }
@@ -407,7 +450,7 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
         }
         record_.ops.clear();  // "." repeats only what is typed after this
       } else if (caret.column == 0) {
-        perform(InsertOpType::kBackspace);
+        result.beep = true;  // the line break was not typed in this insert
       } else {
         for (uint32_t i = 0; i < caret.column; ++i) perform(InsertOpType::kBackspace);
       }
@@ -416,7 +459,12 @@ InsertKeyResult InsertMode::HandleKey(ViewEngine& engine, TextView& text, KeyCod
     case kCtrlW: {
       TextPos caret = text.GetCaret();
       if (caret.column == 0) {
-        perform(InsertOpType::kBackspace);
+        // Only a line break typed in this insert is taken back.
+        if (insert_start_ < caret) {
+          perform(InsertOpType::kBackspace);
+        } else {
+          result.beep = true;
+        }
         return result;
       }
       std::u16string_view line = text.LineText(caret.line);

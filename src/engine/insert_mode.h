@@ -75,6 +75,14 @@ class InsertMode {
     std::u16string window;  // lines first..last joined with "\n"
   };
 
+  InsertKeyResult HandleKeyStep(ViewEngine& engine, TextView& text, KeyCode key,
+                                bool host_may_type);
+  // Before a key: the first key fixes the insert start, and so does a caret that something
+  // other than this insert's own keys moved (a click, a host command).
+  void TakeInsertStart(TextView& text);
+  // After a key: the caret as the key left it; a caret that went back before the insert start
+  // (Backspace) takes the start along.
+  void NoteCaretLeft(TextView& text);
   void WatchHostKey(TextView& text, bool movement, InsertOpType movement_op);
   void SettleHostKey(TextView& text);
   bool HandleCompletionKey(ViewEngine& engine, TextView& text, KeyCode key);
@@ -99,7 +107,10 @@ class InsertMode {
   bool first_key_ = true;
   bool register_pending_ = false;
   LiteralInput literal_;
+  // Where CTRL-U deletes back to: the caret at the first key, or where the caret last went by
+  // other means than typing in this insert.
   TextPos insert_start_;
+  TextPos caret_left_;  // where the last key of this insert left the caret
   bool completion_active_ = false;
   std::vector<std::u16string> candidates_;
   size_t candidate_index_ = 0;

@@ -12,6 +12,7 @@ struct SubstituteFlags {
   bool confirm = false;      // c: ask before each substitution
   bool ignore_case = false;  // i
   bool match_case = false;   // I
+  bool count_only = false;   // n: count the matches and change nothing
 };
 
 struct LastSubstitution {

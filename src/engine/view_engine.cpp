@@ -89,6 +89,9 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   }
   bool passed = pass_key_to_host_;
   pass_key_to_host_ = false;
+  // The host is done with its key: keys held back now reach the text through the engine alone
+  // (on time-out or when the focus leaves), so none may be left for the host to type.
+  fed_key_ = KeyCode{};
   return consumed && !passed;
 }
 

@@ -95,13 +95,11 @@ void DeleteBuffer(ExContext& context, std::u16string_view argument, ExRange, boo
     context.Message(u"Removed from buffer list but not closed");
     return;
   }
-  const std::optional<size_t> here = list.Find(context.text.DocumentName());
-  if (!here) {
+  if (!list.Find(context.text.DocumentName())) {
     context.Message(kNoSuchBuffer);
     return;
   }
-  list.Remove(*here);
-  context.text.ExecuteHostCommand(u"File.Close");
+  CloseDocumentAndForget(context);
 }
 
 }  // namespace tavik::ex_commands

@@ -55,6 +55,9 @@ void DeleteBuffer(ExContext& context, std::u16string_view argument, ExRange rang
 void ExecuteHostRow(ExContext& context, uint32_t row, std::u16string_view argument, ExRange range,
                     bool bang);
 std::u16string HostCommandLine(std::u16string_view name, std::u16string_view argument);
+// Closes the view's document through the host and, only when it really closed, removes its
+// entry from the buffer list (shared by :q and :bd).
+void CloseDocumentAndForget(ExContext& context);
 void Quit(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void CloseWindow(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void FileInfo(ExContext& context, std::u16string_view argument, ExRange range, bool bang);

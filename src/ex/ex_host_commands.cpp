@@ -40,6 +40,16 @@ std::u16string DecimalText(uint64_t value) {
 
 }  // namespace
 
+void CloseDocumentAndForget(ExContext& context) {
+  const std::u16string name = context.text.DocumentName();
+  context.text.ExecuteHostCommand(u"File.Close");
+  // The host may keep the document (the user declined to lose its changes): then the list stays
+  // as it was, so that buffer numbers still reach the same documents.
+  if (context.text.IsAttached()) return;
+  BufferList& list = context.engine.State().buffers;
+  if (std::optional<size_t> entry = list.Find(name)) list.Remove(*entry);
+}
+
 std::u16string HostCommandLine(std::u16string_view name, std::u16string_view argument) {
   std::u16string line(name);
   if (!argument.empty()) {
@@ -76,9 +86,7 @@ void ExecuteHostRow(ExContext& context, uint32_t row, std::u16string_view argume
 
 void Quit(ExContext& context, std::u16string_view, ExRange, bool) {
   if (CloseSplitPane(context)) return;
-  BufferList& list = context.engine.State().buffers;
-  if (std::optional<size_t> entry = list.Find(context.text.DocumentName())) list.Remove(*entry);
-  context.text.ExecuteHostCommand(u"File.Close");
+  CloseDocumentAndForget(context);
 }
 
 void CloseWindow(ExContext& context, std::u16string_view, ExRange, bool) {

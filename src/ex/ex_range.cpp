@@ -163,24 +163,34 @@ RangeParse RangeParser::Run() {
     }
     if (error_ != RangeError::kNone) break;
 
-    // Offsets: "+n" and "-n", a sign without digits meaning 0; a sign at the very end is ignored.
+    // Offsets: "+n" and "-n". After an address a sign without digits adds 0 and a sign at the
+    // very end is ignored. Offsets with no address in front of them count from the current line,
+    // and there a bare sign means one line, as "-" alone goes one line up.
+    bool implied_address = !has_address && !whole_range;
     bool has_offset = false;
     SkipBlanks();
     while (Peek() == u'+' || Peek() == u'-') {
       bool down = Peek() == u'+';
       ++i_;
-      if (AtEnd()) break;
-      uint32_t n = ReadNumber().value_or(0);
+      if (AtEnd() && !implied_address) break;
+      uint32_t n = ReadNumber().value_or(implied_address ? 1 : 0);
+      // Counted from the current line alone, a line outside the buffer is no line to act on:
+      // ":+1d" on the last line must not delete the last line instead.
+      if (implied_address && (down ? n > last_line_ - running : n > running)) {
+        error_ = RangeError::kInvalidRange;
+        break;
+      }
       running = down ? std::min(last_line_, running + std::min(n, last_line_))
                      : (n > running ? 0 : running - n);
       has_offset = true;
       SkipBlanks();
     }
+    if (error_ != RangeError::kNone) break;
 
     if (whole_range) {
       r.last = running;
       earlier_address = true;
-    } else if (has_address || (has_offset && earlier_address)) {
+    } else if (has_address || has_offset) {
       if (earlier_address) {
         r.first = r.last;
         r.last = running;

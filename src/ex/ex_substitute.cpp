@@ -1,5 +1,7 @@
 // ":substitute", ":&" and the normal-mode "&": reading the pattern, the replacement template and
 // the flags, keeping them as the last substitution, and repeating it.
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "engine/actions.h"
@@ -29,14 +31,33 @@ ParsedSearch ParseWhole(std::u16string_view text, bool magic) {
   return ParseSearchRequest(text, args);
 }
 
-// "g" toggles (so with gdefault on a single "g" turns it off), the others only set; any other
-// character is ignored.
-void ReadFlags(std::u16string_view text, SubstituteFlags& flags) {
-  for (char16_t c : text) {
+// "g" toggles (so with gdefault on a single "g" turns it off), the others only set. The first
+// run of digits is a count: the substitution then covers that many lines from the range's last
+// line (0 counts as 1). Any other character is ignored.
+void ReadFlags(const ExContext& context, std::u16string_view text, SubstituteFlags& flags,
+               ExRange& range) {
+  std::optional<uint32_t> count;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= u'0' && c <= u'9' && !count) {
+      uint64_t n = 0;
+      for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        n = std::min<uint64_t>(n * 10 + (text[i] - u'0'), UINT32_MAX);
+      }
+      --i;
+      count = static_cast<uint32_t>(std::max<uint64_t>(n, 1));
+    }
     if (c == u'g') flags.global = !flags.global;
     if (c == u'c') flags.confirm = true;
     if (c == u'i') flags.ignore_case = true;
     if (c == u'I') flags.match_case = true;
+    if (c == u'n') flags.count_only = true;
+  }
+  if (count) {
+    const uint32_t last_line = context.text.LineCount() - 1;
+    range.first = std::min(range.last, last_line);
+    range.last =
+        static_cast<uint32_t>(std::min<uint64_t>(uint64_t{range.first} + *count - 1, last_line));
   }
 }
 
@@ -126,7 +147,7 @@ void Substitute(ExContext& context, std::u16string_view argument, ExRange range,
   last.replacement.assign(rest.substr(0, template_end));
   SubstituteFlags flags;
   flags.global = options.Bool(OptionId::kGDefault);
-  if (template_end < rest.size()) ReadFlags(rest.substr(template_end + 1), flags);
+  if (template_end < rest.size()) ReadFlags(context, rest.substr(template_end + 1), flags, range);
   last.flags = flags;
   const std::u16string replacement = last.replacement;
   RunSubstitution(context, request, replacement, range, flags);
@@ -134,7 +155,7 @@ void Substitute(ExContext& context, std::u16string_view argument, ExRange range,
 
 void RepeatSubstitute(ExContext& context, std::u16string_view argument, ExRange range, bool) {
   SubstituteFlags flags;
-  ReadFlags(argument, flags);
+  ReadFlags(context, argument, flags, range);
   if (RepeatLast(context, range, flags)) context.engine.Search().Substitution().flags = flags;
 }
 

@@ -41,6 +41,56 @@ std::u16string CountMessage(uint32_t substitutions, uint32_t lines) {
   return std::u16string(text.begin(), text.end());
 }
 
+std::u16string MatchCountMessage(uint32_t matches, uint32_t lines) {
+  std::string text = std::to_string(matches) + (matches == 1 ? " match" : " matches") + " on " +
+                     std::to_string(lines) + " line" + (lines > 1 ? "s" : "");
+  return std::u16string(text.begin(), text.end());
+}
+
+// The buffer with one line shown as it was before this substitution changed it. The rest of
+// that line after the resume position is the same in both, so a column there maps by the
+// difference of the two lengths. Matching reads this, so that inserted text is never matched
+// and never serves as the context of a match ("\<", "^" and the character before a match).
+class OldLineSource : public LineSource {
+ public:
+  explicit OldLineSource(const SubstituteBuffer& buffer) : buffer_(buffer) {}
+
+  // Whether `line` of the buffer is the line kept in its old form.
+  bool Holds(uint32_t line) const { return held_ && line == line_; }
+  // Keeps `old_text` (taken over) as the old form of `line`.
+  void Keep(uint32_t line, std::u16string& old_text) {
+    old_.swap(old_text);
+    line_ = line;
+    held_ = true;
+  }
+  // The held line's rest now stands on `line` (line breaks were inserted before it).
+  void MoveTo(uint32_t line) { line_ = line; }
+  // The buffer moved on to a line this substitution has not changed.
+  void Drop() { held_ = false; }
+  // Old minus new length of the held line: added to a column after the resume position.
+  int64_t Shift() const { return int64_t(old_.size()) - int64_t(buffer_.LineText(line_).size()); }
+  TextPos ToOld(TextPos pos) const {
+    if (!Holds(pos.line)) return pos;
+    return {pos.line, static_cast<uint32_t>(int64_t(pos.column) + Shift())};
+  }
+  TextPos ToNew(TextPos pos) const {
+    if (!Holds(pos.line)) return pos;
+    return {pos.line, static_cast<uint32_t>(std::max<int64_t>(int64_t(pos.column) - Shift(), 0))};
+  }
+
+  uint32_t LineCount() const override { return buffer_.LineCount(); }
+  std::u16string_view LineText(uint32_t line) const override {
+    return Holds(line) ? std::u16string_view(old_) : buffer_.LineText(line);
+  }
+  bool StableLines() const override { return buffer_.StableLines(); }
+
+ private:
+  const SubstituteBuffer& buffer_;
+  std::u16string old_;
+  uint32_t line_ = 0;
+  bool held_ = false;
+};
+
 std::u16string Widen(std::string_view text) {
   return std::u16string(text.begin(), text.end());
 }
@@ -79,19 +129,23 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   MatchCache cache;
   std::u16string expansion;
 
+  OldLineSource old(buffer);
+  std::u16string old_text;
+
   TextPos pos{first, 0};
   uint32_t substitutions = 0;
   uint32_t lines = 0;
   std::optional<uint32_t> counted_line;
   std::optional<TextPos> cursor;
-  bool ask = flags.confirm;
+  const bool counting = flags.count_only;
+  bool ask = flags.confirm && !counting;
   bool too_complex = false;
   while (pos.line <= end) {
     // The rest of this line and the next one, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
     const uint32_t near_line = std::min(end_line, pos.line + kNearLines);
-    args.stop = TextPos{near_line, static_cast<uint32_t>(buffer.LineText(near_line).size())};
-    SearchOutcome found = SearchChained(buffer, pos, request, args, cache);
+    args.stop = TextPos{near_line, static_cast<uint32_t>(old.LineText(near_line).size())};
+    SearchOutcome found = SearchChained(old, old.ToOld(pos), request, args, cache);
     if (found.status == MatchStatus::kNoMatch && near_line < end_line) {
       args.stop = TextPos{end_line, static_cast<uint32_t>(ahead.LineText(end_line).size())};
       found = SearchChained(ahead, {near_line + 1, 0}, request, args, cache);
@@ -103,14 +157,24 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     }
     if (found.match_start.line > pos.line) {
       buffer.MoveTo(found.match_start.line);
+      old.Drop();
       pos = {found.match_start.line, 0};
     }
-    const TextPos start = found.match_start;
+    const TextPos start = old.ToNew(found.match_start);
     const TextPos match_end =
-        std::min(found.match_end, TextPos{buffer.LineCount() - 1, UINT32_MAX});
-    cursor = start;
+        std::min(old.ToNew(found.match_end), TextPos{buffer.LineCount() - 1, UINT32_MAX});
 
     ConfirmAnswer answer = ConfirmAnswer::kYes;
+    if (counting) {
+      answer = ConfirmAnswer::kNo;
+      ++substitutions;
+      if (!counted_line || *counted_line != start.line) {
+        ++lines;
+        counted_line = start.line;
+      }
+    } else {
+      cursor = start;
+    }
     if (ask) {
       std::optional<ConfirmAnswer> asked = Ask(context, buffer, start, match_end);
       if (!asked || *asked == ConfirmAnswer::kQuit) break;
@@ -122,10 +186,22 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     }
     if (answer == ConfirmAnswer::kNo) {
       pos = match_end;
-      if (pos.line > buffer.CurrentLine()) buffer.MoveTo(pos.line);
+      if (pos.line > buffer.CurrentLine()) {
+        buffer.MoveTo(pos.line);
+        old.Drop();
+      }
     } else {
-      const uint32_t breaks = ExpandTemplate(replacement, found.match, buffer, magic, expansion);
+      const uint32_t breaks = ExpandTemplate(replacement, found.match, old, magic, expansion);
+      // The line the match ends on, as it was, becomes the old form of the line the inserted
+      // text ends on.
+      const bool held = old.Holds(match_end.line);
+      if (!held) old_text.assign(buffer.LineText(match_end.line));
       pos = buffer.Replace(start, match_end, expansion);
+      if (held) {
+        old.MoveTo(pos.line);
+      } else {
+        old.Keep(pos.line, old_text);
+      }
       ++substitutions;
       if (!counted_line || *counted_line != pos.line) {
         ++lines;
@@ -152,6 +228,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     }
     if (next_line) {
       buffer.MoveTo(pos.line + 1);
+      old.Drop();
       pos = {pos.line + 1, 0};
     }
   }
@@ -162,6 +239,8 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     context.Message(Widen(kPatternTooComplexMessage));
   } else if (substitutions == 0) {
     context.Message(kNotFoundMessage);
+  } else if (counting) {
+    context.Message(MatchCountMessage(substitutions, lines));
   } else if (substitutions >= 3) {
     context.Message(CountMessage(substitutions, lines));
   }

@@ -147,7 +147,9 @@ class Package final : public EngineHost, public SettingsEffects {
   // Feeds one key from the view's window to the engine; true when the engine consumed it.
   bool KeyEntry(platform::View& view, AttachedView& attached, KeyCode key);
   void RecreateCaret(platform::View& view, AttachmentWindow& window);
-  void ClearPendingKeys();
+  // The focus leaves the view `typed_in`: keys held back there for a mapping are resolved as on
+  // time-out, then the queue and the timers are cleared.
+  void ClearPendingKeys(uint64_t typed_in);
   // Called when the attachment timer fires: puts the command filter back at the head of the
   // view's filter chain, after add-ins joined it.
   void RefreshCommandFilter(platform::View& view);

@@ -90,7 +90,16 @@ void Package::RecreateCaret(platform::View& view, AttachmentWindow& window) {
   view.CreateCaret(size.width, size.height);
 }
 
-void Package::ClearPendingKeys() {
+void Package::ClearPendingKeys(uint64_t typed_in) {
+  // Keys held back for a mapping are resolved in the view they were typed in, as on time-out,
+  // so that none is lost when the focus moves on.
+  if (platform::View* view = editor_.FindView(typed_in)) {
+    if (ViewAttachment* attachment = Find(*view); attachment != nullptr) {
+      ++key_depth_;
+      engine_->ProcessPendingKeys(*attachment->view);
+      --key_depth_;
+    }
+  }
   engine_->ClearPendingKeys();
   for (auto& [id, attachment] : attachments_) attachment.adapter->StopTimer();
 }
@@ -135,7 +144,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
     case wm::kSetFocus: {
       const uint64_t before = current_view_;
       current_view_ = view.Id();
-      if (before != 0 && before != view.Id() && key_depth_ == 0) ClearPendingKeys();
+      if (before != 0 && before != view.Id() && key_depth_ == 0) ClearPendingKeys(before);
       result = pass_on();
       if (alive() && key_depth_ == 0 && attached.text.IsAttached()) {
         TrackDocumentBeforeKey(*engine_, attached);
@@ -146,7 +155,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
     }
     case wm::kKillFocus:
       if (current_view_ == view.Id()) {
-        if (key_depth_ == 0) ClearPendingKeys();
+        if (key_depth_ == 0) ClearPendingKeys(view.Id());
         current_view_ = 0;
       }
       result = pass_on();

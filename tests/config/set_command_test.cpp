@@ -65,10 +65,20 @@ TEST_F(SetCommandTest, BooleanForms) {
   EXPECT_EQ(outcome.stored_id, OptionId::kIgnoreCase);
 }
 
-TEST_F(SetCommandTest, BooleanIgnoresWhatFollowsTheName) {
+TEST_F(SetCommandTest, BooleanQuestionMarkShowsTheValueAndChangesNothing) {
   Set(u"noic");
-  Set(u"ic?");  // a query in other editors; here it just switches the option on
-  EXPECT_TRUE(global_.Bool(OptionId::kIgnoreCase));
+  SetOutcome outcome = Set(u"ic?");
+  EXPECT_EQ(outcome.message, u"noignorecase");
+  EXPECT_EQ(outcome.stored_id, OptionId::kNull);
+  EXPECT_FALSE(global_.Bool(OptionId::kIgnoreCase));
+  EXPECT_FALSE(view_.Bool(OptionId::kIgnoreCase));
+  EXPECT_EQ(Set(u"noignorecase?").message, u"noignorecase");  // the prefix does not count
+  EXPECT_EQ(Set(u"ws?").message, u"wrapscan");
+  EXPECT_TRUE(global_.Bool(OptionId::kWrapScan));
+  EXPECT_EQ(SetFromStartup(u"hls?").message, u"hlsearch");
+}
+
+TEST_F(SetCommandTest, BooleanIgnoresWhatFollowsTheName) {
   Set(u"ic =0");
   EXPECT_TRUE(global_.Bool(OptionId::kIgnoreCase));
   Set(u"ic !");  // the bang must follow the name directly

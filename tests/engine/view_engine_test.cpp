@@ -220,6 +220,19 @@ TEST_F(ViewEngineTest, DesiredColumnFollowsAHostCaretMove) {
   EXPECT_EQ(view_->Caret(), (TextPos{2, 4}));
 }
 
+TEST_F(ViewEngineTest, AClickInInsertModeMovesWhereCtrlUStops) {
+  Open(u"one\ntwo");
+  auto type = [&](std::u16string_view notation) {
+    for (KeyCode key : ParseKeys(notation)) host_.PressKey(host_.keyboard().PressFor(key));
+  };
+  type(u"$axy");
+  view_->SetCaret({1, 3});  // a click at the end of the second line
+  type(u"12<C-u>");
+  EXPECT_EQ(Buffer(), u"onexy\ntwo");
+  type(u"<C-u><C-u>");  // the line's own text goes, its line break stays
+  EXPECT_EQ(Buffer(), u"onexy\n");
+}
+
 TEST_F(ViewEngineTest, SwitchingDocumentsDropsAHalfTypedCommand) {
   Open(u"one\ntwo");
   platform::View* first = view_;

@@ -52,7 +52,7 @@ TEST_F(WindowProcedureTest, TheGlobalToggleSwitchesTheLiveFlagAndComesBackInNorm
   EXPECT_TRUE(Package().GetSettings().GetBool(SettingId::kEnable));
 }
 
-TEST_F(WindowProcedureTest, MovingTheFocusDropsKeysHeldForAMapping) {
+TEST_F(WindowProcedureTest, MovingTheFocusResolvesKeysHeldForAMapping) {
   platform::View& first = Open("abc\n");
   session_.FeedNotation(":map xy dd<CR>");
   // Held back, then taken literally when the mapping timer message comes.
@@ -61,10 +61,29 @@ TEST_F(WindowProcedureTest, MovingTheFocusDropsKeysHeldForAMapping) {
   Editor().AdvanceClock(5000);
   EXPECT_EQ(Text(), "bc\n");
   session_.FeedNotation("x");
-  Open("other\n");  // the focus moves to a second document
+  Open("other\n");  // the focus moves to a second document: the held key runs where it was typed
+  Editor().SyncFocus();
+  EXPECT_EQ(platform::ToUtf8(first.Buffer().Line(0)), "c");
+  Editor().AdvanceClock(5000);
+  EXPECT_EQ(platform::ToUtf8(first.Buffer().Line(0)), "c");
+  EXPECT_EQ(Text(), "other\n");
+}
+
+TEST_F(WindowProcedureTest, AKeyHeldForAnInsertMappingReachesTheTextOnceOnEveryPath) {
+  platform::View& first = Open("ab\n");
+  session_.FeedNotation(":imap jj <lt>Esc><CR>Aj");
+  EXPECT_EQ(Text(), "ab\n");
+  Editor().AdvanceClock(5000);  // the time-out types it
+  session_.FeedNotation("x");
+  EXPECT_EQ(Text(), "abjx\n");
+  session_.FeedNotation("j<Esc>");  // Escape breaks the mapping: the j goes in first
+  EXPECT_EQ(Text(), "abjxj\n");
+  EXPECT_EQ(Package().Engine().Mode(), EngineMode::kNormal);
+  session_.FeedNotation("Aj");
+  Open("other\n");  // the focus leaves with the j held back
   Editor().SyncFocus();
   Editor().AdvanceClock(5000);
-  EXPECT_EQ(platform::ToUtf8(first.Buffer().Line(0)), "bc");
+  EXPECT_EQ(platform::ToUtf8(first.Buffer().Line(0)), "abjxjj");
   EXPECT_EQ(Text(), "other\n");
 }
 

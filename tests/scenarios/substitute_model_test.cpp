@@ -1,7 +1,7 @@
-// ":s" through the whole engine against a direct model of the substitution loop that edits a
-// plain list of lines match by match: random buffers, patterns, templates and ranges, one run
-// large enough that the held-back lines are written in several runs. Then command lines of 511
-// arbitrary characters: whatever they do, undo must bring the text back.
+// ":s" through the whole engine against a direct model of the substitution loop that finds the
+// matches in a plain list of lines and then replaces them: random buffers, patterns, templates
+// and ranges, one run large enough that the held-back lines are written in several runs. Then
+// command lines of 511 arbitrary characters: whatever they do, undo must bring the text back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,27 +60,35 @@ class ListSource : public LineSource {
   const Lines& lines_;
 };
 
-// The loop as plain edits on a list of lines, one search per line end.
+// The loop over the lines as they were before the substitution: every match is found in the
+// unchanged text, one search per line end, and only then are the matches replaced, from the
+// last to the first, so that no inserted text is ever matched or seen around a match.
 Outcome Model(Lines lines, std::u16string_view pattern, std::u16string_view replacement,
               uint32_t first, uint32_t last, bool global) {
+  struct Edit {
+    TextPos start;
+    TextPos end;
+    std::u16string text;
+  };
   Outcome out;
   Pattern compiled = CompilePattern(pattern, 2, kNoDelimiter).pattern;
   compiled = DecideCase(compiled, CaseOptions{true, true, false});
   MatchCache cache;
+  std::vector<Edit> edits;
   std::u16string expansion;
   uint32_t m = first;
   uint32_t col = 0;
-  int64_t end = last;
+  int64_t added_lines = 0;
   int64_t counted = -1;
-  ListSource source(lines);
-  while (m <= end) {
+  const ListSource source(lines);
+  while (m <= last) {
     SearchArgs args;
     args.start = {m, col};
     args.stop = TextPos{m, static_cast<uint32_t>(lines[m].size())};
     args.accept_at_start = true;
     MatchResult match;
     if (Search(compiled, source, args, cache, &match) != MatchStatus::kMatch) {
-      if (m >= end) break;
+      if (m >= last) break;
       ++m;
       col = 0;
       continue;
@@ -88,44 +96,46 @@ Outcome Model(Lines lines, std::u16string_view pattern, std::u16string_view repl
     const TextPos s = match.start;
     const TextPos e = match.end;
     const uint32_t breaks = ExpandTemplate(replacement, match, source, true, expansion);
-    uint32_t end_column = 0;
-    if (breaks == 0 && e.line == s.line) {
-      lines[m].replace(s.column, e.column - s.column, expansion);
-      end_column = s.column + static_cast<uint32_t>(expansion.size());
-    } else {
-      Lines pieces = Split(lines[s.line].substr(0, s.column) + expansion);
-      end_column = static_cast<uint32_t>(pieces.back().size());
-      pieces.back() += lines[e.line].substr(e.column);
-      lines.erase(lines.begin() + s.line, lines.begin() + e.line + 1);
-      lines.insert(lines.begin() + s.line, pieces.begin(), pieces.end());
-    }
-    m = s.line + breaks;
-    col = end_column;
+    edits.push_back({s, e, expansion});
     ++out.substitutions;
-    if (counted != m) {
+    // Lines are counted where the inserted text ends in the edited buffer.
+    added_lines += int64_t{breaks} - int64_t{e.line - s.line};
+    if (counted != e.line + added_lines) {
       ++out.counted_lines;
-      counted = m;
+      counted = e.line + added_lines;
     }
-    end += int64_t{breaks} - int64_t{e.line - s.line};
-    end = std::min<int64_t>(end, int64_t(lines.size()) - 1);
-    if (end < m) break;
+    if (e.line > last) break;
+    m = e.line;
+    col = e.column;
     bool next_line = false;
     if (s == e) {
       if (col < lines[m].size()) {
         ++col;
       } else {
-        if (m >= end) break;
+        if (m >= last) break;
         next_line = true;
       }
     }
     if (!global && !next_line) {
-      if (m >= end) break;
+      if (m >= last) break;
       next_line = true;
     }
     if (next_line) {
       ++m;
       col = 0;
     }
+  }
+  for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+    const TextPos s = edit->start;
+    const TextPos e = edit->end;
+    if (s.line == e.line && edit->text.find(u'\n') == std::u16string::npos) {
+      lines[s.line].replace(s.column, e.column - s.column, edit->text);
+      continue;
+    }
+    Lines pieces = Split(lines[s.line].substr(0, s.column) + edit->text);
+    pieces.back() += lines[e.line].substr(e.column);
+    lines.erase(lines.begin() + s.line, lines.begin() + e.line + 1);
+    lines.insert(lines.begin() + s.line, pieces.begin(), pieces.end());
   }
   out.lines = std::move(lines);
   return out;
@@ -177,8 +187,9 @@ void CheckAgainstModel(const Lines& lines, std::u16string_view pattern,
 
 TEST(SubstituteModelTest, RandomBuffersPatternsAndTemplates) {
   const std::vector<std::u16string> patterns = {
-      u"a",    u"a*", u"b\\+", u"\\n",    u"a\\nb",      u"^", u"$", u"ab\\|b", u"\\(a\\)\\(b\\)",
-      u"\\_s", u"x*", u",",    u"\\n\\n", u"b\\_.\\{-}a"};
+      u"a",      u"a*",          u"b\\+",           u"\\n",  u"a\\nb", u"^",
+      u"$",      u"ab\\|b",      u"\\(a\\)\\(b\\)", u"\\_s", u"x*",    u",",
+      u"\\n\\n", u"b\\_.\\{-}a", u"\\<a",           u"^a",   u"a\\>"};
   const std::vector<std::u16string> replacements = {
       u"", u"X", u"&&", u"\\r", u"[\\1]", u"\\r\\r", u"\\u&", u"a\\rb", u"-\\2-", u"\\U&\\r&"};
   std::mt19937 random(20261207);
