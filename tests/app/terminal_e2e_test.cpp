@@ -642,56 +642,6 @@ TEST_F(TerminalEditorTest, UndoingBackToTheSavedTextClearsTheModifiedMark) {
   EXPECT_EQ(ReadFile(file), "abc\n");
 }
 
-}  // namespace
-}  // namespace tavik::app
-
-namespace tavik::app {
-namespace {
-
-// Ctrl+Shift+Alt+V reaches the editor through the terminal's extended key reporting (tmux's
-// extended-keys), switches the emulation off so that typed keys are text, and on again.
-TEST_F(TerminalEditorTest, TheGlobalToggleSwitchesTheEmulationOffAndOn) {
-  const std::string file = WriteFile("t.txt", "one\ntwo\n");
-  // The server's option is set before the program starts and asks for extended keys.
-  TmuxSession tmux("sleep 0.5; " + ProgramCommand(file));
-  ASSERT_TRUE(tmux.Started());
-  tmux.Command("set -g extended-keys on");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& rows) { return LastRowHas(rows, "-- NORMAL --"); }))
-      << tmux.ScreenText();
-  tmux.Send("C-M-S-v");
-  tmux.SendLiteral("dd");
-  EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 1, "ddone"); }))
-      << tmux.ScreenText();
-  tmux.Send("C-M-S-v");
-  tmux.SendLiteral("jdd");
-  EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 2, "~"); }))
-      << tmux.ScreenText();
-  EXPECT_TRUE(RowIs(tmux.Screen(), 1, "ddone"));
-}
-
-TEST_F(TerminalEditorTest, UndoingBackToTheSavedTextClearsTheModifiedMark) {
-  const std::string file = WriteFile("m.txt", "abc\n");
-  TmuxSession tmux(ProgramCommand(file));
-  ASSERT_TRUE(tmux.Started());
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
-  tmux.Send("x");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "m.txt [+]"); }))
-      << tmux.ScreenText();
-  tmux.Send("u");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
-    return RowIs(r, 1, "abc") && !LastRowHas(r, "[+]");
-  })) << tmux.ScreenText();
-  tmux.Send("C-r");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "m.txt [+]"); }))
-      << tmux.ScreenText();
-  tmux.Send("u");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return !LastRowHas(r, "[+]"); }));
-  // Nothing to lose: the quit key does not ask.
-  tmux.Send("F10");
-  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
-  EXPECT_EQ(ReadFile(file), "abc\n");
-}
-
 TEST_F(TerminalEditorTest, TypedTextSurvivesKillMinusNineAndIsRecoveredOnTheNextStart) {
   const std::string file = WriteFile("r.txt", "first\n");
   const std::string config = testing::NewConfigFolder();
