@@ -420,7 +420,8 @@ TEST_F(TerminalEditorTest, SeveralDocumentsEditSwitchAndQuitOneByOne) {
   const std::string a = WriteFile("a.txt", "first\n");
   const std::string b = WriteFile("b.txt", "second\n");
   WriteFile("c.txt", "third\n");
-  TmuxSession tmux(ProgramCommand(a + " " + b));
+  // Started in the files' folder, where a name typed on the command line is read.
+  TmuxSession tmux("cd " + folder_.string() + " && " + ProgramCommand(a + " " + b));
   ASSERT_TRUE(tmux.Started());
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "first"); }));
   // Ctrl+PageDown goes to the next document as a tab would.
