@@ -75,7 +75,7 @@ int RunBatch(const ProgramOptions& options) {
     auto [line, column] = session.Cursor();
     std::fprintf(stderr, "cursor %u %u\n", line + 1, column);
     std::fprintf(stderr, "mode %s\n", session.ModeName().c_str());
-    std::fprintf(stderr, "status %s\n", session.StatusUtf8().c_str());
+    std::fprintf(stderr, "status %s\n", session.StatusBarUtf8().c_str());
     std::fprintf(stderr, "beeps %d\n", session.Beeps());
   }
   return 0;

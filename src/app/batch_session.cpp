@@ -41,7 +41,7 @@ BatchSession::BatchSession(const RegistrySource& registry)
     if (pane_sink_) pane_sink_(platform::ToUtf8(line));
   });
   editor_->SetDocumentCloseListener([this](const platform::Document& document) {
-    last_closed_text_ = platform::EncodeText(document.buffer.Lines(), document.format);
+    last_closed_text_ = platform::EncodeText(document.buffer.Lines(), document.SaveFormat());
   });
 }
 
@@ -119,7 +119,7 @@ std::string BatchSession::BufferTextUtf8() const {
   platform::View* view = CurrentView();
   if (view == nullptr) return last_closed_text_;
   const platform::Document* document = editor_->DocumentOf(*view);
-  return platform::EncodeText(view->Buffer().Lines(), document->format);
+  return platform::EncodeText(view->Buffer().Lines(), document->SaveFormat());
 }
 
 bool BatchSession::WriteBufferText(std::FILE* out) const {
@@ -129,7 +129,7 @@ bool BatchSession::WriteBufferText(std::FILE* out) const {
            last_closed_text_.size();
   }
   const platform::Document* document = editor_->DocumentOf(*view);
-  return platform::WriteText(view->Buffer().Lines(), document->format, out);
+  return platform::WriteText(view->Buffer().Lines(), document->SaveFormat(), out);
 }
 
 std::pair<uint32_t, uint32_t> BatchSession::Cursor() const {
@@ -173,6 +173,11 @@ std::string BatchSession::ModeName() const {
 std::string BatchSession::StatusUtf8() const {
   if (package_ == nullptr) return platform::ToUtf8(editor_->StatusText());
   return platform::ToUtf8(package_->Engine().StatusText());
+}
+
+std::string BatchSession::StatusBarUtf8() {
+  if (package_ != nullptr) package_->UpdateStatusBar();
+  return platform::ToUtf8(editor_->StatusText());
 }
 
 int BatchSession::Beeps() const {

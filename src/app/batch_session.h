@@ -54,6 +54,9 @@ class BatchSession {
   std::pair<int, int> CursorUtf8() const;
   std::string ModeName() const;
   std::string StatusUtf8() const;
+  // What the status bar shows: the engine's status text, or a host message (a failed save)
+  // that stands until the next key.
+  std::string StatusBarUtf8();
   int Beeps() const;
   std::vector<std::string> PaneLines() const;
 

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "app/batch_session.h"
 #include "app/host_start.h"
 #include "app/terminal_signals.h"
+#include "platform/state_folder.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik::app {
@@ -144,22 +146,109 @@ int TerminalEditor::Run(const ProgramOptions& options) {
   if (!open_errors_.empty()) editor_->SetStatusText(open_errors_);
   last_tick_ = std::chrono::steady_clock::now();
   ShowWelcome();
+  if (const std::string state = platform::StateFolder(); !state.empty()) {
+    recovery_ = std::make_unique<RecoveryKeeper>(*editor_, state + "/recovery");
+    editor_->SetDocumentCloseListener(
+        [this](const platform::Document& document) { recovery_->Closed(document); });
+    AskAboutRecoveries();
+  }
 
   while (!quit_ && !editor_->Documents().empty()) {
     if (keys_.empty()) {
       Redraw();
       if (!WaitAndRead(true)) break;
+      if ((quit_signal_ = TakeQuitSignal()) != 0) break;
+      UpdateRecoveryWhenDue();
       continue;
     }
     const KeyCode key = keys_.front();
     keys_.pop_front();
     status_dismissed_ = true;
+    const bool line_was_open = CommandLineOpen();
     HandleKey(key);
+    if (recovery_ != nullptr) {
+      // After an ex command at once, else when the keys pause.
+      if (line_was_open && !CommandLineOpen()) {
+        recovery_->Update();
+        recovery_due_.reset();
+      } else {
+        recovery_due_ =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kRecoveryDelayMs);
+      }
+      AskAboutRecoveries();
+    }
+  }
+  // Ended by a signal or a closed terminal: the recovery files stay for the next start.
+  if (recovery_ != nullptr && (quit_signal_ != 0 || input_closed_)) {
+    recovery_->Update();
+    recovery_->KeepFilesOnClose();
   }
   clipboard_->SendCopies();
   screen_.Stop();
   RemoveSignalHandlers();
-  return 0;
+  return quit_signal_ != 0 ? 128 + quit_signal_ : 0;
+}
+
+bool TerminalEditor::CommandLineOpen() const {
+  return package_ != nullptr && package_->Engine().Parser().IsCommandLineOpen();
+}
+
+void TerminalEditor::UpdateRecoveryWhenDue() {
+  if (recovery_ == nullptr || !recovery_due_ || std::chrono::steady_clock::now() < *recovery_due_) {
+    return;
+  }
+  recovery_due_.reset();
+  recovery_->Update();
+  const std::string error = recovery_->TakeError();
+  if (!error.empty()) editor_->SetStatusText(platform::FromUtf8(error));
+}
+
+void TerminalEditor::AskAboutRecoveries() {
+  for (const RecoveryKeeper::Found& found : recovery_->LookAtOpenedDocuments()) {
+    const std::u16string name =
+        platform::FromUtf8(std::filesystem::path(found.record.file).filename().string());
+    char16_t answer = u'o';
+    if (found.other_editor) {
+      answer = AskChoice(u"\"" + name + u"\" is being edited by process " +
+                             platform::FromUtf8(std::to_string(found.record.pid)) +
+                             u". o: open anyway, r: recover its text",
+                         u"or");
+    } else {
+      answer = AskChoice(u"\"" + name + u"\": recovery file found (" +
+                             (found.newer ? u"newer" : u"older") +
+                             u" than the file). r: recover, o: open as is, d: delete it",
+                         u"rod");
+    }
+    if (answer == u'r') {
+      recovery_->Recover(found);
+      for (const auto& document : editor_->Documents()) {
+        if (document->id != found.document_id) continue;
+        for (platform::View* view : editor_->ViewsOf(*document)) {
+          view->SetCaret(view->Buffer().Clamp(view->Caret()));
+        }
+      }
+      editor_->SetStatusText(u"Recovered \"" + name + u"\": check the text, then write it");
+    } else if (answer == u'd') {
+      recovery_->Delete(found);
+    }
+  }
+}
+
+char16_t TerminalEditor::AskChoice(std::u16string_view question, std::u16string_view keys) {
+  question_ = std::u16string(question);
+  char16_t answer = keys.front();
+  for (;;) {
+    Redraw();
+    const KeyCode key = ReadKeyForQuestion();
+    if (key.IsChar(ch::kEscape) || key.IsChar(ch::kCtrlC)) break;
+    if (key.IsChar() && keys.find(static_cast<char16_t>(key.code)) != std::u16string_view::npos) {
+      answer = static_cast<char16_t>(key.code);
+      break;
+    }
+    screen_.Bell();
+  }
+  question_.reset();
+  return answer;
 }
 
 bool TerminalEditor::WaitAndRead(bool with_timers) {
@@ -171,6 +260,14 @@ bool TerminalEditor::WaitAndRead(bool with_timers) {
   }
   const bool copies_waiting = clipboard_->HasUnsentCopy();
   if (copies_waiting && (timeout < 0 || timeout > kClipboardDelayMs)) timeout = kClipboardDelayMs;
+  if (recovery_due_ && with_timers) {
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          *recovery_due_ - std::chrono::steady_clock::now())
+                          .count() +
+                      1;
+    const int until_due = static_cast<int>(std::clamp<int64_t>(wait, 0, kRecoveryDelayMs));
+    if (timeout < 0 || timeout > until_due) timeout = until_due;
+  }
   pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {resize_pipe_[0], POLLIN, 0}};
   const int ready = poll(fds, resize_pipe_[0] >= 0 ? 2 : 1, timeout);
   if (with_timers) AdvanceClock();
@@ -301,6 +398,8 @@ bool TerminalEditor::BuildCancelRequested() {
     Redraw();
   }
   if (input_closed_) return false;
+  if (quit_signal_ == 0 && (quit_signal_ = TakeQuitSignal()) != 0) quit_ = true;
+  if (quit_signal_ != 0) return true;
   pollfd fd{STDIN_FILENO, POLLIN, 0};
   if (poll(&fd, 1, 0) <= 0 || (fd.revents & POLLIN) == 0) return false;
   char buffer[4096];
@@ -389,7 +488,14 @@ void TerminalEditor::Redraw() {
 KeyCode TerminalEditor::ReadKeyForQuestion() {
   for (;;) {
     while (keys_.empty()) {
-      if (input_closed_ || !WaitAndRead(false)) return KeyCode::Char(ch::kEscape);
+      if (input_closed_ || quit_signal_ != 0 || !WaitAndRead(false)) {
+        return KeyCode::Char(ch::kEscape);
+      }
+      // Asked to end while a question is open: it is cancelled and the editor ends.
+      if ((quit_signal_ = TakeQuitSignal()) != 0) {
+        quit_ = true;
+        return KeyCode::Char(ch::kEscape);
+      }
     }
     const KeyCode key = keys_.front();
     keys_.pop_front();

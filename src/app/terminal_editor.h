@@ -17,6 +17,7 @@
 #include "app/terminal_grid.h"
 #include "app/terminal_keys.h"
 #include "app/terminal_options_form.h"
+#include "app/terminal_recovery.h"
 #include "app/terminal_screen.h"
 #include "app/terminal_welcome_dialog.h"
 #include "host/package.h"
@@ -30,6 +31,8 @@ inline constexpr int kEscapeDelayMs = 25;
 // Copies go to the desktop once keys have paused this long, so that a run of deletes or a
 // register replay sends the clipboard once, and never holds up drawing a key's effect.
 inline constexpr int kClipboardDelayMs = 30;
+// Recovery files are written once keys have paused this long.
+inline constexpr int kRecoveryDelayMs = 1000;
 
 class TerminalEditor {
  public:
@@ -65,6 +68,13 @@ class TerminalEditor {
   bool RunOptionsForm();
   // The welcome dialog over the editor, when the user has not turned it off.
   void ShowWelcome();
+  // One of the keys in `keys` typed in answer; Escape and CTRL-C give the first.
+  char16_t AskChoice(std::u16string_view question, std::u16string_view keys);
+  // Asks what to do with the recovery files of documents opened since the last time.
+  void AskAboutRecoveries();
+  bool CommandLineOpen() const;
+  // Writes the recovery files once keys have paused long enough.
+  void UpdateRecoveryWhenDue();
 
   std::unique_ptr<platform::EditorHost> editor_;
   std::unique_ptr<host::Package> package_;
@@ -94,6 +104,9 @@ class TerminalEditor {
   int beeps_ = 0;
   bool quit_ = false;
   bool input_closed_ = false;
+  std::unique_ptr<RecoveryKeeper> recovery_;  // none without a state folder
+  std::optional<std::chrono::steady_clock::time_point> recovery_due_;
+  int quit_signal_ = 0;  // SIGTERM or SIGHUP asked the editor to end
 };
 
 // The terminal editor of the tavik program; the process exit status.

@@ -15,6 +15,7 @@ struct SignalState {
   struct termios modes {};
   volatile sig_atomic_t saved = 0;
   volatile sig_atomic_t resize_fd = -1;
+  volatile sig_atomic_t quit_signal = 0;
 };
 
 SignalState& State() {
@@ -22,8 +23,9 @@ SignalState& State() {
   return state;
 }
 
-constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS,  SIGFPE, SIGILL,
-                                 SIGABRT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT};
+// Asked to end: the main loop writes the recovery files and gives the terminal back.
+constexpr int kQuitSignals[] = {SIGTERM, SIGHUP};
 
 // Reset colours, the terminal's default cursor shape, cursor shown, normal cursor keys and
 // keypad, the plain key encoding and no keyboard mode pushed, pastes unmarked, and back from the
@@ -46,7 +48,18 @@ void OnResize(int) {
   }
 }
 
+void OnQuitSignal(int signal_number) {
+  State().quit_signal = signal_number;
+  OnResize(signal_number);  // wakes the main loop
+}
+
 }  // namespace
+
+int TakeQuitSignal() {
+  const int signal_number = State().quit_signal;
+  State().quit_signal = 0;
+  return signal_number;
+}
 
 void SaveTerminalModes() {
   SignalState& state = State();
@@ -71,10 +84,13 @@ void InstallSignalHandlers(int resize_fd) {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   sigaction(SIGWINCH, &action, nullptr);
+  action.sa_handler = OnQuitSignal;
+  for (int s : kQuitSignals) sigaction(s, &action, nullptr);
 }
 
 void RemoveSignalHandlers() {
   for (int s : kFatalSignals) std::signal(s, SIG_DFL);
+  for (int s : kQuitSignals) std::signal(s, SIG_DFL);
   std::signal(SIGWINCH, SIG_DFL);
   std::signal(SIGPIPE, SIG_DFL);
   State().resize_fd = -1;

@@ -8,9 +8,12 @@ namespace tavik::app {
 
 // Saves the terminal modes of standard input as they are now.
 void SaveTerminalModes();
-// Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTERM, SIGHUP, SIGQUIT,
-// and for SIGWINCH, which writes a byte to `resize_fd`; SIGPIPE is ignored.
+// Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT and SIGQUIT; for SIGWINCH,
+// which writes a byte to `resize_fd`; and for SIGTERM and SIGHUP, which ask the editor to end
+// (TakeQuitSignal) and write a byte there too. SIGPIPE is ignored.
 void InstallSignalHandlers(int resize_fd);
+// The SIGTERM or SIGHUP received since the last call, or 0.
+int TakeQuitSignal();
 // Restores the saved modes and writes the sequences that leave full-screen mode.
 void RestoreTerminalNow();
 // Puts the default handlers back and forgets the saved modes.

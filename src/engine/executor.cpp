@@ -165,7 +165,9 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
   bool bracket = code != action::kUndo && code != action::kRedo &&
                  ActionHas(code, action_prop::kUndoStep);
   if (bracket) text.BeginCommand();
-  if (code == action::kExLine) {
+  // Only a command line opened from visual mode names the selection; before any selection
+  // "<" and ">" stay unset, so that a range through them reports the missing mark.
+  if (code == action::kExLine && mode_ == EngineMode::kVisual) {
     if (BufferMarks* marks = text.Marks()) {
       marks->Set(u'<', state_.visual_start);
       marks->Set(u'>', state_.visual_end);

@@ -217,13 +217,22 @@ void Package::NoteFocusedView() {
 }
 
 // A message a host command wrote while the key ran (a save, a build, a failure) stays until the
-// next key, unless the engine has a message of its own.
+// next key, unless the engine has a message of its own. A timer that fires in between (the
+// mapping time-out) does not take it away unless it changed what the engine shows.
 void Package::UpdateStatusBar() {
   if (engine_ == nullptr) return;
-  const bool host_wrote = editor_.StatusWrites() != status_writes_at_key_;
-  if (!host_wrote || !engine_->State().message.empty()) {
-    std::u16string text = engine_->StatusText();
-    if (text.size() > 511) text.resize(511);  // the status bar's limit
+  const uint64_t writes = editor_.StatusWrites();
+  const bool host_wrote = writes != status_writes_at_key_;
+  std::u16string text = engine_->StatusText();
+  if (text.size() > 511) text.resize(511);  // the status bar's limit
+  const bool keep_host_message = host_message_key_ == key_serial_ &&
+                                 host_message_writes_ == writes &&
+                                 host_message_engine_text_ == text;
+  if (host_wrote && engine_->State().message.empty()) {
+    host_message_key_ = key_serial_;
+    host_message_writes_ = writes;
+    host_message_engine_text_ = std::move(text);
+  } else if (!keep_host_message) {
     editor_.SetStatusText(std::move(text));
   }
   status_writes_at_key_ = editor_.StatusWrites();

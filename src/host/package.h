@@ -180,6 +180,11 @@ class Package final : public EngineHost, public SettingsEffects {
   int key_depth_ = 0;
   int message_depth_ = 0;              // window messages being handled
   uint64_t status_writes_at_key_ = 0;  // the host's status writes before the key in hand
+  // A host message kept on the status bar: the key it came with and the engine's text then, so
+  // that a timer firing afterwards leaves it alone.
+  uint64_t host_message_key_ = 0;
+  uint64_t host_message_writes_ = 0;
+  std::u16string host_message_engine_text_;
   bool startup_errors_ = false;
   uint64_t key_serial_ = 0;                    // counts keys handed in from outside
   std::optional<uint64_t> read_only_refused_;  // the key during which the user said no

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/bookmarks.h"
@@ -21,7 +22,10 @@ struct Document {
   std::string path;  // empty for a buffer without a file
   TextBuffer buffer;
   FileFormat format;
-  uint64_t saved_version = 0;
+  uint64_t saved_state = 0;  // the text's state when it was loaded or last saved
+  // The text's state right after every line was deleted: in that state the document holds no
+  // lines at all and saves as an empty file, where one empty line saves as a line break.
+  std::optional<uint64_t> emptied_state;
   FileStamp disk_stamp;          // the file as it was when loaded or last saved
   std::u16string untitled_name;  // the name of a document without a file
   // By the file's extension or name ("C/C++", "Plain Text", ...), or given with a tool buffer.
@@ -31,7 +35,13 @@ struct Document {
   // file, no name in the document table, and is not edited modally unless its language says.
   bool tool_buffer = false;
 
-  bool Modified() const { return buffer.Version() != saved_version; }
+  // The text differs from the file's: undoing back to the saved text clears it.
+  bool Modified() const { return buffer.TextState() != saved_state; }
+  void MarkSaved() { saved_state = buffer.TextState(); }
+  // Told of every change of the buffer.
+  void NoteChange(const BufferChange& change);
+  // The format to write the text in now: an emptied document writes no bytes.
+  FileFormat SaveFormat() const;
   // The name shown for the document: its path, or "Untitled-N".
   std::u16string Name() const;
 };

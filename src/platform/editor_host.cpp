@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include "platform/file_save.h"
+#include "platform/state_folder.h"
 #include "platform/utf8_codec.h"
 #include "platform/view_editor.h"
 
@@ -34,9 +36,12 @@ Document* EditorHost::AddDocument(std::unique_ptr<Document> document) {
   document->id = next_id_++;
   // A tool buffer names its own language; a file's comes from its name.
   if (document->language.empty()) document->language = LanguageOfPath(document->path);
-  document->saved_version = document->buffer.Version();
+  document->MarkSaved();
   Document* doc = document.get();
-  doc->buffer.AddListener([doc](const BufferChange& change) { doc->bookmarks.Follow(change); });
+  doc->buffer.AddListener([doc](const BufferChange& change) {
+    doc->bookmarks.Follow(change);
+    doc->NoteChange(change);
+  });
   documents_.push_back(std::move(document));
   auto window = std::make_unique<Window>();
   window->document = doc;
@@ -99,12 +104,17 @@ void EditorHost::DestroyView(std::unique_ptr<View>& view) {
 std::string EditorHost::ResolvePath(std::string_view path) const {
   fs::path p{std::string(path)};
   if (p.is_absolute()) return p.lexically_normal().string();
-  fs::path base = working_folder_.empty() ? fs::current_path() : fs::path(working_folder_);
-  if (!windows_.empty()) {
-    const Document* doc = windows_[active_window_]->document;
-    if (!doc->path.empty()) base = fs::path(doc->path).parent_path();
-  }
+  std::error_code ec;
+  const fs::path base = working_folder_.empty() ? fs::current_path(ec) : fs::path(working_folder_);
   return (base / p).lexically_normal().string();
+}
+
+std::string EditorHost::ResolveNearDocument(std::string_view path) const {
+  fs::path p{std::string(path)};
+  if (p.is_absolute() || windows_.empty()) return ResolvePath(path);
+  const Document* doc = windows_[active_window_]->document;
+  if (doc->path.empty()) return ResolvePath(path);
+  return (fs::path(doc->path).parent_path() / p).lexically_normal().string();
 }
 
 namespace {
@@ -197,12 +207,13 @@ std::optional<std::string> EditorHost::Save(Document& document, const std::strin
           YesNoAnswer::kYes) {
     return std::string("File changed on disk; not saved");
   }
+  const std::string backups = StateFolder().empty() ? std::string() : StateFolder() + "/backup";
   if (std::optional<std::string> error =
-          SaveFile(target, document.buffer.Lines(), document.format)) {
+          SaveFile(target, document.buffer.Lines(), document.SaveFormat(), save_hooks_, backups)) {
     return error;
   }
   if (own_file) {
-    document.saved_version = document.buffer.Version();
+    document.MarkSaved();
     document.disk_stamp = ReadFileStamp(target);
   }
   return std::nullopt;
@@ -214,7 +225,7 @@ bool EditorHost::ChangedOnDisk(const Document& document) const {
 }
 
 bool EditorHost::Print(const Document& document, std::FILE* out) const {
-  return WriteText(document.buffer.Lines(), document.format, out);
+  return WriteText(document.buffer.Lines(), document.SaveFormat(), out);
 }
 
 void EditorHost::Close(Document& document) {

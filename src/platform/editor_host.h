@@ -19,6 +19,7 @@
 #include "platform/command_bindings.h"
 #include "platform/dialogs.h"
 #include "platform/document.h"
+#include "platform/file_save.h"
 #include "platform/input_method.h"
 #include "platform/keyboard_driver.h"
 #include "platform/language_preferences.h"
@@ -62,6 +63,8 @@ class EditorHost {
   // The document's file was changed, created or removed by someone else since it was loaded or
   // saved; saving over such a file asks first.
   bool ChangedOnDisk(const Document& document) const;
+  // The system calls saves make, replaced by tests (a write that fails, planted names).
+  void SetSaveHooks(SaveHooks hooks) { save_hooks_ = std::move(hooks); }
   // Writes the text as saving would, to a FILE* (batch mode prints to stdout).
   bool Print(const Document& document, std::FILE* out) const;
   void Close(Document& document);
@@ -207,8 +210,10 @@ class EditorHost {
   void SetDefaultVisibleLines(uint32_t count) { default_visible_lines_ = count; }
   // Folder against which relative paths are resolved when no document gives one.
   void SetWorkingFolder(std::string folder) { working_folder_ = std::move(folder); }
-  // A relative path resolved against the focused document's folder.
+  // A relative path resolved against the working folder, as a name typed on a command line is.
   std::string ResolvePath(std::string_view path) const;
+  // A relative path resolved against the focused document's folder (a name found in its text).
+  std::string ResolveNearDocument(std::string_view path) const;
 
  private:
   Document* AddDocument(std::unique_ptr<Document> document);
@@ -255,6 +260,7 @@ class EditorHost {
   bool swallow_char_ = false;  // the key-down before the character message was a command
   std::vector<std::pair<std::u16string, FrontEndCommand>> front_end_commands_;
   EditQuery edit_query_;
+  SaveHooks save_hooks_;
   KeyboardDriver keyboard_;
   InputMethod input_method_;
   uint64_t command_ui_updates_ = 0;

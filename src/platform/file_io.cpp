@@ -1,9 +1,9 @@
 // Chunked loading with memchr and an all-ASCII fast path; block-wise encoding for saving.
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -14,6 +14,7 @@ namespace tavik::platform {
 namespace {
 
 constexpr size_t kChunkSize = 1 << 20;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 std::string ErrorText(const char* what, const std::string& path) {
   return std::string(what) + " \"" + path + "\": " + std::strerror(errno);
@@ -36,6 +37,21 @@ void FileLoader::TakeLine(const char* data, size_t size, bool ascii_known) {
 }
 
 void FileLoader::Feed(const char* data, size_t size) {
+  if (head_done_) {
+    FeedLines(data, size);
+    return;
+  }
+  const size_t take = std::min(size, kBom.size() - head_.size());
+  head_.append(data, take);
+  if (head_.size() < kBom.size()) return;
+  head_done_ = true;
+  bom_ = head_ == kBom;
+  if (!bom_) FeedLines(head_.data(), head_.size());
+  FeedLines(data + take, size - take);
+}
+
+void FileLoader::FeedLines(const char* data, size_t size) {
+  if (size == 0) return;
   const char* p = data;
   const char* end = data + size;
   if (!partial_.empty()) {
@@ -66,7 +82,12 @@ void FileLoader::Feed(const char* data, size_t size) {
 }
 
 FileFormat FileLoader::Finish() {
+  if (!head_done_) {
+    head_done_ = true;
+    FeedLines(head_.data(), head_.size());
+  }
   FileFormat format;
+  format.utf8_bom = bom_;
   if (lf_count_ > 0 && partial_.empty()) {
     format.final_line_break = true;
   } else {
@@ -107,6 +128,7 @@ FileFormat LoadBytes(std::string_view bytes, LineStore& lines) {
 }
 
 bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink& sink) {
+  if (format.utf8_bom && !sink(kBom.data(), kBom.size())) return false;
   // A new document that is still one empty line is an empty file, not a lone line break.
   if (format.empty_when_blank && lines.LineCount() == 1 && lines.LineLength(0) == 0) return true;
   std::vector<char> buffer(kChunkSize);
@@ -158,37 +180,6 @@ std::string EncodeText(const LineStore& lines, const FileFormat& format) {
     return true;
   });
   return text;
-}
-
-std::optional<std::string> SaveFile(const std::string& path, const LineStore& lines,
-                                    const FileFormat& format) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path temp = target;
-  std::string temp_name = target.filename().string();
-  temp_name.insert(temp_name.begin(), '.');
-  temp_name.append(".tavik-save");
-  temp.replace_filename(temp_name);
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (file == nullptr) return ErrorText("Cannot write", temp.string());
-  const bool written = WriteText(lines, format, file);
-  const bool flushed = std::fflush(file) == 0;
-  const bool closed = std::fclose(file) == 0;
-  std::error_code ec;
-  if (!written || !flushed || !closed) {
-    std::string error = ErrorText("Cannot write", path);
-    fs::remove(temp, ec);
-    return error;
-  }
-  // Keep the permissions of the file being replaced.
-  const fs::file_status status = fs::status(target, ec);
-  if (!ec && fs::exists(status)) fs::permissions(temp, status.permissions(), ec);
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return "Cannot write \"" + path + "\": " + ec.message();
-  }
-  return std::nullopt;
 }
 
 }  // namespace tavik::platform

@@ -23,6 +23,8 @@ struct FileFormat {
   // Set for documents that did not come from a file: while they hold one empty line they save
   // as an empty file, and once they have text it ends with a line break.
   bool empty_when_blank = false;
+  // The file starts with the UTF-8 byte-order mark: kept on saving, never part of the text.
+  bool utf8_bom = false;
 };
 
 // Turns a stream of file bytes, fed in chunks of any size, into lines.
@@ -34,12 +36,17 @@ class FileLoader {
 
  private:
   void TakeLine(const char* data, size_t size, bool ascii_known);
+  void FeedLines(const char* data, size_t size);
 
   LineStore& lines_;
   std::string partial_;  // an unterminated line carried to the next chunk
   std::u16string decoded_;
   uint32_t lf_count_ = 0;
   uint32_t crlf_count_ = 0;
+  // The first bytes, held until they show whether the file starts with a byte-order mark.
+  std::string head_;
+  bool head_done_ = false;
+  bool bom_ = false;
 };
 
 // Loads a file; the error text when it cannot be read.
@@ -53,10 +60,5 @@ bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink&
 bool WriteText(const LineStore& lines, const FileFormat& format, std::FILE* out);
 bool WriteText(const LineStore& lines, const FileFormat& format, std::ostream& out);
 std::string EncodeText(const LineStore& lines, const FileFormat& format);
-
-// Writes through a temporary file in the same folder and a rename, so that a failure never
-// leaves a half-written file. The error text on failure.
-std::optional<std::string> SaveFile(const std::string& path, const LineStore& lines,
-                                    const FileFormat& format);
 
 }  // namespace tavik::platform

@@ -182,7 +182,7 @@ CommandResult SaveSelected(EditorHost& host, std::u16string_view argument) {
   // A document without a file takes the name it was first written to.
   if (doc->path.empty() && !target.empty()) {
     doc->path = target;
-    doc->saved_version = doc->buffer.Version();
+    doc->MarkSaved();
     doc->disk_stamp = ReadFileStamp(target);
   }
   std::error_code ec;

@@ -122,7 +122,10 @@ CommandResult OpenFileUnderCaret(EditorHost& host) {
   }
   std::error_code ec;
   for (const FileReference& reading : Readings(name)) {
-    const std::string full = host.ResolvePath(ExpandHome(ToUtf8(reading.name)));
+    // A name in a file is first read beside that file, then in the working folder.
+    const std::string named = ExpandHome(ToUtf8(reading.name));
+    std::string full = host.ResolveNearDocument(named);
+    if (!std::filesystem::exists(full, ec)) full = host.ResolvePath(named);
     if (!std::filesystem::exists(full, ec)) continue;
     std::string error;
     Document* document = host.OpenFile(full, &error);
@@ -137,8 +140,8 @@ CommandResult OpenFileUnderCaret(EditorHost& host) {
     }
     return CommandResult::kOk;
   }
-  host.SetStatusText(u"Cannot open \"" + FromUtf8(host.ResolvePath(ExpandHome(ToUtf8(name)))) +
-                     u"\"");
+  host.SetStatusText(u"Cannot open \"" +
+                     FromUtf8(host.ResolveNearDocument(ExpandHome(ToUtf8(name)))) + u"\"");
   return CommandResult::kFail;
 }
 

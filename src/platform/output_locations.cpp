@@ -48,6 +48,11 @@ bool SpeaksOfError(std::u16string_view rest) {
   return false;
 }
 
+// The text before the place ends in make's "*** [" (after "make: " or "make[2]: ").
+bool IsMakeReport(std::u16string_view before) {
+  return before.ends_with(u"*** [");
+}
+
 }  // namespace
 
 std::optional<OutputLocation> ParseLocation(std::u16string_view text) {
@@ -73,7 +78,9 @@ std::optional<OutputLocation> ParseLocation(std::u16string_view text) {
     location.file = std::u16string(file);
     location.line = line;
     location.column = column;
-    location.error = SpeaksOfError(text.substr(end));
+    // make reports a failed recipe as "make: *** [Makefile:4: all] Error 2": the compiler's
+    // error before it is the one to count, so make's own line is a place but not an error.
+    location.error = SpeaksOfError(text.substr(end)) && !IsMakeReport(text.substr(0, start));
     return location;
   }
   return std::nullopt;

@@ -120,6 +120,7 @@ std::optional<TextPos> TextBuffer::Replace(TextPos start, TextPos end, std::u16s
     edit.removed_end = end;
     if (start != end) edit.removed = CompactRange(start, end);
   }
+  history_.BeginEdit();
   const TextPos new_end = Apply(start, end, text);
   if (!history_.Replaying()) {
     edit.inserted_end = new_end;

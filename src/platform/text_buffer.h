@@ -86,6 +86,9 @@ class TextBuffer {
 
   // Counts every change; lets owners tell whether the text changed since a moment.
   uint64_t Version() const { return version_; }
+  // Names the text as it stands, so that undoing back to a moment gives that moment's state
+  // again (UndoHistory::State).
+  uint64_t TextState() const { return history_.State(); }
 
   // Becomes false when the buffer is destroyed.
   std::shared_ptr<const bool> LifeToken() const { return alive_; }

@@ -38,6 +38,7 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
     // Only the removed side is kept; undo reads the inserted side back from the buffer.
     edit.removed = CompactText(GetText(start, old_end));
   }
+  history_.BeginEdit();
 
   if (old_count > kInPlaceLines && new_count > kInPlaceLines) {
     // Whole blocks are dropped and built anew at their exact size; setting many lines in place

@@ -29,6 +29,7 @@ void UndoHistory::Record(UndoEdit edit, bool typing) {
   if (replaying_) return;
   redo_.clear();
   if (open_) {
+    open_->state_after = state_;
     if (!open_->edits.empty() && JoinDeletions(open_->edits.back(), edit)) return;
     open_->edits.push_back(std::move(edit));
     return;
@@ -38,6 +39,7 @@ void UndoHistory::Record(UndoEdit edit, bool typing) {
     const UndoEdit& prev = last.edits.back();
     if (prev.inserted_end == edit.start && prev.start.line == edit.start.line &&
         edit.inserted_end.line == edit.start.line) {
+      last.state_after = state_;
       last.edits.push_back(std::move(edit));
       return;
     }
@@ -45,6 +47,8 @@ void UndoHistory::Record(UndoEdit edit, bool typing) {
   UndoUnit unit;
   unit.id = NextId();
   unit.typing = typing;
+  unit.state_before = state_before_edit_;
+  unit.state_after = state_;
   unit.edits.push_back(std::move(edit));
   undo_.push_back(std::move(unit));
 }
@@ -53,6 +57,7 @@ void UndoHistory::OpenCompound() {
   if (compound_depth_++ == 0) {
     open_.emplace();
     open_->id = NextId();
+    open_->state_before = open_->state_after = state_;
   }
 }
 
@@ -70,6 +75,7 @@ void UndoHistory::PushMarker(const void* tag) {
   UndoUnit unit;
   unit.id = NextId();
   unit.marker_tag = tag;
+  unit.state_before = unit.state_after = state_;
   undo_.push_back(std::move(unit));
 }
 
@@ -77,6 +83,7 @@ UndoUnit* UndoHistory::TakeNewestForUndo() {
   if (undo_.empty()) return nullptr;
   redo_.push_back(std::move(undo_.back()));
   undo_.pop_back();
+  state_ = redo_.back().state_before;
   return &redo_.back();
 }
 
@@ -84,6 +91,7 @@ UndoUnit* UndoHistory::TakeNextForRedo() {
   if (redo_.empty()) return nullptr;
   undo_.push_back(std::move(redo_.back()));
   redo_.pop_back();
+  state_ = undo_.back().state_after;
   return &undo_.back();
 }
 

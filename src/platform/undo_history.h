@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/text_pos.h"
@@ -30,6 +31,9 @@ struct UndoUnit {
   const void* marker_tag = nullptr;  // non-null for client markers, which hold no edit
   bool typing = false;               // typed text, which later typing may extend
   std::vector<UndoEdit> edits;
+  // The text's state (see UndoHistory::State) before the unit's edits and after them.
+  uint64_t state_before = 0;
+  uint64_t state_after = 0;
 };
 
 class UndoHistory {
@@ -58,6 +62,15 @@ class UndoHistory {
   // Position of the unit in the redo list (0 = next to redo), if present.
   std::optional<size_t> RedoIndexOf(uint64_t id) const;
 
+  // Names the text as it stands: every recorded edit gives a new state, undo gives back the
+  // state before the unit and redo the state after it, so two moments with the same state hold
+  // the same text. A file's saved state compared with it tells whether the text was modified.
+  uint64_t State() const { return state_; }
+  // Called before a recorded edit changes the text: the new state it will have.
+  void BeginEdit() {
+    if (!replaying_) state_before_edit_ = std::exchange(state_, next_state_++);
+  }
+
   // While reverting or reapplying, the buffer's edits must not be recorded.
   bool Replaying() const { return replaying_; }
   void SetReplaying(bool on) { replaying_ = on; }
@@ -73,6 +86,9 @@ class UndoHistory {
   uint32_t compound_depth_ = 0;
   uint64_t next_id_ = 1;
   bool replaying_ = false;
+  uint64_t state_ = 0;
+  uint64_t state_before_edit_ = 0;
+  uint64_t next_state_ = 1;
 };
 
 }  // namespace tavik::platform

@@ -70,7 +70,8 @@ class BatchModeTest : public ::testing::Test {
   RunResult Run(const std::string& arguments) {
     // The registry lives in the temporary folder, never the user's.
     std::string command = "cd " + Quote(dir_.string()) +
-                          " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
+                          " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) +
+                          " XDG_STATE_HOME=" + Quote((dir_ / "state").string()) + " " +
                           Quote(TAVIK_BINARY) + " " + arguments + " >out.bin 2>err.txt </dev/null";
     int raw = std::system(command.c_str());
     RunResult result;
@@ -95,6 +96,7 @@ TEST_F(BatchModeTest, PrintsFilesByteForByte) {
       {"only a line break", "\n"},
       {"two line breaks", "\r\n\r\n"},
       {"empty", ""},
+      {"byte-order mark", "\xEF\xBB\xBFone\r\ntwo\r\n"},
   };
   for (const auto& [name, bytes] : cases) {
     Write("f.txt", bytes);
@@ -103,6 +105,34 @@ TEST_F(BatchModeTest, PrintsFilesByteForByte) {
     EXPECT_EQ(r.out, bytes) << name;
     EXPECT_EQ(r.err, "") << name;
   }
+}
+
+// Saving from batch mode: names relative to the working folder, an emptied buffer against one
+// empty line, a byte-order mark that is not text, and a failed save that says why.
+TEST_F(BatchModeTest, SavesWriteWhatTheBufferHoldsOrSayWhyNot) {
+  fs::create_directories(dir_ / "sub");
+  Write("sub/f.txt", "one\ntwo\n");
+  RunResult r = Run("--batch --keys " + Quote("dG:w<CR>:w copy.txt<CR>") + " sub/f.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(ReadAll(dir_ / "sub" / "f.txt"), "");
+  EXPECT_EQ(ReadAll(dir_ / "copy.txt"), "");
+  EXPECT_FALSE(fs::exists(dir_ / "sub" / "copy.txt"));
+  Write("blank.txt", "\n");
+  r = Run("--batch --keys " + Quote("ix<Esc>x:w<CR>") + " blank.txt");
+  EXPECT_EQ(ReadAll(dir_ / "blank.txt"), "\n");
+  Write("bom.txt", "\xEF\xBB\xBF" "ab\n");
+  r = Run("--batch --state --keys " + Quote("x:w<CR>") + " bom.txt");
+  EXPECT_EQ(ReadAll(dir_ / "bom.txt"),
+            "\xEF\xBB\xBF"
+            "b\n");
+  EXPECT_NE(r.err.find("cursor 1 0\n"), std::string::npos) << r.err;
+  r = Run("--batch --state --keys " + Quote("x:w no/such.txt<CR>") + " bom.txt");
+  const std::string reason = "status Cannot write \"" + (dir_ / "no" / "such.txt").string() +
+                             "\": No such file or directory\n";
+  EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+  // Batch mode keeps no recovery files, whatever it leaves modified.
+  EXPECT_FALSE(fs::exists(dir_ / "state"));
 }
 
 TEST_F(BatchModeTest, KeysThatDoNotEditKeepTheBytes) {

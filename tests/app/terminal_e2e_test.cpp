@@ -422,7 +422,8 @@ TEST_F(TerminalEditorTest, SeveralDocumentsEditSwitchAndQuitOneByOne) {
   const std::string a = WriteFile("a.txt", "first\n");
   const std::string b = WriteFile("b.txt", "second\n");
   WriteFile("c.txt", "third\n");
-  TmuxSession tmux(ProgramCommand(a + " " + b));
+  // Started in the files' folder, where a name typed on the command line is read.
+  TmuxSession tmux("cd " + folder_.string() + " && " + ProgramCommand(a + " " + b));
   ASSERT_TRUE(tmux.Started());
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "first"); }));
   // Ctrl+PageDown goes to the next document as a tab would.
@@ -470,7 +471,7 @@ TEST_F(TerminalEditorTest, SeveralDocumentsEditSwitchAndQuitOneByOne) {
 TEST_F(TerminalEditorTest, MakeShowsItsOutputCnGoesToTheErrorAndCtrlCStopsALongBuild) {
   const std::string file = WriteFile("main.txt", "main\n");
   WriteFile("a.txt", "one\ntwo\nthree\n");
-  // make adds a line naming the recipe that failed, an error place of its own.
+  // make adds a line naming the recipe that failed: a place, but not another error.
   WriteFile("Makefile", "all:\n\t@echo 'a.txt:2:3: error: wrong'; exit 1\n");
   TmuxSession tmux(ProgramCommand(file));
   ASSERT_TRUE(tmux.Started());
@@ -479,13 +480,12 @@ TEST_F(TerminalEditorTest, MakeShowsItsOutputCnGoesToTheErrorAndCtrlCStopsALongB
   tmux.Send("Enter");
   ASSERT_TRUE(tmux.WaitForText("a.txt:2:3: error: wrong")) << tmux.ScreenText();
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
-    return LastRowHas(r, "Build failed: exit code 2, 2 errors");
+    return LastRowHas(r, "Build failed: exit code 2, 1 error");
   })) << tmux.ScreenText();
   tmux.SendLiteral(":cn");
   tmux.Send("Enter");
   ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "a.txt  2,3"); }))
       << tmux.ScreenText();
-
   // A build that would run for a minute stops on CTRL-C, and the keys after it still count.
   WriteFile("Makefile", "all:\n\t@echo slow build; sleep 60\n");
   tmux.SendLiteral(":make");
@@ -500,6 +500,31 @@ TEST_F(TerminalEditorTest, MakeShowsItsOutputCnGoesToTheErrorAndCtrlCStopsALongB
   tmux.Send("y");
   ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
   EXPECT_EQ(ReadFile(Path("a.txt")), "one\ntwo\nthree\n");
+}
+
+TEST_F(TerminalEditorTest, CnOntoMakesOwnLineShowsItAndTheMessageStays) {
+  const std::string file = WriteFile("main.txt", "main\n");
+  WriteFile("a.txt", "one\ntwo\nthree\n");
+  WriteFile("Makefile", "all:\n\t@echo 'a.txt:2:3: error: wrong'; exit 1\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.SendLiteral(":make");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return LastRowHas(r, "Build failed: exit code 2, 1 error");
+  })) << tmux.ScreenText();
+  tmux.SendLiteral(":cn");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "a.txt  2,3"); }))
+      << tmux.ScreenText();
+  tmux.SendLiteral(":cn");
+  tmux.Send("Enter");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return LastRowHas(r, "(2 of 2) make: *** [Makefile:2: all] Error 1");
+  })) << tmux.ScreenText();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // past the mapping time-out
+  EXPECT_TRUE(LastRowHas(tmux.Screen(), "(2 of 2) make")) << tmux.ScreenText();
 }
 
 TEST_F(TerminalEditorTest, SubstituteConfirmationIsAskedOnTheStatusLineWithFiveChoices) {
@@ -595,6 +620,95 @@ TEST_F(TerminalEditorTest, TheGlobalToggleSwitchesTheEmulationOffAndOn) {
   EXPECT_TRUE(tmux.WaitFor([](const auto& rows) { return RowIs(rows, 2, "~"); }))
       << tmux.ScreenText();
   EXPECT_TRUE(RowIs(tmux.Screen(), 1, "ddone"));
+}
+
+TEST_F(TerminalEditorTest, UndoingBackToTheSavedTextClearsTheModifiedMark) {
+  const std::string file = WriteFile("m.txt", "abc\n");
+  TmuxSession tmux(ProgramCommand(file));
+  ASSERT_TRUE(tmux.Started());
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+  tmux.Send("x");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "m.txt [+]"); }))
+      << tmux.ScreenText();
+  tmux.Send("u");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return RowIs(r, 1, "abc") && !LastRowHas(r, "[+]");
+  })) << tmux.ScreenText();
+  tmux.Send("C-r");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "m.txt [+]"); }))
+      << tmux.ScreenText();
+  tmux.Send("u");
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return !LastRowHas(r, "[+]"); }));
+  // Nothing to lose: the quit key does not ask.
+  tmux.Send("F10");
+  ASSERT_TRUE(tmux.WaitForText("EXIT=0")) << tmux.ScreenText();
+  EXPECT_EQ(ReadFile(file), "abc\n");
+}
+
+TEST_F(TerminalEditorTest, TypedTextSurvivesKillMinusNineAndIsRecoveredOnTheNextStart) {
+  const std::string file = WriteFile("r.txt", "first\n");
+  const std::string config = testing::NewConfigFolder();
+  const fs::path recovery = fs::path(config) / "state" / "tavik" / "recovery";
+  auto recovery_files = [&recovery] {
+    std::error_code ec;
+    return fs::exists(recovery, ec) ? std::distance(fs::directory_iterator(recovery), {}) : 0;
+  };
+  {
+    TmuxSession tmux(ProgramCommand(file, config));
+    ASSERT_TRUE(tmux.Started());
+    ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return LastRowHas(r, "-- NORMAL --"); }));
+    tmux.Send("A");
+    tmux.SendLiteral(" typed");
+    ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 1, "first typed"); }))
+        << tmux.ScreenText();
+    // Keys pause: the recovery file is written within about a second.
+    const auto start = std::chrono::steady_clock::now();
+    while (recovery_files() == 0 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_EQ(recovery_files(), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(fs::directory_iterator(recovery)->path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // A second editor on the same file is told it is being edited.
+    {
+      TmuxSession second(ProgramCommand(file, config));
+      ASSERT_TRUE(second.Started());
+      ASSERT_TRUE(second.WaitForText("is being edited by process")) << second.ScreenText();
+      second.Send("o");
+      ASSERT_TRUE(second.WaitFor([](const auto& r) { return RowIs(r, 1, "first"); }));
+    }
+    const int pid = tmux.ProgramPid();
+    ASSERT_GT(pid, 0);
+    kill(pid, SIGKILL);
+    ASSERT_TRUE(tmux.WaitForText("EXIT=137")) << tmux.ScreenText();
+  }
+  EXPECT_EQ(ReadFile(file), "first\n");
+  TmuxSession again(ProgramCommand(file, config));
+  ASSERT_TRUE(again.Started());
+  ASSERT_TRUE(again.WaitForText("recovery file found (newer than the file)")) << again.ScreenText();
+  again.Send("r");
+  // The recovered text is a change the file does not have yet.
+  ASSERT_TRUE(again.WaitFor([](const auto& r) {
+    return RowIs(r, 1, "first typed") && r[0].find("r.txt +") != std::string::npos;
+  })) << again.ScreenText();
+  // Written: the text is in the file and the recovery file is gone.
+  again.SendLiteral(":w");
+  again.Send("Enter");
+  ASSERT_TRUE(again.WaitFor([](const auto& r) {
+    return r[0].find("r.txt +") == std::string::npos;
+  })) << again.ScreenText();
+  EXPECT_EQ(ReadFile(file), "first typed\n");
+  EXPECT_EQ(recovery_files(), 0);
+  // A termination signal writes the recovery file at once and gives the terminal back.
+  again.Send("$");
+  again.Send("x");
+  ASSERT_TRUE(again.WaitFor([](const auto& r) { return RowIs(r, 1, "first type"); }));
+  kill(again.ProgramPid(), SIGTERM);
+  ASSERT_TRUE(again.WaitForText("EXIT=143")) << again.ScreenText();
+  EXPECT_TRUE(again.WaitForText("modes: icanon echo")) << again.ScreenText();
+  EXPECT_EQ(recovery_files(), 1);
 }
 
 }  // namespace

@@ -96,7 +96,9 @@ std::string NewConfigFolder(bool show_welcome) {
 
 std::string ProgramCommand(const std::string& arguments, const std::string& config_folder) {
   const std::string folder = config_folder.empty() ? NewConfigFolder() : config_folder;
-  return "XDG_CONFIG_HOME=" + Quote(folder) + " " + std::string(TAVIK_BINARY) + " " + arguments +
+  // Recovery files go beside the configuration, never into the user's state folder.
+  return "XDG_CONFIG_HOME=" + Quote(folder) + " XDG_STATE_HOME=" + Quote(folder + "/state") + " " +
+         std::string(TAVIK_BINARY) + " " + arguments +
          "; echo EXIT=$?; echo modes: $(stty -a | tr -s ' ;' '\\n\\n' | "
          "grep -x -- '-*icanon\\|-*echo'); sleep 60";
 }

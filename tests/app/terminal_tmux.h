@@ -55,7 +55,8 @@ std::string NewConfigFolder(bool show_welcome = false);
 
 // The command line that runs the program under test on the arguments and, when it ends, shows
 // "EXIT=<status>" and the terminal's modes, then waits so that the screen can be read. The
-// program keeps its configuration in `config_folder`, or in a new one of NewConfigFolder.
+// program keeps its configuration in `config_folder`, or in a new one of NewConfigFolder, and
+// its recovery files below that folder's "state".
 std::string ProgramCommand(const std::string& arguments, const std::string& config_folder = {});
 
 }  // namespace tavik::app::testing

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,6 +28,8 @@ class DocumentCommandsTest : public ::testing::Test {
               ("tavik_docs_" + std::to_string(getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder_);
+    // As if the editor was started in the folder: typed names are read there.
+    session_.Editor().SetWorkingFolder(folder_.string());
   }
   void TearDown() override {
     std::error_code ec;
@@ -163,6 +167,29 @@ TEST_F(DocumentCommandsTest, AFailedWriteKeepsTheTextAndSaysWhy) {
   session_.FeedNotation(":wq<CR>");
   EXPECT_EQ(FocusedPath(), path);
   EXPECT_EQ(session_.BufferTextUtf8(), "bc\n");
+}
+
+TEST_F(DocumentCommandsTest, AFullDiskShowsItsReasonUntilTheNextKey) {
+  const std::string path = Open("full.txt", "abc\n");
+  platform::SaveHooks hooks;
+  hooks.write = [](int, const void*, size_t) -> ssize_t {
+    errno = ENOSPC;
+    return -1;
+  };
+  session_.Editor().SetSaveHooks(hooks);
+  session_.FeedNotation("x:w<CR>");
+  session_.FinishKeys();  // the mapping timer fires after the key
+  const std::string reason = "Cannot write \"" + path + "\": " + std::strerror(ENOSPC);
+  EXPECT_EQ(session_.StatusBarUtf8(), reason);
+  EXPECT_TRUE(session_.Editor().FocusedDocument()->Modified());
+  EXPECT_EQ(Read("full.txt"), "abc\n");
+  session_.FeedNotation("l");
+  EXPECT_EQ(session_.StatusBarUtf8(), "-- NORMAL -- ");
+  session_.Editor().SetSaveHooks({});
+  session_.FeedNotation(":w<CR>");
+  session_.FinishKeys();
+  EXPECT_EQ(Read("full.txt"), "bc\n");
+  EXPECT_FALSE(session_.Editor().FocusedDocument()->Modified());
 }
 
 TEST_F(DocumentCommandsTest, WqAndXSaveAndCloseXaSavesAndClosesAll) {

@@ -36,12 +36,17 @@ TEST(OutputLocationTest, CompilerMakeAndGrepFormsGiveFileLineAndColumn) {
   EXPECT_EQ(l->line, 3u);
   EXPECT_EQ(l->column, 0u);
 
-  // make names its makefile inside brackets; the bracket is not part of the name.
+  // make names its makefile inside brackets; the bracket is not part of the name. Its own
+  // report of a failed recipe is a place, but the error it reports was counted already.
   l = ParseLocation(u"make: *** [Makefile:4: all] Error 2");
   ASSERT_TRUE(l);
   EXPECT_EQ(l->file, u"Makefile");
   EXPECT_EQ(l->line, 4u);
-  EXPECT_TRUE(l->error);
+  EXPECT_FALSE(l->error);
+  l = ParseLocation(u"make[2]: *** [sub/Makefile:9: x.o] Error 1");
+  ASSERT_TRUE(l);
+  EXPECT_EQ(l->file, u"sub/Makefile");
+  EXPECT_FALSE(l->error);
 
   l = ParseLocation(u"In file included from /usr/include/x.h:30,");
   ASSERT_TRUE(l);

@@ -167,10 +167,13 @@ TEST_F(EditorHostTest, FilesOpenRelativeSaveAndKeepTheirBytes) {
   std::string error;
   Document* one = host_.OpenFile((dir / "sub" / "one.txt").string(), &error);
   ASSERT_NE(one, nullptr) << error;
-  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"two.txt"), CommandResult::kOk);
+  // Typed names are read in the working folder, whatever folder the document is in.
+  host_.SetWorkingFolder(dir.string());
+  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"two.txt"), CommandResult::kFail);
+  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"sub/two.txt"), CommandResult::kOk);
   EXPECT_EQ(host_.FocusedDocument()->buffer.Text(), u"two");
   EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"missing.txt"), CommandResult::kFail);
-  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"\"one.txt\""), CommandResult::kOk);
+  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"\"sub/one.txt\""), CommandResult::kOk);
   EXPECT_EQ(host_.FocusedDocument(), one);
   EXPECT_EQ(host_.Documents().size(), 2u);
   host_.TypeKey(*host_.FocusedView(), KeyCode::Char(u'x'));

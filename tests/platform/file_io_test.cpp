@@ -1,5 +1,6 @@
 // Loading and saving files: byte-exact round trips and the lines a file turns into.
 #include "platform/file_io.h"
+#include "platform/file_save.h"
 
 #include <gtest/gtest.h>
 

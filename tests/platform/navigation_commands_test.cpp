@@ -257,7 +257,10 @@ TEST_F(OpenFileUnderCaretTest, NoNameMissingFileAndFolderFailWithAMessage) {
   EXPECT_EQ(host_.FocusedDocument(), main_);
   // With an argument the name under the caret is not looked at.
   EXPECT_EQ(OpenAt({0, 3}), CommandResult::kFail);
-  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"sub/deep.h"), CommandResult::kOk);
+  // A typed name is read in the working folder, not beside the document.
+  host_.SetWorkingFolder((dir_ / "sub").string());
+  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"sub/deep.h"), CommandResult::kFail);
+  EXPECT_EQ(host_.Execute(u"Edit.OpenFile", u"deep.h"), CommandResult::kOk);
   EXPECT_EQ(FocusedFile(), "deep.h");
 }
 
