@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/test_temp_folder.h"
 #include "platform/editor_host.h"
 
 namespace tavik::platform {
@@ -53,25 +54,15 @@ TEST(DocumentStateTest, TheModifiedFlagFollowsTheTextBackToTheSavedState) {
 
 class DocumentFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tavik_document_state_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    return (dir_ / name).string();
+    return folder_.Write(name, bytes);
   }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+  static std::string Read(const fs::path& path) {
+    return testing_support::TestTempFolder::Read(path);
   }
 
-  fs::path dir_;
+  testing_support::TestTempFolder folder_{"tavik_document_state"};
+  const fs::path& dir_ = folder_.Path();
   EditorHost host_;
 };
 

@@ -1,6 +1,7 @@
 // Saving over files on disk: through links, with hard links, keeping owner, mode and extended
 // attributes, with writes that fail part way, and with a link planted at a temporary name.
 #include "platform/file_save.h"
+#include "common/test_temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -21,25 +22,11 @@ namespace fs = std::filesystem;
 
 class FileSaveTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tavik_file_save_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    return folder_.Write(name, bytes);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+  static std::string Read(const fs::path& path) {
+    return testing_support::TestTempFolder::Read(path);
   }
   static struct stat Stat(const std::string& path) {
     struct stat st {};
@@ -64,7 +51,8 @@ class FileSaveTest : public ::testing::Test {
     return hooks;
   }
 
-  fs::path dir_;
+  testing_support::TestTempFolder folder_{"tavik_file_save"};
+  const fs::path& dir_ = folder_.Path();
 };
 
 TEST_F(FileSaveTest, ALinkIsWrittenThroughAndStaysALink) {

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/test_temp_folder.h"
 #include "platform/editor_host.h"
 
 namespace tavik::platform {
@@ -21,33 +22,28 @@ namespace fs = std::filesystem;
 
 class RecoveryFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tavik_recovery_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    return (dir_ / name).string();
+    return folder_.Write(name, bytes);
   }
   static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testing_support::TestTempFolder::Read(path);
   }
 
-  fs::path dir_;
+  testing_support::TestTempFolder folder_{"tavik_recovery"};
+  const fs::path& dir_ = folder_.Path();
   EditorHost host_;
 };
 
 TEST_F(RecoveryFileTest, TheTextComesBackExactlyIntoTheDocument) {
   const std::string cases[] = {
-      "one\ntwo\n", "one\r\ntwo", "\xEF\xBB\xBFmark\r\n", "mixed\r\nbreaks\n", "cr\r\ncr\r",
-      std::string("nul\0\xff\n", 6), "\n", "",
+      "one\ntwo\n",
+      "one\r\ntwo",
+      "\xEF\xBB\xBFmark\r\n",
+      "mixed\r\nbreaks\n",
+      "cr\r\ncr\r",
+      std::string("nul\0\xff\n", 6),
+      "\n",
+      "",
   };
   for (const std::string& bytes : cases) {
     Document* doc = host_.OpenFile(Write("f.txt", bytes));
