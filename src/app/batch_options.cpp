@@ -11,6 +11,7 @@ std::string UsageText() {
          "[--no-rc | --rc FILE] [--keyboard us|de] FILE...\n"
          "       tavik --setting NAME | --setting NAME=VALUE\n"
          "       tavik --register | --unregister\n"
+         "       tavik --keybindings\n"
          "       any of them with --registry FILE to use FILE as the registry\n";
 }
 
@@ -57,6 +58,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       const std::string* v = value("--setting");
       if (v == nullptr) return parsed;
       o.setting = *v;
+    } else if (a == "--keybindings") {
+      o.key_bindings = true;
     } else if (a == "--register") {
       o.register_package = true;
     } else if (a == "--unregister") {
@@ -76,10 +79,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       return parsed;
     }
   }
-  const int alone =
-      (o.setting ? 1 : 0) + (o.register_package ? 1 : 0) + (o.unregister_package ? 1 : 0);
+  const int alone = (o.setting ? 1 : 0) + (o.register_package ? 1 : 0) +
+                    (o.unregister_package ? 1 : 0) + (o.key_bindings ? 1 : 0);
   if (alone > 1 || (alone == 1 && (o.batch || !o.files.empty()))) {
-    parsed.error = "--setting, --register and --unregister each run alone";
+    parsed.error = "--setting, --register, --unregister and --keybindings each run alone";
   } else if (o.no_rc && o.rc) {
     parsed.error = "--no-rc and --rc exclude each other";
   } else if (!o.batch && (!o.keys.empty() || o.print_state || !o.answers.empty())) {

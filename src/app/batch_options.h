@@ -21,6 +21,7 @@ struct ProgramOptions {
   std::optional<std::string> setting;   // --setting NAME or NAME=VALUE
   bool register_package = false;        // --register
   bool unregister_package = false;      // --unregister
+  bool key_bindings = false;            // --keybindings
 };
 
 struct ParsedArguments {

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     return parsed.error.empty() ? 0 : 2;
   }
   if (parsed.options.setting) return tavik::app::RunSettingCommand(parsed.options);
+  if (parsed.options.key_bindings) return tavik::app::RunKeyBindings(parsed.options);
   if (parsed.options.register_package || parsed.options.unregister_package) {
     return tavik::app::RunRegistration(parsed.options);
   }

@@ -101,4 +101,19 @@ int RunRegistration(const ProgramOptions& options) {
   return 1;
 }
 
+// The host alone, as it starts with this registry: bindings as the package left them.
+int RunKeyBindings(const ProgramOptions& options) {
+  platform::EditorHost editor;
+  OpenRegistryFor(editor, options);
+  for (const platform::BoundCommand& command : editor.bindings().Commands()) {
+    std::string line = platform::ToUtf8(command.name) + '\t';
+    for (size_t i = 0; i < command.bindings.size(); ++i) {
+      if (i != 0) line += "||";
+      line += platform::ToUtf8(command.bindings[i]);
+    }
+    std::printf("%s\n", line.c_str());
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 }  // namespace tavik::app

@@ -49,8 +49,8 @@ bool IsFrontEndCommand(std::u16string_view command) {
 }  // namespace
 
 TerminalEditor::TerminalEditor() : editor_(std::make_unique<platform::EditorHost>()) {
-  editor_->SetFrontEndCommand(u"Tools.Options", [this](std::u16string_view) {
-    return RunOptionsForm() ? platform::CommandResult::kOk : platform::CommandResult::kFail;
+  editor_->SetFrontEndCommand(u"Tools.Options", [this](std::u16string_view argument) {
+    return RunOptionsForm(argument) ? platform::CommandResult::kOk : platform::CommandResult::kFail;
   });
   editor_->dialogs().SetYesNoAnswerer([this](std::u16string_view q) { return AskYesNo(q); });
   editor_->dialogs().SetConfirmAnswerer([this](std::u16string_view p) { return AskConfirm(p); });
@@ -440,6 +440,13 @@ void TerminalEditor::Redraw() {
     int row = rows_ - 1;
     int col = 0;
     form_->Draw(grid_, row, col);
+    // A question the form asks shows on its last row.
+    if (question_) {
+      grid_.FillRow(rows_ - 1, 0, CellStyle::kStatus);
+      grid_.PutText(rows_ - 1, 0, *question_, CellStyle::kStatus, cols_);
+      row = rows_ - 1;
+      col = std::min(cols_ - 1, ScreenGrid::TextWidth(*question_));
+    }
     screen_.Show(grid_, row < 0 ? rows_ - 1 : row, col, CursorShape::kBar);
     return;
   }
@@ -558,7 +565,7 @@ platform::ConfirmAnswer TerminalEditor::AskConfirm(std::u16string_view prompt) {
 
 // The form reaches the settings through the package's automation object, as an IDE's options
 // pages do; without the package there are no settings to show.
-bool TerminalEditor::RunOptionsForm() {
+bool TerminalEditor::RunOptionsForm(std::u16string_view argument) {
   if (form_ != nullptr) return true;
   host::SettingsObject* settings =
       package_ != nullptr ? package_->GetAutomationObject(u"Tavik.General") : nullptr;
@@ -566,7 +573,11 @@ bool TerminalEditor::RunOptionsForm() {
     editor_->SetStatusText(u"Error accessing preferences");
     return false;
   }
-  OptionsForm form(*settings, editor_->colours(), editor_->preferences());
+  OptionsForm form(*settings, editor_->colours(), editor_->preferences(),
+                   package_->KeyboardClashes(), [this](std::u16string_view question) {
+                     return AskYesNo(question) == platform::YesNoAnswer::kYes;
+                   });
+  if (argument == u"Keyboard") form.ShowPage(OptionsForm::Page::kKeyboard);
   form_ = &form;
   while (form.Open()) {
     Redraw();

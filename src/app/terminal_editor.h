@@ -65,7 +65,8 @@ class TerminalEditor {
   platform::YesNoAnswer AskYesNo(std::u16string_view question);
   platform::ConfirmAnswer AskConfirm(std::u16string_view prompt);
   // The options form, full screen, until it is closed.
-  bool RunOptionsForm();
+  // Opens the options form; the argument "Keyboard" opens it at the keyboard manager.
+  bool RunOptionsForm(std::u16string_view argument = {});
   // The welcome dialog over the editor, when the user has not turned it off.
   void ShowWelcome();
   // One of the keys in `keys` typed in answer; Escape and CTRL-C give the first.

@@ -58,16 +58,44 @@ bool IsKey(KeyCode key, uint32_t virtual_key) {
 
 }  // namespace
 
-std::u16string ScanForClashesNow(std::u16string_view) {
-  return {};
-}
-
 OptionsForm::OptionsForm(host::SettingsObject& settings, platform::ColourItems& colours,
-                         platform::PreferenceStore& preferences)
+                         platform::PreferenceStore& preferences, host::ClashManager* clashes,
+                         host::KeyboardManager::Ask ask)
     : settings_(settings), colours_(colours), preferences_(preferences) {
   const std::vector<std::u16string> languages = preferences_.Languages();
   language_ = languages.empty() ? u"Plain Text" : languages.front();
+  if (clashes != nullptr)
+    keyboard_ = std::make_unique<host::KeyboardManager>(&settings_, *clashes, std::move(ask));
   BuildPages();
+  if (keyboard_ != nullptr) AddKeyboardButtons();
+}
+
+void OptionsForm::AddKeyboardButtons() {
+  namespace c = host::kbd_control;
+  constexpr std::pair<int, std::u16string_view> kButtons[] = {
+      {c::kCopyAndRemove, u"Copy the clashing bindings for restoring and remove them"},
+      {c::kRemoveOnly, u"Remove the clashing bindings without keeping them"},
+      {c::kRestore, u"Restore the removed bindings"},
+      {c::kErase, u"Erase the list of bindings to restore"},
+      {c::kSaveKeys, u"Save the key list"},
+      {c::kDefaultKeys, u"Default key list"},
+      {c::kKeysWithClipboard, u"Key list with Ctrl+V and Ctrl+C"},
+      {c::kOk, u"OK"},
+      {c::kCancel, u"Cancel"},
+  };
+  std::vector<Field>& keyboard = fields_[static_cast<size_t>(Page::kKeyboard)];
+  for (const auto& [control, label] : kButtons) {
+    Field f;
+    f.kind = FieldKind::kButton;
+    f.label = std::u16string(label);
+    f.control = control;
+    keyboard.push_back(std::move(f));
+  }
+}
+
+void OptionsForm::AfterButton() {
+  message_ = keyboard_->Error();
+  if (keyboard_->Closed()) open_ = false;
 }
 
 void OptionsForm::BuildPages() {
@@ -150,26 +178,33 @@ std::u16string OptionsForm::ValueText(const Field& field) const {
   switch (field.kind) {
     case FieldKind::kCheck:
     case FieldKind::kInverseCheck: {
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kDynamicRestore)
+        return check(keyboard_->DynamicRestore());
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kRemoveClashes)
+        return check(keyboard_->RemoveClashes());
       bool value = false;
       settings_.GetBool(field.setting, &value);
       return check(field.kind == FieldKind::kCheck ? value : !value);
     }
     case FieldKind::kText: {
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kKeyList)
+        return keyboard_->KeyList();
       std::u16string value;
       settings_.GetString(field.setting, &value);
       return value;
     }
     case FieldKind::kStatic: {
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kRemovedKeySet)
+        return keyboard_->RemovedText();
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kFoundNow)
+        return keyboard_->FoundText();
       std::u16string value;
-      if (field.control == 1027) {
+      if (field.control == host::kbd_control::kRemovedKeySet)
         settings_.GetString(SettingId::kRemovedKeySet, &value);
-      } else if (field.control == 1029) {
-        std::u16string keys;
-        settings_.GetString(SettingId::kScanForClashes, &keys);
-        value = ScanForClashesNow(keys);
-      }
       return value.empty() ? u"(None)" : value;
     }
+    case FieldKind::kButton:
+      return u"";
     case FieldKind::kColour: {
       const platform::ColourItem* item = colours_.Find(field.item);
       if (item == nullptr) return u"";
@@ -253,8 +288,21 @@ void OptionsForm::Change(int step) {
   const Field& field = Focused();
   message_.clear();
   switch (field.kind) {
+    case FieldKind::kButton:
+      keyboard_->Press(field.control);
+      AfterButton();
+      return;
     case FieldKind::kCheck:
     case FieldKind::kInverseCheck: {
+      // The keyboard manager's check boxes are saved by its OK.
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kDynamicRestore) {
+        keyboard_->SetDynamicRestore(!keyboard_->DynamicRestore());
+        return;
+      }
+      if (keyboard_ != nullptr && field.control == host::kbd_control::kRemoveClashes) {
+        keyboard_->SetRemoveClashes(!keyboard_->RemoveClashes());
+        return;
+      }
       bool value = false;
       settings_.GetBool(field.setting, &value);
       if (settings_.PutBool(field.setting, !value) != platform::HResult::kOk)
@@ -318,6 +366,10 @@ void OptionsForm::Change(int step) {
 
 void OptionsForm::StartEdit() {
   const Field& field = Focused();
+  if (field.kind == FieldKind::kButton) {
+    Change(1);
+    return;
+  }
   if (field.kind == FieldKind::kText ||
       (field.kind == FieldKind::kPreference &&
        (field.preference == Preference::kTabSize || field.preference == Preference::kIndentSize))) {
@@ -330,6 +382,10 @@ void OptionsForm::CommitEdit() {
   const std::u16string text = std::move(*edit_);
   edit_.reset();
   const Field& field = Focused();
+  if (keyboard_ != nullptr && field.control == host::kbd_control::kKeyList) {
+    keyboard_->SetKeyList(text);  // saved by the buttons that use it and by OK
+    return;
+  }
   if (field.kind == FieldKind::kText) {
     if (settings_.PutString(field.setting, text) == platform::HResult::kOk) return;
     message_ = field.setting == SettingId::kFileTabCaption && text.size() > kMaxFileTabCaption
@@ -379,8 +435,15 @@ void OptionsForm::Draw(ScreenGrid& grid, int& cursor_row, int& cursor_col) const
     const bool is_focused = i == focused;
     const CellStyle style = is_focused ? CellStyle::kStatus : CellStyle::kPaneText;
     std::u16string value = is_focused && edit_ ? *edit_ : ValueText(field);
+    // The removed-binding record's lines show on one row.
+    for (size_t at = value.find(u"\r\n"); at != std::u16string::npos; at = value.find(u"\r\n"))
+      value.replace(at, 2, u"; ");
     std::u16string text;
     const bool check = value == u"[x]" || value == u"[ ]";
+    if (field.kind == FieldKind::kButton) {
+      grid.PutText(row, 0, u"  < " + field.label + u" >", style, cols);
+      continue;
+    }
     if (check) {
       text = u"  " + value + u" " + field.label;
     } else {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,15 +18,12 @@
 #include "app/terminal_grid.h"
 #include "common/key_code.h"
 #include "config/settings.h"
+#include "host/keyboard_manager.h"
 #include "host/settings_object.h"
 #include "platform/colour_items.h"
 #include "platform/language_preferences.h"
 
 namespace tavik::app {
-
-// The clashing host bindings a scan of the keys finds now, as the keyboard page shows them;
-// empty when there are none.
-std::u16string ScanForClashesNow(std::u16string_view keys);
 
 class OptionsForm {
  public:
@@ -40,6 +38,7 @@ class OptionsForm {
     kColour,        // an item's foreground or background
     kLanguage,      // which language the preferences below are of
     kPreference,    // one of the language's preferences
+    kButton,        // a button of the keyboard manager, pressed with Space or Enter
   };
   // Which of a language's preferences a field shows.
   enum class Preference : uint8_t {
@@ -61,8 +60,13 @@ class OptionsForm {
     int control = 0;  // the control's number on the keyboard page, 0 elsewhere
   };
 
+  // With a clash manager the Keyboard page is the keyboard manager: its check boxes and key
+  // list are saved by its OK button, and its buttons ask their questions through `ask`.
   OptionsForm(host::SettingsObject& settings, platform::ColourItems& colours,
-              platform::PreferenceStore& preferences);
+              platform::PreferenceStore& preferences, host::ClashManager* clashes = nullptr,
+              host::KeyboardManager::Ask ask = {});
+
+  void ShowPage(Page page) { page_ = page; }
 
   // Handles a key; false once the form is closed.
   bool HandleKey(KeyCode key);
@@ -85,6 +89,9 @@ class OptionsForm {
 
  private:
   void BuildPages();
+  void AddKeyboardButtons();
+  // The keyboard manager's OK or Cancel closed the form, or a button failed.
+  void AfterButton();
   void Move(int step);
   void SwitchPage(int step);
   // Space or "+" (step 1), "-" (step -1) on the focused field.
@@ -105,6 +112,7 @@ class OptionsForm {
   std::optional<std::u16string> edit_;
   std::u16string message_;
   bool open_ = true;
+  std::unique_ptr<host::KeyboardManager> keyboard_;
 };
 
 }  // namespace tavik::app

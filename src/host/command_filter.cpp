@@ -166,6 +166,8 @@ HResult PackageCommandFilter::Exec(const EditorCommand& command) {
     }
   }
   const bool enabled = package_.Engine().Enabled() && package_.IsEligible(view_);
+  if (enabled && !in_message_) package_.FollowSuspension(view_);
+  if (!*alive) return HResult::kOk;
   if (enabled && package_.GetSettings().RemoveReadOnly()) view_.Buffer().SetReadOnly(false);
   if (Intercepting()) {
     if (const std::optional<KeyCode> key = KeyToFeed(command)) {

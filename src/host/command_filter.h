@@ -40,6 +40,11 @@ class PackageCommandFilter final : public platform::CommandTarget {
 
   // Host-modal: the host's own modal input owns the keyboard until Cancel or Return.
   bool IsHostModal() const { return host_modal_.has_value(); }
+  // Ends the host-modal state for a Return or Cancel that automation's command events took
+  // before the chain saw it.
+  void EndHostModalByEvent(bool by_return) {
+    if (host_modal_) EndHostModal(by_return);
+  }
   // Suspended while another add-in owns the view.
   void SetSuspended(bool suspended) { suspended_ = suspended; }
   bool Suspended() const { return suspended_; }

@@ -15,6 +15,17 @@ namespace tavik::host {
 Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : editor_(editor) {
   const std::string root = editor_.LocalRegistryRoot();
   host_is_version7_ = IsVersion7Root(root);
+  const std::string version = HostVersionOfRoot(root);
+  host_is_database_edition_ =
+      version.starts_with('9') &&
+      editor_.registry().KeyExists(MachineRoot(root) + "\\" + std::string(kDatabaseEditionKey));
+  keyboard_commands_ = std::make_unique<HostKeyboardCommands>(editor_.bindings());
+  clash_manager_ = std::make_unique<ClashManager>(*keyboard_commands_, version, host_is_version7_);
+  command_events_ = editor_.automation().AddCommandEvents(
+      [this](std::string_view group, uint32_t id, bool& cancel) {
+        BeforeCommandEvent(group, id, cancel);
+      },
+      [this](std::string_view group, uint32_t id) { AfterCommandEvent(group, id); });
   if (settings_store == nullptr) {
     own_store_ = std::make_unique<RegistrySettingsStore>(editor_.registry(), SettingsKey(root));
     settings_store = own_store_.get();
@@ -145,7 +156,8 @@ void Package::HandleKey(platform::View& view, KeyCode key) {
   FullyAttach(view);
   PackageCommandFilter* filter = Filter(view);
   // While the host's own modal input runs, its keys go to the host untouched.
-  const bool host_modal = filter != nullptr && filter->IsHostModal();
+  const bool host_modal = filter != nullptr &&
+                          (filter->IsHostModal() || (engine_->Enabled() && FollowSuspension(view)));
   ++key_depth_;
   bool handled = !host_modal && engine_->FeedKey(*attached, key);
   --key_depth_;

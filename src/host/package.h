@@ -15,9 +15,12 @@
 #include "engine/buffer_marks.h"
 #include "engine/engine_host.h"
 #include "engine/view_engine.h"
+#include "host/addin_interop.h"
 #include "host/clipboard_bridge.h"
 #include "host/command_filter.h"
+#include "host/host_keyboard_commands.h"
 #include "host/host_view_adapter.h"
+#include "host/keyboard_clashes.h"
 #include "host/marker_types.h"
 #include "host/registry_settings_store.h"
 #include "host/settings_object.h"
@@ -100,6 +103,18 @@ class Package final : public EngineHost, public SettingsEffects {
   std::u16string_view VersionText() const;
   // The host's registry root names a version 7 host ("...\Host\7.x", nothing after it).
   bool HostIsVersion7() const { return host_is_version7_; }
+  // A version 9 host with the database edition installed, whose special editors send their
+  // navigation and editing keys only as editor commands.
+  bool HostIsDatabaseEdition() const { return host_is_database_edition_; }
+
+  // The clash manager over the host's commands; nullptr after close.
+  ClashManager* KeyboardClashes() { return clash_manager_.get(); }
+  // What the package found of other add-ins (found once automation is connected).
+  const AddInInterop& Interop() const { return interop_; }
+  // Before a key or command in an attached view: suspends the view while another add-in's
+  // rename owns it, and when the rename is over puts the engine back in normal mode. True
+  // while suspended.
+  bool FollowSuspension(platform::View& view);
 
   // The live enabled flag: starts from "Enable"; the global toggle changes it alone, without
   // the stored setting. A change puts the engine back in normal mode with nothing pending.
@@ -162,8 +177,11 @@ class Package final : public EngineHost, public SettingsEffects {
   void Attach(platform::View& view);
   // Where the clash manager checks the host's key bindings on the first connection, and where
   // it restores or removes them when the emulation is switched off or on.
-  void CheckKeyBindings() {}
-  void FollowEnabledWithKeyBindings(bool /*enabled*/) {}
+  void CheckKeyBindings();
+  void FollowEnabledWithKeyBindings(bool enabled);
+  // Automation's command events (package_interop.cpp).
+  void BeforeCommandEvent(std::string_view group, uint32_t id, bool& cancel);
+  void AfterCommandEvent(std::string_view group, uint32_t id);
   void Detach(platform::View& view);
   BufferMarks& MarksOf(platform::View& view);
   // "WarnReadOnly": an edit of a read-only document asks first, once per key.
@@ -193,7 +211,12 @@ class Package final : public EngineHost, public SettingsEffects {
   std::unique_ptr<SettingsObject> settings_object_;
   State state_ = State::kSited;
   bool host_is_version7_ = false;
+  bool host_is_database_edition_ = false;
   bool welcome_pending_ = false;
+  std::unique_ptr<HostKeyboardCommands> keyboard_commands_;
+  std::unique_ptr<ClashManager> clash_manager_;
+  AddInInterop interop_{editor_};
+  uint64_t command_events_ = 0;
   MarkerTypeIds marker_types_;
   uint64_t current_view_ = 0;
   // The view whose document the engine took up with the last key it was fed, until another

@@ -13,6 +13,7 @@ platform::HResult Package::Close() {
   editor_.SetEditQuery(nullptr);
   editor_.RemoveViewListener(view_listener_);
   editor_.preferences().RemoveListener(preferences_listener_);
+  editor_.automation().RemoveCommandEvents(command_events_);
   for (auto& [id, attachment] : attachments_) {
     attachment.view->text.Detach();
     attachment.filter->Leave();
@@ -27,6 +28,8 @@ platform::HResult Package::Close() {
   attachments_.clear();
   retired_.clear();
   settings_object_.reset();
+  clash_manager_.reset();
+  keyboard_commands_.reset();
   engine_.reset();
   settings_.reset();
   own_store_.reset();

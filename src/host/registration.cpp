@@ -129,6 +129,12 @@ bool IsVersion7Root(std::string_view root) {
   return version.starts_with('7') && version.find('\\') == std::string_view::npos;
 }
 
+std::string HostVersionOfRoot(std::string_view root) {
+  const std::string prefix = platform::RegistryStore::Folded(platform::kHostProductKey) + "\\";
+  if (!platform::RegistryStore::Folded(root).starts_with(prefix)) return {};
+  return std::string(root.substr(prefix.size()));
+}
+
 bool PackageRegistered(const platform::RegistryStore& registry, std::string_view root) {
   return registry.KeyExists(Below(MachineRoot(root), Below("Packages", kPackageClsid)));
 }

@@ -44,6 +44,11 @@ bool UnregisterPackage(platform::RegistryStore& registry, std::string_view root)
 // The path component after the host's product key is a version that starts with 7, and nothing
 // follows it ("Software\Tavik\Host\7.1").
 bool IsVersion7Root(std::string_view root);
+// The version part of the root, after the host's product key ("7.1"); empty for another root.
+std::string HostVersionOfRoot(std::string_view root);
+// Below the machine root: present when the host's database edition is installed.
+inline constexpr std::string_view kDatabaseEditionKey =
+    "InstalledProducts\\Team System - Database Edition";
 
 // The package is listed under the root's "Packages" key.
 bool PackageRegistered(const platform::RegistryStore& registry, std::string_view root);

@@ -129,6 +129,9 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
     --message_depth_;
   }
   PackageCommandFilter& filter = *attachment->filter;
+  if (engine_->Enabled() && (m == wm::kKeyDown || m == wm::kSysKeyDown || m == wm::kChar)) {
+    FollowSuspension(view);
+  }
   if (!engine_->Enabled() || filter.IsHostModal() || filter.Suspended()) return pass_on();
 
   // From here the attachment may go away while the message is handled (a key closing the

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/keyboard_scheme.h"
 #include "platform/registry_store.h"
 #include "platform/utf8_codec.h"
 
@@ -57,6 +58,28 @@ constexpr std::array kDefaultKeymap = {
 };
 
 constexpr std::u16string_view kSeparator = u"||";
+constexpr std::string_view kSchemeValue = "Scheme";
+
+// The keyboard key above the bindings key, which holds the scheme's name.
+std::string KeyboardKeyOf(const std::string& bindings_key) {
+  const size_t slash = bindings_key.rfind('\\');
+  return slash == std::string::npos ? bindings_key : bindings_key.substr(0, slash);
+}
+
+// Binding strings joined by "||", each as the collection writes it; nothing when one does not
+// parse.
+std::optional<std::vector<std::u16string>> SplitBindings(std::u16string_view text) {
+  std::vector<std::u16string> bindings;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find(kSeparator, start);
+    if (end == std::u16string_view::npos) end = text.size();
+    const std::optional<Binding> binding = ParseBinding(text.substr(start, end - start));
+    if (!binding) return std::nullopt;
+    bindings.push_back(FormatBinding(*binding));
+    start = end + kSeparator.size();
+  }
+  return bindings;
+}
 
 std::vector<std::u16string> DefaultsOf(std::u16string_view name) {
   std::vector<std::u16string> bindings;
@@ -93,8 +116,9 @@ CommandBindings::CommandBindings() {
 void CommandBindings::ResetToDefaults() {
   for (BoundCommand& command : commands_) {
     command.bindings = DefaultsOf(command.name);
-    Save(command);
+    if (scheme_.empty()) Save(command);
   }
+  if (!scheme_.empty()) SaveScheme(scheme_);
   chord_.reset();
   Reindex();
 }
@@ -102,6 +126,7 @@ void CommandBindings::ResetToDefaults() {
 void CommandBindings::Persist(RegistryStore* registry, std::string key) {
   registry_ = registry;
   key_ = std::move(key);
+  scheme_.clear();
   Load();
 }
 
@@ -111,32 +136,60 @@ void CommandBindings::Load() {
     BoundCommand* command = FindMutable(FromUtf8(value));
     const std::optional<std::u16string> text = registry_->String(key_, value);
     if (command == nullptr || !text) continue;
-    std::vector<std::u16string> bindings;
-    bool valid = true;
-    for (size_t start = 0; start < text->size() && valid;) {
-      size_t end = text->find(kSeparator, start);
-      if (end == std::u16string::npos) end = text->size();
-      const std::optional<Binding> binding =
-          ParseBinding(std::u16string_view(*text).substr(start, end - start));
-      valid = binding.has_value();
-      if (valid) bindings.push_back(FormatBinding(*binding));
-      start = end + kSeparator.size();
-    }
     // A value that does not parse leaves the command as it was rather than unbound.
-    if (valid) command->bindings = std::move(bindings);
+    if (std::optional<std::vector<std::u16string>> bindings = SplitBindings(*text)) {
+      command->bindings = std::move(*bindings);
+    }
   }
+  LoadScheme();
   Reindex();
 }
 
-// Only bindings that differ from the default keymap are stored.
-void CommandBindings::Save(const BoundCommand& command) {
-  if (registry_ == nullptr) return;
+void CommandBindings::LoadScheme() {
+  const std::optional<std::u16string> scheme = registry_->String(KeyboardKeyOf(key_), kSchemeValue);
+  if (!scheme || scheme->empty()) return;
+  scheme_ = *scheme;
+  const std::optional<SchemeEntries> entries = ReadSchemeFile(ToUtf8(scheme_));
+  if (!entries) return;  // a missing file is a scheme with nothing changed yet
+  for (const auto& [name, joined] : *entries) {
+    BoundCommand* command = FindMutable(name);
+    if (command == nullptr) continue;
+    if (std::optional<std::vector<std::u16string>> bindings = SplitBindings(joined)) {
+      command->bindings = std::move(*bindings);
+    }
+  }
+}
+
+bool CommandBindings::SetScheme(std::u16string path) {
+  if (path.empty() || path == scheme_) return !path.empty();
+  if (!SaveScheme(path)) return false;
+  if (registry_ != nullptr && !registry_->SetString(KeyboardKeyOf(key_), kSchemeValue, path)) {
+    return false;
+  }
+  scheme_ = std::move(path);
+  return true;
+}
+
+bool CommandBindings::SaveScheme(const std::u16string& path) const {
+  SchemeEntries entries;
+  for (const BoundCommand& command : commands_) {
+    if (command.bindings != DefaultsOf(command.name))
+      entries.emplace_back(command.name, Joined(command.bindings));
+  }
+  return !WriteSchemeFile(ToUtf8(path), entries).has_value();
+}
+
+// Only bindings that differ from the default keymap are stored: in the custom scheme's file
+// when there is one, else in the registry.
+bool CommandBindings::Save(const BoundCommand& command) {
+  if (!scheme_.empty()) return SaveScheme(scheme_);
+  if (registry_ == nullptr) return true;
   const std::string name = ToUtf8(command.name);
   if (command.bindings == DefaultsOf(command.name)) {
     registry_->DeleteValue(key_, name);
-  } else {
-    registry_->SetString(key_, name, Joined(command.bindings));
+    return true;
   }
+  return registry_->SetString(key_, name, Joined(command.bindings));
 }
 
 const BoundCommand* CommandBindings::Find(std::u16string_view name) const {
@@ -152,16 +205,19 @@ BoundCommand* CommandBindings::FindMutable(std::u16string_view name) {
 
 bool CommandBindings::SetBindings(std::u16string_view name, std::vector<std::u16string> bindings) {
   BoundCommand* command = FindMutable(name);
-  if (command == nullptr) return false;
+  if (command == nullptr || (scheme_required_ && scheme_.empty())) return false;
   for (std::u16string& text : bindings) {
     const std::optional<Binding> binding = ParseBinding(text);
     if (!binding) return false;
     text = FormatBinding(*binding);
   }
-  command->bindings = std::move(bindings);
+  std::swap(command->bindings, bindings);
+  if (!Save(*command)) {
+    command->bindings = std::move(bindings);  // the store refused: as it was
+    return false;
+  }
   chord_.reset();
   Reindex();
-  Save(*command);
   return true;
 }
 

@@ -60,6 +60,15 @@ class CommandBindings {
   // value per changed command, its bindings joined by "||".
   void Persist(RegistryStore* registry, std::string key);
 
+  // The keyboard scheme. A host whose default scheme is read-only (`required`) changes bindings
+  // only in a custom scheme: until one is chosen SetBindings fails. Choosing a scheme file
+  // writes the changed bindings there, and every later change goes to that file instead of the
+  // registry; the choice is kept in the registry as the keyboard key's "Scheme" value. False
+  // when the file or the registry cannot be written (nothing changes then).
+  void SetSchemeRequired(bool required) { scheme_required_ = required; }
+  const std::u16string& Scheme() const { return scheme_; }
+  bool SetScheme(std::u16string path);
+
   const std::vector<BoundCommand>& Commands() const { return commands_; }
   const BoundCommand* Find(std::u16string_view name) const;
   // Replaces the command's bindings; false for an unknown command or a binding that does not
@@ -85,7 +94,10 @@ class CommandBindings {
 
  private:
   BoundCommand* FindMutable(std::u16string_view name);
-  void Save(const BoundCommand& command);
+  bool Save(const BoundCommand& command);
+  bool SaveScheme(const std::u16string& path) const;
+  // Reads the chosen scheme's file over the registry's bindings.
+  void LoadScheme();
   void Load();
   // The first command with a binding of the scope kind whose strokes are `strokes`; with
   // `prefix`, whose first stroke is strokes[0] and which has two.
@@ -113,6 +125,8 @@ class CommandBindings {
   std::optional<KeyStroke> chord_;
   RegistryStore* registry_ = nullptr;
   std::string key_;
+  bool scheme_required_ = false;
+  std::u16string scheme_;  // the custom scheme's file; empty for the default scheme
 };
 
 }  // namespace tavik::platform

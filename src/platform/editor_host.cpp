@@ -24,6 +24,9 @@ EditorHost::EditorHost() {
 void EditorHost::AttachStoresToRegistry() {
   const std::string user_root = std::string(kCurrentUserHive) + "\\" + LocalRegistryRoot();
   colours_.Persist(&registry_, user_root + "\\FontAndColors\\Text Editor");
+  // Hosts of major version 7 change bindings only in a custom scheme.
+  const std::string version = HostVersion(registry_);
+  bindings_.SetSchemeRequired(version.starts_with('7') && version.find('\\') == std::string::npos);
   bindings_.Persist(&registry_, user_root + "\\Keyboard\\Bindings");
   preferences_.Persist(&registry_, user_root + "\\Text Editor");
 }

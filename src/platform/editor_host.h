@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/key_code.h"
+#include "platform/automation.h"
 #include "platform/browse_context.h"
 #include "platform/clipboard.h"
 #include "platform/colour_items.h"
@@ -147,6 +148,8 @@ class EditorHost {
   void AttachStoresToRegistry();
   // The named commands with their key bindings.
   CommandBindings& bindings() { return bindings_; }
+  // Add-ins, their commands and markers, and the command events.
+  Automation& automation() { return automation_; }
   // The per-language editor preferences. Views take their language's preferences when they
   // are created and again whenever the language's preferences change.
   PreferenceStore& preferences() { return preferences_; }
@@ -238,6 +241,7 @@ class EditorHost {
   Clipboard clipboard_;
   RegistryStore registry_;
   CommandBindings bindings_;
+  Automation automation_;
   PreferenceStore preferences_;
   ColourItems colours_;
   bool word_wrap_ = false;

@@ -33,7 +33,7 @@ constexpr std::array kLanguages = {
     LanguageDefaults{u"Rust", Spaces(4, 4)},       LanguageDefaults{u"Shell", Spaces(4, 4)},
     LanguageDefaults{u"CMake", Spaces(2, 2)},      LanguageDefaults{u"Markdown", Spaces(4, 4)},
     LanguageDefaults{u"JSON", Spaces(2, 2)},       LanguageDefaults{u"XML", Spaces(2, 2)},
-    LanguageDefaults{u"HTML", Spaces(4, 4)},
+    LanguageDefaults{u"HTML", Spaces(4, 4)},       LanguageDefaults{u"SQL", Spaces(4, 4)},
 };
 
 // Whole file names come first, then extensions (compared without regard to case).
@@ -67,7 +67,7 @@ constexpr NameRule kExtensions[] = {
     {"csproj", u"XML"},     {"vcxproj", u"XML"},
     {"props", u"XML"},      {"targets", u"XML"},
     {"html", u"HTML"},      {"htm", u"HTML"},
-    {"txt", kPlainText},
+    {"sql", u"SQL"},        {"txt", kPlainText},
 };
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {

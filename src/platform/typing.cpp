@@ -79,7 +79,11 @@ std::optional<uint32_t> EditingCommand(KeyStroke stroke) {
 }  // namespace
 
 HResult EditorHost::SendCommand(View& view, const EditorCommand& command) {
+  // Automation's command events come first; a handler there may take the command over.
+  const std::string_view group = CommandGroupGuid(command.group);
+  if (automation_.BeforeCommand(group, command.id)) return HResult::kOk;
   const HResult result = view.Filters().Exec(command);
+  automation_.AfterCommand(group, command.id);
   // A command may have closed the view; only a view still shown scrolls.
   if (FindView(view.Id()) == &view) view.ScrollToCaret();
   return result;

@@ -162,6 +162,47 @@ TEST_F(OptionsFormTest, KeyboardPageShowsItsControls) {
   EXPECT_EQ(form_.ValueText(fields[2]), u"Edit.Find");
 }
 
+// With the package's clash manager the page is the keyboard manager: its check boxes and key
+// list wait for OK, its buttons ask first and act at once.
+TEST_F(OptionsFormTest, KeyboardManagerPageActsThroughItsButtons) {
+  std::vector<std::u16string> questions;
+  Form form(settings_, session_.Editor().colours(), session_.Editor().preferences(),
+            session_.Package().KeyboardClashes(), [&](std::u16string_view question) {
+              questions.emplace_back(question);
+              return true;
+            });
+  form.ShowPage(Form::Page::kKeyboard);
+  auto focus = [&](int control) {
+    for (size_t i = 0; i < form.Fields().size(); ++i) {
+      if (form.Fields()[form.FocusedField()].control == control) return true;
+      form.HandleKey(KeyCode::Special(vk::kDown));
+    }
+    return false;
+  };
+  ASSERT_TRUE(focus(1029));
+  EXPECT_NE(form.ValueText(form.Fields()[form.FocusedField()]).find(u"Edit.Find="),
+            std::u16string::npos);
+  ASSERT_TRUE(focus(1035));
+  form.HandleKey(kEnter);
+  for (int i = 0; i < 20; ++i) form.HandleKey(KeyCode::Char(ch::kBackspace));
+  for (char16_t c : std::u16string_view(u"F")) form.HandleKey(KeyCode::Char(c));
+  form.HandleKey(kEnter);
+  EXPECT_EQ(session_.Package().GetSettings().ScanForClashes(), u"RFBDUWTQEYOINP]");
+  ASSERT_TRUE(focus(1030));
+  form.HandleKey(kSpace);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(session_.Package().GetSettings().ScanForClashes(), u"F");
+  EXPECT_EQ(session_.Package().GetSettings().RemovedKeySet(), u"Edit.Find=Text Editor::Ctrl+F");
+  EXPECT_TRUE(session_.Editor().bindings().Find(u"Edit.Find")->bindings.empty());
+  ASSERT_TRUE(focus(1028));
+  form.HandleKey(kSpace);
+  EXPECT_TRUE(session_.Package().GetSettings().DynamicKbdRestore());  // not before OK
+  ASSERT_TRUE(focus(1));
+  form.HandleKey(kEnter);
+  EXPECT_FALSE(form.Open());
+  EXPECT_FALSE(session_.Package().GetSettings().DynamicKbdRestore());
+}
+
 TEST_F(OptionsFormTest, DrawnFullScreenWithTheFocusedFieldMarked) {
   std::setlocale(LC_CTYPE, "C.UTF-8");
   ScreenGrid grid;
