@@ -1,21 +1,11 @@
 // Finding the other add-ins the package works with.
 #include "host/addin_interop.h"
 
+#include "common/ascii_case.h"
+
 #include <algorithm>
 
 namespace tavik::host {
-
-namespace {
-
-char16_t Lower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
-}
-
-}  // namespace
 
 bool IsSpecialLanguage(std::u16string_view language) {
   return std::ranges::find(kSpecialLanguages, language) != kSpecialLanguages.end();
@@ -26,7 +16,8 @@ void AddInInterop::Detect() {
   detected_ = true;
   platform::Automation& automation = editor_.automation();
   for (const platform::AddIn& add_in : automation.AddIns()) {
-    if (add_in.connected && SameIgnoringCase(add_in.name, kEscapeAddInName)) escape_add_in_ = true;
+    if (add_in.connected && EqualIgnoringAsciiCase(add_in.name, kEscapeAddInName))
+      escape_add_in_ = true;
   }
   for (std::u16string_view name : kRenameCommands) {
     if (const platform::AddInCommand* command = automation.FindCommand(name)) {
@@ -40,8 +31,7 @@ void AddInInterop::Detect() {
 bool AddInInterop::IsRenameCommand(std::string_view group, uint32_t id) const {
   return std::ranges::any_of(rename_commands_, [&](const FoundCommand& command) {
     return command.id == id &&
-           SameIgnoringCase(std::u16string(group.begin(), group.end()),
-                            std::u16string(command.group.begin(), command.group.end()));
+           EqualIgnoringAsciiCase(std::string_view(group), std::string_view(command.group));
   });
 }
 

@@ -1,6 +1,8 @@
 // Reading and writing key binding strings.
 #include "platform/binding_text.h"
 
+#include "common/ascii_case.h"
+
 #include <array>
 
 namespace tavik::platform {
@@ -72,18 +74,6 @@ constexpr std::array kModifierNames = {
     ModifierName{u"Alt", key_mod::kAlt},
 };
 
-char16_t Lower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::u16string_view Trim(std::u16string_view text) {
   while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
@@ -96,7 +86,7 @@ std::optional<uint32_t> KeyOfName(std::u16string_view name) {
     if (c >= u'a' && c <= u'z') return c - u'a' + u'A';
     if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return c;
   }
-  if (name.size() >= 2 && name.size() <= 3 && Lower(name[0]) == u'f') {
+  if (name.size() >= 2 && name.size() <= 3 && AsciiLower(name[0]) == u'f') {
     uint32_t n = 0;
     for (char16_t c : name.substr(1)) {
       if (c < u'0' || c > u'9') return std::nullopt;
@@ -106,7 +96,7 @@ std::optional<uint32_t> KeyOfName(std::u16string_view name) {
     return std::nullopt;
   }
   for (const KeyName& key : kKeyNames) {
-    if (SameIgnoringCase(key.name, name)) return key.virtual_key;
+    if (EqualIgnoringAsciiCase(key.name, name)) return key.virtual_key;
   }
   return std::nullopt;
 }
@@ -153,7 +143,7 @@ std::optional<KeyStroke> ParseKeyStroke(std::u16string_view text) {
     const std::u16string_view part = Trim(text.substr(0, plus));
     bool known = false;
     for (const ModifierName& modifier : kModifierNames) {
-      if (SameIgnoringCase(modifier.name, part)) {
+      if (EqualIgnoringAsciiCase(modifier.name, part)) {
         stroke.modifiers |= modifier.bit;
         known = true;
       }

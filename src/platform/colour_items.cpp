@@ -1,6 +1,8 @@
 // The host's display items and the marker types packages define.
 #include "platform/colour_items.h"
 
+#include "common/ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -13,13 +15,6 @@ namespace {
 
 constexpr std::string_view kForeground = "Foreground";
 constexpr std::string_view kBackground = "Background";
-
-bool SameGuid(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 bool KnownColour(uint32_t index) {
   return index < kHostColours.size();
@@ -56,7 +51,7 @@ void ColourItems::LoadSaved(ColourItem& item) const {
 
 uint32_t ColourItems::RegisterMarkerType(const MarkerTypeDefinition& definition) {
   auto found = std::find_if(items_.begin(), items_.end(), [&](const ColourItem& item) {
-    return SameGuid(item.guid, definition.guid);
+    return EqualIgnoringAsciiCase(item.guid, definition.guid);
   });
   if (found == items_.end()) {
     items_.emplace_back();
@@ -79,7 +74,7 @@ uint32_t ColourItems::RegisterMarkerType(const MarkerTypeDefinition& definition)
 
 uint32_t ColourItems::RegisteredMarkerTypeId(std::string_view guid) const {
   for (const ColourItem& item : items_) {
-    if (SameGuid(item.guid, guid)) return item.marker_type;
+    if (EqualIgnoringAsciiCase(item.guid, guid)) return item.marker_type;
   }
   return 0;
 }

@@ -1,6 +1,8 @@
 // Per-language editor preferences and the language of a file.
 #include "platform/language_preferences.h"
 
+#include "common/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -70,13 +72,6 @@ constexpr NameRule kExtensions[] = {
     {"sql", u"SQL"},        {"txt", kPlainText},
 };
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 // Registry value names, as the IDE names them.
 constexpr const char* kTabSize = "Tab Size";
 constexpr const char* kIndentSize = "Indent Size";
@@ -99,7 +94,7 @@ std::u16string LanguageOfPath(std::string_view path) {
   if (dot != std::string_view::npos && dot > 0) {
     const std::string_view extension = name.substr(dot + 1);
     for (const NameRule& rule : kExtensions) {
-      if (SameIgnoringCase(extension, rule.name)) return std::u16string(rule.language);
+      if (EqualIgnoringAsciiCase(extension, rule.name)) return std::u16string(rule.language);
     }
   }
   return std::u16string(kPlainText);
