@@ -169,6 +169,7 @@ class Package final : public EngineHost, public SettingsEffects {
   // view's filter chain, after add-ins joined it.
   void RefreshCommandFilter(platform::View& view);
   ViewAttachment* Find(const platform::View& view);
+  bool FollowSuspension(platform::View& view, ViewAttachment& attachment);
   // Frees the attachments detached meanwhile once no key or message is being handled.
   void ReleaseRetired() {
     if (key_depth_ == 0 && message_depth_ == 0) retired_.clear();

@@ -95,8 +95,12 @@ void Package::AfterCommandEvent(std::string_view group, uint32_t id) {
 
 bool Package::FollowSuspension(platform::View& view) {
   ViewAttachment* attachment = Find(view);
-  if (attachment == nullptr || state_ != State::kAutomationConnected) return false;
-  PackageCommandFilter& filter = *attachment->filter;
+  return attachment != nullptr && FollowSuspension(view, *attachment);
+}
+
+bool Package::FollowSuspension(platform::View& view, ViewAttachment& attachment) {
+  if (state_ != State::kAutomationConnected) return false;
+  PackageCommandFilter& filter = *attachment.filter;
   interop_.Detect();
   if (!interop_.RenameAddInPresent()) return filter.Suspended();
   const platform::Document* document = editor_.DocumentOf(view);
@@ -105,7 +109,7 @@ bool Package::FollowSuspension(platform::View& view) {
     if (renaming) filter.SetSuspended(true);
   } else if (!renaming) {
     filter.SetSuspended(false);
-    engine_->ResetToNormal(attachment->view.get());
+    engine_->ResetToNormal(attachment.view.get());
     UpdateStatusBar();
   }
   return filter.Suspended();

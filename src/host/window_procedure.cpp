@@ -130,7 +130,7 @@ intptr_t Package::MainProcedure(platform::View& view, const platform::WindowMess
   }
   PackageCommandFilter& filter = *attachment->filter;
   if (engine_->Enabled() && (m == wm::kKeyDown || m == wm::kSysKeyDown || m == wm::kChar)) {
-    FollowSuspension(view);
+    FollowSuspension(view, *attachment);
   }
   if (!engine_->Enabled() || filter.IsHostModal() || filter.Suspended()) return pass_on();
 
