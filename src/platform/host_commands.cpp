@@ -324,24 +324,25 @@ CommandResult EditorHost::Execute(std::u16string_view name, std::u16string_view 
       name = name.substr(0, blank);
     }
   }
-  for (size_t i = 0; i < kCommands.size(); ++i) {
-    if (kCommands[i].name != name) continue;
-    // The command events of automation hear of every named command, by group and id.
-    const auto id = static_cast<uint32_t>(i + 1);
-    if (automation_.BeforeCommand(kHostCommandsGuid, id)) return CommandResult::kOk;
-    const CommandResult result = kCommands[i].handler(*this, argument);
-    automation_.AfterCommand(kHostCommandsGuid, id);
-    return result;
-  }
-  if (const AddInCommand* command = automation_.FindCommand(name)) {
-    const std::string group = command->group_guid;
-    const uint32_t id = command->id;
+  // The command events of automation hear of every named command, by group and id; a handler
+  // there may take the command over.
+  auto with_events = [this](std::string_view group, uint32_t id, auto&& run) {
     if (automation_.BeforeCommand(group, id)) return CommandResult::kOk;
-    // A copy: the command may remove itself.
-    const auto run = command->run;
-    const CommandResult result = run ? run(argument) : CommandResult::kNotImpl;
+    const CommandResult result = run();
     automation_.AfterCommand(group, id);
     return result;
+  };
+  for (size_t i = 0; i < kCommands.size(); ++i) {
+    if (kCommands[i].name != name) continue;
+    return with_events(kHostCommandsGuid, static_cast<uint32_t>(i + 1),
+                       [&] { return kCommands[i].handler(*this, argument); });
+  }
+  if (const AddInCommand* command = automation_.FindCommand(name)) {
+    // Copies: the command may remove itself.
+    const std::string group = command->group_guid;
+    const auto run = command->run;
+    return with_events(group, command->id,
+                       [&] { return run ? run(argument) : CommandResult::kNotImpl; });
   }
   for (const auto& [command, handler] : front_end_commands_) {
     if (command == name) return handler(argument);
