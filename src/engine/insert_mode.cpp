@@ -513,11 +513,8 @@ void InsertMode::PasteText(TextView& text, std::u16string_view pasted) {
   completion_active_ = false;
   register_pending_ = false;
   literal_.Cancel();
+  TakeInsertStart(text);
   const TextPos caret = text.GetCaret();
-  if (first_key_) {
-    insert_start_ = caret;
-    first_key_ = false;
-  }
   std::u16string body;
   body.reserve(pasted.size());
   for (size_t i = 0; i < pasted.size(); ++i) {
@@ -538,6 +535,7 @@ void InsertMode::PasteText(TextView& text, std::u16string_view pasted) {
     record_.Append(c == u'\n' ? InsertOp{InsertOpType::kNewLine, 0}
                               : InsertOp{InsertOpType::kInsertChar, c});
   }
+  NoteCaretLeft(text);  // a paste is typing of this insert: CTRL-U may take it back
 }
 
 }  // namespace tavik

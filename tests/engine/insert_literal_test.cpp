@@ -96,5 +96,13 @@ TEST_F(InsertLiteralTest, PastedTextGoesInAsItIsInEveryMode) {
   EXPECT_FALSE(Paste(u"q"));
 }
 
+TEST_F(InsertLiteralTest, CtrlUTakesBackAPasteAsTypedTextOfThisInsert) {
+  Open(u"keep");
+  Keys(u"A ");
+  ASSERT_TRUE(Paste(u"pasted"));
+  Keys(u"<C-U><Esc>");
+  EXPECT_EQ(Buffer(), u"keep");
+}
+
 }  // namespace
 }  // namespace tavik
