@@ -1,19 +1,37 @@
 // Parsing the program's arguments.
 #include "app/batch_options.h"
 
+#include "config/version_text.h"
 #include "platform/keyboard_layout.h"
+#include "platform/utf8_codec.h"
 
 namespace tavik::app {
 
 std::string UsageText() {
-  return "usage: tavik [--keyboard us|de] FILE...\n"
-         "       tavik --batch [--keys NOTATION]... [--state] [--answer A]... "
-         "[--no-rc | --rc FILE] [--keyboard us|de] FILE...\n"
-         "       tavik --setting NAME | --setting NAME=VALUE\n"
-         "       tavik --register | --unregister\n"
-         "       tavik --keybindings\n"
-         "       any of them with --registry FILE to use FILE as the registry\n";
+  return "usage: tavik [options] [FILE...]         edit the files in the terminal\n"
+         "       tavik --batch [options] FILE...   type keys into the files, print the text\n"
+         "       tavik --setting NAME[=VALUE] | --register | --unregister | --keybindings\n"
+         "\n"
+         "options:\n"
+         "  --batch               run without a terminal: type the --keys, print the text\n"
+         "  --keys NOTATION       (batch) keys to type, in key notation; may be repeated\n"
+         "  --state               (batch) print cursor, mode, status and beeps on stderr\n"
+         "  --answer A            (batch) answer the next question with A; may be repeated\n"
+         "  --rc FILE             run FILE as the startup file, without a search\n"
+         "  --no-rc               run no startup file\n"
+         "  --registry FILE       keep settings and bindings in FILE instead of the user's\n"
+         "  --keyboard us|de      keyboard layout the keys are pressed on (default us)\n"
+         "  --setting NAME        print a setting: true, false, or its text\n"
+         "  --setting NAME=VALUE  put a setting\n"
+         "  --register            register the package in the registry\n"
+         "  --unregister          remove the package's registration\n"
+         "  --keybindings         print each host command with its key bindings\n"
+         "  --version             print the version and exit\n"
+         "  -h, --help            print this help and exit\n"
+         "  --                    only file names follow\n";
 }
+
+std::string VersionLine() { return platform::ToUtf8(kVersionText); }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
   ParsedArguments parsed;
@@ -74,6 +92,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       o.keyboard = *v;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else {
       parsed.error = "unknown option " + a;
       return parsed;

@@ -17,6 +17,7 @@ struct ProgramOptions {
   std::vector<std::string> files;
   std::string keyboard = "us";  // --keyboard LAYOUT: "us" or "de"
   bool help = false;
+  bool version = false;  // --version
   std::optional<std::string> registry;  // --registry FILE: instead of the user's registry
   std::optional<std::string> setting;   // --setting NAME or NAME=VALUE
   bool register_package = false;        // --register
@@ -32,5 +33,6 @@ struct ParsedArguments {
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+std::string VersionLine();  // the version text, as `tavik --version` prints it
 
 }  // namespace tavik::app

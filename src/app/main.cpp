@@ -11,10 +11,19 @@
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   tavik::app::ParsedArguments parsed = tavik::app::ParseArguments(arguments);
-  if (!parsed.error.empty() || parsed.options.help) {
-    if (!parsed.error.empty()) std::fprintf(stderr, "tavik: %s\n", parsed.error.c_str());
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "tavik: %s\n", parsed.error.c_str());
     std::fputs(tavik::app::UsageText().c_str(), stderr);
-    return parsed.error.empty() ? 0 : 2;
+    return 2;
+  }
+  // Asked for, help and the version go to stdout, so that they can be paged or compared.
+  if (parsed.options.help) {
+    std::fputs(tavik::app::UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (parsed.options.version) {
+    std::printf("%s\n", tavik::app::VersionLine().c_str());
+    return 0;
   }
   if (parsed.options.setting) return tavik::app::RunSettingCommand(parsed.options);
   if (parsed.options.key_bindings) return tavik::app::RunKeyBindings(parsed.options);
