@@ -112,7 +112,12 @@ void BatchSession::FeedKey(KeyCode key) {
 
 void BatchSession::FinishKeys() {
   platform::View* view = CurrentView();
-  if (view != nullptr) editor_->FireTimer(*view);
+  // Keys end as if they paused for good: timers that start again (an incremental search going
+  // on slice by slice) fire until none is left.
+  for (int rounds = 0; view != nullptr && rounds < kMaxTimerRounds && editor_->FireTimer(*view);
+       ++rounds) {
+    view = CurrentView();
+  }
 }
 
 std::string BatchSession::BufferTextUtf8() const {

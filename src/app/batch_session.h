@@ -66,6 +66,7 @@ class BatchSession {
   bool HasPackage() const { return package_ != nullptr; }
 
  private:
+  static constexpr int kMaxTimerRounds = 4096;
   platform::View* CurrentView() const;
   std::string NextAnswer();
 

@@ -116,11 +116,33 @@ TextPos SearchState::Incremental(const TextView& view, std::u16string_view typed
                                  bool backward) {
   incremental_.reset();
   ParsedSearch parsed = Parse(typed, backward, false);
-  if (!parsed.request.valid || parsed.request.items.empty()) return start;
-  SearchOutcome outcome = Run(view, start, parsed.request, RunArgs(false));
-  if (!outcome.found()) return start;
-  incremental_ = HighlightRange{outcome.match_start, outcome.match_end};
-  return outcome.match_start;
+  if (!parsed.request.valid || parsed.request.items.empty()) {
+    incremental_search_.Reset();
+    return start;
+  }
+  IncrementalSearch::Request request;
+  request.view = &view;
+  request.document = view.Host() != nullptr ? view.Host()->DocumentId() : 0;
+  request.changes = view.ChangeCount();
+  request.start = start;
+  request.backward = backward;
+  request.wrapscan = options_.Bool(OptionId::kWrapScan);
+  request.magic = options_.Bool(OptionId::kMagic);
+  request.ignorecase = options_.Bool(OptionId::kIgnoreCase);
+  request.smartcase = options_.Bool(OptionId::kSmartCase);
+  return ShowIncremental(incremental_search_.Search(view, request, parsed.request), start);
+}
+
+std::optional<TextPos> SearchState::ContinueIncremental(const TextView& view, TextPos start) {
+  if (!incremental_search_.Pending()) return std::nullopt;
+  return ShowIncremental(incremental_search_.Continue(view), start);
+}
+
+TextPos SearchState::ShowIncremental(const IncrementalSearch::Step& step, TextPos start) {
+  incremental_.reset();
+  if (step.state != IncrementalSearch::State::kFound) return start;
+  incremental_ = HighlightRange{step.match_start, step.match_end};
+  return step.match_start;
 }
 
 std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, uint32_t first_line,

@@ -10,6 +10,7 @@
 
 #include "config/options.h"
 #include "engine/host_view.h"
+#include "engine/incremental_search.h"
 #include "engine/last_substitution.h"
 #include "engine/search_request.h"
 #include "regex/match_cache.h"
@@ -46,10 +47,19 @@ class SearchState {
                     const SearchRunArgs& args);
 
   // Per key while a search line is open: searches for what was typed so far from where the line
-  // was opened. Returns the caret to show: the match start, or `start` when nothing matched.
+  // was opened. Returns the caret to show: the match start, or `start` when nothing matched
+  // (yet: on a long buffer the search may go on when keys pause).
   TextPos Incremental(const TextView& view, std::u16string_view typed, TextPos start,
                       bool backward);
-  void ClearIncremental() { incremental_.reset(); }
+  // Whether the last key's search was left unfinished.
+  bool IncrementalPending() const { return incremental_search_.Pending(); }
+  // Keys paused: goes on with that search. The caret to show, or nothing when none was pending.
+  std::optional<TextPos> ContinueIncremental(const TextView& view, TextPos start);
+  void ClearIncremental() {
+    incremental_.reset();
+    incremental_search_.Reset();
+  }
+  IncrementalSearch& IncrementalSearcher() { return incremental_search_; }
   const std::optional<HighlightRange>& IncrementalMatch() const { return incremental_; }
 
   // The matches of the highlight request whose start lies in the lines [first, last].
@@ -63,6 +73,8 @@ class SearchState {
   static constexpr uint32_t kHighlightMargin = 50;
 
  private:
+  TextPos ShowIncremental(const IncrementalSearch::Step& step, TextPos start);
+
   OptionSet& options_;
   bool& suspended_;
   std::optional<SearchRequest> last_request_;
@@ -72,6 +84,7 @@ class SearchState {
   bool highlight_ignorecase_ = false;
   bool highlight_smartcase_ = false;
   std::optional<HighlightRange> incremental_;
+  IncrementalSearch incremental_search_;
   MatchCache cache_;
   MatchCache highlight_cache_;
   std::vector<std::u16string> highlight_lines_;  // the lines a highlight search reads

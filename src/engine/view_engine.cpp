@@ -81,7 +81,10 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
   if (view.text.IsAttached()) {
     // With `timeout` off a held-back prefix waits for the next key, so an earlier timer must not
     // fire either.
-    if (global_options_.Bool(OptionId::kTimeout)) {
+    if (search_.IncrementalPending() && queue_.empty()) {
+      // No mapping waits: the timer goes on with the search once keys pause.
+      view.text.Host()->StartTimer(kIncrementalPauseMs);
+    } else if (global_options_.Bool(OptionId::kTimeout)) {
       view.text.Host()->StartTimer(global_options_.Number(OptionId::kTimeoutLen));
     } else {
       view.text.Host()->StopTimer();
@@ -104,6 +107,18 @@ void ViewEngine::ProcessPendingKeys(AttachedView& view) {
   if (!enabled_ || !view.text.IsAttached()) return;
   if (view.text.Host() != nullptr) view.text.Host()->StopTimer();
   RunQueue(view, true);
+  ContinueIncrementalSearch(view);
+}
+
+void ViewEngine::ContinueIncrementalSearch(AttachedView& view) {
+  if (!parser_.IsIncrementalSearchActive() || !search_.IncrementalPending()) return;
+  TextView& text = view.text;
+  std::optional<TextPos> caret = search_.ContinueIncremental(text, parser_.SearchStart());
+  if (caret && *caret != text.GetCaret()) text.SetCaret(*caret);
+  search_.RefreshHighlights(text);
+  if (search_.IncrementalPending() && queue_.empty() && text.Host() != nullptr) {
+    text.Host()->StartTimer(kIncrementalPauseMs);
+  }
 }
 
 bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {

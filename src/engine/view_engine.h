@@ -40,7 +40,8 @@ class ViewEngine : private ParserServices {
 
   // Every translated key of a view. False means the host must process the key itself.
   bool FeedKey(AttachedView& view, KeyCode key);
-  // The mapping timer fired: a pending mapping prefix is taken literally.
+  // The view's timer fired: a pending mapping prefix is taken literally, and an incremental
+  // search left unfinished goes on.
   void ProcessPendingKeys(AttachedView& view);
   std::u16string StatusText() const;
   CaretShape GetCaretShape() const { return caret_shape_; }
@@ -130,6 +131,10 @@ class ViewEngine : private ParserServices {
   void TakeTypedRun();
   void HandleEscape(AttachedView& view, bool first_key);
   void IncrementalSearchStep(TextView& text);
+  // Keys paused while a search line's search was left unfinished: goes on with it.
+  void ContinueIncrementalSearch(AttachedView& view);
+  // How long keys must pause before an unfinished incremental search goes on.
+  static constexpr uint32_t kIncrementalPauseMs = 15;
   void ClampCaretForNormalMode(TextView& text);
   void CheckDocument(AttachedView& view);
   void UpdateCaretShape();
