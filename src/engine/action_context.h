@@ -8,6 +8,7 @@
 #include "engine/block_insert.h"
 #include "engine/command_record.h"
 #include "engine/operated_range.h"
+#include "engine/visual_kind.h"
 
 namespace tavik {
 
@@ -16,7 +17,6 @@ class TextView;
 struct AttachedView;
 
 enum class EngineMode : uint8_t { kNormal = 0, kInsert = 1, kVisual = 2 };
-enum class VisualKind : uint8_t { kCharacterwise = 0, kLinewise = 1, kBlockwise = 2 };
 
 // A mode an action asks the executor to enter after it ran.
 struct ModeRequest {

@@ -1,5 +1,5 @@
 // The rows of the action table. Handlers are grouped by family in actions_*.cpp; a row without a
-// handler is an action that has no effect (yet).
+// handler is an action that has no effect, or "." which the key path resolves first.
 #include "engine/action_table.h"
 
 #include <array>
@@ -110,8 +110,8 @@ const ActionRow& ActionInfo(ActionCode code) {
 }
 
 void RunAction(ActionCode code, ActionContext& context) {
-  // Code 76 (".") is resolved before dispatch; 0 and codes out of range do nothing.
-  if (code == 0 || code >= kMaxActionCode) return;
+  // "." is resolved into the last change before dispatch; 0 and codes out of range do nothing.
+  if (code == 0 || code == action::kRepeat || code > kMaxActionCode) return;
   ActionHandler handler = kActionTable[code].handler;
   if (handler == nullptr) return;
   if (context.remaining_count <= 1) {

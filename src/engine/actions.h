@@ -5,9 +5,6 @@
 
 namespace tavik::actions {
 
-// Repeating the last substitution on the cursor line (ex/ex_substitute.cpp).
-void RepeatSubstitution(ActionContext& context);
-
 // Undo and redo (actions_undo.cpp).
 void Undo(ActionContext& context);
 void Redo(ActionContext& context);
@@ -92,8 +89,10 @@ bool RunVisualInsertAction(ActionContext& context);
 void Record(ActionContext& context);
 void RunRegister(ActionContext& context);
 
-// The ":" command line (actions_ex.cpp).
+// The ex command line: Return on a ":" line, and repeating the last substitution on the cursor
+// line (actions_ex.cpp).
 void RunExLine(ActionContext& context);
+void RepeatSubstitution(ActionContext& context);
 
 // The buffer list: CTRL-^, gt and gT (actions_documents.cpp).
 void AlternateDocument(ActionContext& context);

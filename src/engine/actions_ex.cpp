@@ -1,15 +1,18 @@
-// Return on a ":" line: hands the typed text to the ex command line.
+// The two actions carried out by the ex command line: Return on a ":" line, and "&".
 #include "engine/actions.h"
-#include "engine/attached_view.h"
+#include "engine/ex_line_runner.h"
 #include "engine/view_engine.h"
-#include "ex/ex_line.h"
 
 namespace tavik::actions {
 
 void RunExLine(ActionContext& context) {
-  ExContext ex{context.engine, context.view, context.text, context.text.GetCaret()};
-  ExecuteExLine(ex, context.text_arg());
+  if (ExLineRunner* ex_line = context.engine.ExLine())
+    ex_line->RunLine(context, context.text_arg());
   context.remaining_count = 0;
+}
+
+void RepeatSubstitution(ActionContext& context) {
+  if (ExLineRunner* ex_line = context.engine.ExLine()) ex_line->RepeatSubstitution(context);
 }
 
 }  // namespace tavik::actions

@@ -124,12 +124,12 @@ void Reselect(ActionContext& context) {
   std::optional<TextPos> start = marks ? marks->Get(u'<') : std::nullopt;
   std::optional<TextPos> end = marks ? marks->Get(u'>') : std::nullopt;
   bool visual = engine.Mode() == EngineMode::kVisual;
-  auto kind = static_cast<VisualKind>(text.last_visual_kind);
+  VisualKind kind = text.last_visual_kind;
   if (visual && state.has_left_selection) {
     // In visual mode the marks hold the current area; the one left before is the other.
     start = state.left_start;
     end = state.left_end;
-    kind = static_cast<VisualKind>(state.left_kind);
+    kind = state.left_kind;
   }
   if (!start || !end) {
     engine.Beep(text);
@@ -137,8 +137,7 @@ void Reselect(ActionContext& context) {
       RequestVisual(context, engine.GetVisualKind(), state.visual_start, state.visual_end);
     return;
   }
-  VisualKind left_kind =
-      visual ? engine.GetVisualKind() : static_cast<VisualKind>(text.last_visual_kind);
+  VisualKind left_kind = visual ? engine.GetVisualKind() : text.last_visual_kind;
   TextPos left_start = state.visual_start;
   TextPos left_end = state.visual_end;
   if (visual) RememberLeftSelection(state, left_kind);
@@ -146,7 +145,7 @@ void Reselect(ActionContext& context) {
   TextPos new_end = text.ClampPosition(end->line, end->column, true, false);
   state.visual_block_to_line_end = false;
   RequestVisual(context, kind, new_start, new_end);
-  text.last_visual_kind = static_cast<uint8_t>(left_kind);
+  text.last_visual_kind = left_kind;
   marks->Set(u'<', left_start);
   marks->Set(u'>', left_end);
   text.SetCaret(new_end);

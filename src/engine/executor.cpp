@@ -110,7 +110,7 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
                        caret.column < text.LineLength(caret.line) &&
                        !IsBlankChar(text.CharAt(caret.line, caret.column));
     args.visual_active = mode_ == EngineMode::kVisual;
-    args.visual_kind = static_cast<uint8_t>(visual_kind_);
+    args.visual_kind = visual_kind_;
     // The extent of the selection a repeated visual command acts on.
     args.line_delta = static_cast<int32_t>(command.executor_data[0]);
     args.column_delta = static_cast<int32_t>(command.executor_data[1]);

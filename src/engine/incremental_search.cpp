@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/text_view.h"
-#include "regex/line_source.h"
+#include "engine/text_view_line_source.h"
 #include "regex/search.h"
 
 namespace tavik {

@@ -8,6 +8,7 @@
 
 #include "common/text_pos.h"
 #include "engine/command_record.h"
+#include "engine/visual_kind.h"
 
 namespace tavik {
 
@@ -27,7 +28,7 @@ struct MotionArgs {
   int32_t line_delta = 0;    // extent of the last visual selection, for repeating it
   int32_t column_delta = 0;
   bool visual_active = false;
-  uint8_t visual_kind = 0;   // 0 characterwise, 1 linewise, 2 blockwise
+  VisualKind visual_kind = VisualKind::kCharacterwise;
 };
 
 struct MotionResult {

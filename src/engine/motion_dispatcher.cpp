@@ -1,5 +1,5 @@
 // The motion dispatcher: looks a motion code up in the motion table and runs its handler with
-// the count. Codes whose handler is not there yet leave the cursor where it is.
+// the count. A code without a handler leaves the cursor where it is.
 #include <array>
 
 #include "engine/motion.h"

@@ -1,5 +1,5 @@
-// Motion code → handler, one row per code that has a handler here. Searches, marks, gd and the
-// text objects add their rows as they are built; a code without a row leaves the cursor.
+// Motion code → handler, one row per code that has a handler: the cursor motions, searches, marks,
+// gd and the text objects. A code without a row leaves the cursor where it is.
 #include "engine/motion_table.h"
 
 #include <array>

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/text_view.h"
+#include "engine/text_view_line_source.h"
 
 namespace tavik {
 

@@ -80,7 +80,7 @@ void BlockObject(MotionContext& context, MotionResult& result, char16_t open, ch
   result.target = end;
   result.explicit_start = true;
   result.kind = MotionKind::kExclusive;
-  bool blockwise = context.args.visual_active && context.args.visual_kind == 2;
+  bool blockwise = context.args.visual_active && context.args.visual_kind == VisualKind::kBlockwise;
   result.to_characterwise_visual = !blockwise;
   if (context.args.visual_active) return;
   bool linewise = false;

@@ -77,7 +77,8 @@ void QuoteObject(MotionContext& context, MotionResult& result, char16_t quote, b
   result.target = {line_number, end};
   result.explicit_start = true;
   result.kind = MotionKind::kExclusive;
-  result.to_characterwise_visual = !(context.args.visual_active && context.args.visual_kind == 2);
+  result.to_characterwise_visual =
+      !(context.args.visual_active && context.args.visual_kind == VisualKind::kBlockwise);
   IgnoreCount(context);
 }
 

@@ -205,7 +205,8 @@ void TagObject(MotionContext& context, MotionResult& result, bool around) {
   const TextView& view = context.view;
   uint32_t nth = ConsumeCount(context);
   result.kind = MotionKind::kExclusive;
-  result.to_characterwise_visual = !(context.args.visual_active && context.args.visual_kind == 2);
+  result.to_characterwise_visual =
+      !(context.args.visual_active && context.args.visual_kind == VisualKind::kBlockwise);
   ClampStartLine(view, result);
   bool selection = HasSelection(context, result);
   TextPos first = std::min(result.anchor, result.target);

@@ -14,6 +14,7 @@
 
 #include "common/text_pos.h"
 #include "engine/host_view.h"
+#include "engine/visual_kind.h"
 
 namespace tavik {
 
@@ -152,7 +153,7 @@ class TextView {
   std::optional<std::span<const LineEdit>> LineEditsSince(uint64_t since) const;
 
   // The visual kind last left in this view, for reselecting it.
-  uint8_t last_visual_kind = 0;
+  VisualKind last_visual_kind = VisualKind::kCharacterwise;
 
  private:
   class CompoundPause {

@@ -249,10 +249,10 @@ bool ViewEngine::PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool fi
   }
 
   if (mode_before == EngineMode::kVisual && mode_ != EngineMode::kVisual) {
-    text.last_visual_kind = static_cast<uint8_t>(visual_kind_);
+    text.last_visual_kind = visual_kind_;
     RememberLeftSelection(state_, visual_kind_);
+    HideVisualSelection(text);
   }
-  if (mode_ != EngineMode::kVisual && mode_before == EngineMode::kVisual) HideVisualSelection(text);
   if (mode_ == EngineMode::kVisual)
     ShowVisualSelection(text, state_, visual_kind_, settings_.UseVSSel());
   UpdateCaretShape();
@@ -390,12 +390,9 @@ void ViewEngine::YankToDefaultRegister(std::u16string_view text) {
   registers_.Write(0, text, RegisterKind::kCharacterwise);
 }
 
-}  // namespace tavik
-
-namespace tavik {
-
 void ViewEngine::OptionChanged(AttachedView& view, OptionId option_id) {
-  // Search highlighting follows ignorecase, smartcase and hlsearch once highlighting exists.
+  // The search highlights take up option changes by themselves after the key; `list` is shown
+  // by the view.
   if (option_id == OptionId::kList)
     view.text.SetVisibleWhitespace(view.options.Bool(OptionId::kList));
 }

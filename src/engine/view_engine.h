@@ -19,6 +19,7 @@
 #include "engine/command_record.h"
 #include "engine/engine_host.h"
 #include "engine/engine_mappings.h"
+#include "engine/ex_line_runner.h"
 #include "engine/insert_mode.h"
 #include "engine/jump_list.h"
 #include "engine/key_queue.h"
@@ -78,6 +79,9 @@ class ViewEngine : private ParserServices {
   // The block a pending block insertion is copied to when insert mode is left.
   bool BlockInsertPending() const { return block_insert_; }
   const BlockInsertDescription& BlockDescription() const { return block_description_; }
+  // The ex command line, installed by whoever builds the engine together with it.
+  void SetExLine(ExLineRunner* ex_line) { ex_line_ = ex_line; }
+  ExLineRunner* ExLine() const { return ex_line_; }
   void SetMappingLayer(MappingLayer* layer) { mappings_ = layer ? layer : &mapping_list_; }
   // The engine's own mapping list, the one the map commands change.
   MappingList& Mappings() { return mapping_list_.List(); }
@@ -120,7 +124,6 @@ class ViewEngine : private ParserServices {
   // put up again the new way when `visual_here` (the view holds the visual selection).
   void ResetSelectionDisplay(AttachedView& view, bool visual_here);
 
-  // Runs a complete command: the executor.
   // Runs a complete command: the executor. `replay` marks the last change repeated by ".".
   void RunCommand(AttachedView& view, const CommandRecord& command, bool replay = false);
 
@@ -174,6 +177,7 @@ class ViewEngine : private ParserServices {
   CaretShape caret_shape_ = CaretShape::kBlock;
   EngineMappings mapping_list_;
   MappingLayer* mappings_ = &mapping_list_;
+  ExLineRunner* ex_line_ = nullptr;
   uint32_t expansions_in_a_row_ = 0;  // since the last key from the user
   SearchState search_{global_options_, highlight_suspended_};
 };

@@ -8,6 +8,7 @@
 #include "common/text_pos.h"
 #include "engine/buffer_list.h"
 #include "engine/command_record.h"
+#include "engine/visual_kind.h"
 
 namespace tavik {
 
@@ -27,7 +28,7 @@ struct ViewState {
   bool visual_block_to_line_end = false;  // "$" was the last motion in visual block mode
   // The selection visual mode left last, for "gv" typed in visual mode.
   bool has_left_selection = false;
-  uint8_t left_kind = 0;
+  VisualKind left_kind = VisualKind::kCharacterwise;
   TextPos left_start;
   TextPos left_end;
   LastCharSearch last_char_search;

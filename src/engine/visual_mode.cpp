@@ -195,7 +195,7 @@ void ShowVisualSelection(TextView& text, const ViewState& state, VisualKind kind
 
 void RememberLeftSelection(ViewState& state, VisualKind kind) {
   state.has_left_selection = true;
-  state.left_kind = static_cast<uint8_t>(kind);
+  state.left_kind = kind;
   state.left_start = state.visual_start;
   state.left_end = state.visual_end;
 }

@@ -39,6 +39,8 @@ void InverseGlobal(ExContext& context, std::u16string_view argument, ExRange ran
 // Substitution and its repeat with new flags (ex_substitute.cpp).
 void Substitute(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void RepeatSubstitute(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// The normal-mode "&": the last substitution on the cursor's line, without its flags.
+void RepeatSubstitutionOnCursorLine(ExContext& context);
 // Search highlighting switched off until the next search (ex_search.cpp).
 void NoHighlight(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // The one-line version text (ex_version.cpp).

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/actions.h"
 #include "engine/attached_view.h"
 #include "engine/search_request.h"
 #include "engine/text_view.h"
@@ -159,17 +158,11 @@ void RepeatSubstitute(ExContext& context, std::u16string_view argument, ExRange 
   if (RepeatLast(context, range, flags)) context.engine.Search().Substitution().flags = flags;
 }
 
-}  // namespace ex_commands
-
-namespace actions {
-
-void RepeatSubstitution(ActionContext& context) {
-  TextPos caret = context.text.GetCaret();
-  ExContext ex{context.engine, context.view, context.text, caret};
+void RepeatSubstitutionOnCursorLine(ExContext& context) {
   ExRange range;
-  range.first = range.last = caret.line;
-  RepeatLast(ex, range, SubstituteFlags{});
+  range.first = range.last = context.cursor.line;
+  RepeatLast(context, range, SubstituteFlags{});
 }
 
-}  // namespace actions
+}  // namespace ex_commands
 }  // namespace tavik

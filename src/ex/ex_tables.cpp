@@ -1,5 +1,5 @@
 // The rows of the ex command tables. Handlers live with their command families (ex_set.cpp ...);
-// rows whose family has not been built run nothing.
+// a row without a handler runs nothing (the comment line).
 #include "ex/ex_tables.h"
 
 #include <array>
@@ -45,12 +45,11 @@ constexpr std::array<RangedRow, 29> kRanged = {{
     {u"N", u"ext", ex_commands::PreviousBuffer, false, FD::kCurrent, LD::kSame},
 }};
 
-constexpr std::array<HostBackedRow, 30> kHostBacked = {{
+// The buffer-list commands ":bd", ":bn" and ":bp" are ranged rows, which are searched first, so
+// this table has no rows of those names.
+constexpr std::array<HostBackedRow, 27> kHostBacked = {{
     {u"sp", u"lit", false, u"Window.Split", u"", nullptr},
     {u"new", u"", false, u"File.NewFile", u"", nullptr},
-    {u"bd", u"elete", false, u"File.Close", u"", nullptr},
-    {u"bn", u"ext", false, u"Window.NextDocumentWindow", u"", nullptr},
-    {u"bp", u"revious", false, u"Window.PreviousDocumentWindow", u"", nullptr},
     {u"q", u"uit", false, u"", u"", ex_commands::Quit},
     {u"e", u"dit", false, u"File.OpenFile", u"", nullptr},
     {u"wq", u"", false, u"File.SaveSelectedItems", u"File.Close", nullptr},

@@ -23,7 +23,7 @@ using RangelessHandler = void (*)(ExContext& context, std::u16string_view argume
 struct RangedRow {
   std::u16string_view prefix;
   std::u16string_view rest;
-  RangedHandler handler;  // nullptr: the command does nothing yet
+  RangedHandler handler;  // nullptr: the command does nothing
   bool bang_allowed;
   FirstDefault first_default;
   LastDefault last_default;

@@ -32,6 +32,7 @@ Package::Package(platform::EditorHost& editor, SettingsStore* settings_store) : 
   }
   settings_ = std::make_unique<Settings>(*settings_store);
   engine_ = std::make_unique<ViewEngine>(*settings_, *this);
+  engine_->SetExLine(&ex_line_);
   settings_object_ = std::make_unique<SettingsObject>(*settings_, *this);
   engine_->Registers().SetClipboard(&clipboard_bridge_);
   engine_->Registers().SetDefaultIsClipboard(settings_->DefaultWinClipboard());

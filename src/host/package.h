@@ -15,6 +15,7 @@
 #include "engine/buffer_marks.h"
 #include "engine/engine_host.h"
 #include "engine/view_engine.h"
+#include "ex/ex_command_line.h"
 #include "host/addin_interop.h"
 #include "host/clipboard_bridge.h"
 #include "host/command_filter.h"
@@ -192,6 +193,7 @@ class Package final : public EngineHost, public SettingsEffects {
   ClipboardBridge clipboard_bridge_{&editor_.clipboard()};  // outlives the engine using it
   std::unique_ptr<RegistrySettingsStore> own_store_;
   std::unique_ptr<Settings> settings_;
+  ExCommandLine ex_line_;  // outlives the engine using it
   std::unique_ptr<ViewEngine> engine_;
   std::map<uint64_t, ViewAttachment> attachments_;                 // by view id
   std::map<uint64_t, std::shared_ptr<BufferMarks>> buffer_marks_;  // by document

@@ -1,5 +1,5 @@
-// The text the matcher reads: numbered lines without terminators. Adapters for a TextView and
-// for lines held in memory, so tests and benchmarks need no view.
+// The text the matcher reads: numbered lines without terminators. Adapters for lines held in
+// memory, so tests and benchmarks need no view; the engine adapts its views.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,6 @@
 
 namespace tavik {
 
-class TextView;
-
 class LineSource {
  public:
   virtual ~LineSource() = default;
@@ -19,17 +17,6 @@ class LineSource {
   virtual std::u16string_view LineText(uint32_t line) const = 0;
   // True when every view LineText returned stays valid while the source is unchanged.
   virtual bool StableLines() const { return false; }
-};
-
-// Reads through the view's one-line cache; the matcher copies lines it needs at the same time.
-class TextViewLineSource : public LineSource {
- public:
-  explicit TextViewLineSource(const TextView& view) : view_(view) {}
-  uint32_t LineCount() const override;
-  std::u16string_view LineText(uint32_t line) const override;
-
- private:
-  const TextView& view_;
 };
 
 // Lines owned in memory.

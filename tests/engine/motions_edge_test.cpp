@@ -11,8 +11,7 @@
 #include "engine/motion_table.h"
 #include "engine/text_view.h"
 #include "engine/view_state.h"
-#include "host/host_view_adapter.h"
-#include "platform/editor_host.h"
+#include "fake_host_view.h"
 
 namespace tavik {
 namespace {
@@ -22,10 +21,10 @@ constexpr uint32_t kMaxCount = 4294967295u;
 class MotionsTest : public ::testing::Test {
  protected:
   void Open(std::u16string_view text, uint32_t visible_lines = 25) {
-    host_.SetDefaultVisibleLines(visible_lines);
-    host_.OpenText(text);
-    adapter_ = std::make_unique<host::HostViewAdapter>(host_, *host_.FocusedView());
-    view_ = std::make_unique<TextView>(adapter_.get());
+    view_.reset();  // before the host it uses
+    host_ = std::make_unique<FakeHostView>(text);
+    host_->set_visible_lines(visible_lines);
+    view_ = std::make_unique<TextView>(host_.get());
   }
 
   MotionResult Run(MotionCode code, TextPos from, uint32_t count = 0, char16_t modifier = 0) {
@@ -39,8 +38,7 @@ class MotionsTest : public ::testing::Test {
     return RunMotion(args, *view_, state_, from, from);
   }
 
-  platform::EditorHost host_;
-  std::unique_ptr<host::HostViewAdapter> adapter_;
+  std::unique_ptr<FakeHostView> host_;
   std::unique_ptr<TextView> view_;
   ViewState state_;
   int32_t line_delta_ = 0;

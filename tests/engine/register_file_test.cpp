@@ -11,8 +11,7 @@
 #include "engine/put_text.h"
 #include "engine/range_text.h"
 #include "engine/text_view.h"
-#include "host/host_view_adapter.h"
-#include "platform/editor_host.h"
+#include "fake_host_view.h"
 
 namespace tavik {
 namespace {
@@ -140,18 +139,15 @@ TEST(RegisterFileTest, AHeldClipboardGetsOnlyTheLastWriteAndReadsSeeIt) {
 class RangeTextTest : public ::testing::Test {
  protected:
   void Open(std::u16string_view text, uint32_t tab_size = 4) {
-    host_.OpenText(text);
-    view_ = host_.FocusedView();
-    view_->Preferences().tab_size = tab_size;
-    adapter_ = std::make_unique<host::HostViewAdapter>(host_, *view_);
-    text_ = std::make_unique<TextView>(adapter_.get());
+    text_.reset();  // before the host it uses
+    host_ = std::make_unique<FakeHostView>(text);
+    host_->set_tab_size(tab_size);
+    text_ = std::make_unique<TextView>(host_.get());
   }
-  std::u16string Buffer() const { return view_->Buffer().Text(); }
+  std::u16string Buffer() const { return host_->Text(); }
   TextView& T() { return *text_; }
 
-  platform::EditorHost host_;
-  platform::View* view_ = nullptr;
-  std::unique_ptr<host::HostViewAdapter> adapter_;
+  std::unique_ptr<FakeHostView> host_;
   std::unique_ptr<TextView> text_;
 };
 
@@ -216,7 +212,7 @@ TEST_F(RangeTextTest, PutRefusesTextBeyondTheLimitAndHandlesEmptyBuffers) {
 
 TEST_F(RangeTextTest, BlockPutSplitsATabPadsShortLinesAndCreatesMissingOnes) {
   Open(u"abcdef\nabcd\tx\n\nxy", 4);
-  view_->Preferences().insert_tabs = true;
+  host_->set_insert_tabs(true);
   T().ReadPreferences();
   RegisterFile registers(nullptr, false);
   registers.Write(u'b', u"12\r\n34\r\n56\r\n78\r\n90\r\n", RegisterKind::kBlockwise);

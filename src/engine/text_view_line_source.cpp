@@ -1,7 +1,7 @@
-// The line source over a TextView, in its own file so the pattern engine builds without the
-// engine's view layer where no view is needed (the fuzz target).
+// The line source over a TextView.
+#include "engine/text_view_line_source.h"
+
 #include "engine/text_view.h"
-#include "regex/line_source.h"
 
 namespace tavik {
 
