@@ -20,7 +20,8 @@ constexpr size_t kMaxBytes = 1024;
 
 // Keys whose printed text parses back to exactly themselves. Printing drops what the notation
 // cannot say: Ctrl on Backspace, Tab, Return and Escape (printed by name), Shift alone on an
-// ASCII character (printed bare), and a bare control character comes back with Ctrl.
+// ASCII character (printed bare); a control character comes back as one with Ctrl, and with
+// Alt as the letter it is written with.
 bool RoundTrips(const tavik::KeyCode& key) {
   using tavik::key_mod::kAlt;
   using tavik::key_mod::kCtrl;
@@ -28,7 +29,7 @@ bool RoundTrips(const tavik::KeyCode& key) {
   if (key.IsSpecial()) return true;
   const uint32_t c = key.code;
   if (c == 8 || c == 9 || c == 13 || c == 27) return !key.Has(kCtrl);
-  if (c < 32) return key.Has(kCtrl);
+  if (c < 32) return key.Has(kCtrl) && !key.Has(kAlt);
   return !(key.Has(kShift) && !key.Has(kCtrl | kAlt) && c <= 127);
 }
 
