@@ -11,6 +11,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -290,14 +292,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string start = view->Buffer().Text();
   const uint64_t document_id = session.Editor().DocumentOf(*view)->id;
 
+  // TAVIK_FUZZ_TRACE=1 prints each step's keys, for reading a finding.
+  static const bool trace = std::getenv("TAVIK_FUZZ_TRACE") != nullptr;
   const std::vector<std::vector<KeyCode>>& table = TokenKeys();
   for (unsigned char byte : keys) {
+    std::vector<KeyCode> step;
     if (byte < table.size()) {
-      for (KeyCode key : table[byte]) session.FeedKey(app::AsTypedKey(key));
+      step = table[byte];
     } else {
-      const char16_t c = kChars[(byte - table.size()) % std::size(kChars)];
-      session.FeedKey(app::AsTypedKey(KeyCode::Char(c)));
+      step.push_back(KeyCode::Char(kChars[(byte - table.size()) % std::size(kChars)]));
     }
+    if (trace) std::fprintf(stderr, "%s", platform::ToUtf8(PrintKeys(step)).c_str());
+    for (KeyCode key : step) session.FeedKey(app::AsTypedKey(key));
     fuzz::CheckViews(session);
     if (session.Editor().FocusedView() == nullptr) break;
     if (fuzz::TextUnits(session.Editor().FocusedView()->Buffer()) > kMaxTextUnits) break;
