@@ -5,6 +5,7 @@
 
 #include "common/char_class.h"
 #include "engine/buffer_marks.h"
+#include "engine/put_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 
@@ -145,6 +146,29 @@ void InsertMode::Start(TextView& text, OpenLine open) {
 }
 
 void InsertMode::Replay(ViewEngine& engine, TextView& text, uint32_t times, bool as_new) {
+  const std::vector<InsertOp>& ops = record_.ops;
+  // A count as large as the text it would build is refused, as a put of that size is.
+  if (static_cast<uint64_t>(ops.size()) * times > kMaxPutUnits) {
+    engine.SetMessage(kPutTooLongMessage);
+    return;
+  }
+  // Typed characters alone go in as one text: inserted copy after copy into the same line, each
+  // insertion would move the growing rest of the line again.
+  const bool chars_only = std::ranges::all_of(
+      ops, [](const InsertOp& op) { return op.type == InsertOpType::kInsertChar; });
+  if (chars_only && record_.open_line == OpenLine::kNone && times > 1 && text.IsAttached()) {
+    run_.clear();
+    run_.reserve(ops.size() * times);
+    for (uint32_t i = 0; i < times; ++i) {
+      for (const InsertOp& op : ops) run_ += op.ch;
+    }
+    record_.replaying = true;
+    const TextPos caret = text.GetCaret();
+    text.InsertText(caret, run_);
+    text.SetCaret({caret.line, caret.column + static_cast<uint32_t>(run_.size())});
+    record_.replaying = false;
+    return;
+  }
   record_.replaying = true;
   for (uint32_t i = 0; i < times && text.IsAttached(); ++i) {
     OpenLineFor(text, record_.open_line, as_new && i == 0);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +14,6 @@
 
 #include "common/char_class.h"
 #include "common/text_pos.h"
-#include "regex/regex_classes.h"
 
 namespace tavik::testing {
 
@@ -218,6 +218,45 @@ class ReferenceMatcher {
   }
   static bool Word(char16_t c) { return IsAlphaChar(c) || (c >= u'0' && c <= u'9') || c == u'_'; }
   static uint16_t Code(char16_t c) { return c >= 128 ? 0 : c; }
+  // The class table read straight from the C library's C-locale tests; a character at or above
+  // 128 is tested as code 0. Classes only bracket names give are compiled into sets instead.
+  static bool InClass(uint8_t id, char16_t ch) {
+    const int c = Code(ch);
+    const bool file = c == '_' || c == '.' || c == '/' || c == '\\';
+    switch (id) {
+      case 1:
+      case 3:
+      case 13:
+        return std::isalnum(c) || c == '_';
+      case 2:
+      case 4:
+      case 14:
+        return std::isalpha(c) || c == '_';
+      case 5:
+        return std::isalnum(c) || file;
+      case 6:
+        return std::isalpha(c) || file;
+      case 7:
+        return c >= 0x20 && c <= 0x7E;
+      case 8:
+        return c >= 0x20 && c <= 0x7E && !std::isdigit(c);
+      case 9:
+        return c == ' ' || c == '\t';
+      case 10:
+        return std::isdigit(c);
+      case 11:
+        return std::isxdigit(c);
+      case 12:
+        return c >= '0' && c <= '7';
+      case 15:
+        return std::isalpha(c);
+      case 16:
+        return std::islower(c);
+      case 17:
+        return std::isupper(c);
+    }
+    return false;
+  }
   bool Eq(char16_t a, char16_t b) const {
     return a == b || (ic_ && ToUpperChar(a) == ToUpperChar(b));
   }
@@ -260,7 +299,7 @@ class ReferenceMatcher {
       }
       case 10: {
         uint8_t flags = p_[pc + 3];
-        if (has) return regex::ClassContains(p_[pc + 2], c) != bool(flags & 1) && consume();
+        if (has) return InClass(p_[pc + 2], c) != bool(flags & 1) && consume();
         return (flags & 2) && BreakAvail(pos) && consume();
       }
       case 11:
