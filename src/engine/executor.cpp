@@ -5,12 +5,12 @@
 
 #include "common/char_class.h"
 #include "engine/action_table.h"
+#include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 #include "engine/visual_mode.h"
-#include "engine/actions.h"
 
 namespace tavik {
 namespace {
@@ -40,8 +40,8 @@ void ApplyForcedKind(const CommandRecord& command, MotionResult& motion, RangeKi
       break;
     case ForcedKind::kCharacterwise:
       kind = RangeKind::kCharacterwise;
-      motion.kind = motion.kind == MotionKind::kExclusive ? MotionKind::kInclusive
-                                                          : MotionKind::kExclusive;
+      motion.kind =
+          motion.kind == MotionKind::kExclusive ? MotionKind::kInclusive : MotionKind::kExclusive;
       break;
   }
 }
@@ -162,9 +162,8 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
   }
 
   const ActionCode code = command.action;
-  bool bracket = code != action::kUndo && code != action::kRedo &&
-                 ActionHas(code, action_prop::kUndoStep);
-  if (bracket) text.BeginCommand();
+  TextView::CommandScope undo_step(text, code != action::kUndo && code != action::kRedo &&
+                                             ActionHas(code, action_prop::kUndoStep));
   // Only a command line opened from visual mode names the selection; before any selection
   // "<" and ">" stay unset, so that a range through them reports the missing mark.
   if (code == action::kExLine && mode_ == EngineMode::kVisual) {
@@ -173,8 +172,8 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
       marks->Set(u'>', state_.visual_end);
     }
   }
-  ActionContext context{command, *this, view, text, command.action_count, range, 0, replay, {},
-                        false};
+  ActionContext context{command, *this, view,   text, command.action_count,
+                        range,   0,     replay, {},   false};
   const bool from_visual = mode_ == EngineMode::kVisual && !has_motion;
   const VisualKind visual_kind = visual_kind_;
   if (!((from_visual || replay) && actions::RunVisualInsertAction(context))) {
@@ -199,7 +198,9 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
     mode_ = EngineMode::kNormal;
   }
   if (!text.IsAttached()) return;
-  if (bracket && mode_ != EngineMode::kInsert) text.EndCommand();
+  // The text typed in insert mode joins the step of the command that started it.
+  if (mode_ == EngineMode::kInsert) undo_step.KeepOpen();
+  undo_step.Close();
   if (ActionHas(code, action_prop::kRepeatable)) {
     last_change_ = from_visual ? VisualRepeatRecord(text, state_, visual_kind, command) : command;
   }
