@@ -11,17 +11,6 @@
 namespace tavik {
 namespace {
 
-constexpr char16_t kCtrlD = 4;
-constexpr char16_t kCtrlE = 5;
-constexpr char16_t kCtrlN = 14;
-constexpr char16_t kCtrlP = 16;
-constexpr char16_t kCtrlR = 18;
-constexpr char16_t kCtrlT = 20;
-constexpr char16_t kCtrlU = 21;
-constexpr char16_t kCtrlV = 22;
-constexpr char16_t kCtrlW = 23;
-constexpr char16_t kCtrlY = 25;
-
 struct MovementKey {
   uint32_t virtual_key;
   InsertOpType op;
@@ -410,10 +399,10 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
     }
   };
   switch (c) {
-    case kCtrlR:
+    case ch::kCtrlR:
       register_pending_ = true;
       return result;
-    case kCtrlV:
+    case ch::kCtrlV:
       literal_.Start();
       return result;
     case ch::kReturn:
@@ -422,9 +411,9 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
     case ch::kBackspace:
       type_or_pass(InsertOpType::kBackspace, 0);
       return result;
-    case kCtrlN:
-    case kCtrlP:
-      StartCompletion(text, c == kCtrlN);
+    case ch::kCtrlN:
+    case ch::kCtrlP:
+      StartCompletion(text, c == ch::kCtrlN);
       if (completion_active_) ReplaceWordBefore(engine, text, candidates_[candidate_index_]);
       return result;
     case ch::kLineFeed:
@@ -433,13 +422,13 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
         text.RefreshFromHost(true);
       }
       return result;
-    case kCtrlT:
+    case ch::kCtrlT:
       perform(InsertOpType::kIndent);
       return result;
-    case kCtrlD:
+    case ch::kCtrlD:
       perform(InsertOpType::kUnindent);
       return result;
-    case kCtrlU: {
+    case ch::kCtrlU: {
       TextPos caret = text.GetCaret();
       if (insert_start_ < caret) {
         // Each Backspace moves the caret back by one position, so this ends at the start.
@@ -456,7 +445,7 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
       }
       return result;
     }
-    case kCtrlW: {
+    case ch::kCtrlW: {
       TextPos caret = text.GetCaret();
       if (caret.column == 0) {
         // Only a line break typed in this insert is taken back.
@@ -478,11 +467,11 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
       for (uint32_t i = 0; i < count; ++i) perform(InsertOpType::kBackspace);
       return result;
     }
-    case kCtrlY:
-    case kCtrlE: {
+    case ch::kCtrlY:
+    case ch::kCtrlE: {
       TextPos caret = text.GetCaret();
       ViewPos here = text.BufferToView(caret);
-      bool above = c == kCtrlY;
+      bool above = c == ch::kCtrlY;
       if (above ? here.line == 0 : here.line + 1 >= text.ViewLineCount()) return result;
       TextPos other = text.ViewToBuffer({above ? here.line - 1 : here.line + 1, 0});
       if (caret.column >= text.LineLength(other.line)) return result;

@@ -26,15 +26,6 @@ constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
 // pairs while it stays this small; beyond it a hash map takes over.
 constexpr size_t kDenseHeadLimit = size_t(1) << 22;
 
-inline char16_t Upper(char16_t c) {
-  if (c < 128) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  return ToUpperChar(c);
-}
-
-inline bool IsPatternWordChar(char16_t c) {
-  return c == u'_' || (c >= u'0' && c <= u'9') || IsAlphaChar(c);
-}
-
 }  // namespace
 
 LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
@@ -261,7 +252,7 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
           bool has_char = pos.col < text.size();
           switch (in.item) {
             case Item::kLiteral:
-              ok = has_char && (ch == in.ch || (ic && Upper(ch) == in.ch_upper));
+              ok = has_char && (ch == in.ch || (ic && UpperFast(ch) == in.ch_upper));
               if (ok) ++pos.col;
               break;
             case Item::kAny:
@@ -339,7 +330,7 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
                   }
                   char16_t a = stext[s.col];
                   char16_t b = ptext[p.col];
-                  ok = a == b || (ic && Upper(a) == Upper(b));
+                  ok = a == b || (ic && UpperFast(a) == UpperFast(b));
                   ++s.col;
                   ++p.col;
                 } else {
