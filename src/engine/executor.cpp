@@ -92,76 +92,103 @@ TextPos ClampCaretForMode(const TextView& text, TextPos pos, EngineMode mode) {
   return clamped;
 }
 
+bool ViewEngine::RunCommandMotion(TextView& text, const CommandRecord& command,
+                                  MotionResult& motion) {
+  TextPos caret = text.GetCaret();
+  MotionArgs args;
+  args.code = command.motion;
+  args.count = command.motion_count;
+  args.modifier = command.motion_arg;
+  args.pattern = command.Text();
+  args.change_word = command.action == action::kChange &&
+                     caret.column < text.LineLength(caret.line) &&
+                     !IsBlankChar(text.CharAt(caret.line, caret.column));
+  args.visual_active = mode_ == EngineMode::kVisual;
+  args.visual_kind = static_cast<uint8_t>(visual_kind_);
+  // The extent of the selection a repeated visual command acts on.
+  args.line_delta = static_cast<int32_t>(command.executor_data[0]);
+  args.column_delta = static_cast<int32_t>(command.executor_data[1]);
+  TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
+  motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
+                     from, &marks_, &search_);
+  if (motion.show_search_message) {
+    std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
+    message += command.Text();
+    SetMessage(std::u16string_view(message).substr(0, 254));
+  }
+  if (!motion.failed) return true;
+  if (!motion.open_file.empty() && command.action == action::kNone) {
+    // A global mark in another document: open it there.
+    if (host_.SwitchToDocument(motion.open_file, motion.open_pos)) {
+      mode_ = EngineMode::kNormal;
+      return false;
+    }
+  }
+  if (!motion.no_beep) Beep(text);
+  // A failed motion ends a register run or mapping: the keys still queued are dropped.
+  queue_.clear();
+  return false;
+}
+
+void ViewEngine::MoveCaretByMotion(TextView& text, const MotionResult& motion) {
+  if (!motion.keep_desired_column) {
+    state_.desired_column = motion.want_end_of_line
+                                ? kDesiredColumnEndOfLine
+                                : text.VirtualColumn(motion.target.line, motion.target.column);
+  }
+  TextPos target = motion.use_view_target && motion.has_view_target
+                       ? text.ViewToBuffer(motion.view_target)
+                       : motion.target;
+  if (mode_ == EngineMode::kVisual) {
+    TextPos end = MoveVisualEnd(text, state_, visual_kind_, motion, target);
+    text.SetCaret(ClampCaretForMode(text, end, mode_));
+  } else {
+    text.SetCaret(ClampCaretForMode(text, target, mode_));
+  }
+}
+
+void ViewEngine::ApplyModeRequest(TextView& text, const ModeRequest& request, ActionCode code,
+                                  bool from_visual) {
+  if (request.insert) {
+    mode_ = EngineMode::kInsert;
+    insert_.Start(text, static_cast<OpenLine>(request.open_line));
+    if (BufferMarks* marks = text.Marks()) marks->Set(u'[', text.GetCaret());
+    replace_ = request.replace;
+    insert_repeat_count_ = request.insert_repeat;
+    block_insert_ = request.block_insert;
+    block_description_ = request.block;
+  } else if (request.visual) {
+    mode_ = EngineMode::kVisual;
+    visual_kind_ = request.visual_kind;
+    state_.visual_start = request.visual_start;
+    state_.visual_end = request.visual_end;
+  } else if (from_visual && mode_ == EngineMode::kVisual && !KeepsVisualMode(code)) {
+    mode_ = EngineMode::kNormal;
+  }
+}
+
 void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bool replay) {
   TextView& text = view.text;
-  if (command.action != 0) state_.ClearMessage();
+  const ActionCode code = command.action;
+  if (code != action::kNone) state_.ClearMessage();
 
   std::optional<OperatedRange> range;
   MotionResult motion;
-  bool has_motion = command.motion != 0;
+  const bool has_motion = command.motion != 0;
   if (has_motion) {
-    TextPos caret = text.GetCaret();
-    MotionArgs args;
-    args.code = command.motion;
-    args.count = command.motion_count;
-    args.modifier = command.motion_arg;
-    args.pattern = command.Text();
-    args.change_word = command.action == action::kChange &&
-                       caret.column < text.LineLength(caret.line) &&
-                       !IsBlankChar(text.CharAt(caret.line, caret.column));
-    args.visual_active = mode_ == EngineMode::kVisual;
-    args.visual_kind = static_cast<uint8_t>(visual_kind_);
-    // The extent of the selection a repeated visual command acts on.
-    args.line_delta = static_cast<int32_t>(command.executor_data[0]);
-    args.column_delta = static_cast<int32_t>(command.executor_data[1]);
-    TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
-    motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
-                       from, &marks_, &search_);
-    if (motion.show_search_message) {
-      std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
-      message += command.Text();
-      SetMessage(std::u16string_view(message).substr(0, 254));
-    }
-    if (motion.failed) {
-      if (!motion.open_file.empty() && command.action == 0) {
-        // A global mark in another document: open it there.
-        if (host_.SwitchToDocument(motion.open_file, motion.open_pos)) {
-          mode_ = EngineMode::kNormal;
-          return;
-        }
-      }
-      if (!motion.no_beep) Beep(text);
-      // A failed motion ends a register run or mapping: the keys still queued are dropped.
-      queue_.clear();
-      return;
-    }
+    if (!RunCommandMotion(text, command, motion)) return;
     RangeKind kind = RangeKindOf(motion.kind);
     ApplyForcedKind(command, motion, kind);
-    if (command.action != 0) range = PrepareRange(text, motion, kind);
-  } else if (mode_ == EngineMode::kVisual && command.action != 0) {
+    if (code != action::kNone) range = PrepareRange(text, motion, kind);
+  } else if (mode_ == EngineMode::kVisual && code != action::kNone) {
     range = VisualSpan(text, state_, visual_kind_);
   }
 
-  if (command.action == 0) {
-    if (!has_motion) return;
-    if (!motion.keep_desired_column) {
-      state_.desired_column = motion.want_end_of_line
-                                  ? kDesiredColumnEndOfLine
-                                  : text.VirtualColumn(motion.target.line, motion.target.column);
-    }
-    TextPos target = motion.use_view_target && motion.has_view_target
-                         ? text.ViewToBuffer(motion.view_target)
-                         : motion.target;
-    if (mode_ == EngineMode::kVisual) {
-      TextPos end = MoveVisualEnd(text, state_, visual_kind_, motion, target);
-      text.SetCaret(ClampCaretForMode(text, end, mode_));
-    } else {
-      text.SetCaret(ClampCaretForMode(text, target, mode_));
-    }
+  if (code == action::kNone) {
+    if (has_motion) MoveCaretByMotion(text, motion);
     return;
   }
 
-  const ActionCode code = command.action;
   TextView::CommandScope undo_step(text, code != action::kUndo && code != action::kRedo &&
                                              ActionHas(code, action_prop::kUndoStep));
   // Only a command line opened from visual mode names the selection; before any selection
@@ -179,24 +206,7 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
   if (!((from_visual || replay) && actions::RunVisualInsertAction(context))) {
     RunAction(code, context);
   }
-
-  const ModeRequest& request = context.mode_request;
-  if (request.insert) {
-    mode_ = EngineMode::kInsert;
-    insert_.Start(text, static_cast<OpenLine>(request.open_line));
-    if (BufferMarks* marks = text.Marks()) marks->Set(u'[', text.GetCaret());
-    replace_ = request.replace;
-    insert_repeat_count_ = request.insert_repeat;
-    block_insert_ = request.block_insert;
-    block_description_ = request.block;
-  } else if (request.visual) {
-    mode_ = EngineMode::kVisual;
-    visual_kind_ = request.visual_kind;
-    state_.visual_start = request.visual_start;
-    state_.visual_end = request.visual_end;
-  } else if (from_visual && mode_ == EngineMode::kVisual && !KeepsVisualMode(code)) {
-    mode_ = EngineMode::kNormal;
-  }
+  ApplyModeRequest(text, context.mode_request, code, from_visual);
   if (!text.IsAttached()) return;
   // The text typed in insert mode joins the step of the command that started it.
   if (mode_ == EngineMode::kInsert) undo_step.KeepOpen();
