@@ -142,6 +142,50 @@ class ScreenComposer {
   void WrappedRows(const platform::View& view, const platform::ViewLayout& layout, uint32_t first,
                    int height, const RowLook& look);
 
+  // The steps of drawing a view (terminal_draw_view.cpp), and what they share.
+  struct ViewFrame {
+    platform::View& view;
+    const platform::TextBuffer& buffer;
+    platform::ViewLayout layout;
+    int top = 0;
+    int height = 0;
+    RowLook look;
+    uint32_t text_cols = 0;
+    uint32_t tab_size = 0;
+    uint32_t view_lines = 0;
+    uint32_t first = 0;  // the first view line shown
+    bool wrapping = false;
+    bool folded = false;
+    // The placeholder texts of the collapsed regions on a view line.
+    std::vector<std::u16string> PlaceholdersOf(uint32_t view_line) const;
+    ViewPos ToView(TextPos pos) const;
+  };
+  // The highlights touching the lines a view shows, gathered once per draw.
+  struct ViewHighlights {
+    std::vector<std::pair<platform::HighlightSpan, CellStyle>> spans;
+    std::vector<std::pair<ViewPos, ViewPos>> view_spans;
+    std::vector<platform::HighlightSpan> found;  // scratch
+    uint32_t block_left = 0;
+    uint32_t block_right = 0;
+    uint32_t block_top = 1;  // the view lines of a block selection; none when top > bottom
+    uint32_t block_bottom = 0;
+  };
+  // Sets the number column, the wrap width and the lines the view shows.
+  ViewFrame FrameView(platform::View& view, int top, int height, int cols);
+  // Where the caret is drawn; scrolls the view sideways (`left`) or, wrapping, down to it.
+  CaretPlace PlaceCaret(ViewFrame& frame, bool block_caret, uint32_t& left);
+  // Takes over the rows of the last draw that still show the same; true when all of them do.
+  bool TakeOverBand(const ViewFrame& frame, uint32_t left);
+  // `rows_` for a view without wrap: one row per view line.
+  void LineRows(const ViewFrame& frame, uint32_t left);
+  void GatherHighlights(const ViewFrame& frame);
+  // The highlights as they fall on a view line.
+  void MarksOf(uint32_t view_line, std::vector<RowMark>& marks) const;
+  // Each row's text and marks, or the row of the last draw it takes over.
+  void CollectRows(const ViewFrame& frame);
+  // Moves the kept rows into place and lays out the others.
+  void PaintRows(const ViewFrame& frame, ScreenGrid& grid);
+
   std::map<uint64_t, uint32_t> left_columns_;  // horizontal scroll of each view, by view id
   std::vector<DrawnRow> drawn_rows_;           // by screen row, as the last draw left them
   std::vector<DrawnRow> next_rows_;            // by screen row, for this draw
@@ -153,6 +197,7 @@ class ScreenComposer {
   std::vector<RowMark> row_marks_;  // scratch: the marks of the row being drawn
   std::vector<int> sources_;        // scratch: where each row of a view comes from
   std::vector<RowSource> rows_;     // scratch: what each row of a view shows
+  ViewHighlights highlights_;       // scratch: the highlights of the view being drawn
   // Scratch space for the lines of a view, kept so that drawing a line allocates nothing.
   LineLayout line_;
   std::u16string text_;

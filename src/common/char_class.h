@@ -17,7 +17,25 @@ bool IsLowerChar(char16_t c);
 char16_t ToUpperChar(char16_t c);
 char16_t ToLowerChar(char16_t c);
 
-inline bool IsWordChar(char16_t c) { return c == u'_' || IsAlphaChar(c) || IsDigitChar(c); }
+inline bool IsWordChar(char16_t c) {
+  return c == u'_' || IsAlphaChar(c) || IsDigitChar(c);
+}
+
+// The digits counts, line numbers and numbers in the text are written with.
+constexpr bool IsAsciiDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// ToUpperChar with ASCII answered inline, for the pattern matcher's inner loops.
+inline char16_t UpperFast(char16_t c) {
+  if (c < 128) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  return ToUpperChar(c);
+}
+
+// A word character as patterns see it (word boundaries, "\w"): ASCII digits only.
+inline bool IsPatternWordChar(char16_t c) {
+  return c == u'_' || IsAsciiDigit(c) || IsAlphaChar(c);
+}
 
 // The end of a line (character 0 as CharAt reports it) counts as blank.
 inline CharClass ClassOf(char16_t c) {

@@ -33,6 +33,16 @@ inline constexpr uint32_t kF12 = 123;
 // Character codes with a meaning of their own.
 namespace ch {
 inline constexpr char16_t kCtrlC = 3;
+inline constexpr char16_t kCtrlD = 4;
+inline constexpr char16_t kCtrlE = 5;
+inline constexpr char16_t kCtrlN = 14;
+inline constexpr char16_t kCtrlP = 16;
+inline constexpr char16_t kCtrlR = 18;
+inline constexpr char16_t kCtrlT = 20;
+inline constexpr char16_t kCtrlU = 21;
+inline constexpr char16_t kCtrlV = 22;
+inline constexpr char16_t kCtrlW = 23;
+inline constexpr char16_t kCtrlY = 25;
 inline constexpr char16_t kBackspace = 8;
 inline constexpr char16_t kTab = 9;
 inline constexpr char16_t kLineFeed = 10;

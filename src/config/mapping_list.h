@@ -14,6 +14,7 @@ namespace tavik {
 
 // The modes a mapping applies in, as bits of its mode mask.
 namespace mapping_mask {
+inline constexpr uint32_t kNone = 0;  // no mapping applies: the second key of g, z or Z
 inline constexpr uint32_t kNormal = 1;
 inline constexpr uint32_t kVisual = 2;
 inline constexpr uint32_t kOperatorPending = 4;

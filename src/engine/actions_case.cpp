@@ -46,14 +46,13 @@ void ChangeRange(ActionContext& context, CaseChange how) {
   OperatedRange range = ResolveRange(view, *context.range);
   BlockColumns block;
   if (range.kind == RangeKind::kBlockwise) block = BlockColumnsOf(view, *context.range);
-  view.BeginCompound();
-  for (uint32_t line = range.start.line; line <= range.end.line; ++line) {
-    BlockSpan span = RangeSpanOnLine(view, range, block, line);
-    uint32_t from = span.start;
-    uint32_t to = span.end;
-    ChangeSpan(view, line, from, to, how);
+  {
+    TextView::CompoundScope compound(view);
+    for (uint32_t line = range.start.line; line <= range.end.line; ++line) {
+      BlockSpan span = RangeSpanOnLine(view, range, block, line);
+      ChangeSpan(view, line, span.start, span.end, how);
+    }
   }
-  view.EndCompound();
   if (BufferMarks* marks = view.Marks()) {
     marks->Set(u'[', range.start);
     marks->Set(u']', range.end);
@@ -79,7 +78,11 @@ void SwitchCase(ActionContext& context) {
   view.SetCaret({caret.line, std::min(end, length - 1)});
 }
 
-void MakeUpper(ActionContext& context) { ChangeRange(context, CaseChange::kUpper); }
-void MakeLower(ActionContext& context) { ChangeRange(context, CaseChange::kLower); }
+void MakeUpper(ActionContext& context) {
+  ChangeRange(context, CaseChange::kUpper);
+}
+void MakeLower(ActionContext& context) {
+  ChangeRange(context, CaseChange::kLower);
+}
 
 }  // namespace tavik::actions

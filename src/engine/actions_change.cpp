@@ -21,15 +21,16 @@ void EnterInsert(ActionContext& context) {
 void ChangeRange(ActionContext& context, OperatedRange range) {
   TextView& view = context.text;
   StoreAndMark(context, range);
-  view.BeginCompound();
-  if (range.kind == RangeKind::kLinewise) {
-    range = ResolveRange(view, range);
-    range.kind = RangeKind::kCharacterwise;
-    range.start.column = 0;
-    range.end.column = view.LineLength(range.end.line);
+  {
+    TextView::CompoundScope compound(view);
+    if (range.kind == RangeKind::kLinewise) {
+      range = ResolveRange(view, range);
+      range.kind = RangeKind::kCharacterwise;
+      range.start.column = 0;
+      range.end.column = view.LineLength(range.end.line);
+    }
+    DeleteOperated(view, range);
   }
-  DeleteOperated(view, range);
-  view.EndCompound();
   if (range.kind != RangeKind::kBlockwise) view.SetCaret(ResolveRange(view, range).start);
   EnterInsert(context);
 }

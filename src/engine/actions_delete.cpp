@@ -40,9 +40,11 @@ void DeleteCharsAtCaret(ActionContext& context, uint32_t count) {
 void DeleteRangeAction(ActionContext& context, const OperatedRange& range) {
   TextView& view = context.text;
   StoreAndMark(context, range);
-  view.BeginCompound();
-  bool last_removed = DeleteOperated(view, range);
-  view.EndCompound();
+  bool last_removed = false;
+  {
+    TextView::CompoundScope compound(view);
+    last_removed = DeleteOperated(view, range);
+  }
   PlaceAfterDelete(view, range, last_removed);
 }
 
@@ -93,9 +95,8 @@ void DeleteToEnd(ActionContext& context) {
       // Every line of the block loses everything from the block's left edge on.
       range.end.column = kEndOfLineColumn;
       StoreAndMark(context, range);
-      view.BeginCompound();
+      TextView::CompoundScope compound(view);
       DeleteOperated(view, range);
-      view.EndCompound();
       return;
     }
     range.kind = RangeKind::kLinewise;

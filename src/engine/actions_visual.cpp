@@ -2,6 +2,7 @@
 // the insert-entering keys that act on a selection ("I", "A", "R", and "c" on a block).
 #include <algorithm>
 
+#include "engine/action_codes.h"
 #include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/delete_operated.h"
@@ -14,9 +15,9 @@ namespace tavik::actions {
 namespace {
 
 VisualKind KindOfKey(ActionCode code) {
-  return code == 29   ? VisualKind::kLinewise
-         : code == 30 ? VisualKind::kBlockwise
-                      : VisualKind::kCharacterwise;
+  return code == action::kVisualLinewise    ? VisualKind::kLinewise
+         : code == action::kVisualBlockwise ? VisualKind::kBlockwise
+                                            : VisualKind::kCharacterwise;
 }
 
 void RequestVisual(ActionContext& context, VisualKind kind, TextPos start, TextPos end) {

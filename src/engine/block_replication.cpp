@@ -31,7 +31,7 @@ std::u16string PaddingTo(const TextView& text, uint32_t line, uint32_t display_c
 void InsertMode::ReplicateBlock(ViewEngine& engine, TextView& text,
                                 const BlockInsertDescription& block) {
   if (record_.ops.empty() || block.last_line <= block.first_line) return;
-  text.BeginCompound();
+  TextView::CompoundScope compound(text);
   record_.replaying = true;
   // Lines typed on the first line (or joined away there) move the rest of the block, and so do
   // the lines each replay adds or removes.
@@ -74,7 +74,6 @@ void InsertMode::ReplicateBlock(ViewEngine& engine, TextView& text,
     }
   }
   record_.replaying = false;
-  text.EndCompound();
 }
 
 }  // namespace tavik

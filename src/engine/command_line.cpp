@@ -44,11 +44,6 @@ void RecordInHistory(std::u16string_view text, CommandLineState& state,
 
 namespace {
 
-constexpr char16_t kCtrlR = 18;
-constexpr char16_t kCtrlU = 21;
-constexpr char16_t kCtrlW = 23;
-constexpr char16_t kCtrlY = 25;
-
 void InsertAtCursor(std::u16string& text, CommandLineState& state, std::u16string_view what) {
   text.insert(state.cursor, what);
   state.cursor += what.size();
@@ -115,17 +110,17 @@ LineKeyResult CharacterKey(std::u16string& text, CommandLineState& state, Parser
       return Backspace(text, state);
     case ch::kReturn:
       return LineKeyResult::kEnter;
-    case kCtrlR:
+    case ch::kCtrlR:
       state.waiting_for_register = true;
       return LineKeyResult::kUnchanged;
-    case kCtrlU:
+    case ch::kCtrlU:
       if (state.cursor <= 1) return LineKeyResult::kUnchanged;
       text.erase(1, state.cursor - 1);
       state.cursor = 1;
       return LineKeyResult::kChanged;
-    case kCtrlW:
+    case ch::kCtrlW:
       return DeleteWordBefore(text, state);
-    case kCtrlY:
+    case ch::kCtrlY:
       services.YankToDefaultRegister(std::u16string_view(text).substr(1));
       return LineKeyResult::kUnchanged;
     default:

@@ -5,15 +5,12 @@
 #include <cassert>
 
 #include "common/decimal.h"
+#include "engine/action_codes.h"
+#include "engine/motion_codes.h"
 #include "engine/second_keys.h"
 
 namespace tavik {
 namespace {
-
-constexpr ActionCode kRecordAction = 7;
-constexpr ActionCode kRunExLineAction = 38;
-constexpr MotionCode kSearchMotion = 22;
-constexpr MotionCode kCurrentLinesMotion = 35;
 
 // Operators that mean "the current lines" when their own key is typed again (dd, yy, ...).
 struct DoubledOperator {
@@ -21,7 +18,8 @@ struct DoubledOperator {
   ActionCode action;
 };
 constexpr DoubledOperator kDoubledOperators[] = {
-    {'y', 9}, {'c', 26}, {'d', 4}, {'>', 43}, {'<', 44}, {'=', 42},
+    {'y', action::kYank},       {'c', action::kChange},    {'d', action::kDelete},
+    {'>', action::kShiftRight}, {'<', action::kShiftLeft}, {'=', action::kFormat},
 };
 
 constexpr bool IsPlainChar(KeyCode key) {
@@ -99,20 +97,20 @@ void CommandParser::FinishCommandLine(bool visual, bool first_key) {
 }
 
 uint32_t CommandParser::MappingMode(bool insert_mode) const {
-  if (insert_mode) return map_mode::kInsert;
-  if (line_.open) return map_mode::kCommandLine;
-  if (char_arg_pending_) return map_mode::kLanguageArg;
-  if (visual_) return map_mode::kVisual;
+  if (insert_mode) return mapping_mask::kInsert;
+  if (line_.open) return mapping_mask::kCommandLine;
+  if (char_arg_pending_) return mapping_mask::kLanguageArg;
+  if (visual_) return mapping_mask::kVisual;
   // A count typed after the operator still leaves the next key to operator-pending mappings.
   bool dispatching = main_ == &CommandParser::Dispatch || main_ == &CommandParser::CountDigit;
-  if (operator_pending_ && dispatching) return map_mode::kOperatorPending;
+  if (operator_pending_ && dispatching) return mapping_mask::kOperatorPending;
   if (main_ == &CommandParser::AfterPrefix &&
       (prefix_ == KeyPrefix::kG || prefix_ == KeyPrefix::kGAfterOperator ||
        prefix_ == KeyPrefix::kZ || prefix_ == KeyPrefix::kZAfterOperator ||
        prefix_ == KeyPrefix::kBigZ)) {
-    return map_mode::kNone;
+    return mapping_mask::kNone;
   }
-  return map_mode::kNormal;
+  return mapping_mask::kNormal;
 }
 
 bool CommandParser::IsSearchLine() const {
@@ -147,7 +145,7 @@ void CommandParser::Dispatch(KeyCode key) {
   if (operator_pending_ && IsPlainChar(key)) {
     for (const DoubledOperator& op : kDoubledOperators) {
       if (op.action == record_.action && op.key == key.code) {
-        record_.motion = kCurrentLinesMotion;
+        record_.motion = motion::kCurrentLines;
         Complete();
         return;
       }
@@ -187,7 +185,7 @@ void CommandParser::RunBinding(KeyBinding binding, KeyCode key) {
       return;
     case KeyHandler::kRecord:
       if (recording_) {
-        record_.action = kRecordAction;
+        record_.action = action::kRecord;
         Complete();
         return;
       }
@@ -367,9 +365,9 @@ bool CommandParser::CommandLineKey(KeyCode key) {
 void CommandParser::EnterCommandLine() {
   record_.SetText(std::u16string_view(pending_).substr(1));
   if (line_.prefix == u':') {
-    record_.action = kRunExLineAction;
+    record_.action = action::kExLine;
   } else {
-    record_.motion = kSearchMotion;
+    record_.motion = motion::kSearchTyped;
     record_.motion_arg = line_.backward ? u'x' : 0;
   }
   Complete();

@@ -10,22 +10,12 @@
 
 #include "common/key_code.h"
 #include "common/text_pos.h"
+#include "config/mapping_list.h"
 #include "engine/command_line.h"
 #include "engine/command_record.h"
 #include "engine/key_tables.h"
 
 namespace tavik {
-
-// Mapping-mode bits that apply to the next key.
-namespace map_mode {
-inline constexpr uint32_t kNone = 0;  // waiting for the second key of g, z or Z
-inline constexpr uint32_t kNormal = 1;
-inline constexpr uint32_t kVisual = 2;
-inline constexpr uint32_t kOperatorPending = 4;
-inline constexpr uint32_t kInsert = 8;
-inline constexpr uint32_t kCommandLine = 16;
-inline constexpr uint32_t kLanguageArg = 32;
-}  // namespace map_mode
 
 class CommandParser {
  public:

@@ -8,13 +8,6 @@
 
 namespace tavik {
 
-static_assert(map_mode::kNormal == mapping_mask::kNormal &&
-              map_mode::kVisual == mapping_mask::kVisual &&
-              map_mode::kOperatorPending == mapping_mask::kOperatorPending &&
-              map_mode::kInsert == mapping_mask::kInsert &&
-              map_mode::kCommandLine == mapping_mask::kCommandLine &&
-              map_mode::kLanguageArg == mapping_mask::kLanguageArg);
-
 class EngineMappings final : public MappingLayer {
  public:
   MappingList& List() { return list_; }

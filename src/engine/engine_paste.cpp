@@ -29,9 +29,10 @@ bool ViewEngine::PasteText(AttachedView& view, std::u16string_view text) {
       RunQueue(view, false);
     }
     if (mode_ == EngineMode::kInsert && view.text.IsAttached()) {
-      view.text.BeginCommand();
-      insert_.PasteText(view.text, text);
-      view.text.EndCommand();
+      {
+        TextView::CommandScope command(view.text);
+        insert_.PasteText(view.text, text);
+      }
       if (!from_insert) {
         queue_.push_back({KeyCode::Char(ch::kEscape), false});
         RunQueue(view, false);

@@ -5,12 +5,12 @@
 
 #include "common/char_class.h"
 #include "engine/action_table.h"
+#include "engine/actions.h"
 #include "engine/buffer_marks.h"
 #include "engine/line_text.h"
 #include "engine/text_view.h"
 #include "engine/view_engine.h"
 #include "engine/visual_mode.h"
-#include "engine/actions.h"
 
 namespace tavik {
 namespace {
@@ -40,8 +40,8 @@ void ApplyForcedKind(const CommandRecord& command, MotionResult& motion, RangeKi
       break;
     case ForcedKind::kCharacterwise:
       kind = RangeKind::kCharacterwise;
-      motion.kind = motion.kind == MotionKind::kExclusive ? MotionKind::kInclusive
-                                                          : MotionKind::kExclusive;
+      motion.kind =
+          motion.kind == MotionKind::kExclusive ? MotionKind::kInclusive : MotionKind::kExclusive;
       break;
   }
 }
@@ -92,96 +92,63 @@ TextPos ClampCaretForMode(const TextView& text, TextPos pos, EngineMode mode) {
   return clamped;
 }
 
-void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bool replay) {
-  TextView& text = view.text;
-  if (command.action != 0) state_.ClearMessage();
-
-  std::optional<OperatedRange> range;
-  MotionResult motion;
-  bool has_motion = command.motion != 0;
-  if (has_motion) {
-    TextPos caret = text.GetCaret();
-    MotionArgs args;
-    args.code = command.motion;
-    args.count = command.motion_count;
-    args.modifier = command.motion_arg;
-    args.pattern = command.Text();
-    args.change_word = command.action == action::kChange &&
-                       caret.column < text.LineLength(caret.line) &&
-                       !IsBlankChar(text.CharAt(caret.line, caret.column));
-    args.visual_active = mode_ == EngineMode::kVisual;
-    args.visual_kind = visual_kind_;
-    // The extent of the selection a repeated visual command acts on.
-    args.line_delta = static_cast<int32_t>(command.executor_data[0]);
-    args.column_delta = static_cast<int32_t>(command.executor_data[1]);
-    TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
-    motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
-                       from, &marks_, &search_);
-    if (motion.show_search_message) {
-      std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
-      message += command.Text();
-      SetMessage(std::u16string_view(message).substr(0, 254));
-    }
-    if (motion.failed) {
-      if (!motion.open_file.empty() && command.action == 0) {
-        // A global mark in another document: open it there.
-        if (host_.SwitchToDocument(motion.open_file, motion.open_pos)) {
-          mode_ = EngineMode::kNormal;
-          return;
-        }
-      }
-      if (!motion.no_beep) Beep(text);
-      // A failed motion ends a register run or mapping: the keys still queued are dropped.
-      queue_.clear();
-      return;
-    }
-    RangeKind kind = RangeKindOf(motion.kind);
-    ApplyForcedKind(command, motion, kind);
-    if (command.action != 0) range = PrepareRange(text, motion, kind);
-  } else if (mode_ == EngineMode::kVisual && command.action != 0) {
-    range = VisualSpan(text, state_, visual_kind_);
+bool ViewEngine::RunCommandMotion(TextView& text, const CommandRecord& command,
+                                  MotionResult& motion) {
+  TextPos caret = text.GetCaret();
+  MotionArgs args;
+  args.code = command.motion;
+  args.count = command.motion_count;
+  args.modifier = command.motion_arg;
+  args.pattern = command.Text();
+  args.change_word = command.action == action::kChange &&
+                     caret.column < text.LineLength(caret.line) &&
+                     !IsBlankChar(text.CharAt(caret.line, caret.column));
+  args.visual_active = mode_ == EngineMode::kVisual;
+  args.visual_kind = visual_kind_;
+  // The extent of the selection a repeated visual command acts on.
+  args.line_delta = static_cast<int32_t>(command.executor_data[0]);
+  args.column_delta = static_cast<int32_t>(command.executor_data[1]);
+  TextPos from = mode_ == EngineMode::kVisual ? state_.visual_start : caret;
+  motion = RunMotion(args, text, state_, mode_ == EngineMode::kVisual ? state_.visual_end : caret,
+                     from, &marks_, &search_);
+  if (motion.show_search_message) {
+    std::u16string message(1, command.motion_arg == u'x' ? u'?' : u'/');
+    message += command.Text();
+    SetMessage(std::u16string_view(message).substr(0, 254));
   }
-
-  if (command.action == 0) {
-    if (!has_motion) return;
-    if (!motion.keep_desired_column) {
-      state_.desired_column = motion.want_end_of_line
-                                  ? kDesiredColumnEndOfLine
-                                  : text.VirtualColumn(motion.target.line, motion.target.column);
-    }
-    TextPos target = motion.use_view_target && motion.has_view_target
-                         ? text.ViewToBuffer(motion.view_target)
-                         : motion.target;
-    if (mode_ == EngineMode::kVisual) {
-      TextPos end = MoveVisualEnd(text, state_, visual_kind_, motion, target);
-      text.SetCaret(ClampCaretForMode(text, end, mode_));
-    } else {
-      text.SetCaret(ClampCaretForMode(text, target, mode_));
-    }
-    return;
-  }
-
-  const ActionCode code = command.action;
-  bool bracket = code != action::kUndo && code != action::kRedo &&
-                 ActionHas(code, action_prop::kUndoStep);
-  if (bracket) text.BeginCommand();
-  // Only a command line opened from visual mode names the selection; before any selection
-  // "<" and ">" stay unset, so that a range through them reports the missing mark.
-  if (code == action::kExLine && mode_ == EngineMode::kVisual) {
-    if (BufferMarks* marks = text.Marks()) {
-      marks->Set(u'<', state_.visual_start);
-      marks->Set(u'>', state_.visual_end);
+  if (!motion.failed) return true;
+  if (!motion.open_file.empty() && command.action == action::kNone) {
+    // A global mark in another document: open it there.
+    if (host_.SwitchToDocument(motion.open_file, motion.open_pos)) {
+      mode_ = EngineMode::kNormal;
+      return false;
     }
   }
-  ActionContext context{command, *this, view, text, command.action_count, range, 0, replay, {},
-                        false};
-  const bool from_visual = mode_ == EngineMode::kVisual && !has_motion;
-  const VisualKind visual_kind = visual_kind_;
-  if (!((from_visual || replay) && actions::RunVisualInsertAction(context))) {
-    RunAction(code, context);
-  }
+  if (!motion.no_beep) Beep(text);
+  // A failed motion ends a register run or mapping: the keys still queued are dropped.
+  queue_.clear();
+  return false;
+}
 
-  const ModeRequest& request = context.mode_request;
+void ViewEngine::MoveCaretByMotion(TextView& text, const MotionResult& motion) {
+  if (!motion.keep_desired_column) {
+    state_.desired_column = motion.want_end_of_line
+                                ? kDesiredColumnEndOfLine
+                                : text.VirtualColumn(motion.target.line, motion.target.column);
+  }
+  TextPos target = motion.use_view_target && motion.has_view_target
+                       ? text.ViewToBuffer(motion.view_target)
+                       : motion.target;
+  if (mode_ == EngineMode::kVisual) {
+    TextPos end = MoveVisualEnd(text, state_, visual_kind_, motion, target);
+    text.SetCaret(ClampCaretForMode(text, end, mode_));
+  } else {
+    text.SetCaret(ClampCaretForMode(text, target, mode_));
+  }
+}
+
+void ViewEngine::ApplyModeRequest(TextView& text, const ModeRequest& request, ActionCode code,
+                                  bool from_visual) {
   if (request.insert) {
     mode_ = EngineMode::kInsert;
     insert_.Start(text, static_cast<OpenLine>(request.open_line));
@@ -198,8 +165,52 @@ void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bo
   } else if (from_visual && mode_ == EngineMode::kVisual && !KeepsVisualMode(code)) {
     mode_ = EngineMode::kNormal;
   }
+}
+
+void ViewEngine::RunCommand(AttachedView& view, const CommandRecord& command, bool replay) {
+  TextView& text = view.text;
+  const ActionCode code = command.action;
+  if (code != action::kNone) state_.ClearMessage();
+
+  std::optional<OperatedRange> range;
+  MotionResult motion;
+  const bool has_motion = command.motion != 0;
+  if (has_motion) {
+    if (!RunCommandMotion(text, command, motion)) return;
+    RangeKind kind = RangeKindOf(motion.kind);
+    ApplyForcedKind(command, motion, kind);
+    if (code != action::kNone) range = PrepareRange(text, motion, kind);
+  } else if (mode_ == EngineMode::kVisual && code != action::kNone) {
+    range = VisualSpan(text, state_, visual_kind_);
+  }
+
+  if (code == action::kNone) {
+    if (has_motion) MoveCaretByMotion(text, motion);
+    return;
+  }
+
+  TextView::CommandScope undo_step(text, code != action::kUndo && code != action::kRedo &&
+                                             ActionHas(code, action_prop::kUndoStep));
+  // Only a command line opened from visual mode names the selection; before any selection
+  // "<" and ">" stay unset, so that a range through them reports the missing mark.
+  if (code == action::kExLine && mode_ == EngineMode::kVisual) {
+    if (BufferMarks* marks = text.Marks()) {
+      marks->Set(u'<', state_.visual_start);
+      marks->Set(u'>', state_.visual_end);
+    }
+  }
+  ActionContext context{command, *this, view,   text, command.action_count,
+                        range,   0,     replay, {},   false};
+  const bool from_visual = mode_ == EngineMode::kVisual && !has_motion;
+  const VisualKind visual_kind = visual_kind_;
+  if (!((from_visual || replay) && actions::RunVisualInsertAction(context))) {
+    RunAction(code, context);
+  }
+  ApplyModeRequest(text, context.mode_request, code, from_visual);
   if (!text.IsAttached()) return;
-  if (bracket && mode_ != EngineMode::kInsert) text.EndCommand();
+  // The text typed in insert mode joins the step of the command that started it.
+  if (mode_ == EngineMode::kInsert) undo_step.KeepOpen();
+  undo_step.Close();
   if (ActionHas(code, action_prop::kRepeatable)) {
     last_change_ = from_visual ? VisualRepeatRecord(text, state_, visual_kind, command) : command;
   }

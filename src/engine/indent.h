@@ -46,7 +46,7 @@ inline uint32_t UnitsToUnindent(const TextView& view, uint32_t line) {
 // compound edit.
 inline void ShiftLines(TextView& view, uint32_t first, uint32_t last, bool right) {
   const std::u16string unit = IndentUnit(view);
-  view.BeginCompound();
+  TextView::CompoundScope compound(view);
   for (uint32_t line = first; line <= last; ++line) {
     if (right) {
       if (view.LineLength(line) > 0) view.InsertText({line, 0}, unit);
@@ -54,7 +54,6 @@ inline void ShiftLines(TextView& view, uint32_t first, uint32_t last, bool right
       view.DeleteRange({line, 0}, {line, n});
     }
   }
-  view.EndCompound();
 }
 
 }  // namespace tavik

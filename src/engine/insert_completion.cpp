@@ -12,8 +12,6 @@ namespace {
 
 constexpr uint32_t kLinesAbove = 100;
 constexpr uint32_t kLinesBelow = 30;
-constexpr char16_t kCtrlN = 14;
-constexpr char16_t kCtrlP = 16;
 
 uint32_t WordStartBefore(std::u16string_view line, uint32_t column) {
   uint32_t start = std::min<uint32_t>(column, static_cast<uint32_t>(line.size()));
@@ -80,11 +78,11 @@ void InsertMode::StartCompletion(TextView& text, bool forward) {
 }
 
 bool InsertMode::HandleCompletionKey(ViewEngine& engine, TextView& text, KeyCode key) {
-  if (!key.IsChar(kCtrlN) && !key.IsChar(kCtrlP)) {
+  if (!key.IsChar(ch::kCtrlN) && !key.IsChar(ch::kCtrlP)) {
     completion_active_ = false;
     return false;
   }
-  if (key.IsChar(kCtrlN)) {
+  if (key.IsChar(ch::kCtrlN)) {
     candidate_index_ = (candidate_index_ + 1) % candidates_.size();
   } else {
     candidate_index_ = candidate_index_ == 0 ? candidates_.size() - 1 : candidate_index_ - 1;

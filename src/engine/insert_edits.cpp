@@ -59,12 +59,13 @@ void IndentLine(TextView& text) {
   std::u16string_view line = text.LineText(caret.line);
   uint32_t spaces = 0;
   while (spaces < line.size() && line[spaces] == u' ') ++spaces;
-  text.BeginCompound();
-  if (uint32_t extra = spaces % indent; extra > 0) {
-    text.DeleteRange({caret.line, spaces - extra}, {caret.line, spaces});
+  {
+    TextView::CompoundScope compound(text);
+    if (uint32_t extra = spaces % indent; extra > 0) {
+      text.DeleteRange({caret.line, spaces - extra}, {caret.line, spaces});
+    }
+    text.InsertText({caret.line, 0}, IndentUnit(text));
   }
-  text.InsertText({caret.line, 0}, IndentUnit(text));
-  text.EndCompound();
   int64_t column = static_cast<int64_t>(caret.column) + text.LineLength(caret.line) - before;
   text.SetCaret({caret.line, static_cast<uint32_t>(std::max<int64_t>(0, column))});
 }

@@ -75,8 +75,33 @@ class InsertMode {
     std::u16string window;  // lines first..last joined with "\n"
   };
 
+  // The key step (insert_keys.cpp): a CTRL-V code or register name being typed, a special
+  // key, or a character, the control characters each with a handler of the table.
+  struct KeyStep;
+  struct ControlKey {
+    char16_t key;
+    void (InsertMode::*handle)(KeyStep& step, char16_t key);
+  };
+  static const ControlKey kControlKeys[];
   InsertKeyResult HandleKeyStep(ViewEngine& engine, TextView& text, KeyCode key,
                                 bool host_may_type);
+  void Perform(KeyStep& step, InsertOpType type, char16_t c = 0);
+  void TypeOrPass(KeyStep& step, InsertOpType type, char16_t c);
+  void LiteralKey(KeyStep& step, KeyCode key);
+  void RegisterNameKey(KeyStep& step, KeyCode key);
+  void SpecialKey(KeyStep& step, KeyCode key);
+  void CharKey(KeyStep& step, KeyCode key);
+  void KeyRegister(KeyStep& step, char16_t key);
+  void KeyLiteral(KeyStep& step, char16_t key);
+  void KeyReturn(KeyStep& step, char16_t key);
+  void KeyBackspace(KeyStep& step, char16_t key);
+  void KeyComplete(KeyStep& step, char16_t key);
+  void KeyHostComplete(KeyStep& step, char16_t key);
+  void KeyIndent(KeyStep& step, char16_t key);
+  void KeyUnindent(KeyStep& step, char16_t key);
+  void KeyDeleteToStart(KeyStep& step, char16_t key);
+  void KeyDeleteWord(KeyStep& step, char16_t key);
+  void KeyCopyAdjacent(KeyStep& step, char16_t key);
   // Before a key: the first key fixes the insert start, and so does a caret that something
   // other than this insert's own keys moved (a click, a host command).
   void TakeInsertStart(TextView& text);

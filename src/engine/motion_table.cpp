@@ -28,6 +28,24 @@ struct MotionRow {
   MotionHandler handler;
 };
 
+// Rows whose motions share one handler, told apart by the row's data.
+template <MotionCode kCode>
+void CharSearch(MotionContext& context, MotionResult& result) {
+  motions::CharSearch(context, result, kCode);
+}
+template <char16_t kWanted, char16_t kOther, bool kForward>
+void Unmatched(MotionContext& context, MotionResult& result) {
+  motions::Unmatched(context, result, kWanted, kOther, kForward);
+}
+template <char16_t kOpen, char16_t kClose, bool kAround>
+void Block(MotionContext& context, MotionResult& result) {
+  motions::BlockObject(context, result, kOpen, kClose, kAround);
+}
+template <char16_t kQuote, bool kAround>
+void Quote(MotionContext& context, MotionResult& result) {
+  motions::QuoteObject(context, result, kQuote, kAround);
+}
+
 constexpr MotionRow kMotionRows[] = {
     {kWordForward, motions::WordForward},
     {kBigWordForward, motions::BigWordForward},
@@ -37,10 +55,10 @@ constexpr MotionRow kMotionRows[] = {
     {kBigWordEnd, motions::BigWordEnd},
     {kPreviousWordEnd, motions::PreviousWordEnd},
     {kPreviousBigWordEnd, motions::PreviousBigWordEnd},
-    {kTillForward, motions::TillForward},
-    {kTillBackward, motions::TillBackward},
-    {kFindForward, motions::FindForward},
-    {kFindBackward, motions::FindBackward},
+    {kTillForward, CharSearch<kTillForward>},
+    {kTillBackward, CharSearch<kTillBackward>},
+    {kFindForward, CharSearch<kFindForward>},
+    {kFindBackward, CharSearch<kFindBackward>},
     {kRepeatCharSearch, motions::RepeatCharSearch},
     {kRepeatCharSearchReverse, motions::RepeatCharSearchReverse},
     {kLeft, motions::Left},
@@ -71,10 +89,10 @@ constexpr MotionRow kMotionRows[] = {
     {kSectionForward, motions::SectionForward},
     {kSectionEndBackward, motions::SectionEndBackward},
     {kSectionEndForward, motions::SectionEndForward},
-    {kUnmatchedParenBackward, motions::UnmatchedParenBackward},
-    {kUnmatchedParenForward, motions::UnmatchedParenForward},
-    {kUnmatchedBraceBackward, motions::UnmatchedBraceBackward},
-    {kUnmatchedBraceForward, motions::UnmatchedBraceForward},
+    {kUnmatchedParenBackward, Unmatched<u'(', u')', false>},
+    {kUnmatchedParenForward, Unmatched<u')', u'(', true>},
+    {kUnmatchedBraceBackward, Unmatched<u'{', u'}', false>},
+    {kUnmatchedBraceForward, Unmatched<u'}', u'{', true>},
     {kPreviousLine, motions::PreviousLine},
     {kNextLine, motions::NextLine},
     {kCountLines, motions::CountLines},
@@ -90,18 +108,18 @@ constexpr MotionRow kMotionRows[] = {
     {kABigWord, motions::ABigWord},
     {kInnerParagraph, motions::InnerParagraph},
     {kAParagraph, motions::AParagraph},
-    {kInnerParenBlock, motions::InnerParenBlock},
-    {kAParenBlock, motions::AParenBlock},
-    {kInnerBraceBlock, motions::InnerBraceBlock},
-    {kABraceBlock, motions::ABraceBlock},
-    {kInnerAngleBlock, motions::InnerAngleBlock},
-    {kAnAngleBlock, motions::AnAngleBlock},
-    {kInnerSquareBlock, motions::InnerSquareBlock},
-    {kASquareBlock, motions::ASquareBlock},
-    {kInnerSingleQuote, motions::InnerSingleQuote},
-    {kASingleQuote, motions::ASingleQuote},
-    {kInnerDoubleQuote, motions::InnerDoubleQuote},
-    {kADoubleQuote, motions::ADoubleQuote},
+    {kInnerParenBlock, Block<u'(', u')', false>},
+    {kAParenBlock, Block<u'(', u')', true>},
+    {kInnerBraceBlock, Block<u'{', u'}', false>},
+    {kABraceBlock, Block<u'{', u'}', true>},
+    {kInnerAngleBlock, Block<u'<', u'>', false>},
+    {kAnAngleBlock, Block<u'<', u'>', true>},
+    {kInnerSquareBlock, Block<u'[', u']', false>},
+    {kASquareBlock, Block<u'[', u']', true>},
+    {kInnerSingleQuote, Quote<u'\'', false>},
+    {kASingleQuote, Quote<u'\'', true>},
+    {kInnerDoubleQuote, Quote<u'"', false>},
+    {kADoubleQuote, Quote<u'"', true>},
     {kInnerSentence, motions::InnerSentence},
     {kASentence, motions::ASentence},
     {kInnerTag, motions::InnerTag},

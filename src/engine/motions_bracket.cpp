@@ -89,13 +89,13 @@ void SetFound(MotionResult& result, std::optional<TextPos> found) {
   }
 }
 
+}  // namespace
+
 void Unmatched(MotionContext& context, MotionResult& result, char16_t wanted, char16_t other,
                bool forward) {
   context.jump = true;
   SetFound(result, FindUnmatched(context.view, result.target, wanted, other, forward));
 }
-
-}  // namespace
 
 std::optional<TextPos> FindUnmatched(const TextView& view, TextPos from, char16_t wanted,
                                      char16_t other, bool forward) {
@@ -158,19 +158,6 @@ void Match(MotionContext& context, MotionResult& result) {
     return;
   }
   MatchConditionalLine(context, result);
-}
-
-void UnmatchedParenBackward(MotionContext& c, MotionResult& r) {
-  Unmatched(c, r, u'(', u')', false);
-}
-void UnmatchedParenForward(MotionContext& c, MotionResult& r) {
-  Unmatched(c, r, u')', u'(', true);
-}
-void UnmatchedBraceBackward(MotionContext& c, MotionResult& r) {
-  Unmatched(c, r, u'{', u'}', false);
-}
-void UnmatchedBraceForward(MotionContext& c, MotionResult& r) {
-  Unmatched(c, r, u'}', u'{', true);
 }
 
 }  // namespace tavik::motions

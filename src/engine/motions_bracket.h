@@ -11,10 +11,9 @@
 namespace tavik::motions {
 
 void Match(MotionContext& context, MotionResult& result);
-void UnmatchedParenBackward(MotionContext& context, MotionResult& result);
-void UnmatchedParenForward(MotionContext& context, MotionResult& result);
-void UnmatchedBraceBackward(MotionContext& context, MotionResult& result);
-void UnmatchedBraceForward(MotionContext& context, MotionResult& result);
+// [(, [{, ]) and ]}: the `wanted` bracket that no `other` bracket between opens or closes.
+void Unmatched(MotionContext& context, MotionResult& result, char16_t wanted, char16_t other,
+               bool forward);
 
 // Walks from `from` (not included) one character at a time across lines for a `wanted`
 // bracket that no `other` bracket between opens or closes; no regard for strings or comments.

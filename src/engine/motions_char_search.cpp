@@ -44,11 +44,6 @@ void Search(MotionContext& context, MotionResult& result, MotionCode code, char1
   result.target = {at.line, column};
 }
 
-void SearchAndRecord(MotionContext& context, MotionResult& result, MotionCode code) {
-  context.state.last_char_search = {code, context.args.modifier};
-  Search(context, result, code, context.args.modifier);
-}
-
 MotionCode Opposite(MotionCode code) {
   switch (code) {
     case motion::kFindForward:
@@ -64,17 +59,9 @@ MotionCode Opposite(MotionCode code) {
 
 }  // namespace
 
-void FindForward(MotionContext& c, MotionResult& r) {
-  SearchAndRecord(c, r, motion::kFindForward);
-}
-void FindBackward(MotionContext& c, MotionResult& r) {
-  SearchAndRecord(c, r, motion::kFindBackward);
-}
-void TillForward(MotionContext& c, MotionResult& r) {
-  SearchAndRecord(c, r, motion::kTillForward);
-}
-void TillBackward(MotionContext& c, MotionResult& r) {
-  SearchAndRecord(c, r, motion::kTillBackward);
+void CharSearch(MotionContext& context, MotionResult& result, MotionCode code) {
+  context.state.last_char_search = {code, context.args.modifier};
+  Search(context, result, code, context.args.modifier);
 }
 
 void RepeatCharSearch(MotionContext& context, MotionResult& result) {

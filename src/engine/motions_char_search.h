@@ -5,10 +5,8 @@
 
 namespace tavik::motions {
 
-void FindForward(MotionContext& context, MotionResult& result);
-void FindBackward(MotionContext& context, MotionResult& result);
-void TillForward(MotionContext& context, MotionResult& result);
-void TillBackward(MotionContext& context, MotionResult& result);
+// f, F, t or T (`code`) with the typed character, recorded for ; and ,.
+void CharSearch(MotionContext& context, MotionResult& result, MotionCode code);
 void RepeatCharSearch(MotionContext& context, MotionResult& result);
 void RepeatCharSearchReverse(MotionContext& context, MotionResult& result);
 

@@ -5,15 +5,14 @@
 
 #include <algorithm>
 
+#include "common/char_class.h"
+
 namespace tavik {
 namespace {
 
 constexpr uint64_t kTwoTo32 = uint64_t{1} << 32;
 constexpr size_t kMaxHexDigits = 255;
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 bool IsOctalDigit(char16_t c) {
   return c >= u'0' && c <= u'7';
 }
@@ -24,14 +23,14 @@ bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
 bool IsHexDigit(char16_t c) {
-  return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+  return IsAsciiDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 bool IsX(char16_t c) {
   return c == u'x' || c == u'X';
 }
 
 uint32_t HexValue(char16_t c) {
-  if (IsDigit(c)) return c - u'0';
+  if (IsAsciiDigit(c)) return c - u'0';
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   return c - u'A' + 10;
 }
@@ -123,7 +122,7 @@ std::optional<Run> FindHex(std::u16string_view line, uint32_t column) {
   // On the prefix itself: the digits after it.
   uint32_t digits = 0;
   if (c == u'0' && column + 1 < line.size() && IsX(line[column + 1]) &&
-      (column == 0 || !IsDigit(line[column - 1]))) {
+      (column == 0 || !IsAsciiDigit(line[column - 1]))) {
     digits = column + 2;
   } else if (IsX(c) && column > 0 && line[column - 1] == u'0') {
     digits = column + 1;
@@ -131,9 +130,9 @@ std::optional<Run> FindHex(std::u16string_view line, uint32_t column) {
   if (digits != 0 && digits < line.size() && IsHexDigit(line[digits])) {
     return Run{digits, RunEnd(line, digits, IsHexDigit)};
   }
-  if (IsDigit(c)) return std::nullopt;
+  if (IsAsciiDigit(c)) return std::nullopt;
   uint32_t first = column;
-  while (first < line.size() && !IsDigit(line[first])) ++first;
+  while (first < line.size() && !IsAsciiDigit(line[first])) ++first;
   if (first + 2 < line.size() && line[first] == u'0' && IsX(line[first + 1]) &&
       IsHexDigit(line[first + 2])) {
     return Run{first + 2, RunEnd(line, first + 2, IsHexDigit)};
@@ -263,10 +262,10 @@ std::optional<NumberEdit> IncrementNumber(std::u16string_view line, uint32_t col
     }
   }
   uint32_t first = column;
-  while (first < line.size() && !IsDigit(line[first])) ++first;
+  while (first < line.size() && !IsAsciiDigit(line[first])) ++first;
   if (first >= line.size()) return std::nullopt;
-  Run run{first, RunEnd(line, first, IsDigit)};
-  while (run.start > 0 && IsDigit(line[run.start - 1])) --run.start;
+  Run run{first, RunEnd(line, first, IsAsciiDigit)};
+  while (run.start > 0 && IsAsciiDigit(line[run.start - 1])) --run.start;
   if (formats.octal && IsOctalRun(line.substr(run.start, run.end - run.start))) {
     return OctalEdit(line, run, up, count);
   }

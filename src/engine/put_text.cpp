@@ -142,48 +142,49 @@ PutOutcome PutBlockwise(TextView& view, const Register& reg, const PutRequest& r
   const uint32_t display = view.VirtualColumn(first, cursor_column);
 
   uint32_t lines_before = view.LineCount();
-  view.BeginCompound();
-  uint64_t needed = uint64_t{first} + pieces;
-  if (needed > lines_before) {
-    std::u16string breaks;
-    for (uint64_t i = lines_before; i < needed; ++i) breaks.append(kLineBreak);
-    view.InsertText({lines_before - 1, view.LineLength(lines_before - 1)}, breaks);
-  }
-  for (size_t i = 0; i < pieces; ++i) {
-    uint32_t line = first + static_cast<uint32_t>(i);
-    std::u16string piece = Repeat(reg.LineText(i), count);
-    uint32_t line_length = view.LineLength(line);
-    uint32_t column = view.ColumnOfVirtual(line, display, false);
-    uint32_t column_display = view.VirtualColumn(line, column);
-    uint32_t piece_column = column;
-    if (column >= line_length) {
-      if (!piece.empty()) {
-        std::u16string text =
-            Padding(view, line_length == 0, view.VirtualColumn(line, line_length), display);
-        piece_column = line_length + static_cast<uint32_t>(text.size());
+  {
+    TextView::CompoundScope compound(view);
+    uint64_t needed = uint64_t{first} + pieces;
+    if (needed > lines_before) {
+      std::u16string breaks;
+      for (uint64_t i = lines_before; i < needed; ++i) breaks.append(kLineBreak);
+      view.InsertText({lines_before - 1, view.LineLength(lines_before - 1)}, breaks);
+    }
+    for (size_t i = 0; i < pieces; ++i) {
+      uint32_t line = first + static_cast<uint32_t>(i);
+      std::u16string piece = Repeat(reg.LineText(i), count);
+      uint32_t line_length = view.LineLength(line);
+      uint32_t column = view.ColumnOfVirtual(line, display, false);
+      uint32_t column_display = view.VirtualColumn(line, column);
+      uint32_t piece_column = column;
+      if (column >= line_length) {
+        if (!piece.empty()) {
+          std::u16string text =
+              Padding(view, line_length == 0, view.VirtualColumn(line, line_length), display);
+          piece_column = line_length + static_cast<uint32_t>(text.size());
+          text += piece;
+          view.InsertText({line, line_length}, text);
+        }
+      } else if (column_display < display) {
+        // A tab spans the column: it becomes blanks on both sides of the piece.
+        uint32_t tab_end = view.VirtualColumn(line, column + 1);
+        std::u16string text(display - column_display, u' ');
+        piece_column = column + static_cast<uint32_t>(text.size());
         text += piece;
-        view.InsertText({line, line_length}, text);
+        text.append(tab_end - display, u' ');
+        view.ReplaceRange({line, column}, {line, column + 1}, text);
+      } else if (!piece.empty()) {
+        view.InsertText({line, column}, piece);
       }
-    } else if (column_display < display) {
-      // A tab spans the column: it becomes blanks on both sides of the piece.
-      uint32_t tab_end = view.VirtualColumn(line, column + 1);
-      std::u16string text(display - column_display, u' ');
-      piece_column = column + static_cast<uint32_t>(text.size());
-      text += piece;
-      text.append(tab_end - display, u' ');
-      view.ReplaceRange({line, column}, {line, column + 1}, text);
-    } else if (!piece.empty()) {
-      view.InsertText({line, column}, piece);
-    }
-    TextPos piece_end{line, piece_column + static_cast<uint32_t>(piece.size())};
-    if (i == 0) outcome.start = {line, piece_column};
-    if (i + 1 == pieces) {
-      outcome.last =
-          piece_end.column > piece_column ? TextPos{line, piece_end.column - 1} : piece_end;
-      if (request.cursor_after) outcome.caret = piece_end;
+      TextPos piece_end{line, piece_column + static_cast<uint32_t>(piece.size())};
+      if (i == 0) outcome.start = {line, piece_column};
+      if (i + 1 == pieces) {
+        outcome.last =
+            piece_end.column > piece_column ? TextPos{line, piece_end.column - 1} : piece_end;
+        if (request.cursor_after) outcome.caret = piece_end;
+      }
     }
   }
-  view.EndCompound();
   outcome.done = true;
   uint32_t lines_after = view.LineCount();
   outcome.lines_added = lines_after - std::min(lines_after, lines_before);

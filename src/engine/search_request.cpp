@@ -5,21 +5,18 @@
 
 #include <algorithm>
 
+#include "common/char_class.h"
 #include "regex/search.h"
 
 namespace tavik {
 namespace {
-
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 
 // Reads an offset at `i`; returns the index after it.
 size_t ReadOffset(std::u16string_view text, size_t i, SearchItem& item) {
   if (i >= text.size()) return i;
   char16_t c = text[i];
   int32_t amount = 0;
-  if (c == u'+' || c == u'-' || IsDigit(c)) {
+  if (c == u'+' || c == u'-' || IsAsciiDigit(c)) {
     item.offset_kind = SearchOffsetKind::kLine;
     amount = 1;
   } else if (c == u'b' || c == u's' || c == u'e') {
@@ -34,9 +31,9 @@ size_t ReadOffset(std::u16string_view text, size_t i, SearchItem& item) {
     amount = 1;
     ++i;
   }
-  if (i < text.size() && IsDigit(text[i])) {
+  if (i < text.size() && IsAsciiDigit(text[i])) {
     int64_t n = 0;
-    while (i < text.size() && IsDigit(text[i])) {
+    while (i < text.size() && IsAsciiDigit(text[i])) {
       n = std::min<int64_t>(n * 10 + (text[i] - u'0'), INT32_MAX);
       ++i;
     }

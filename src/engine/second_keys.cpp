@@ -4,6 +4,9 @@
 
 #include <span>
 
+#include "engine/action_codes.h"
+#include "engine/motion_codes.h"
+
 namespace tavik {
 namespace {
 
@@ -28,60 +31,96 @@ using enum SecondKeyKind;
 
 // g with no operator pending; keys not listed continue with kGMotionRows.
 constexpr SecondKeyRow kGRows[] = {
-    {Key('U'), kOperator, 39},    {Key('u'), kOperator, 40},    {Key('~'), kOperator, 41},
-    {Key('q'), kOperator, 42},    {Key('v'), kAction, 59},      {Key('f'), kAction, 61},
-    {Key('J'), kAction, 23, 'x'}, {Key('S'), kAction, 67},      {Key('i'), kAction, 69},
-    {Key('I'), kAction, 70},      {Key('t'), kAction, 72},      {Key('T'), kAction, 73},
-    {Key('p'), kAction, 16, 'x'}, {Key('P'), kAction, 17, 'x'},
+    {Key('U'), kOperator, action::kMakeUpper},
+    {Key('u'), kOperator, action::kMakeLower},
+    {Key('~'), kOperator, action::kSwitchCase},
+    {Key('q'), kOperator, action::kFormat},
+    {Key('v'), kAction, action::kReselect},
+    {Key('f'), kAction, action::kOpenFileUnderCursor},
+    {Key('J'), kAction, action::kJoin, 'x'},
+    {Key('S'), kAction, action::kSelectRangeInHost},
+    {Key('i'), kAction, action::kInsertWhereLeft},
+    {Key('I'), kAction, action::kInsertAtColumnZero},
+    {Key('t'), kAction, action::kNextDocument},
+    {Key('T'), kAction, action::kPreviousDocument},
+    {Key('p'), kAction, action::kPutAfter, 'x'},
+    {Key('P'), kAction, action::kPutBefore, 'x'},
 };
 
 constexpr SecondKeyRow kGMotionRows[] = {
-    {Key('#'), kMotion, 26, 'g'}, {Key('*'), kMotion, 25, 'g'}, {Key('E'), kMotion, 8},
-    {Key('e'), kMotion, 7},       {Key('g'), kMotion, 32},      {Key('j'), kMotion, 16, 'g'},
-    {Key('k'), kMotion, 17, 'g'}, {Key('0'), kMotion, 27, 'g'}, {Key('$'), kMotion, 29, 'g'},
-    {Key('^'), kMotion, 28, 'g'}, {Key('d'), kMotion, 77},
+    {Key('#'), kMotion, motion::kSearchWordBackward, 'g'},
+    {Key('*'), kMotion, motion::kSearchWordForward, 'g'},
+    {Key('E'), kMotion, motion::kPreviousBigWordEnd},
+    {Key('e'), kMotion, motion::kPreviousWordEnd},
+    {Key('g'), kMotion, motion::kFirstLine},
+    {Key('j'), kMotion, motion::kDown, 'g'},
+    {Key('k'), kMotion, motion::kUp, 'g'},
+    {Key('0'), kMotion, motion::kLineStart, 'g'},
+    {Key('$'), kMotion, motion::kLineEnd, 'g'},
+    {Key('^'), kMotion, motion::kFirstNonBlank, 'g'},
+    {Key('d'), kMotion, motion::kGoToDeclaration},
 };
 
 // "x" marks the variants that also put the caret on the first non-blank.
 constexpr SecondKeyRow kZRows[] = {
-    {Key('t'), kAction, 32},      {Key('z'), kAction, 33},
-    {Key('b'), kAction, 34},      {Key(ch::kReturn), kAction, 32, 'x'},
-    {Key('.'), kAction, 33, 'x'}, {Key('-'), kAction, 34, 'x'},
-    {Key('f'), kOperator, 51},    {Key('d'), kAction, 52},
-    {Key('o'), kAction, 53},      {Key('c'), kAction, 54},
-    {Key('a'), kAction, 55},      {Key('A'), kAction, 56},
-    {Key('M'), kAction, 57},      {Key('R'), kAction, 58},
+    {Key('t'), kAction, action::kScrollLineToTop},
+    {Key('z'), kAction, action::kScrollLineToCenter},
+    {Key('b'), kAction, action::kScrollLineToBottom},
+    {Key(ch::kReturn), kAction, action::kScrollLineToTop, 'x'},
+    {Key('.'), kAction, action::kScrollLineToCenter, 'x'},
+    {Key('-'), kAction, action::kScrollLineToBottom, 'x'},
+    {Key('f'), kOperator, action::kCreateFold},
+    {Key('d'), kAction, action::kRemoveRegion},
+    {Key('o'), kAction, action::kOpenRegion},
+    {Key('c'), kAction, action::kCloseRegion},
+    {Key('a'), kAction, action::kToggleRegion},
+    {Key('A'), kAction, action::kToggleRegionFully},
+    {Key('M'), kAction, action::kCollapseToDefinitions},
+    {Key('R'), kAction, action::kExpandAllRegions},
 };
 
 constexpr SecondKeyRow kBigZRows[] = {
-    {Key('Z'), kAction, 62},
+    {Key('Z'), kAction, action::kSaveAndClose},
 };
 
 constexpr SecondKeyRow kWindowRows[] = {
-    {Ctl('W'), kAction, 48}, {Key('w'), kAction, 48},      {Key('W'), kAction, 48},
-    {Key('s'), kAction, 47}, {Key('S'), kAction, 47},      {Key('c'), kAction, 64},
-    {Key('C'), kAction, 64}, {Key('k'), kAction, 49},      {Vk(vk::kUp), kAction, 49},
-    {Key('j'), kAction, 50}, {Vk(vk::kDown), kAction, 50},
+    {Ctl('W'), kAction, action::kFocusOtherView},      {Key('w'), kAction, action::kFocusOtherView},
+    {Key('W'), kAction, action::kFocusOtherView},      {Key('s'), kAction, action::kSplitWindow},
+    {Key('S'), kAction, action::kSplitWindow},         {Key('c'), kAction, action::kCloseWindow},
+    {Key('C'), kAction, action::kCloseWindow},         {Key('k'), kAction, action::kFocusViewAbove},
+    {Vk(vk::kUp), kAction, action::kFocusViewAbove},   {Key('j'), kAction, action::kFocusViewBelow},
+    {Vk(vk::kDown), kAction, action::kFocusViewBelow},
 };
 
 constexpr SecondKeyRow kOpenBracketRows[] = {
-    {Key('('), kMotion, 48}, {Key('['), kMotion, 44},          {Key(']'), kMotion, 46},
-    {Key('{'), kMotion, 50}, {Key('p'), kBracketPut, 71, 'P'}, {Key('P'), kBracketPut, 71, 'P'},
+    {Key('('), kMotion, motion::kUnmatchedParenBackward},
+    {Key('['), kMotion, motion::kSectionBackward},
+    {Key(']'), kMotion, motion::kSectionEndBackward},
+    {Key('{'), kMotion, motion::kUnmatchedBraceBackward},
+    {Key('p'), kBracketPut, action::kPutIndented, 'P'},
+    {Key('P'), kBracketPut, action::kPutIndented, 'P'},
 };
 
 constexpr SecondKeyRow kCloseBracketRows[] = {
-    {Key(')'), kMotion, 49}, {Key(']'), kMotion, 45},          {Key('['), kMotion, 47},
-    {Key('}'), kMotion, 51}, {Key('p'), kBracketPut, 71, 'p'}, {Key('P'), kBracketPut, 71, 'P'},
+    {Key(')'), kMotion, motion::kUnmatchedParenForward},
+    {Key(']'), kMotion, motion::kSectionForward},
+    {Key('['), kMotion, motion::kSectionEndForward},
+    {Key('}'), kMotion, motion::kUnmatchedBraceForward},
+    {Key('p'), kBracketPut, action::kPutIndented, 'p'},
+    {Key('P'), kBracketPut, action::kPutIndented, 'P'},
 };
 
 // The "a" objects are the "i" objects' codes plus one.
 constexpr SecondKeyRow kInnerObjectRows[] = {
-    {Key('w'), kMotion, 60}, {Key('W'), kMotion, 62}, {Key('s'), kMotion, 64},
-    {Key('p'), kMotion, 66}, {Key('b'), kMotion, 68}, {Key('('), kMotion, 68},
-    {Key(')'), kMotion, 68}, {Key('B'), kMotion, 70}, {Key('{'), kMotion, 70},
-    {Key('}'), kMotion, 70}, {Key('<'), kMotion, 72}, {Key('>'), kMotion, 72},
-    {Key('['), kMotion, 74}, {Key(']'), kMotion, 74}, {Key('\''), kMotion, 78},
-    {Key('"'), kMotion, 80}, {Key('t'), kMotion, 82},
+    {Key('w'), kMotion, motion::kInnerWord},         {Key('W'), kMotion, motion::kInnerBigWord},
+    {Key('s'), kMotion, motion::kInnerSentence},     {Key('p'), kMotion, motion::kInnerParagraph},
+    {Key('b'), kMotion, motion::kInnerParenBlock},   {Key('('), kMotion, motion::kInnerParenBlock},
+    {Key(')'), kMotion, motion::kInnerParenBlock},   {Key('B'), kMotion, motion::kInnerBraceBlock},
+    {Key('{'), kMotion, motion::kInnerBraceBlock},   {Key('}'), kMotion, motion::kInnerBraceBlock},
+    {Key('<'), kMotion, motion::kInnerAngleBlock},   {Key('>'), kMotion, motion::kInnerAngleBlock},
+    {Key('['), kMotion, motion::kInnerSquareBlock},  {Key(']'), kMotion, motion::kInnerSquareBlock},
+    {Key('\''), kMotion, motion::kInnerSingleQuote}, {Key('"'), kMotion, motion::kInnerDoubleQuote},
+    {Key('t'), kMotion, motion::kInnerTag},
 };
 
 // Character keys match whatever their modifiers (ALT aside); special keys only without any.

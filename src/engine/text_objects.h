@@ -12,18 +12,11 @@ void InnerBigWord(MotionContext& context, MotionResult& result);
 void ABigWord(MotionContext& context, MotionResult& result);
 void InnerParagraph(MotionContext& context, MotionResult& result);
 void AParagraph(MotionContext& context, MotionResult& result);
-void InnerParenBlock(MotionContext& context, MotionResult& result);
-void AParenBlock(MotionContext& context, MotionResult& result);
-void InnerBraceBlock(MotionContext& context, MotionResult& result);
-void ABraceBlock(MotionContext& context, MotionResult& result);
-void InnerAngleBlock(MotionContext& context, MotionResult& result);
-void AnAngleBlock(MotionContext& context, MotionResult& result);
-void InnerSquareBlock(MotionContext& context, MotionResult& result);
-void ASquareBlock(MotionContext& context, MotionResult& result);
-void InnerSingleQuote(MotionContext& context, MotionResult& result);
-void ASingleQuote(MotionContext& context, MotionResult& result);
-void InnerDoubleQuote(MotionContext& context, MotionResult& result);
-void ADoubleQuote(MotionContext& context, MotionResult& result);
+// The block between the `open` and `close` brackets around the cursor: i( a{ i< a[ and the rest.
+void BlockObject(MotionContext& context, MotionResult& result, char16_t open, char16_t close,
+                 bool around);
+// The quoted string around or after the cursor on its line: i' a" and the rest.
+void QuoteObject(MotionContext& context, MotionResult& result, char16_t quote, bool around);
 void InnerSentence(MotionContext& context, MotionResult& result);
 void ASentence(MotionContext& context, MotionResult& result);
 void InnerTag(MotionContext& context, MotionResult& result);

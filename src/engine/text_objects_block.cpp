@@ -55,6 +55,8 @@ void SpanOf(const TextView& view, const Pair& pair, bool around, TextPos& start,
   if (end < start) end = start;
 }
 
+}  // namespace
+
 void BlockObject(MotionContext& context, MotionResult& result, char16_t open, char16_t close,
                  bool around) {
   const TextView& view = context.view;
@@ -97,33 +99,6 @@ void BlockObject(MotionContext& context, MotionResult& result, char16_t open, ch
     result.anchor = {start.line, 0};
     result.target = {end.line, 0};
   }
-}
-
-}  // namespace
-
-void InnerParenBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'(', u')', false);
-}
-void AParenBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'(', u')', true);
-}
-void InnerBraceBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'{', u'}', false);
-}
-void ABraceBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'{', u'}', true);
-}
-void InnerAngleBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'<', u'>', false);
-}
-void AnAngleBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'<', u'>', true);
-}
-void InnerSquareBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'[', u']', false);
-}
-void ASquareBlock(MotionContext& c, MotionResult& r) {
-  BlockObject(c, r, u'[', u']', true);
 }
 
 }  // namespace tavik::motions

@@ -43,6 +43,8 @@ std::optional<Quotes> FindString(std::u16string_view line, uint32_t cursor, char
   return std::nullopt;
 }
 
+}  // namespace
+
 void QuoteObject(MotionContext& context, MotionResult& result, char16_t quote, bool around) {
   const TextView& view = context.view;
   ClampStartLine(view, result);
@@ -80,21 +82,6 @@ void QuoteObject(MotionContext& context, MotionResult& result, char16_t quote, b
   result.to_characterwise_visual =
       !(context.args.visual_active && context.args.visual_kind == VisualKind::kBlockwise);
   IgnoreCount(context);
-}
-
-}  // namespace
-
-void InnerSingleQuote(MotionContext& c, MotionResult& r) {
-  QuoteObject(c, r, u'\'', false);
-}
-void ASingleQuote(MotionContext& c, MotionResult& r) {
-  QuoteObject(c, r, u'\'', true);
-}
-void InnerDoubleQuote(MotionContext& c, MotionResult& r) {
-  QuoteObject(c, r, u'"', false);
-}
-void ADoubleQuote(MotionContext& c, MotionResult& r) {
-  QuoteObject(c, r, u'"', true);
 }
 
 }  // namespace tavik::motions

@@ -54,7 +54,7 @@ void TextView::Detach() {
   cache_valid_ = false;
   caret_ = {};
   selection_ = {};
-  command_depth_ = compound_depth_ = undo_in_progress_ = 0;
+  command_depth_ = compound_depth_ = undo_in_progress_ = kept_commands_ = 0;
   modified_in_command_ = pending_boundary_ = false;
 }
 
@@ -458,6 +458,12 @@ void TextView::EndCommand() {
   }
   if (modified_in_command_ && IsAttached()) host_->PushUndoMarker(UndoMarkerTag());
   modified_in_command_ = false;
+}
+
+void TextView::CommandScope::CloseKept(TextView& view) {
+  if (view.kept_commands_ == 0) return;
+  --view.kept_commands_;
+  view.EndCommand();
 }
 
 bool TextView::UndoStep() {

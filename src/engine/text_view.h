@@ -92,14 +92,59 @@ class TextView {
   // line. Sets no mark.
   HostResult ReplaceLines(uint32_t first, uint32_t old_count,
                           std::span<const std::u16string_view> lines);
-  void BeginCompound();
-  void EndCompound();
   // Mark "." for edits made with ReplaceChars or ReplaceRange, which do not set it themselves.
   void SetDotMark(TextPos pos);
 
-  // Undo grouping: every engine command is one step in the host's undo history.
-  void BeginCommand();
-  void EndCommand();
+  // Undo grouping: every engine command is one step in the host's undo history. A command is
+  // open while a CommandScope lives; scopes nest, and the outermost one closes the step.
+  class CommandScope {
+   public:
+    // Opens a command; with `open` false the scope waits for Open.
+    explicit CommandScope(TextView& view, bool open = true) : view_(view) {
+      if (open) Open();
+    }
+    ~CommandScope() { Close(); }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+    void Open() {
+      if (open_) return;
+      open_ = true;
+      view_.BeginCommand();
+    }
+    // Ends the command before the scope ends.
+    void Close() {
+      if (!open_) return;
+      open_ = false;
+      view_.EndCommand();
+    }
+    // Leaves the command open when the scope ends: an insert session is one step however many
+    // key batches it takes. CloseKept ends it.
+    void KeepOpen() {
+      if (!open_) return;
+      open_ = false;
+      ++view_.kept_commands_;
+    }
+    // Ends a command a scope kept open; does nothing when none is.
+    static void CloseKept(TextView& view);
+
+   private:
+    TextView& view_;
+    bool open_ = false;
+  };
+
+  // Edits made while a CompoundScope lives are one unit of the host's history.
+  class CompoundScope {
+   public:
+    explicit CompoundScope(TextView& view) : view_(view) { view.BeginCompound(); }
+    ~CompoundScope() { view_.EndCompound(); }
+    CompoundScope(const CompoundScope&) = delete;
+    CompoundScope& operator=(const CompoundScope&) = delete;
+
+   private:
+    TextView& view_;
+  };
+
   // Both report whether the history held anything to undo or redo.
   bool UndoStep();
   bool RedoStep();
@@ -168,6 +213,11 @@ class TextView {
     bool paused_ = false;
   };
 
+  void BeginCompound();
+  void EndCompound();
+  void BeginCommand();
+  void EndCommand();
+
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
   TextPos ResolveEnd(TextPos pos) const;
@@ -186,6 +236,8 @@ class TextView {
   bool modified_in_command_ = false;
   uint32_t command_depth_ = 0;
   uint32_t compound_depth_ = 0;
+  // Commands left open by CommandScope::KeepOpen.
+  uint32_t kept_commands_ = 0;
   bool pending_boundary_ = false;
   uint32_t undo_in_progress_ = 0;
 

@@ -124,7 +124,8 @@ void ViewEngine::ContinueIncrementalSearch(AttachedView& view) {
 bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
   busy_ = true;
   bool consumed = false;
-  bool began = false;
+  // The keys of one batch are one command: opened at the first key taken from the queue.
+  TextView::CommandScope command(view.text, false);
   bool first = true;
   while (!queue_.empty()) {
     uint32_t mode_mask = parser_.MappingMode(mode_ == EngineMode::kInsert);
@@ -147,10 +148,7 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
     QueuedKey next = queue_.front();
     queue_.pop_front();
     mappings_->ClearInUse();
-    if (!began) {
-      view.text.BeginCommand();
-      began = true;
-    }
+    command.Open();
     if (PerKeyStep(view, next.key, next.remap, first)) consumed = true;
     first = false;
     if (!view.text.IsAttached()) {
@@ -158,7 +156,7 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
       break;
     }
   }
-  if (began) view.text.EndCommand();
+  command.Close();
   busy_ = false;
   return consumed;
 }
@@ -299,7 +297,7 @@ void ViewEngine::HandleEscape(AttachedView& view, bool first_key) {
     insert_repeat_count_ = 0;
     block_insert_ = false;
     replace_ = false;
-    text.EndCommand();
+    TextView::CommandScope::CloseKept(text);
     TextPos caret = text.GetCaret();
     if (!placed && caret.column > 0) text.SetCaret({caret.line, caret.column - 1});
     SetDesiredColumnFromCaret(text);

@@ -30,6 +30,8 @@
 
 namespace tavik {
 
+struct MotionResult;
+
 enum class CaretShape : uint8_t { kThin = 1, kReplace = 2, kBlock = 3 };
 
 class ViewEngine : private ParserServices {
@@ -128,6 +130,13 @@ class ViewEngine : private ParserServices {
   void RunCommand(AttachedView& view, const CommandRecord& command, bool replay = false);
 
  private:
+  // The executor's steps: the motion (false when the command ends with it), the caret move of
+  // a command without an action, and the mode the action asked for.
+  bool RunCommandMotion(TextView& text, const CommandRecord& command, MotionResult& motion);
+  void MoveCaretByMotion(TextView& text, const MotionResult& motion);
+  void ApplyModeRequest(TextView& text, const ModeRequest& request, ActionCode code,
+                        bool from_visual);
+
   bool RunQueue(AttachedView& view, bool timeout);
   // Returns whether the key was consumed (keys with ALT are left to the host).
   bool PerKeyStep(AttachedView& view, KeyCode key, bool remap, bool first_key);

@@ -81,11 +81,10 @@ void MoveLines(ExContext& context, std::u16string_view argument, ExRange range, 
     return;
   }
   const uint32_t count = range.last - range.first + 1;
-  view.BeginCompound();
+  TextView::CompoundScope compound(view);
   DeleteOperated(view, {{range.first, 0}, {range.last, kEndOfLineColumn}, RangeKind::kLinewise});
   if (below > int64_t{range.last}) destination->line -= count;
   PutScratch(context, *destination);
-  view.EndCompound();
 }
 
 }  // namespace tavik::ex_commands

@@ -152,17 +152,6 @@ class ClipboardHold {
   RegisterFile& registers_;
 };
 
-class CompoundGuard {
- public:
-  explicit CompoundGuard(TextView& view) : view_(view) { view_.BeginCompound(); }
-  ~CompoundGuard() { view_.EndCompound(); }
-  CompoundGuard(const CompoundGuard&) = delete;
-  CompoundGuard& operator=(const CompoundGuard&) = delete;
-
- private:
-  TextView& view_;
-};
-
 void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, bool inverted) {
   if (context.in_global) {
     context.Message(kNestedMessage);
@@ -193,7 +182,7 @@ void RunGlobal(ExContext& context, std::u16string_view argument, ExRange range, 
     ListenerGuard guard(view, marks);
     // One compound edit for every command run: the host records one unit instead of one per
     // edit.
-    CompoundGuard compound(view);
+    TextView::CompoundScope compound(view);
     ClipboardHold hold(context.engine.Registers());
     while (view.IsAttached()) {
       std::optional<uint32_t> line = marks.Next();

@@ -11,10 +11,6 @@
 namespace tavik {
 namespace {
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-
 std::u16string_view TrimBlanks(std::u16string_view text) {
   while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
@@ -27,15 +23,15 @@ LineArgs TakeLineArgs(const ExContext& context, std::u16string_view argument, Ex
                       bool with_register) {
   LineArgs out;
   out.range = range;
-  if (with_register && !argument.empty() && !IsDigit(argument.front())) {
+  if (with_register && !argument.empty() && !IsAsciiDigit(argument.front())) {
     // Names from 128 up are not register names: they select the default register.
     if (argument.front() < 128) out.register_name = argument.front();
     argument.remove_prefix(1);
   }
   argument = TrimBlanks(argument);
-  if (argument.empty() || !IsDigit(argument.front())) return out;
+  if (argument.empty() || !IsAsciiDigit(argument.front())) return out;
   uint64_t count = 0;
-  for (size_t i = 0; i < argument.size() && IsDigit(argument[i]); ++i) {
+  for (size_t i = 0; i < argument.size() && IsAsciiDigit(argument[i]); ++i) {
     count = std::min<uint64_t>(count * 10 + (argument[i] - u'0'), UINT32_MAX);
   }
   count = std::max<uint64_t>(count, 1);

@@ -45,9 +45,11 @@ void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range
   const OperatedRange lines = WholeLines(args.range.first, args.range.last);
   context.engine.Registers().Write(args.register_name, RangeText(view, lines),
                                    RangeKind::kLinewise);
-  view.BeginCompound();
-  const bool end_removed = DeleteOperated(view, lines);
-  view.EndCompound();
+  bool end_removed = false;
+  {
+    TextView::CompoundScope compound(view);
+    end_removed = DeleteOperated(view, lines);
+  }
   uint32_t line = args.range.first;
   if (end_removed && line > 0) --line;
   line = std::min(line, view.LineCount() - 1);
@@ -70,11 +72,12 @@ void JoinLines(ExContext& context, std::u16string_view argument, ExRange range, 
   const uint32_t first = args.range.first;
   const uint32_t joins = args.range.last - first;
   if (joins == 0) return;
-  view.BeginCompound();
-  for (uint32_t i = 0; i < joins && first + 1 < view.LineCount(); ++i) {
-    JoinLineWithNext(view, first, true);
+  {
+    TextView::CompoundScope compound(view);
+    for (uint32_t i = 0; i < joins && first + 1 < view.LineCount(); ++i) {
+      JoinLineWithNext(view, first, true);
+    }
   }
-  view.EndCompound();
   SetChangeMarks(view, first, first);
   CursorToFirstNonBlank(view, first);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/char_class.h"
 #include "platform/name_search.h"
 #include "platform/utf8_codec.h"
 
@@ -20,10 +21,6 @@ std::u16string_view Trimmed(std::u16string_view text) {
   while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
   return text;
-}
-
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
 }
 
 // A file name as written in text, with what may have been added after it.
@@ -42,7 +39,7 @@ std::vector<FileReference> Readings(std::u16string_view name) {
   std::optional<uint32_t> line;
   for (int part = 0; part < 2; ++part) {
     size_t digits = rest.size();
-    while (digits > 0 && IsDigit(rest[digits - 1])) --digits;
+    while (digits > 0 && IsAsciiDigit(rest[digits - 1])) --digits;
     if (digits == rest.size() || digits < 2 || rest[digits - 1] != u':') break;
     uint32_t value = 0;
     for (char16_t c : rest.substr(digits, std::min<size_t>(rest.size() - digits, 9))) {

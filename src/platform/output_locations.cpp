@@ -1,13 +1,11 @@
 // Reading places out of build output lines.
 #include "platform/output_locations.h"
 
+#include "common/char_class.h"
+
 namespace tavik::platform {
 
 namespace {
-
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 
 // Characters that cannot end a line number: a place is followed by these or by the line's end.
 bool EndsNumber(char16_t c) {
@@ -24,7 +22,7 @@ bool BeforeFileName(char16_t c) {
 size_t ReadNumber(std::u16string_view text, size_t at, uint32_t& value) {
   size_t end = at;
   uint32_t v = 0;
-  while (end < text.size() && IsDigit(text[end])) {
+  while (end < text.size() && IsAsciiDigit(text[end])) {
     if (end - at == 9) return at;
     v = v * 10 + static_cast<uint32_t>(text[end] - u'0');
     ++end;
@@ -72,7 +70,7 @@ std::optional<OutputLocation> ParseLocation(std::u16string_view text) {
     while (start > 0 && !BeforeFileName(text[start - 1])) --start;
     const std::u16string_view file = text.substr(start, colon - start);
     bool all_digits = true;
-    for (char16_t c : file) all_digits = all_digits && (IsDigit(c) || c == u':');
+    for (char16_t c : file) all_digits = all_digits && (IsAsciiDigit(c) || c == u':');
     if (file.empty() || all_digits) continue;  // a time of day, not a place
     OutputLocation location;
     location.file = std::u16string(file);

@@ -28,11 +28,6 @@ inline bool Hit(char16_t c, char16_t n0, char16_t n1, char16_t n2, bool high) {
   return c == n0 || c == n1 || c == n2 || (high && c >= 128);
 }
 
-inline char16_t Upper(char16_t c) {
-  if (c < 128) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  return ToUpperChar(c);
-}
-
 }  // namespace
 
 #if TAVIK_REGEX_VECTOR_SCAN
@@ -164,7 +159,7 @@ size_t ScanPair(const char16_t* s, size_t from, size_t to, PairChar p1, ptrdiff_
 bool LiteralAt(std::u16string_view text, size_t start, std::u16string_view lit, bool ignore_case) {
   size_t n = 0;
   if (ignore_case) {
-    while (n < lit.size() && Upper(text[start + n]) == Upper(lit[n])) ++n;
+    while (n < lit.size() && UpperFast(text[start + n]) == UpperFast(lit[n])) ++n;
   } else {
     while (n < lit.size() && text[start + n] == lit[n]) ++n;
   }

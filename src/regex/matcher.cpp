@@ -14,28 +14,14 @@
 
 #include "common/char_class.h"
 #include "regex/line_source.h"
+#include "regex/matcher_steps.h"
 #include "regex/program_info.h"
 #include "regex/regex_classes.h"
 
 namespace tavik {
 namespace regex {
-namespace {
 
-constexpr uint32_t kNoRecord = 0xFFFFFFFFu;
-// Join points on the path are looked up in a plain array indexed like the record of explored
-// pairs while it stays this small; beyond it a hash map takes over.
-constexpr size_t kDenseHeadLimit = size_t(1) << 22;
-
-inline char16_t Upper(char16_t c) {
-  if (c < 128) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  return ToUpperChar(c);
-}
-
-inline bool IsPatternWordChar(char16_t c) {
-  return c == u'_' || (c >= u'0' && c <= u'9') || IsAlphaChar(c);
-}
-
-}  // namespace
+using namespace matcher_steps;
 
 LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
                          MatchCache& cache)
@@ -93,85 +79,27 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
   auto& caps = c.captures;
   stack.clear();
   trail.clear();
-  uint32_t cap_count = 0;
-  uint32_t slot_count = 0;
-  uint32_t counter_count = 0;
+  AttemptState st;
   WinPos pos{0, column};
-  WinPos match_start = pos;
-  WinPos match_end;
-  bool has_match_end = false;
+  st.match_start = pos;
   std::u16string_view text = win.Line(0);
   int32_t pc = 0;
   uint64_t steps = 0;
   MatchStatus status = MatchStatus::kNoMatch;
 
-  auto undo_to = [&](size_t size) {
-    while (trail.size() > size) {
-      const TrailEntry& t = trail.back();
-      switch (t.kind) {
-        case TrailEntry::kCapture:
-          caps[t.index] = {t.a, t.b, (t.flag & 1) != 0, (t.flag & 2) != 0};
-          break;
-        case TrailEntry::kCaptureCount:
-          cap_count = t.value;
-          break;
-        case TrailEntry::kSlot:
-          c.slots[t.index] = t.a;
-          c.slot_set[t.index] = t.flag;
-          break;
-        case TrailEntry::kSlotCount:
-          slot_count = t.value;
-          break;
-        case TrailEntry::kCounter:
-          c.counters[t.index] = uint16_t(t.value);
-          break;
-        case TrailEntry::kCounterCount:
-          counter_count = t.value;
-          break;
-        case TrailEntry::kMatchStart:
-          match_start = t.a;
-          break;
-        case TrailEntry::kMatchEnd:
-          match_end = t.a;
-          has_match_end = t.flag != 0;
-          break;
-      }
-      trail.pop_back();
-    }
-  };
-  auto pop_path_to = [&](size_t size) {
-    while (c.path.size() > size) {
-      const PathRecord& r = c.path.back();
-      if (r.key < c.path_head_dense.size()) {
-        c.path_head_dense[size_t(r.key)] = r.prev;
-      } else if (r.prev == kNoRecord) {
-        c.path_head.erase(r.key);
-      } else {
-        c.path_head[r.key] = r.prev;
-      }
-      c.snapshots.resize(r.snapshot);
-      c.path.pop_back();
-    }
-  };
   auto log = [&](TrailEntry::Kind kind, uint16_t index, WinPos a, WinPos b, uint8_t flag,
                  uint32_t value) {
     trail.push_back({kind, flag, index, a, b, value});
   };
   auto grow_counters = [&](uint8_t k) {
-    if (k + 1u > counter_count) {
-      log(TrailEntry::kCounterCount, 0, {}, {}, 0, counter_count);
-      for (uint32_t i = counter_count; i <= k; ++i) {
+    if (k + 1u > st.counter_count) {
+      log(TrailEntry::kCounterCount, 0, {}, {}, 0, st.counter_count);
+      for (uint32_t i = st.counter_count; i <= k; ++i) {
         log(TrailEntry::kCounter, uint16_t(i), {}, {}, 0, c.counters[i]);
         c.counters[i] = 0;
       }
-      counter_count = k + 1u;
+      st.counter_count = k + 1u;
     }
-  };
-  auto line_break_available = [&] { return pos.col == text.size() && !win.IsLastLine(pos.line); };
-  auto next_line = [&] {
-    ++pos.line;
-    pos.col = 0;
-    text = win.Line(pos.line);
   };
 
   for (;;) {
@@ -185,56 +113,12 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
     }
     if (in.join >= 0) {
       uint64_t key = win.PosIndex(pos) * joins + uint64_t(in.join);
-      if constexpr (kMemo) {
-        size_t word = size_t(key >> 6);
-        if (word >= c.visited.size()) {
-          if (key >= limits_.max_visited_bits) {
-            status = MatchStatus::kTooComplex;
-            break;
-          }
-          c.visited.resize(std::max(word + 1, c.visited.size() * 2), 0);
-        }
-        if (word >= c.visited_words_used) c.visited_words_used = word + 1;
-        uint64_t bit = uint64_t(1) << (key & 63);
-        if (c.visited[word] & bit) {
-          ok = false;
-        } else {
-          c.visited[word] |= bit;
-        }
-      } else {
-        uint32_t snapshot = uint32_t(c.snapshots.size());
-        for (uint32_t k = 0; k < info_.counter_count; ++k) {
-          uint16_t v = k < counter_count ? c.counters[k] : 0;
-          c.snapshots.push_back(std::min(v, info_.counter_cap[k]));
-        }
-        if (key >= c.path_head_dense.size() && key < kDenseHeadLimit) {
-          c.path_head_dense.resize(
-              std::min<size_t>(kDenseHeadLimit,
-                               std::max<size_t>(key + 1, 2 * c.path_head_dense.size())),
-              kNoRecord);
-        }
-        uint32_t prev = kNoRecord;
-        if (key < c.path_head_dense.size()) {
-          prev = c.path_head_dense[size_t(key)];
-        } else if (auto head = c.path_head.find(key); head != c.path_head.end()) {
-          prev = head->second;
-        }
-        for (uint32_t r = prev; r != kNoRecord && ok; r = c.path[r].prev) {
-          ok = !std::equal(c.snapshots.begin() + c.path[r].snapshot,
-                           c.snapshots.begin() + c.path[r].snapshot + info_.counter_count,
-                           c.snapshots.begin() + snapshot);
-        }
-        if (ok) {
-          if (key < c.path_head_dense.size()) {
-            c.path_head_dense[size_t(key)] = uint32_t(c.path.size());
-          } else {
-            c.path_head[key] = uint32_t(c.path.size());
-          }
-          c.path.push_back({key, prev, snapshot});
-        } else {
-          c.snapshots.resize(snapshot);
-        }
+      JoinCheck join = CheckJoinPoint<kMemo>(c, info_, limits_, key, st.counter_count);
+      if (join == JoinCheck::kTooComplex) {
+        status = MatchStatus::kTooComplex;
+        break;
       }
+      ok = join == JoinCheck::kGoOn;
     }
     if (ok) {
       switch (in.op) {
@@ -256,120 +140,17 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
         case Op::kMatch:
           status = MatchStatus::kMatch;
           break;
-        case Op::kAtom: {
-          char16_t ch = pos.col < text.size() ? text[pos.col] : 0;
-          bool has_char = pos.col < text.size();
-          switch (in.item) {
-            case Item::kLiteral:
-              ok = has_char && (ch == in.ch || (ic && Upper(ch) == in.ch_upper));
-              if (ok) ++pos.col;
-              break;
-            case Item::kAny:
-              ok = has_char;
-              if (ok) ++pos.col;
-              break;
-            case Item::kAnyOrBreak:
-              if (has_char) {
-                ++pos.col;
-              } else if (line_break_available()) {
-                next_line();
-              } else {
-                ok = false;
-              }
-              break;
-            case Item::kStartOfLine:
-              ok = pos.col == 0;
-              break;
-            case Item::kEndOfLine:
-              ok = pos.col == text.size();
-              break;
-            case Item::kLineBreak:
-              ok = line_break_available();
-              if (ok) next_line();
-              break;
-            case Item::kSet:
-            case Item::kNegatedSet:
-            case Item::kSetOrBreak:
-            case Item::kNegatedSetOrBreak: {
-              const SetInfo& set = info_.sets[in.set];
-              if (has_char) {
-                bool found = ch < 128 ? ((set.ascii[ic][ch >> 6] >> (ch & 63)) & 1) != set.negated
-                                      : SetContains(set, ch, ic);
-                ok = found;
-                if (ok) ++pos.col;
-              } else {
-                ok = set.line_break && line_break_available();
-                if (ok) next_line();
-              }
-              break;
-            }
-            case Item::kClass:
-              if (has_char) {
-                ok = ClassContains(in.arg, ch) != ((in.flags & kClassNegated) != 0);
-                if (ok) ++pos.col;
-              } else {
-                ok = (in.flags & kClassLineBreak) && line_break_available();
-                if (ok) next_line();
-              }
-              break;
-            case Item::kStartOfWord:
-              ok = has_char && IsPatternWordChar(ch) &&
-                   (pos.col == 0 || !IsPatternWordChar(text[pos.col - 1]));
-              break;
-            case Item::kEndOfWord:
-              ok = pos.col != 0 && IsPatternWordChar(text[pos.col - 1]) &&
-                   (!has_char || !IsPatternWordChar(ch));
-              break;
-            case Item::kBackReference: {
-              uint8_t n = in.arg;
-              if (n >= cap_count || !caps[n].has_start || !caps[n].has_end) {
-                ok = false;
-                break;
-              }
-              WinPos s = caps[n].start;
-              const WinPos e = caps[n].end;
-              WinPos p = pos;
-              std::u16string_view ptext = text;
-              while (ok && (s.line < e.line || (s.line == e.line && s.col < e.col))) {
-                std::u16string_view stext = win.Line(s.line);
-                if (s.col < stext.size()) {
-                  if (p.col >= ptext.size()) {
-                    ok = false;
-                    break;
-                  }
-                  char16_t a = stext[s.col];
-                  char16_t b = ptext[p.col];
-                  ok = a == b || (ic && Upper(a) == Upper(b));
-                  ++s.col;
-                  ++p.col;
-                } else {
-                  ok = p.col == ptext.size() && !win.IsLastLine(p.line);
-                  if (!ok) break;
-                  ++p.line;
-                  p.col = 0;
-                  ptext = win.Line(p.line);
-                  ++s.line;
-                  s.col = 0;
-                }
-              }
-              if (ok) {
-                pos = p;
-                text = ptext;
-              }
-              break;
-            }
-          }
-          if (ok) {
+        case Op::kAtom:
+          if (MatchAtom(in, info_, c, st.cap_count, ic, pos, text)) {
             ++pc;
             continue;
           }
           break;
-        }
         case Op::kOpen: {
           uint8_t g = in.arg;
-          if (g + 1u > cap_count) {
-            log(TrailEntry::kCaptureCount, 0, {}, {}, 0, cap_count);
-            cap_count = g + 1u;
+          if (g + 1u > st.cap_count) {
+            log(TrailEntry::kCaptureCount, 0, {}, {}, 0, st.cap_count);
+            st.cap_count = g + 1u;
           }
           CaptureSlot& cs = caps[g];
           log(TrailEntry::kCapture, g, cs.start, cs.end, uint8_t(cs.has_start | (cs.has_end << 1)),
@@ -380,7 +161,7 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
         }
         case Op::kClose: {
           uint8_t g = in.arg;
-          if (g < cap_count && !caps[g].has_end) {
+          if (g < st.cap_count && !caps[g].has_end) {
             CaptureSlot& cs = caps[g];
             log(TrailEntry::kCapture, g, cs.start, cs.end,
                 uint8_t(cs.has_start | (cs.has_end << 1)), 0);
@@ -392,9 +173,9 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
         }
         case Op::kMark: {
           uint8_t k = in.arg;
-          if (k + 1u > slot_count) {
-            log(TrailEntry::kSlotCount, 0, {}, {}, 0, slot_count);
-            slot_count = k + 1u;
+          if (k + 1u > st.slot_count) {
+            log(TrailEntry::kSlotCount, 0, {}, {}, 0, st.slot_count);
+            st.slot_count = k + 1u;
           }
           log(TrailEntry::kSlot, k, c.slots[k], {}, c.slot_set[k], 0);
           c.slots[k] = pos;
@@ -404,7 +185,7 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
         }
         case Op::kReset: {
           uint8_t k = in.arg;
-          if (k < slot_count && c.slot_set[k]) {
+          if (k < st.slot_count && c.slot_set[k]) {
             pos = c.slots[k];
             text = win.Line(pos.line);
           }
@@ -422,7 +203,7 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
         }
         case Op::kCounterMin:
         case Op::kCounterMax: {
-          uint16_t v = in.arg < counter_count ? c.counters[in.arg] : 0;
+          uint16_t v = in.arg < st.counter_count ? c.counters[in.arg] : 0;
           ok = in.op == Op::kCounterMin ? v >= in.value : v <= in.value;
           if (ok) {
             ++pc;
@@ -431,14 +212,14 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
           break;
         }
         case Op::kMatchStart:
-          log(TrailEntry::kMatchStart, 0, match_start, {}, 0, 0);
-          match_start = pos;
+          log(TrailEntry::kMatchStart, 0, st.match_start, {}, 0, 0);
+          st.match_start = pos;
           ++pc;
           continue;
         case Op::kMatchEnd:
-          log(TrailEntry::kMatchEnd, 0, match_end, {}, uint8_t(has_match_end), 0);
-          match_end = pos;
-          has_match_end = true;
+          log(TrailEntry::kMatchEnd, 0, st.match_end, {}, uint8_t(st.has_match_end), 0);
+          st.match_end = pos;
+          st.has_match_end = true;
           ++pc;
           continue;
       }
@@ -448,8 +229,8 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
     if (stack.empty()) break;
     Backtrack b = stack.back();
     stack.pop_back();
-    undo_to(b.trail_size);
-    if constexpr (!kMemo) pop_path_to(b.path_size);
+    UndoTrail(c, st, b.trail_size);
+    if constexpr (!kMemo) PopPath(c, b.path_size);
     pc = b.pc;
     pos = b.pos;
     text = win.Line(pos.line);
@@ -458,17 +239,17 @@ MatchStatus LineMatcher::Run(uint32_t column, MatchResult* result) {
   if (status == MatchStatus::kMatch && result != nullptr) {
     uint32_t base = win.base();
     auto to_text = [base](WinPos p) { return TextPos{base + p.line, p.col}; };
-    result->start = to_text(match_start);
-    result->end = to_text(has_match_end ? match_end : pos);
+    result->start = to_text(st.match_start);
+    result->end = to_text(st.has_match_end ? st.match_end : pos);
     result->captures.clear();
-    for (uint32_t g = 0; g < cap_count; ++g) {
+    for (uint32_t g = 0; g < st.cap_count; ++g) {
       const CaptureSlot& cs = caps[g];
       result->captures.push_back({to_text(cs.start), to_text(cs.end), cs.has_start, cs.has_end});
     }
   }
   // Leave the registers as they were before the attempt.
-  undo_to(0);
-  if constexpr (!kMemo) pop_path_to(0);
+  UndoTrail(c, st, 0);
+  if constexpr (!kMemo) PopPath(c, 0);
   stack.clear();
   return status;
 }

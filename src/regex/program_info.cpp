@@ -114,119 +114,126 @@ bool SetContainsSlow(const SetInfo& set, char16_t c, bool ignore_case) {
 
 }  // namespace
 
-ProgramInfo AnalyzeProgram(std::vector<uint8_t> bytes) {
-  ProgramInfo info;
-  std::vector<int32_t> inst_at(bytes.size() + 1, -1);
-  std::vector<int32_t> byte_target;
-  for (size_t at = 0; at < bytes.size();) {
-    inst_at[at] = int32_t(info.insts.size());
-    Inst in;
-    in.op = Op(bytes[at]);
-    int32_t target_byte = -1;
-    switch (in.op) {
-      case Op::kJump:
-      case Op::kSplitNext:
-      case Op::kSplitJump:
-        target_byte = int32_t(at) + int16_t(Read16(bytes, at + 1));
-        break;
-      case Op::kOpen:
-      case Op::kClose:
-        in.arg = bytes[at + 1];
-        info.group_count = std::max<uint32_t>(info.group_count, in.arg + 1u);
-        break;
-      case Op::kMark:
-      case Op::kReset:
-        in.arg = bytes[at + 1];
-        info.slot_count = std::max<uint32_t>(info.slot_count, in.arg + 1u);
-        info.memo_ok = false;
-        break;
-      case Op::kCounterSet:
-      case Op::kCounterInc:
-        in.arg = bytes[at + 1];
-        in.value = in.op == Op::kCounterSet ? bytes[at + 2] : 0;
-        info.counter_count = std::max<uint32_t>(info.counter_count, in.arg + 1u);
-        info.memo_ok = false;
-        break;
-      case Op::kCounterMin:
-      case Op::kCounterMax:
-        in.arg = bytes[at + 1];
-        in.value = Read16(bytes, at + 2);
-        info.counter_count = std::max<uint32_t>(info.counter_count, in.arg + 1u);
-        break;
-      case Op::kAtom:
-        in.item = Item(bytes[at + 1]);
-        switch (in.item) {
-          case Item::kLiteral:
-            in.ch = char16_t(Read16(bytes, at + 2));
-            in.ch_upper = ToUpperChar(in.ch);
-            break;
-          case Item::kClass:
-            in.arg = bytes[at + 2];
-            in.flags = bytes[at + 3];
-            if (in.flags & kClassLineBreak) info.single_line = false;
-            break;
-          case Item::kBackReference:
-            in.arg = bytes[at + 2];
-            info.memo_ok = false;
-            info.single_line = false;
-            break;
-          case Item::kAnyOrBreak:
-          case Item::kLineBreak:
-            info.single_line = false;
-            break;
-          case Item::kSet:
-          case Item::kNegatedSet:
-          case Item::kSetOrBreak:
-          case Item::kNegatedSetOrBreak: {
-            SetInfo set;
-            uint8_t sub = uint8_t(in.item) - uint8_t(Item::kSet);
-            set.negated = sub & 1;
-            set.line_break = sub & 2;
-            if (set.line_break) info.single_line = false;
-            size_t nchars = bytes[at + 4];
-            size_t nranges = bytes[at + 5];
-            size_t p = at + kSetHeaderLength;
-            for (size_t i = 0; i < nchars; ++i, p += 2)
-              set.chars.push_back(char16_t(Read16(bytes, p)));
-            for (size_t i = 0; i < nranges; ++i, p += 4) {
-              set.ranges.push_back({char16_t(Read16(bytes, p)), char16_t(Read16(bytes, p + 2))});
-            }
-            for (int ic = 0; ic < 2; ++ic) {
-              for (char16_t a = 0; a < 128; ++a) {
-                if (SetContainsSlow(set, a, ic != 0)) SetBit(set.ascii[size_t(ic)], a);
-              }
-            }
-            in.set = uint32_t(info.sets.size());
-            info.sets.push_back(std::move(set));
-            break;
-          }
-          default:
-            break;
-        }
-        break;
-      default:
-        break;
-    }
-    byte_target.push_back(target_byte);
-    info.insts.push_back(in);
-    at += InstLength(bytes, at);
+namespace {
+
+// The set of a set atom at byte `at`, with its ASCII members worked out for both case rules.
+SetInfo DecodeSet(const std::vector<uint8_t>& bytes, size_t at, Item item) {
+  SetInfo set;
+  uint8_t sub = uint8_t(item) - uint8_t(Item::kSet);
+  set.negated = sub & 1;
+  set.line_break = sub & 2;
+  size_t nchars = bytes[at + 4];
+  size_t nranges = bytes[at + 5];
+  size_t p = at + kSetHeaderLength;
+  for (size_t i = 0; i < nchars; ++i, p += 2) set.chars.push_back(char16_t(Read16(bytes, p)));
+  for (size_t i = 0; i < nranges; ++i, p += 4) {
+    set.ranges.push_back({char16_t(Read16(bytes, p)), char16_t(Read16(bytes, p + 2))});
   }
-  inst_at[bytes.size()] = int32_t(info.insts.size());
-  for (size_t i = 0; i < info.insts.size(); ++i) {
-    if (byte_target[i] >= 0) {
-      assert(size_t(byte_target[i]) <= bytes.size() && inst_at[size_t(byte_target[i])] >= 0);
-      info.insts[i].target = inst_at[size_t(byte_target[i])];
+  for (int ic = 0; ic < 2; ++ic) {
+    for (char16_t a = 0; a < 128; ++a) {
+      if (SetContainsSlow(set, a, ic != 0)) SetBit(set.ascii[size_t(ic)], a);
     }
   }
-  // A star's first split targets its own back split, which would only run the same failed
-  // iteration again from the same state before leaving the loop; go straight to the exit.
+  return set;
+}
+
+// The operands of the atom at byte `at`; what it tells about the whole program goes to `info`.
+void DecodeAtom(const std::vector<uint8_t>& bytes, size_t at, Inst& in, ProgramInfo& info) {
+  in.item = Item(bytes[at + 1]);
+  switch (in.item) {
+    case Item::kLiteral:
+      in.ch = char16_t(Read16(bytes, at + 2));
+      in.ch_upper = ToUpperChar(in.ch);
+      break;
+    case Item::kClass:
+      in.arg = bytes[at + 2];
+      in.flags = bytes[at + 3];
+      if (in.flags & kClassLineBreak) info.single_line = false;
+      break;
+    case Item::kBackReference:
+      in.arg = bytes[at + 2];
+      info.memo_ok = false;
+      info.single_line = false;
+      break;
+    case Item::kAnyOrBreak:
+    case Item::kLineBreak:
+      info.single_line = false;
+      break;
+    case Item::kSet:
+    case Item::kNegatedSet:
+    case Item::kSetOrBreak:
+    case Item::kNegatedSetOrBreak: {
+      SetInfo set = DecodeSet(bytes, at, in.item);
+      if (set.line_break) info.single_line = false;
+      in.set = uint32_t(info.sets.size());
+      info.sets.push_back(std::move(set));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// The instruction at byte `at`; a jump's or split's target is returned as a byte offset, -1
+// for other instructions.
+Inst DecodeInst(const std::vector<uint8_t>& bytes, size_t at, ProgramInfo& info,
+                int32_t& target_byte) {
+  Inst in;
+  in.op = Op(bytes[at]);
+  target_byte = -1;
+  switch (in.op) {
+    case Op::kJump:
+    case Op::kSplitNext:
+    case Op::kSplitJump:
+      target_byte = int32_t(at) + int16_t(Read16(bytes, at + 1));
+      break;
+    case Op::kOpen:
+    case Op::kClose:
+      in.arg = bytes[at + 1];
+      info.group_count = std::max<uint32_t>(info.group_count, in.arg + 1u);
+      break;
+    case Op::kMark:
+    case Op::kReset:
+      in.arg = bytes[at + 1];
+      info.slot_count = std::max<uint32_t>(info.slot_count, in.arg + 1u);
+      info.memo_ok = false;
+      break;
+    case Op::kCounterSet:
+    case Op::kCounterInc:
+      in.arg = bytes[at + 1];
+      in.value = in.op == Op::kCounterSet ? bytes[at + 2] : 0;
+      info.counter_count = std::max<uint32_t>(info.counter_count, in.arg + 1u);
+      info.memo_ok = false;
+      break;
+    case Op::kCounterMin:
+    case Op::kCounterMax:
+      in.arg = bytes[at + 1];
+      in.value = Read16(bytes, at + 2);
+      info.counter_count = std::max<uint32_t>(info.counter_count, in.arg + 1u);
+      break;
+    case Op::kAtom:
+      DecodeAtom(bytes, at, in, info);
+      break;
+    default:
+      break;
+  }
+  return in;
+}
+
+// A star's first split targets its own back split, which would only run the same failed
+// iteration again from the same state before leaving the loop; go straight to the exit.
+void ShortcutStarLoops(ProgramInfo& info) {
   for (size_t i = 0; i < info.insts.size(); ++i) {
     Inst& in = info.insts[i];
     if (in.op != Op::kSplitNext || in.target <= int32_t(i)) continue;
     const Inst& back = info.insts[size_t(in.target)];
     if (back.op == Op::kSplitJump && back.target == int32_t(i) + 1) in.target += 1;
   }
-  // Join points: where control can arrive from more than one place.
+}
+
+// Join points: where control can arrive from more than one place. The targets as decoded
+// count as well as the ones the loop shortcut moved.
+void MarkJoinPoints(ProgramInfo& info, const std::vector<int32_t>& decoded_targets) {
   auto mark = [&](int32_t pc) {
     if (pc >= 0 && size_t(pc) < info.insts.size() && info.insts[size_t(pc)].join < 0) {
       info.insts[size_t(pc)].join = int32_t(info.join_count++);
@@ -234,9 +241,33 @@ ProgramInfo AnalyzeProgram(std::vector<uint8_t> bytes) {
   };
   mark(0);
   for (const Inst& in : info.insts) mark(in.target);
-  for (int32_t t : byte_target) {
-    if (t >= 0) mark(inst_at[size_t(t)]);
+  for (int32_t t : decoded_targets) mark(t);
+}
+
+}  // namespace
+
+ProgramInfo AnalyzeProgram(std::vector<uint8_t> bytes) {
+  ProgramInfo info;
+  // Decode, noting the instruction each byte offset starts.
+  std::vector<int32_t> inst_at(bytes.size() + 1, -1);
+  std::vector<int32_t> byte_target;
+  for (size_t at = 0; at < bytes.size(); at += InstLength(bytes, at)) {
+    inst_at[at] = int32_t(info.insts.size());
+    int32_t target_byte = -1;
+    info.insts.push_back(DecodeInst(bytes, at, info, target_byte));
+    byte_target.push_back(target_byte);
   }
+  inst_at[bytes.size()] = int32_t(info.insts.size());
+  // Byte offsets of targets become instruction indexes.
+  std::vector<int32_t> decoded_targets;
+  for (size_t i = 0; i < info.insts.size(); ++i) {
+    if (byte_target[i] < 0) continue;
+    assert(size_t(byte_target[i]) <= bytes.size() && inst_at[size_t(byte_target[i])] >= 0);
+    info.insts[i].target = inst_at[size_t(byte_target[i])];
+    decoded_targets.push_back(info.insts[i].target);
+  }
+  ShortcutStarLoops(info);
+  MarkJoinPoints(info, decoded_targets);
   info.counter_cap.assign(info.counter_count, 0);
   for (const Inst& in : info.insts) {
     if (in.op == Op::kCounterMin) info.counter_cap[in.arg] = in.value;

@@ -1,30 +1,12 @@
 // Class membership is decided on ASCII codes only, as in the C locale, so results are the same
-// on every machine; a non-ASCII character is tested as code 0.
+// on every machine; a non-ASCII character is tested as code 0. One row per class gives what the
+// class adds to a bracket expression, and membership is read from a mask built from that row.
 #include "regex/regex_classes.h"
 
 #include <array>
 
 namespace tavik::regex {
 namespace {
-
-bool IsAsciiDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-bool IsAsciiLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-bool IsAsciiUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsAsciiAlpha(char16_t c) {
-  return IsAsciiLower(c) || IsAsciiUpper(c);
-}
-bool IsAsciiPunct(char16_t c) {
-  return c >= 0x21 && c <= 0x7E && !IsAsciiAlpha(c) && !IsAsciiDigit(c);
-}
-bool IsFileChar(char16_t c) {
-  return c == u'_' || c == u'.' || c == u'/' || c == u'\\';
-}
 
 constexpr std::array<char16_t, 1> kUnderscore = {u'_'};
 constexpr std::array<char16_t, 4> kFileChars = {u'_', u'.', u'/', u'\\'};
@@ -46,97 +28,75 @@ constexpr std::array<CharSpan, 1> kUpperRange = {{{u'A', u'Z'}}};
 constexpr std::array<CharSpan, 1> kControlRange = {{{0, 31}}};
 constexpr std::array<CharSpan, 1> kGraphRange = {{{0x21, 0x7E}}};
 
+struct ClassRow {
+  uint8_t id;
+  ClassExpansion expansion;
+};
+
+// Indexed by class id.
+constexpr ClassRow kClassRows[] = {
+    {0, {}},
+    {class_ids::kIdentifier, {kUnderscore, kAlnumRanges}},
+    {class_ids::kIdentifierNoDigit, {kUnderscore, kAlphaRanges}},
+    {class_ids::kKeyword, {kUnderscore, kAlnumRanges}},
+    {class_ids::kKeywordNoDigit, {kUnderscore, kAlphaRanges}},
+    {class_ids::kFileName, {kFileChars, kAlnumRanges}},
+    {class_ids::kFileNameNoDigit, {kFileChars, kAlphaRanges}},
+    {class_ids::kPrintable, {{}, kPrintRange}},
+    {class_ids::kPrintableNoDigit, {{}, kPrintNoDigitRanges}},
+    {class_ids::kSpace, {kSpaceTab, {}}},
+    {class_ids::kDigit, {{}, kDigitRange}},
+    {class_ids::kHexDigit, {{}, kHexRanges}},
+    {class_ids::kOctalDigit, {{}, kOctalRange}},
+    {class_ids::kWord, {kUnderscore, kAlnumRanges}},
+    {class_ids::kHeadOfWord, {kUnderscore, kAlphaRanges}},
+    {class_ids::kAlpha, {{}, kAlphaRanges}},
+    {class_ids::kLower, {{}, kLowerRange}},
+    {class_ids::kUpper, {{}, kUpperRange}},
+    {class_ids::kAlnum, {{}, kAlnumRanges}},
+    {class_ids::kControl, {{}, kControlRange}},
+    {class_ids::kGraph, {{}, kGraphRange}},
+    {class_ids::kPunct, {kPunct, {}}},
+};
+constexpr size_t kRowCount = sizeof(kClassRows) / sizeof(kClassRows[0]);
+static_assert(kRowCount == size_t{class_ids::kLast} + 1);
+
+constexpr bool RowsInIdOrder() {
+  for (size_t i = 0; i < kRowCount; ++i) {
+    if (kClassRows[i].id != i) return false;
+  }
+  return true;
+}
+static_assert(RowsInIdOrder());
+
+// The ASCII members of a class, one bit per code.
+struct AsciiMask {
+  uint64_t bits[2] = {0, 0};
+  constexpr void Set(char16_t c) { bits[c >> 6] |= uint64_t{1} << (c & 63); }
+  constexpr bool Has(char16_t c) const { return (bits[c >> 6] >> (c & 63)) & 1; }
+};
+
+constexpr std::array<AsciiMask, kRowCount> BuildMasks() {
+  std::array<AsciiMask, kRowCount> masks{};
+  for (size_t i = 0; i < kRowCount; ++i) {
+    for (char16_t c : kClassRows[i].expansion.chars) masks[i].Set(c);
+    for (const CharSpan& span : kClassRows[i].expansion.ranges) {
+      for (char16_t c = span.low; c <= span.high; ++c) masks[i].Set(c);
+    }
+  }
+  return masks;
+}
+constexpr std::array<AsciiMask, kRowCount> kMasks = BuildMasks();
+
 }  // namespace
 
 bool ClassContains(uint8_t id, char16_t c) {
-  if (c >= 128) c = 0;
-  switch (id) {
-    case 1:
-    case 3:
-    case 13:
-      return c == u'_' || IsAsciiAlpha(c) || IsAsciiDigit(c);
-    case 2:
-    case 4:
-    case 14:
-      return c == u'_' || IsAsciiAlpha(c);
-    case 5:
-      return IsFileChar(c) || IsAsciiAlpha(c) || IsAsciiDigit(c);
-    case 6:
-      return IsFileChar(c) || IsAsciiAlpha(c);
-    case 7:
-      return c >= 0x20 && c <= 0x7E;
-    case 8:
-      return c >= 0x20 && c <= 0x7E && !IsAsciiDigit(c);
-    case 9:
-      return c == u' ' || c == u'\t';
-    case 10:
-      return IsAsciiDigit(c);
-    case 11:
-      return IsAsciiDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-    case 12:
-      return c >= u'0' && c <= u'7';
-    case 15:
-      return IsAsciiAlpha(c);
-    case 16:
-      return IsAsciiLower(c);
-    case 17:
-      return IsAsciiUpper(c);
-    case 18:
-      return IsAsciiAlpha(c) || IsAsciiDigit(c);
-    case 19:
-      return c < 32;
-    case 20:
-      return c >= 0x21 && c <= 0x7E;
-    case 21:
-      return IsAsciiPunct(c);
-    default:
-      return false;
-  }
+  if (id >= kRowCount) return false;
+  return kMasks[id].Has(c < 128 ? c : 0);
 }
 
 ClassExpansion ExpandClass(uint8_t id) {
-  switch (id) {
-    case 1:
-    case 3:
-    case 13:
-      return {kUnderscore, kAlnumRanges};
-    case 18:
-      return {{}, kAlnumRanges};
-    case 2:
-    case 4:
-    case 14:
-      return {kUnderscore, kAlphaRanges};
-    case 15:
-      return {{}, kAlphaRanges};
-    case 5:
-      return {kFileChars, kAlnumRanges};
-    case 6:
-      return {kFileChars, kAlphaRanges};
-    case 7:
-      return {{}, kPrintRange};
-    case 8:
-      return {{}, kPrintNoDigitRanges};
-    case 9:
-      return {kSpaceTab, {}};
-    case 10:
-      return {{}, kDigitRange};
-    case 11:
-      return {{}, kHexRanges};
-    case 12:
-      return {{}, kOctalRange};
-    case 16:
-      return {{}, kLowerRange};
-    case 17:
-      return {{}, kUpperRange};
-    case 19:
-      return {{}, kControlRange};
-    case 20:
-      return {{}, kGraphRange};
-    case 21:
-      return {kPunct, {}};
-    default:
-      return {};
-  }
+  return id < kRowCount ? kClassRows[id].expansion : ClassExpansion{};
 }
 
 }  // namespace tavik::regex

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "regex/regex_classes.h"
+
 namespace tavik::regex {
 
 // Instruction codes of the byte program. Code 5 is never produced.
@@ -114,15 +116,20 @@ struct ClassEscape {
 // Class letters: lower-case letters name a class, upper-case letters either name their own
 // class (\I \K \F \P) or negate the lower-case one.
 inline constexpr std::array<ClassEscape, 26> kClassEscapes = {{
-    {u'i', 1, false},  {u'I', 2, false},  {u'k', 3, false},  {u'K', 4, false},  {u'f', 5, false},
-    {u'F', 6, false},  {u'p', 7, false},  {u'P', 8, false},  {u's', 9, false},  {u'S', 9, true},
-    {u'd', 10, false}, {u'D', 10, true},  {u'x', 11, false}, {u'X', 11, true},  {u'o', 12, false},
-    {u'O', 12, true},  {u'w', 13, false}, {u'W', 13, true},  {u'h', 14, false}, {u'H', 14, true},
-    {u'a', 15, false}, {u'A', 15, true},  {u'l', 16, false}, {u'L', 16, true},  {u'u', 17, false},
-    {u'U', 17, true},
+    {u'i', class_ids::kIdentifier, false}, {u'I', class_ids::kIdentifierNoDigit, false},
+    {u'k', class_ids::kKeyword, false},    {u'K', class_ids::kKeywordNoDigit, false},
+    {u'f', class_ids::kFileName, false},   {u'F', class_ids::kFileNameNoDigit, false},
+    {u'p', class_ids::kPrintable, false},  {u'P', class_ids::kPrintableNoDigit, false},
+    {u's', class_ids::kSpace, false},      {u'S', class_ids::kSpace, true},
+    {u'd', class_ids::kDigit, false},      {u'D', class_ids::kDigit, true},
+    {u'x', class_ids::kHexDigit, false},   {u'X', class_ids::kHexDigit, true},
+    {u'o', class_ids::kOctalDigit, false}, {u'O', class_ids::kOctalDigit, true},
+    {u'w', class_ids::kWord, false},       {u'W', class_ids::kWord, true},
+    {u'h', class_ids::kHeadOfWord, false}, {u'H', class_ids::kHeadOfWord, true},
+    {u'a', class_ids::kAlpha, false},      {u'A', class_ids::kAlpha, true},
+    {u'l', class_ids::kLower, false},      {u'L', class_ids::kLower, true},
+    {u'u', class_ids::kUpper, false},      {u'U', class_ids::kUpper, true},
 }};
-
-inline constexpr uint8_t kClassCount = 21;  // ids 1 to 21
 
 struct BracketName {
   std::u16string_view name;
@@ -131,18 +138,18 @@ struct BracketName {
 };
 
 inline constexpr std::array<BracketName, 16> kBracketNames = {{
-    {u"[:alnum:]", 18, 0},
-    {u"[:alpha:]", 15, 0},
-    {u"[:blank:]", 9, 0},
-    {u"[:cntrl:]", 19, 0},
-    {u"[:digit:]", 10, 0},
-    {u"[:graph:]", 20, 0},
-    {u"[:lower:]", 16, 0},
-    {u"[:print:]", 7, 0},
-    {u"[:punct:]", 21, 0},
-    {u"[:space:]", 9, 0},
-    {u"[:upper:]", 17, 0},
-    {u"[:xdigit:]", 11, 0},
+    {u"[:alnum:]", class_ids::kAlnum, 0},
+    {u"[:alpha:]", class_ids::kAlpha, 0},
+    {u"[:blank:]", class_ids::kSpace, 0},
+    {u"[:cntrl:]", class_ids::kControl, 0},
+    {u"[:digit:]", class_ids::kDigit, 0},
+    {u"[:graph:]", class_ids::kGraph, 0},
+    {u"[:lower:]", class_ids::kLower, 0},
+    {u"[:print:]", class_ids::kPrintable, 0},
+    {u"[:punct:]", class_ids::kPunct, 0},
+    {u"[:space:]", class_ids::kSpace, 0},
+    {u"[:upper:]", class_ids::kUpper, 0},
+    {u"[:xdigit:]", class_ids::kHexDigit, 0},
     {u"[:return:]", 0, 10},
     {u"[:tab:]", 0, 9},
     {u"[:escape:]", 0, 27},

@@ -16,10 +16,6 @@ namespace {
 
 using regex::kNotFound;
 
-bool IsPatternWordChar(char16_t c) {
-  return c == u'_' || (c >= u'0' && c <= u'9') || IsAlphaChar(c);
-}
-
 class Scanner {
  public:
   Scanner(const Pattern& pattern, const LineSource& source, const SearchArgs& args,

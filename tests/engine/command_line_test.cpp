@@ -120,7 +120,7 @@ TEST_F(CommandLineTest, BackspaceNeverLeavesALineWithoutItsPrefix) {
   Type("<BS>");
   EXPECT_FALSE(parser_.IsCommandLineOpen());
   EXPECT_TRUE(parser_.PendingText().empty());
-  EXPECT_EQ(parser_.MappingMode(false), map_mode::kNormal);
+  EXPECT_EQ(parser_.MappingMode(false), mapping_mask::kNormal);
 
   Type(":abc<Home><BS>");
   EXPECT_EQ(Line(), u":abc");

@@ -315,27 +315,27 @@ TEST(CommandParserTest, MappingModeFollowsTheParserState) {
     uint32_t mode;
   };
   const Case cases[] = {
-      {"", false, map_mode::kNormal},
-      {"2", false, map_mode::kNormal},
-      {"d", false, map_mode::kOperatorPending},
-      {"d2", false, map_mode::kOperatorPending},
-      {"gu", false, map_mode::kOperatorPending},
-      {"dv", false, map_mode::kOperatorPending},
-      {"g", false, map_mode::kNone},
-      {"z", false, map_mode::kNone},
-      {"Z", false, map_mode::kNone},
-      {"dg", false, map_mode::kNone},
-      {"r", false, map_mode::kLanguageArg},
-      {"dt", false, map_mode::kLanguageArg},
-      {"m", false, map_mode::kNormal},
-      {"d`", false, map_mode::kNormal},
-      {"di", false, map_mode::kNormal},
-      {"<C-w>", false, map_mode::kNormal},
-      {":", false, map_mode::kCommandLine},
-      {"", true, map_mode::kVisual},
-      {"g", true, map_mode::kVisual},
-      {"F", true, map_mode::kLanguageArg},
-      {"/", true, map_mode::kCommandLine},
+      {"", false, mapping_mask::kNormal},
+      {"2", false, mapping_mask::kNormal},
+      {"d", false, mapping_mask::kOperatorPending},
+      {"d2", false, mapping_mask::kOperatorPending},
+      {"gu", false, mapping_mask::kOperatorPending},
+      {"dv", false, mapping_mask::kOperatorPending},
+      {"g", false, mapping_mask::kNone},
+      {"z", false, mapping_mask::kNone},
+      {"Z", false, mapping_mask::kNone},
+      {"dg", false, mapping_mask::kNone},
+      {"r", false, mapping_mask::kLanguageArg},
+      {"dt", false, mapping_mask::kLanguageArg},
+      {"m", false, mapping_mask::kNormal},
+      {"d`", false, mapping_mask::kNormal},
+      {"di", false, mapping_mask::kNormal},
+      {"<C-w>", false, mapping_mask::kNormal},
+      {":", false, mapping_mask::kCommandLine},
+      {"", true, mapping_mask::kVisual},
+      {"g", true, mapping_mask::kVisual},
+      {"F", true, mapping_mask::kLanguageArg},
+      {"/", true, mapping_mask::kCommandLine},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("keys: ") + c.keys);
@@ -345,7 +345,7 @@ TEST(CommandParserTest, MappingModeFollowsTheParserState) {
     Feed(parser, c.keys);
     ASSERT_FALSE(parser.IsComplete());
     EXPECT_EQ(parser.MappingMode(false), c.mode);
-    EXPECT_EQ(parser.MappingMode(true), map_mode::kInsert);
+    EXPECT_EQ(parser.MappingMode(true), mapping_mask::kInsert);
   }
 }
 

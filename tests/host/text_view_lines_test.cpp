@@ -63,9 +63,10 @@ TEST_P(TextViewLinesTest, SameTextEitherWayAndOneUndoStep) {
   for (const Case& c : cases) {
     Open(c.before);
     std::vector<std::u16string_view> views(c.lines.begin(), c.lines.end());
-    text_->BeginCommand();
-    EXPECT_EQ(text_->ReplaceLines(c.first, c.old_count, views), HostResult::kOk);
-    text_->EndCommand();
+    {
+      TextView::CommandScope command(*text_);
+      EXPECT_EQ(text_->ReplaceLines(c.first, c.old_count, views), HostResult::kOk);
+    }
     EXPECT_EQ(Buffer(), c.after);
     EXPECT_EQ(text_->LineText(c.first), c.lines.front());
     EXPECT_TRUE(text_->UndoStep());

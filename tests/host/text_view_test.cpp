@@ -32,9 +32,8 @@ class TextViewTest : public ::testing::Test {
 
   // One engine command that inserts text at a position.
   void InsertCommand(TextPos pos, std::u16string_view text) {
-    T().BeginCommand();
+    TextView::CommandScope command(T());
     T().InsertText(pos, text);
-    T().EndCommand();
   }
 
   platform::EditorHost host_;
@@ -270,9 +269,10 @@ TEST_F(TextViewTest, ReplaceCharsStopsAtTheLineEnd) {
 
 TEST_F(TextViewTest, ReplaceCharsIsOneUndoUnit) {
   Open(u"abcd");
-  T().BeginCommand();
-  T().ReplaceChars({0, 1}, 2, u"XYZ");
-  T().EndCommand();
+  {
+    TextView::CommandScope command(T());
+    T().ReplaceChars({0, 1}, 2, u"XYZ");
+  }
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"abcd");
 }
@@ -293,14 +293,16 @@ TEST_F(TextViewTest, OpenLineBelowIndentsLikeTheLineAbove) {
 
 TEST_F(TextViewTest, EachEngineCommandIsOneUndoStep) {
   Open(u"abc");
-  T().BeginCommand();
-  T().InsertText({0, 0}, u"1");
-  T().InsertText({0, 4}, u"2");
-  T().EndCommand();
-  T().BeginCommand();
-  T().DeleteRange({0, 1}, {0, 2});
-  T().InsertText({0, 0}, u"3");
-  T().EndCommand();
+  {
+    TextView::CommandScope command(T());
+    T().InsertText({0, 0}, u"1");
+    T().InsertText({0, 4}, u"2");
+  }
+  {
+    TextView::CommandScope command(T());
+    T().DeleteRange({0, 1}, {0, 2});
+    T().InsertText({0, 0}, u"3");
+  }
   EXPECT_EQ(Buffer(), u"31bc2");
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"1abc2");
@@ -322,24 +324,25 @@ TEST_F(TextViewTest, UndoOnAnEmptyHistoryDoesNothing) {
 TEST_F(TextViewTest, ACommandWithoutEditsLeavesNoStep) {
   Open(u"abc");
   InsertCommand({0, 0}, u"1");
-  T().BeginCommand();
-  T().EndCommand();
+  { TextView::CommandScope command(T()); }
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"abc");
 }
 
 TEST_F(TextViewTest, NestedCommandsFormOneStep) {
   Open(u"abc");
-  T().BeginCommand();
-  T().InsertText({0, 0}, u"1");
-  T().BeginCommand();
-  EXPECT_EQ(T().CommandDepth(), 2u);
-  T().InsertText({0, 0}, u"2");
-  T().EndCommand();
-  T().InsertText({0, 0}, u"3");
-  T().EndCommand();
+  {
+    TextView::CommandScope outer(T());
+    T().InsertText({0, 0}, u"1");
+    {
+      TextView::CommandScope inner(T());
+      EXPECT_EQ(T().CommandDepth(), 2u);
+      T().InsertText({0, 0}, u"2");
+    }
+    T().InsertText({0, 0}, u"3");
+  }
   EXPECT_EQ(T().CommandDepth(), 0u);
-  T().EndCommand();  // an unmatched end is ignored
+  TextView::CommandScope::CloseKept(T());  // with no command kept open it does nothing
   EXPECT_EQ(T().CommandDepth(), 0u);
   EXPECT_EQ(Buffer(), u"321abc");
   T().UndoStep();
@@ -373,12 +376,33 @@ TEST_F(TextViewTest, AHostEditFollowedByACommandStaysApart) {
   EXPECT_EQ(Buffer(), u"abc");
 }
 
+// An insert session: the command its first key opened stays open over later batches of keys,
+// each bracketed by its own scope, and all of it is one step.
+TEST_F(TextViewTest, AKeptCommandIsOneStepUntilClosed) {
+  Open(u"abc");
+  {
+    TextView::CommandScope command(T());
+    T().InsertText({0, 0}, u"1");
+    command.KeepOpen();
+  }
+  EXPECT_EQ(T().CommandDepth(), 1u);
+  InsertCommand({0, 0}, u"2");
+  TextView::CommandScope::CloseKept(T());
+  EXPECT_EQ(T().CommandDepth(), 0u);
+  InsertCommand({0, 0}, u"3");
+  T().UndoStep();
+  EXPECT_EQ(Buffer(), u"21abc");
+  T().UndoStep();
+  EXPECT_EQ(Buffer(), u"abc");
+}
+
 TEST_F(TextViewTest, AHostEditInsideACommandBelongsToIt) {
   Open(u"abc");
-  T().BeginCommand();
-  T().InsertText({0, 0}, u"1");
-  view_->Buffer().Replace({0, 4}, {0, 4}, u"H");
-  T().EndCommand();
+  {
+    TextView::CommandScope command(T());
+    T().InsertText({0, 0}, u"1");
+    view_->Buffer().Replace({0, 4}, {0, 4}, u"H");
+  }
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"abc");
 }
@@ -386,10 +410,11 @@ TEST_F(TextViewTest, AHostEditInsideACommandBelongsToIt) {
 TEST_F(TextViewTest, RedoStepRedoesOneEngineCommand) {
   Open(u"abc");
   InsertCommand({0, 0}, u"1");
-  T().BeginCommand();
-  T().InsertText({0, 0}, u"2");
-  T().InsertText({0, 0}, u"3");
-  T().EndCommand();
+  {
+    TextView::CommandScope command(T());
+    T().InsertText({0, 0}, u"2");
+    T().InsertText({0, 0}, u"3");
+  }
   T().UndoStep();
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"abc");
@@ -439,12 +464,14 @@ TEST_F(TextViewTest, UndoStepReadsTheCaretBack) {
 
 TEST_F(TextViewTest, EndCommandClosesOpenCompoundEdits) {
   Open(u"abc");
-  T().BeginCommand();
-  T().BeginCompound();
-  T().BeginCompound();
-  T().InsertText({0, 0}, u"1");
-  T().EndCommand();
-  InsertCommand({0, 0}, u"2");
+  {
+    TextView::CommandScope command(T());
+    TextView::CompoundScope outer(T());
+    TextView::CompoundScope inner(T());
+    T().InsertText({0, 0}, u"1");
+    command.Close();  // the command ends before the compounds opened inside it
+    InsertCommand({0, 0}, u"2");
+  }
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"1abc");
 }
@@ -455,17 +482,17 @@ TEST_F(TextViewTest, EndCommandClosesOpenCompoundEdits) {
 TEST_F(TextViewTest, UndoAndRedoInsideAnOpenCompoundKeepTextAndHistoryInStep) {
   Open(u"abc");
   InsertCommand({0, 0}, u"1");
-  T().BeginCommand();
-  T().BeginCompound();
-  T().InsertText({0, 4}, u"2");
-  EXPECT_EQ(Buffer(), u"1abc2");
-  T().UndoStep();
-  EXPECT_EQ(Buffer(), u"1abc");
-  T().RedoStep();
-  EXPECT_EQ(Buffer(), u"1abc2");
-  T().InsertText({0, 0}, u"3");
-  T().EndCompound();
-  T().EndCommand();
+  {
+    TextView::CommandScope command(T());
+    TextView::CompoundScope compound(T());
+    T().InsertText({0, 4}, u"2");
+    EXPECT_EQ(Buffer(), u"1abc2");
+    T().UndoStep();
+    EXPECT_EQ(Buffer(), u"1abc");
+    T().RedoStep();
+    EXPECT_EQ(Buffer(), u"1abc2");
+    T().InsertText({0, 0}, u"3");
+  }
   EXPECT_EQ(Buffer(), u"31abc2");
   T().UndoStep();
   EXPECT_EQ(Buffer(), u"1abc");
