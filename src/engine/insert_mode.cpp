@@ -430,6 +430,8 @@ InsertKeyResult InsertMode::HandleKeyStep(ViewEngine& engine, TextView& text, Ke
     case ch::kLineFeed:
       if (host_may_type) {
         text.ExecuteHostCommand(u"Edit.CompleteWord");
+        // The host's edit is the insertion's: its undo step must close when insert mode ends.
+        text.MarkModified();
         text.RefreshFromHost(true);
       }
       return result;
