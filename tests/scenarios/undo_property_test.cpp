@@ -71,7 +71,8 @@ std::string InsertBody(Rng& rng) {
       "x",      "yz",    " ",        "1",     "(",        "<CR>",       "<BS>",   "<Del>",
       "<C-w>",  "<C-u>", "<C-t>",    "<C-d>", "<C-r>a",   "<C-r>\"",    "<C-r>-", "<C-y>",
       "<C-e>",  "<C-n>", "<C-p>",    "<C-j>", "<Left>",   "<Right>",    "<Up>",   "<Down>",
-      "<Home>", "<End>", "<Insert>", "<Tab>", "<C-v>065", "<C-v><Tab>", "ab",     "<S-Tab>"};
+      "<Home>", "<End>", "<Insert>", "<Tab>", "<C-v>065", "<C-v><Tab>", "ab",     "<S-Tab>",
+      "<C-h>",  "<C-m>", "<C-i>",    "<C-a>", "<C-o>"};
   std::string body;
   const size_t n = Pick(rng, 7);
   for (size_t i = 0; i < n; ++i) body += PickOf(rng, kKeys);
@@ -139,12 +140,43 @@ std::string VisualCommand(Rng& rng) {
 }
 
 std::string ExCommand(Rng& rng) {
-  static constexpr const char* kCommands[] = {
-      "s/o/0/", "s/\\w\\+/[&]/g", "%s/a/AA/g", "%s/$/;/", "%s/^\\s*//",   "s/ /\\r/", "%s/o\\|a//g",
-      "g/o/d",  "g/a/m0",         "g/./t$",    "v/x/d",   "g/^/m0",       "m+1",      "m0",
-      "m$",     "1,2m$",          "co.",       "t0",      "1,2t$",        "d",        "2,3d",
-      "j",      "1,3j",           ">",         "<lt>",    "pu",           "pu!",      "pu a",
-      "&&",     "g/o/s/o/O/g",    "%>",        "2,$<lt>", "g/b/normal x", "3",        "g/a/-1j"};
+  static constexpr const char* kCommands[] = {"s/o/0/",
+                                              "s/\\w\\+/[&]/g",
+                                              "%s/a/AA/g",
+                                              "%s/$/;/",
+                                              "%s/^\\s*//",
+                                              "s/ /\\r/",
+                                              "%s/o\\|a//g",
+                                              "g/o/d",
+                                              "g/a/m0",
+                                              "g/./t$",
+                                              "v/x/d",
+                                              "g/^/m0",
+                                              "m+1",
+                                              "m0",
+                                              "m$",
+                                              "1,2m$",
+                                              "co.",
+                                              "t0",
+                                              "1,2t$",
+                                              "d",
+                                              "2,3d",
+                                              "j",
+                                              "1,3j",
+                                              ">",
+                                              "<lt>",
+                                              "pu",
+                                              "pu!",
+                                              "pu a",
+                                              "&&",
+                                              "g/o/s/o/O/g",
+                                              "%>",
+                                              "2,$<lt>",
+                                              "3",
+                                              "g/a/-1j",
+                                              "s/\\(o\\)\\(.\\)/\\2\\1/g",
+                                              "g/^$/d",
+                                              "%s/\\n//"};
   return ":" + PickOf(rng, kCommands) + "<CR>";
 }
 
@@ -164,6 +196,7 @@ std::string MacroCommand(Rng& rng) {
 // One step of a sequence: keys for the engine, or text the host types or puts in by itself.
 struct Command {
   std::string keys;          // key notation; empty for a host edit
+  int history = 0;           // -1 when the keys undo one step, 1 when they redo one
   bool host_typing = false;  // the host types `text` at `at` as a user would
   TextPos at;
   TextPos to;  // a host replacement covers `at` to `to`
@@ -203,7 +236,15 @@ Command RandomCommand(Rng& rng) {
       c.keys = MacroCommand(rng);
       break;
     case 7:
-      c.keys = Motion(rng);
+      if (Chance(rng, 50)) {
+        c.keys = Motion(rng);
+      } else {
+        // Undo and redo between edits: the history forks when an edit follows.
+        static constexpr const char* kUndo[] = {"u", ":u<CR>"};
+        static constexpr const char* kRedo[] = {"<C-r>", ":red<CR>"};
+        c.history = Chance(rng, 60) ? -1 : 1;
+        c.keys = c.history < 0 ? PickOf(rng, kUndo) : PickOf(rng, kRedo);
+      }
       break;
     default: {
       static constexpr const char* kTyped[] = {"X", "Yz", "\n", "  ", "(h)", "7"};
@@ -295,6 +336,10 @@ class UndoProperty {
       commands_.push_back(RandomCommand(rng_));
       if (trace_) std::cerr << "  " << commands_.back().Describe() << std::endl;
       if (std::string error = RunCommand(commands_.back()); !error.empty()) return error;
+      if (trace_) {
+        std::cerr << "    -> " << Show(Now().text) << " cursor " << Now().cursor.line << ","
+                  << Now().cursor.column << ", " << steps_.size() << " steps" << std::endl;
+      }
     }
     return WalkBackAndForth();
   }
@@ -332,6 +377,7 @@ class UndoProperty {
   // finds, as the steps would then be undone together.
   std::string RunCommand(const Command& c) {
     uint64_t state = State();
+    began_.reset();  // an undo or redo before told of its edits too
     if (c.keys.empty()) {
       // Host edits with no engine command between them are one step: the earlier one's
       // beginning stands and its place is carried on through this edit.
@@ -343,17 +389,20 @@ class UndoProperty {
       if (State() != state) {
         if (host_edited_last_) steps_.pop_back();
         steps_.push_back(Finished());
+        undone_.clear();
         host_edited_last_ = true;
       }
       began_.reset();
       return {};
     }
     host_edited_last_ = false;
+    if (c.history != 0) return UndoOrRedo(c);
     for (KeyCode key : ParseKeys(platform::FromUtf8(c.keys))) {
       session_.FeedKey(key);
       if (session_.ModeName() == "NORMAL" && State() != state) {
         state = State();
         steps_.push_back(Finished());
+        undone_.clear();
       }
     }
     session_.FinishKeys();
@@ -361,6 +410,34 @@ class UndoProperty {
       return "still in " + session_.ModeName() + " after " + c.keys;
     if (State() != state) return "the text changed after the last key of " + c.keys;
     return {};
+  }
+
+  // An undo or redo in the middle of the sequence moves one step between the history and the
+  // steps undone, and must give the text and cursor the walk would.
+  std::string UndoOrRedo(const Command& c) {
+    session_.FeedNotation(c.keys);
+    std::optional<TextPos> began;
+    if (c.history < 0 && steps_.size() > 1) {
+      began = steps_.back().began;
+      undone_.push_back(steps_.back());
+      steps_.pop_back();
+    } else if (c.history > 0 && !undone_.empty()) {
+      steps_.push_back(undone_.back());
+      undone_.pop_back();
+      began = steps_.back().landed;
+    }
+    const Snapshot got = Now();
+    std::ostringstream out;
+    if (session_.ModeName() != "NORMAL") out << "mode " << session_.ModeName() << " ";
+    if (got.text != steps_.back().text) {
+      out << "text " << Show(got.text) << ", expected " << Show(steps_.back().text);
+    } else if (began && got.cursor != NormalModePosition(got.text, *began)) {
+      const TextPos want = NormalModePosition(got.text, *began);
+      out << "cursor " << got.cursor.line << "," << got.cursor.column << ", expected " << want.line
+          << "," << want.column;
+    }
+    if (out.str().empty()) return {};
+    return c.keys + " in the sequence: " + out.str();
   }
 
   void HostEdit(const Command& c) {
@@ -415,8 +492,11 @@ class UndoProperty {
       for (size_t k = 1; k <= last; ++k) {
         if (std::string e = Step("<C-r>", k - 1, k, redone); !e.empty()) return e;
       }
-      session_.FeedNotation("<C-r>");
-      if (Now().text != steps_[last].text) return "CTRL-R at the newest step changed the text";
+      // Steps undone in the sequence and not overwritten since stay to be redone.
+      if (undone_.empty()) {
+        session_.FeedNotation("<C-r>");
+        if (Now().text != steps_[last].text) return "CTRL-R at the newest step changed the text";
+      }
     }
     return {};
   }
@@ -433,6 +513,7 @@ class UndoProperty {
   std::string initial_;
   std::vector<Command> commands_;
   std::vector<Snapshot> steps_;
+  std::vector<Snapshot> undone_;  // steps undone in the sequence, the next to redo last
   bool host_edited_last_ = false;
 };
 
