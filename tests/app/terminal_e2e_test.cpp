@@ -719,7 +719,12 @@ TEST_F(TerminalEditorTest, NoFrameShowsTextOfAnotherFileAndCtrlLDrawsEverythingA
   tmux.Send("Enter");
   ASSERT_TRUE(tmux.WaitForText("Build failed")) << tmux.ScreenText();
   tmux.Send("F9");
-  ASSERT_TRUE(tmux.WaitFor([](const auto& r) { return RowIs(r, 5, "~"); })) << tmux.ScreenText();
+  // Row 5 shows "~" with the pane still open too: wait until the pane's title is gone.
+  ASSERT_TRUE(tmux.WaitFor([](const auto& r) {
+    return RowIs(r, 5, "~") && std::none_of(r.begin(), r.end(), [](const std::string& row) {
+             return row.find("Output (F9 hides)") != std::string::npos;
+           });
+  })) << tmux.ScreenText();
   std::vector<std::string> rows = tmux.Screen();
   for (size_t r = 3; r + 1 < rows.size(); ++r)
     EXPECT_TRUE(RowIs(rows, r, "~")) << tmux.ScreenText();
