@@ -56,6 +56,7 @@ void InsertMode::ReplicateBlock(ViewEngine& engine, TextView& text,
       }
     }
     text.SetCaret({line, target});
+    const int64_t remaining = last_line - view_line;
     uint32_t lines_before = text.ViewLineCount();
     PerformRecord(engine, text);
     uint32_t lines_after = text.ViewLineCount();
@@ -72,6 +73,9 @@ void InsertMode::ReplicateBlock(ViewEngine& engine, TextView& text,
     } else {
       ++view_line;
     }
+    // Each replay must bring the walk nearer the block's end: arrow keys in the record can
+    // leave the caret above lines the replay added, and the walk would then go on for ever.
+    if (last_line - view_line >= remaining) break;
   }
   record_.replaying = false;
 }

@@ -186,6 +186,8 @@ void InsertMode::KeyComplete(KeyStep& step, char16_t key) {
 void InsertMode::KeyHostComplete(KeyStep& step, char16_t) {
   if (!step.host_may_type) return;
   step.text.ExecuteHostCommand(u"Edit.CompleteWord");
+  // The host's edit is the insertion's: its undo step must close when insert mode ends.
+  step.text.MarkModified();
   step.text.RefreshFromHost(true);
 }
 

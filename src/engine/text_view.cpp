@@ -456,7 +456,14 @@ void TextView::EndCommand() {
     EndCompound();
     if (compound_depth_ >= before) compound_depth_ = 0;  // the host refused; do not loop
   }
-  if (modified_in_command_ && IsAttached()) host_->PushUndoMarker(UndoMarkerTag());
+  // A command marked modified may have changed nothing (a key passed to the host that typed
+  // nothing): a second marker in a row would only throw away what there is to redo.
+  if (modified_in_command_ && IsAttached()) {
+    const uint32_t count = host_->UndoUnitCount();
+    if (count > 0 && !IsMarker(host_->UndoUnitAt(count - 1))) {
+      host_->PushUndoMarker(UndoMarkerTag());
+    }
+  }
   modified_in_command_ = false;
 }
 

@@ -247,28 +247,43 @@ TextBuffer::ReplayResult TextBuffer::Undo() {
 }
 
 TextBuffer::ReplayResult TextBuffer::Redo() {
-  if (read_only_) return {};
+  std::optional<TextPos> where;
+  ReplayResult result{RedoUnit(where), std::nullopt};
+  if (where) result.where = Clamp(*where);
+  return result;
+}
+
+// The first redone edit's start is where the change begins; later edits carry it along, so that
+// it names the same place in the text they leave.
+bool TextBuffer::RedoUnit(std::optional<TextPos>& where) {
+  if (read_only_) return false;
   UndoUnit* unit = history_.TakeNextForRedo();
-  if (unit == nullptr) return {};
-  ReplayResult result{true, std::nullopt};
+  if (unit == nullptr) return false;
   history_.SetReplaying(true);
   for (UndoEdit& edit : unit->edits) {
     if (edit.start != edit.removed_end) edit.removed = CompactRange(edit.start, edit.removed_end);
     ApplyUndoText(edit.start, edit.removed_end, edit.inserted);
     edit.inserted = CompactText();
+    if (!where) {
+      where = edit.start;
+    } else {
+      BufferChange change;
+      change.start = edit.start;
+      change.old_end = edit.removed_end;
+      change.new_end = edit.inserted_end;
+      where = MovePastChange(*where, change);
+    }
   }
   history_.SetReplaying(false);
-  if (!unit->edits.empty()) result.where = Clamp(unit->edits.front().start);
-  return result;
+  return true;
 }
 
 bool TextBuffer::RedoThrough(uint64_t unit_id, std::optional<TextPos>* where) {
   const std::optional<size_t> index = history_.RedoIndexOf(unit_id);
   if (!index || read_only_) return false;
-  for (size_t i = 0; i <= *index; ++i) {
-    const ReplayResult r = Redo();
-    if (r.where && where != nullptr) *where = r.where;
-  }
+  std::optional<TextPos> first;
+  for (size_t i = 0; i <= *index; ++i) RedoUnit(first);
+  if (first && where != nullptr) *where = Clamp(*first);
   return true;
 }
 

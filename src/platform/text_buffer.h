@@ -74,6 +74,7 @@ class TextBuffer {
   ReplayResult Undo();
   ReplayResult Redo();
   // Redoes the redo units up to and including the unit with the id; false when it is not there.
+  // `where` is where the first of them began, in the text all of them leave.
   bool RedoThrough(uint64_t unit_id, std::optional<TextPos>* where = nullptr);
 
   // Highlights placed on the text; they follow its edits.
@@ -96,6 +97,8 @@ class TextBuffer {
   void RemoveListener(uint64_t id);
 
  private:
+  // Redoes the next unit; `where` is set by its first edit if empty, else carried past its edits.
+  bool RedoUnit(std::optional<TextPos>& where);
   CompactText CompactRange(TextPos start, TextPos end) const;
   TextPos ApplyUndoText(TextPos start, TextPos end, const CompactText& text);
   TextPos Apply(TextPos start, TextPos end, std::u16string_view text);

@@ -154,10 +154,31 @@ TEST(TextBufferTest, RedoThroughAUnitAndANewEditClearsRedo) {
   std::optional<TextPos> where;
   EXPECT_TRUE(buffer.RedoThrough(third, &where));
   EXPECT_EQ(buffer.Text(), u"abc");
-  EXPECT_EQ(where, (TextPos{0, 2}));
+  EXPECT_EQ(where, (TextPos{0, 0}));  // where the first redone unit began
   EXPECT_FALSE(buffer.RedoThrough(third));
   buffer.Insert({0, 0}, u"new");
   EXPECT_EQ(buffer.History().RedoCount(), 0u);
+}
+
+// Redo tells where the change began in the text it leaves: later edits of the same units that
+// add lines above that place carry it down with the text.
+TEST(TextBufferTest, RedoGivesWhereTheChangeBeganAfterItsLaterEdits) {
+  TextBuffer buffer(u"one\ntwo");
+  buffer.OpenCompound();
+  buffer.Insert({1, 3}, u"!");
+  buffer.Insert({0, 0}, u"a\nb\n");
+  buffer.CloseCompound();
+  buffer.Insert({0, 0}, u"c\n");
+  const TextBuffer::ReplayResult first = buffer.Undo();
+  EXPECT_EQ(first.where, (TextPos{0, 0}));
+  const TextBuffer::ReplayResult second = buffer.Undo();
+  EXPECT_EQ(second.where, (TextPos{1, 3}));
+  EXPECT_EQ(buffer.Redo().where, (TextPos{3, 3}));
+  buffer.Undo();
+  std::optional<TextPos> where;
+  EXPECT_TRUE(buffer.RedoThrough(buffer.History().RedoAt(1).id, &where));
+  EXPECT_EQ(buffer.Text(), u"c\na\nb\none\ntwo!");
+  EXPECT_EQ(where, (TextPos{4, 3}));
 }
 
 TEST(TextBufferTest, TypedTextJoinsOneUnitUntilSomethingElseHappens) {

@@ -9,9 +9,11 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/batch_session.h"
+#include "common/test_temp_folder.h"
 
 namespace tavik {
 namespace {
@@ -34,6 +36,26 @@ struct Scenario {
   std::vector<std::pair<std::string, std::vector<std::string>>> documents;
 };
 
+// What a file holds: its cases, and what is wrong with the file itself (a section the runner
+// does not know, a buffer without its cursor), so that nothing in it goes unchecked unseen.
+struct ScenarioFileContents {
+  std::vector<Scenario> cases;
+  std::vector<std::string> problems;
+};
+
+bool KnownSection(const std::string& section) {
+  static constexpr std::string_view kSections[] = {"before", "keys",    "after", "mode",  "status",
+                                                   "beeps",  "answers", "pane",  "marker"};
+  return section.starts_with("open ") ||
+         std::find(std::begin(kSections), std::end(kSections), section) != std::end(kSections);
+}
+
+size_t CountMarkers(const std::vector<std::string>& lines, char marker) {
+  size_t n = 0;
+  for (const std::string& l : lines) n += std::count(l.begin(), l.end(), marker);
+  return n;
+}
+
 std::string Unquote(const std::string& s) {
   if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
   return s;
@@ -41,10 +63,13 @@ std::string Unquote(const std::string& s) {
 
 // Reads one scenario file. Sections: "=== name" starts a case; "--- before", "--- keys",
 // "--- after", "--- mode", "--- status", "--- beeps", "--- answers", "--- pane",
-// "--- marker" and "--- open NAME" (another document) introduce their lines. Lines before the first case are comments. A status may be
-// written in double quotes to show its trailing blanks; buffers lose their trailing blank lines.
-std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
-  std::vector<Scenario> cases;
+// "--- marker" and "--- open NAME" (another document) introduce their lines; any other section
+// is a problem of the file. Lines before the first case are comments. A status may be written
+// in double quotes to show its trailing blanks; buffers lose their trailing blank lines.
+ScenarioFileContents ReadScenarios(const std::filesystem::path& path) {
+  ScenarioFileContents contents;
+  std::vector<Scenario>& cases = contents.cases;
+  const std::string file = path.filename().string();
   std::ifstream in(path);
   std::string line;
   std::string section;
@@ -63,6 +88,12 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
     Scenario& c = cases.back();
     if (line.starts_with("--- ")) {
       section = line.substr(4);
+      if (!KnownSection(section)) {
+        contents.problems.push_back(file + ":" + std::to_string(number) + " \"" + c.name +
+                                    "\": unknown section \"" + line + "\"");
+        section.clear();
+        continue;
+      }
       if (section == "after") c.after.emplace();
       if (section == "pane") c.check_pane = true;
       if (section.starts_with("open ")) {
@@ -71,7 +102,15 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
       }
       continue;
     }
-    if (section.empty()) continue;
+    if (section.empty()) {
+      // Lines between a case's name and its first section are comments; one that looks like a
+      // header but is misspelt must not vanish.
+      if (line.starts_with("--") || line.starts_with("==")) {
+        contents.problems.push_back(file + ":" + std::to_string(number) + " \"" + c.name +
+                                    "\": a header the runner does not know: \"" + line + "\"");
+      }
+      continue;
+    }
     // Blank lines separate cases; a single-value section takes its first non-blank line.
     bool single = section == "mode" || section == "status" || section == "beeps";
     if (single && (line.empty() || (section == "mode" && c.mode) ||
@@ -109,8 +148,20 @@ std::vector<Scenario> ReadScenarios(const std::filesystem::path& path) {
     for (auto& [name, lines] : c.documents) {
       while (!lines.empty() && lines.back().empty()) lines.pop_back();
     }
+    // The buffer before gives the cursor, and the buffer after says where it must end: exactly
+    // one marker each, or the case would start or be checked somewhere nobody chose.
+    const std::string where = c.file + ":" + std::to_string(c.line) + " \"" + c.name + "\": ";
+    const size_t before_markers = CountMarkers(c.before, c.marker);
+    if (before_markers != 1) {
+      contents.problems.push_back(where + std::to_string(before_markers) +
+                                  " cursor markers in the buffer before, not 1");
+    }
+    if (c.after && CountMarkers(*c.after, c.marker) != 1) {
+      contents.problems.push_back(where + std::to_string(CountMarkers(*c.after, c.marker)) +
+                                  " cursor markers in the buffer after, not 1");
+    }
   }
-  return cases;
+  return contents;
 }
 
 // Removes the cursor marker from the lines; returns the cursor (line, byte column).
@@ -170,20 +221,15 @@ void RunScenario(const Scenario& scenario) {
 
   if (c.after) {
     std::vector<std::string> expected = *c.after;
-    bool has_marker = std::any_of(expected.begin(), expected.end(), [&](const std::string& l) {
-      return l.find(c.marker) != std::string::npos;
-    });
     std::vector<std::string> actual = Split(session.BufferTextUtf8());
     if (actual.size() > 1 && actual.back().empty() && !expected.empty() &&
         expected.size() < actual.size()) {
       actual.pop_back();
     }
-    if (has_marker) {
-      auto [line, byte] = session.CursorUtf8();
-      if (line >= 0 && static_cast<size_t>(line) < actual.size()) {
-        std::string& l = actual[line];
-        l.insert(std::min<size_t>(byte, l.size()), 1, c.marker);
-      }
+    auto [line, byte] = session.CursorUtf8();
+    if (line >= 0 && static_cast<size_t>(line) < actual.size()) {
+      std::string& l = actual[line];
+      l.insert(std::min<size_t>(byte, l.size()), 1, c.marker);
     }
     EXPECT_EQ(expected, actual) << Describe(c) << Diff(expected, actual);
   }
@@ -213,12 +259,37 @@ std::vector<std::filesystem::path> ScenarioFiles() {
 class ScenarioFile : public testing::TestWithParam<std::filesystem::path> {};
 
 TEST_P(ScenarioFile, AllCasesPass) {
-  std::vector<Scenario> cases = ReadScenarios(GetParam());
-  ASSERT_FALSE(cases.empty()) << GetParam() << " holds no case";
-  for (const Scenario& c : cases) {
+  const ScenarioFileContents contents = ReadScenarios(GetParam());
+  ASSERT_FALSE(contents.cases.empty()) << GetParam() << " holds no case";
+  for (const std::string& problem : contents.problems) ADD_FAILURE() << problem;
+  for (const Scenario& c : contents.cases) {
     SCOPED_TRACE(c.name);
     RunScenario(c);
   }
+}
+
+// A misspelt section, a buffer without its cursor and one with two: each is reported, so a case
+// cannot lose a check without the file failing.
+TEST(ScenarioReader, ReportsWhatItWouldOtherwiseIgnore) {
+  testing_support::TestTempFolder folder("tavik_scenario_reader");
+  const std::string path = folder.Write("bad.txt",
+                                        "=== misspelt\n--- before\n|a\n--- keys\nx\n--- atfer\nb\n"
+                                        "=== no cursor\n--- before\na\n--- keys\nx\n"
+                                        "=== two cursors after\n--- before\n|a\n--- keys\nx\n"
+                                        "--- after\n|b|\n"
+                                        "=== fine\n--- before\n|a\n--- keys\nx\n--- after\n|\n");
+  const ScenarioFileContents contents = ReadScenarios(path);
+  ASSERT_EQ(contents.cases.size(), 4u);
+  ASSERT_EQ(contents.problems.size(), 3u);
+  EXPECT_NE(contents.problems[0].find("bad.txt:6 \"misspelt\": unknown section \"--- atfer\""),
+            std::string::npos)
+      << contents.problems[0];
+  EXPECT_NE(contents.problems[1].find("\"no cursor\": 0 cursor markers in the buffer before"),
+            std::string::npos)
+      << contents.problems[1];
+  EXPECT_NE(contents.problems[2].find("2 cursor markers in the buffer after"), std::string::npos)
+      << contents.problems[2];
+  EXPECT_FALSE(contents.cases[0].after.has_value());  // the misspelt section's lines went nowhere
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioFile, testing::ValuesIn(ScenarioFiles()),
