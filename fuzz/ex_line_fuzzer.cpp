@@ -53,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ViewEngine& engine = session.Package().Engine();
     TextView& text = attached->text;
     text.RefreshFromHost(false);
-    text.BeginCommand();
+    TextView::CommandScope command(text);
     ExContext context{engine, *attached, text, text.GetCaret()};
     ExecuteExLine(context, platform::FromUtf8(line));
     // A line may close the view (":q" on a split pane); its command is then over already.
     platform::View* still = session.Editor().FindView(view_id);
-    if (still != nullptr && session.Package().Attachment(*still) == attached) text.EndCommand();
+    if (still == nullptr || session.Package().Attachment(*still) != attached) command.Release();
     fuzz::CheckViews(session);
   }
 

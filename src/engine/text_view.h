@@ -127,6 +127,9 @@ class TextView {
     }
     // Ends a command a scope kept open; does nothing when none is.
     static void CloseKept(TextView& view);
+    // The view was closed while the command ran (":q"): there is nothing left to end, and the
+    // view may be gone, so the scope must not touch it again.
+    void Release() { open_ = false; }
 
    private:
     TextView& view_;
