@@ -14,7 +14,7 @@
 
 #include "app/batch_session.h"
 #include "common/key_code.h"
-#include "engine/search_state.h"
+#include "engine/search/search_state.h"
 #include "host/package.h"
 
 namespace tavik {

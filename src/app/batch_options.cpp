@@ -31,7 +31,9 @@ std::string UsageText() {
          "  --                    only file names follow\n";
 }
 
-std::string VersionLine() { return platform::ToUtf8(kVersionText); }
+std::string VersionLine() {
+  return platform::ToUtf8(kVersionText);
+}
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
   ParsedArguments parsed;

@@ -17,7 +17,7 @@ struct ProgramOptions {
   std::vector<std::string> files;
   std::string keyboard = "us";  // --keyboard LAYOUT: "us" or "de"
   bool help = false;
-  bool version = false;  // --version
+  bool version = false;                 // --version
   std::optional<std::string> registry;  // --registry FILE: instead of the user's registry
   std::optional<std::string> setting;   // --setting NAME or NAME=VALUE
   bool register_package = false;        // --register

@@ -2,8 +2,8 @@
 // UTF-16 code units within that line (the line break is not part of the line).
 #pragma once
 
-#include <cstdint>
 #include <compare>
+#include <cstdint>
 
 namespace tavik {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "config/options.h"
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 
 namespace tavik {
 

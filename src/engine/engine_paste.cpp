@@ -1,5 +1,5 @@
 // Pasted text, which the user meant as text whatever mode the engine is in.
-#include "engine/document_switch.h"
+#include "engine/state/document_switch.h"
 #include "engine/view_engine.h"
 
 namespace tavik {

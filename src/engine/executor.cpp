@@ -4,11 +4,11 @@
 #include "engine/executor.h"
 
 #include "common/char_class.h"
-#include "engine/action_table.h"
-#include "engine/actions.h"
-#include "engine/buffer_marks.h"
-#include "engine/line_text.h"
-#include "engine/text_view.h"
+#include "engine/actions/action_table.h"
+#include "engine/actions/actions.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/text/line_text.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "engine/visual_mode.h"
 

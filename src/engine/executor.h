@@ -2,9 +2,9 @@
 // command.
 #pragma once
 
-#include "engine/action_context.h"
-#include "engine/motion.h"
-#include "engine/operated_range.h"
+#include "engine/actions/action_context.h"
+#include "engine/motions/motion.h"
+#include "engine/motions/operated_range.h"
 
 namespace tavik {
 

@@ -6,10 +6,10 @@
 
 #include "common/char_class.h"
 #include "config/key_notation.h"
-#include "engine/action_table.h"
-#include "engine/buffer_marks.h"
-#include "engine/document_switch.h"
+#include "engine/actions/action_table.h"
 #include "engine/executor.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/state/document_switch.h"
 #include "engine/visual_mode.h"
 
 namespace tavik {

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/action_table.h"
-#include "engine/motion_codes.h"
-#include "engine/motions_visual_repeat.h"
-#include "engine/text_view.h"
+#include "engine/actions/action_table.h"
+#include "engine/motions/motion_codes.h"
+#include "engine/motions/motions_visual_repeat.h"
+#include "engine/text/text_view.h"
 
 namespace tavik {
 namespace {

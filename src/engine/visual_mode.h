@@ -2,10 +2,10 @@
 // record that lets "." act on a region of the same size, and showing it through the view.
 #pragma once
 
-#include "engine/action_context.h"
-#include "engine/motion.h"
-#include "engine/operated_range.h"
-#include "engine/view_state.h"
+#include "engine/actions/action_context.h"
+#include "engine/motions/motion.h"
+#include "engine/motions/operated_range.h"
+#include "engine/state/view_state.h"
 
 namespace tavik {
 

@@ -5,10 +5,10 @@
 
 #include "common/char_class.h"
 #include "engine/attached_view.h"
-#include "engine/buffer_list.h"
-#include "engine/document_switch.h"
 #include "engine/engine_host.h"
-#include "engine/text_view.h"
+#include "engine/state/buffer_list.h"
+#include "engine/state/document_switch.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 

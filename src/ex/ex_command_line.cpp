@@ -1,8 +1,8 @@
 // Each request of the engine becomes an ex context at the caret of the view it came from.
 #include "ex/ex_command_line.h"
 
-#include "engine/action_context.h"
-#include "engine/text_view.h"
+#include "engine/actions/action_context.h"
+#include "engine/text/text_view.h"
 #include "ex/ex_commands.h"
 #include "ex/ex_line.h"
 

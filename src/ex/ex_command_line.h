@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "engine/ex_line_runner.h"
+#include "engine/input/ex_line_runner.h"
 
 namespace tavik {
 

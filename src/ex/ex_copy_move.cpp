@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "common/char_class.h"
-#include "engine/delete_operated.h"
-#include "engine/put_text.h"
-#include "engine/range_text.h"
-#include "engine/register_file.h"
-#include "engine/text_view.h"
+#include "engine/actions/delete_operated.h"
+#include "engine/actions/put_text.h"
+#include "engine/state/register_file.h"
+#include "engine/text/range_text.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 #include "ex/ex_line_args.h"

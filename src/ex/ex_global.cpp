@@ -6,10 +6,10 @@
 #include <string>
 
 #include "common/char_class.h"
-#include "engine/register_file.h"
-#include "engine/search_request.h"
-#include "engine/search_state.h"
-#include "engine/text_view.h"
+#include "engine/search/search_request.h"
+#include "engine/search/search_state.h"
+#include "engine/state/register_file.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 #include "ex/ex_line.h"

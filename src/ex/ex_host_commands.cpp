@@ -5,9 +5,9 @@
 #include <string>
 
 #include "engine/attached_view.h"
-#include "engine/buffer_list.h"
 #include "engine/engine_host.h"
-#include "engine/text_view.h"
+#include "engine/state/buffer_list.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 #include "ex/ex_tables.h"

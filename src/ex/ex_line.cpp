@@ -5,8 +5,8 @@
 
 #include "common/char_class.h"
 #include "engine/engine_host.h"
-#include "engine/line_text.h"
-#include "engine/text_view.h"
+#include "engine/text/line_text.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_range.h"
 #include "ex/ex_tables.h"

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "common/char_class.h"
-#include "engine/buffer_marks.h"
-#include "engine/line_text.h"
-#include "engine/text_view.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/text/line_text.h"
+#include "engine/text/text_view.h"
 
 namespace tavik {
 namespace {

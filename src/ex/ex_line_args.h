@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/put_text.h"
+#include "engine/actions/put_text.h"
 #include "ex/ex_context.h"
 
 namespace tavik {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/engine_host.h"
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 #include "ex/ex_line_args.h"

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "common/char_class.h"
-#include "engine/buffer_marks.h"
-#include "engine/search_state.h"
-#include "engine/text_view.h"
+#include "engine/search/search_state.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 
 namespace tavik {

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "engine/attached_view.h"
-#include "engine/search_request.h"
-#include "engine/text_view.h"
+#include "engine/search/search_request.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/ex_commands.h"
 #include "ex/substitute_run.h"

@@ -108,10 +108,18 @@ constexpr std::array<RangelessRow, 24> kRangeless = {{
 
 }  // namespace
 
-std::span<const RangedRow> RangedCommands() { return kRanged; }
-std::span<const HostBackedRow> HostBackedCommands() { return kHostBacked; }
-std::span<const RangelessRow> RangelessCommands() { return kRangeless; }
-HostBackedHandler HostBackedCommandHandler() { return ex_commands::ExecuteHostRow; }
+std::span<const RangedRow> RangedCommands() {
+  return kRanged;
+}
+std::span<const HostBackedRow> HostBackedCommands() {
+  return kHostBacked;
+}
+std::span<const RangelessRow> RangelessCommands() {
+  return kRangeless;
+}
+HostBackedHandler HostBackedCommandHandler() {
+  return ex_commands::ExecuteHostRow;
+}
 
 bool NameMatches(std::u16string_view name, std::u16string_view prefix, std::u16string_view rest) {
   if (!name.starts_with(prefix)) return false;

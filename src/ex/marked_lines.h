@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/host_view.h"
+#include "engine/text/host_view.h"
 
 namespace tavik {
 

@@ -7,8 +7,8 @@
 #include <cassert>
 #include <optional>
 
-#include "engine/buffer_marks.h"
-#include "engine/text_view.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/text/text_view.h"
 
 namespace tavik {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/substitute_buffer.h"
 #include "ex/substitute_template.h"

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "engine/last_substitution.h"
-#include "engine/search_request.h"
+#include "engine/search/last_substitution.h"
+#include "engine/search/search_request.h"
 #include "ex/ex_context.h"
 
 namespace tavik {

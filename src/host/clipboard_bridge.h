@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/register_file.h"
+#include "engine/state/register_file.h"
 #include "platform/clipboard.h"
 
 namespace tavik::host {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/key_code.h"
-#include "engine/host_view.h"
+#include "engine/text/host_view.h"
 #include "platform/editor_host.h"
 
 namespace tavik::host {

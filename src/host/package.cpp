@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "config/settings.h"
-#include "engine/document_switch.h"
+#include "engine/state/document_switch.h"
 #include "host/registration.h"
 #include "platform/utf8_codec.h"
 

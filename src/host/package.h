@@ -12,8 +12,8 @@
 
 #include "common/key_code.h"
 #include "config/settings.h"
-#include "engine/buffer_marks.h"
 #include "engine/engine_host.h"
+#include "engine/state/buffer_marks.h"
 #include "engine/view_engine.h"
 #include "ex/ex_command_line.h"
 #include "host/addin_interop.h"

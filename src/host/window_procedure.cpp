@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "engine/document_switch.h"
+#include "engine/state/document_switch.h"
 #include "host/key_translation.h"
 #include "host/package.h"
 

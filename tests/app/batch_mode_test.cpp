@@ -121,7 +121,9 @@ TEST_F(BatchModeTest, SavesWriteWhatTheBufferHoldsOrSayWhyNot) {
   Write("blank.txt", "\n");
   r = Run("--batch --keys " + Quote("ix<Esc>x:w<CR>") + " blank.txt");
   EXPECT_EQ(ReadAll(dir_ / "blank.txt"), "\n");
-  Write("bom.txt", "\xEF\xBB\xBF" "ab\n");
+  Write("bom.txt",
+        "\xEF\xBB\xBF"
+        "ab\n");
   r = Run("--batch --state --keys " + Quote("x:w<CR>") + " bom.txt");
   EXPECT_EQ(ReadAll(dir_ / "bom.txt"),
             "\xEF\xBB\xBF"

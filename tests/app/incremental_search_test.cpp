@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/batch_session.h"
-#include "engine/search_state.h"
+#include "engine/search/search_state.h"
 #include "engine/view_engine.h"
 
 namespace tavik::app {

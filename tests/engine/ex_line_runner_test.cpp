@@ -1,6 +1,6 @@
 // The engine on its own over the fake host: commands edit through the host interface, the ":"
 // line and "&" reach whatever ex command line is installed, and without one they change nothing.
-#include "engine/ex_line_runner.h"
+#include "engine/input/ex_line_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include "config/key_notation.h"
 #include "config/settings.h"
 #include "config/settings_store.h"
-#include "engine/action_context.h"
+#include "engine/actions/action_context.h"
 #include "engine/attached_view.h"
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "fake_host_view.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/engine_host.h"
-#include "engine/host_view.h"
+#include "engine/text/host_view.h"
 
 namespace tavik {
 

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "engine/motion.h"
-#include "engine/motion_codes.h"
-#include "engine/motion_table.h"
-#include "engine/text_view.h"
-#include "engine/view_state.h"
+#include "engine/motions/motion.h"
+#include "engine/motions/motion_codes.h"
+#include "engine/motions/motion_table.h"
+#include "engine/state/view_state.h"
+#include "engine/text/text_view.h"
 #include "fake_host_view.h"
 
 namespace tavik {

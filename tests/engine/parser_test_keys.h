@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/key_code.h"
-#include "engine/command_line.h"
+#include "engine/input/command_line.h"
 
 namespace tavik::testing {
 

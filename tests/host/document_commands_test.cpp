@@ -13,7 +13,7 @@
 
 #include "app/batch_session.h"
 #include "config/key_notation.h"
-#include "engine/buffer_list.h"
+#include "engine/state/buffer_list.h"
 #include "platform/utf8_codec.h"
 
 namespace tavik {

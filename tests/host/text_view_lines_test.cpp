@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 #include "host/host_view_adapter.h"
 #include "platform/editor_host.h"
 

@@ -1,14 +1,14 @@
 // TextView over the in-process host editor: reads and the line cache, display columns, clamping,
 // collapsed regions in both coordinate spaces, edit primitives with mark ".", and the grouping of
 // engine commands and host edits into undo steps.
-#include "engine/text_view.h"
+#include "engine/text/text_view.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "engine/buffer_marks.h"
+#include "engine/state/buffer_marks.h"
 #include "host/host_view_adapter.h"
 #include "platform/editor_host.h"
 

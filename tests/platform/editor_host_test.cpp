@@ -158,8 +158,8 @@ TEST_F(EditorHostTest, CommandNamesKnownUnknownAndNotImplemented) {
 }
 
 TEST_F(EditorHostTest, FilesOpenRelativeSaveAndKeepTheirBytes) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("tavik_editor_host_" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tavik_editor_host_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "sub");
   const std::string bytes = "a\r\nb\r\n";
   std::ofstream(dir / "sub" / "one.txt", std::ios::binary) << bytes;

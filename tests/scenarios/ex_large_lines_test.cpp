@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/batch_session.h"
-#include "engine/put_text.h"
+#include "engine/actions/put_text.h"
 
 namespace tavik {
 namespace {

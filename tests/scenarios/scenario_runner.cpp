@@ -295,8 +295,9 @@ TEST(ScenarioReader, ReportsWhatItWouldOtherwiseIgnore) {
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioFile, testing::ValuesIn(ScenarioFiles()),
                          [](const testing::TestParamInfo<std::filesystem::path>& info) {
                            std::string name = info.param.stem().string();
-                           std::replace_if(name.begin(), name.end(),
-                                           [](char ch) { return !std::isalnum(ch); }, '_');
+                           std::replace_if(
+                               name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); },
+                               '_');
                            return name;
                          });
 

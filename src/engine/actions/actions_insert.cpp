@@ -1,0 +1,76 @@
+// The actions that enter insert mode: "i", "a", "A", "I", "o", "O", "R", "gi", "gI" and the
+// Insert key. Each places the caret and asks for insert mode (the executor opens the line of
+// "o" and "O"), or replays the last insertion when "." repeats it.
+#include <algorithm>
+
+#include "engine/actions/actions.h"
+#include "engine/insert/insert_mode.h"
+#include "engine/state/buffer_marks.h"
+#include "engine/text/line_text.h"
+#include "engine/text/text_view.h"
+#include "engine/view_engine.h"
+
+namespace tavik::actions {
+
+void InsertBefore(ActionContext& context) {
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+void AppendAfter(ActionContext& context) {
+  TextView& text = context.text;
+  TextPos caret = text.GetCaret();
+  text.SetCaret({caret.line, std::min(caret.column + 1, text.LineLength(caret.line))});
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+void AppendAtEnd(ActionContext& context) {
+  TextView& text = context.text;
+  uint32_t line = text.GetCaret().line;
+  text.SetCaret({line, text.LineLength(line)});
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+void InsertAtFirstNonBlank(ActionContext& context) {
+  TextView& text = context.text;
+  uint32_t line = context.range ? context.range->start.line : text.GetCaret().line;
+  text.SetCaret({line, FirstNonBlankColumn(text, line)});
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+void OpenBelow(ActionContext& context) {
+  EnterInsert(context, OpenLine::kBelow, false);
+}
+void OpenAbove(ActionContext& context) {
+  EnterInsert(context, OpenLine::kAbove, false);
+}
+void ReplaceMode(ActionContext& context) {
+  EnterInsert(context, OpenLine::kNone, true);
+}
+
+void InsertWhereLeft(ActionContext& context) {
+  TextView& text = context.text;
+  if (context.range) {
+    context.engine.Beep(text);
+    context.remaining_count = 0;
+    return;
+  }
+  if (BufferMarks* marks = text.Marks()) {
+    if (auto left = marks->Get(u'^')) {
+      text.SetCaret(text.ClampPosition(left->line, left->column, true, false));
+    }
+  }
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+void InsertAtColumnZero(ActionContext& context) {
+  TextView& text = context.text;
+  if (context.range) {
+    context.engine.Beep(text);
+    context.remaining_count = 0;
+    return;
+  }
+  text.SetCaret({text.GetCaret().line, 0});
+  EnterInsert(context, OpenLine::kNone, false);
+}
+
+}  // namespace tavik::actions

@@ -1,0 +1,16 @@
+// The line source over a TextView.
+#include "engine/search/text_view_line_source.h"
+
+#include "engine/text/text_view.h"
+
+namespace tavik {
+
+uint32_t TextViewLineSource::LineCount() const {
+  return view_.LineCount();
+}
+
+std::u16string_view TextViewLineSource::LineText(uint32_t line) const {
+  return view_.LineText(line);
+}
+
+}  // namespace tavik
