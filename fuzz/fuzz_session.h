@@ -116,4 +116,18 @@ inline void CheckUndoRedoAll(TextView& text, const platform::TextBuffer& buffer,
   FUZZ_CHECK(buffer.Text() == end);
 }
 
+// The same for the document the run started with, when it is still open and attached.
+inline void CheckStartingDocument(app::BatchSession& session, uint64_t document_id,
+                                  const std::u16string& start) {
+  for (const auto& document : session.Editor().Documents()) {
+    if (document->id != document_id) continue;
+    std::vector<platform::View*> views = session.Editor().ViewsOf(*document);
+    if (views.empty()) return;
+    AttachedView* attached = session.Package().Attachment(*views.front());
+    if (attached == nullptr || !attached->text.IsAttached()) return;
+    CheckUndoRedoAll(attached->text, document->buffer, start);
+    return;
+  }
+}
+
 }  // namespace tavik::fuzz

@@ -312,14 +312,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < 3; ++i) session.FeedKey(KeyCode::Char(ch::kEscape));
   fuzz::CheckViews(session);
 
-  // The starting document, when it is still open and attached.
-  for (const auto& document : session.Editor().Documents()) {
-    if (document->id != document_id) continue;
-    std::vector<platform::View*> views = session.Editor().ViewsOf(*document);
-    if (views.empty()) break;
-    AttachedView* attached = session.Package().Attachment(*views.front());
-    if (attached == nullptr || !attached->text.IsAttached()) break;
-    fuzz::CheckUndoRedoAll(attached->text, document->buffer, start);
-  }
+  fuzz::CheckStartingDocument(session, document_id, start);
   return 0;
 }
