@@ -10,7 +10,7 @@
 
 #include "engine/actions/action_table.h"
 #include "engine/motions/motion_codes.h"
-#include "engine/motions/motions_visual_repeat.h"
+#include "engine/motions/motions.h"
 #include "engine/text/text_view.h"
 
 namespace tavik {

@@ -5,17 +5,7 @@
 #include <array>
 
 #include "engine/motions/motion_codes.h"
-#include "engine/motions/motions_basic.h"
-#include "engine/motions/motions_bracket.h"
-#include "engine/motions/motions_char_search.h"
-#include "engine/motions/motions_line.h"
-#include "engine/motions/motions_linewise.h"
-#include "engine/motions/motions_marks.h"
-#include "engine/motions/motions_screen.h"
-#include "engine/motions/motions_search.h"
-#include "engine/motions/motions_text_blocks.h"
-#include "engine/motions/motions_visual_repeat.h"
-#include "engine/motions/motions_word.h"
+#include "engine/motions/motions.h"
 #include "engine/motions/text_objects.h"
 
 namespace tavik {

@@ -2,7 +2,7 @@
 // neighbouring line. j and k move one view line (a collapsed region is one line) to the desired
 // display column, keeping that column for the next vertical move. gj and gk move one display
 // row instead: with word wrap a long line shows as several.
-#include "engine/motions/motions_basic.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 

@@ -1,13 +1,11 @@
 // % tries, in order: a preprocessor conditional when the cursor is at the start of such a line,
 // a C comment delimiter under the cursor, the bracket under or after the cursor on its line,
 // and finally the conditional of the line. Bracket partners are found by plain counting.
-#include "engine/motions/motions_bracket.h"
+#include "engine/motions/motions.h"
 
 #include <string_view>
 
 #include "engine/motions/motions_common.h"
-#include "engine/motions/motions_linewise.h"
-#include "engine/motions/motions_preprocessor.h"
 
 namespace tavik::motions {
 namespace {

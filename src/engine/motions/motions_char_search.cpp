@@ -1,7 +1,7 @@
 // f and F find one occurrence per run and let the dispatcher repeat them; t and T take the
 // count themselves, because "the character before the next x" run twice would not move.
 // Every search is remembered in the view state, failed ones too, for ; and ,.
-#include "engine/motions/motions_char_search.h"
+#include "engine/motions/motions.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 // Positions within the cursor line; a count has no effect on them. The g forms (modifier "g") would
 // work on display lines; the view offers no display-line layer, so they keep the cursor and only
 // give the kind.
-#include "engine/motions/motions_line.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 

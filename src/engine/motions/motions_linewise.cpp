@@ -1,6 +1,6 @@
 // Linewise motions that land on the first non-blank character of their line. - and + step
 // over view lines (a collapsed region is one line); the others name buffer lines by number.
-#include "engine/motions/motions_linewise.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Mark jumps: buffer marks, global marks (which may live in another document) and the
 // previous-context position reached through the backtick and quote names themselves.
-#include "engine/motions/motions_marks.h"
+#include "engine/motions/motions.h"
 
 #include <optional>
 

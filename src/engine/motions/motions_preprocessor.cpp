@@ -1,6 +1,6 @@
 // Conditionals are matched by depth, one line at a time; nothing else about the preprocessor
 // (strings, comments, continuation lines) is looked at.
-#include "engine/motions/motions_preprocessor.h"
+#include "engine/motions/motions.h"
 
 #include "common/char_class.h"
 #include "engine/text/text_view.h"

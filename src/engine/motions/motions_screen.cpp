@@ -1,7 +1,7 @@
 // Window-relative motions read the view's visible range; the scrolling motions also move it.
 // They count view lines, so a collapsed region is one line; H, M and L count display rows, of
 // which a wrapped line has several.
-#include "engine/motions/motions_screen.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 #include <vector>

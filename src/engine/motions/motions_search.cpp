@@ -1,6 +1,6 @@
 // The search motions compute a target from the engine's search state; each successful search
 // is a jump, and each new pattern becomes what "n" repeats and what is highlighted.
-#include "engine/motions/motions_search.h"
+#include "engine/motions/motions.h"
 
 #include <string>
 

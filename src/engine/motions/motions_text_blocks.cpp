@@ -1,7 +1,7 @@
 // Paragraphs are separated by empty lines (a line of blanks is not empty); sections start at a
 // line whose first character is a brace. Sentences end at ".", "!" or "?" followed by closing
 // quotes or brackets, a blank or the end of the line; an empty line also separates them.
-#include "engine/motions/motions_text_blocks.h"
+#include "engine/motions/motions.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 // The selection is repeated by its size, not its position: so many lines down and so many
 // display columns right of the cursor, clamped to the buffer and the line.
-#include "engine/motions/motions_visual_repeat.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Word motions walk the buffer one character at a time, crossing line ends, and compare
 // character classes. Each step reads only the lines it passes, so the cost does not depend on
 // the size of the buffer.
-#include "engine/motions/motions_word.h"
+#include "engine/motions/motions.h"
 
 #include <algorithm>
 #include <string_view>

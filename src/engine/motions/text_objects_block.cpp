@@ -3,7 +3,7 @@
 // block walks outward to the next enclosing pair.
 #include <optional>
 
-#include "engine/motions/motions_bracket.h"
+#include "engine/motions/motions.h"
 #include "engine/motions/motions_common.h"
 #include "engine/motions/text_objects.h"
 

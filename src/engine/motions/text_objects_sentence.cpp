@@ -3,8 +3,8 @@
 // and on the blanks between two sentences it takes just those blanks.
 #include <algorithm>
 
+#include "engine/motions/motions.h"
 #include "engine/motions/motions_common.h"
-#include "engine/motions/motions_text_blocks.h"
 #include "engine/motions/text_objects.h"
 
 namespace tavik::motions {
