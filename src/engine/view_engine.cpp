@@ -67,6 +67,8 @@ bool ViewEngine::FeedKey(AttachedView& view, KeyCode key) {
 
   CheckDocument(view);
   expansions_in_a_row_ = 0;
+  work_view_ = &view.text;
+  work_at_user_key_ = view.text.EditWork();
   fed_key_ = key;
   queue_.push_back({key, true});
   bool was_recording = recording_;
@@ -142,7 +144,7 @@ bool ViewEngine::RunQueue(AttachedView& view, bool timeout) {
       queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(matched));
       mappings_->SetInUse(lookup.mapping_index);
       bool remap = lookup.remappable && global_options_.Bool(OptionId::kRemap);
-      InsertKeysAtFront(ParseKeys(lookup.expansion), remap);
+      InsertKeysAtFront(ParseKeys(lookup.expansion), remap, view.text);
       continue;
     }
     QueuedKey next = queue_.front();
@@ -173,10 +175,13 @@ void ViewEngine::TakeTypedRun() {
   }
 }
 
-void ViewEngine::InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap) {
+void ViewEngine::InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap,
+                                   const TextView& text) {
   // An expansion that adds no keys cannot feed itself: the in-use flag stops it matching again.
   if (keys.empty()) return;
-  if (++expansions_in_a_row_ > kMaxExpansions) {
+  const bool too_costly = work_view_ == &text && text.EditWork() >= work_at_user_key_ &&
+                          text.EditWork() - work_at_user_key_ > max_expansion_work_;
+  if (++expansions_in_a_row_ > kMaxExpansions || too_costly) {
     queue_.clear();
     SetMessage(u"Recursive mapping");
     return;

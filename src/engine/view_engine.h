@@ -88,10 +88,14 @@ class ViewEngine : private ParserServices {
   // The engine's own mapping list, the one the map commands change.
   MappingList& Mappings() { return mapping_list_.List(); }
   // Puts keys at the front of the queue, ahead of those still waiting: a mapping's expansion or a
-  // register run as keys. After kMaxExpansions such insertions without a key from the user the
-  // queue is thrown away instead, with "Recursive mapping", so a self-feeding expansion ends.
+  // register run as keys. After kMaxExpansions such insertions without a key from the user, or
+  // once the edits made since that key cost the host more than kMaxExpansionWork (see
+  // TextView::EditWork: each round of `:map Q 5555pQ` rewrites an ever longer line), the queue
+  // is thrown away instead, with "Recursive mapping", so a self-feeding expansion ends.
   static constexpr uint32_t kMaxExpansions = 1000;
-  void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap);
+  static constexpr uint64_t kMaxExpansionWork = uint64_t{1} << 28;
+  void InsertKeysAtFront(const std::vector<KeyCode>& keys, bool remap, const TextView& text);
+  void SetMaxExpansionWork(uint64_t work) { max_expansion_work_ = work; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
   // The emulation was switched off or on: queued keys and the pending command are dropped and
   // the engine is in normal mode. `view`, when given, is where an open insertion is ended.
@@ -187,7 +191,10 @@ class ViewEngine : private ParserServices {
   EngineMappings mapping_list_;
   MappingLayer* mappings_ = &mapping_list_;
   ExLineRunner* ex_line_ = nullptr;
-  uint32_t expansions_in_a_row_ = 0;  // since the last key from the user
+  uint32_t expansions_in_a_row_ = 0;     // since the last key from the user
+  const TextView* work_view_ = nullptr;  // the view the user's last key was typed in
+  uint64_t work_at_user_key_ = 0;        // its EditWork then
+  uint64_t max_expansion_work_ = kMaxExpansionWork;
   SearchState search_{global_options_, highlight_suspended_};
 };
 

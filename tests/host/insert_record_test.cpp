@@ -129,6 +129,19 @@ TEST_F(InsertRecordTest, SelfRunningRegistersEndWithAMessage) {
   EXPECT_EQ(Buffer(), u"bc");
 }
 
+TEST_F(InsertRecordTest, ASelfRunningRegisterEndsOnceItsEditsCostTooMuch) {
+  // Each round deletes one character of a 20,000-character line, so each rewrites the line:
+  // the round limit alone would let it run 1000 rounds.
+  Open(std::u16string(20'000, u'a'));
+  Engine().SetMaxExpansionWork(1'000'000);
+  Engine().Registers().Write(u'a', u"x@a", RegisterKind::kCharacterwise);
+  Keys(u"@a");
+  EXPECT_EQ(Engine().StatusText(), u"Recursive mapping");
+  const size_t deleted = 20'000 - Buffer().size();
+  EXPECT_GT(deleted, 10u);
+  EXPECT_LT(deleted, 100u);
+}
+
 }  // namespace
 }  // namespace tavik
 

@@ -55,7 +55,7 @@ void RunRegister(ActionContext& context) {
   std::vector<KeyCode> queued;
   queued.reserve(keys.size() * runs);
   for (size_t i = 0; i < runs; ++i) queued.insert(queued.end(), keys.begin(), keys.end());
-  engine.InsertKeysAtFront(queued, true);
+  engine.InsertKeysAtFront(queued, true, context.text);
 }
 
 }  // namespace tavik::actions

@@ -309,11 +309,17 @@ TextPos TextView::ResolveEnd(TextPos pos) const {
   return pos;
 }
 
+void TextView::CountEdit(TextPos start, TextPos end, size_t inserted) {
+  edit_work_ += LineLength(start.line) + inserted + (end.line - start.line);
+  if (end.line != start.line) edit_work_ += LineLength(end.line);
+}
+
 HostResult TextView::InsertText(TextPos pos, std::u16string_view text) {
   if (!IsAttached()) return HostResult::kUnexpected;
   SetDotMark(pos);
   pos = ResolveEnd(pos);
   modified_in_command_ = true;
+  CountEdit(pos, pos, text.size());
   InvalidateCache();
   HostResult result = host_->ReplaceText(pos, pos, text);
   InvalidateCache();
@@ -326,6 +332,7 @@ HostResult TextView::ReplaceChars(TextPos pos, uint32_t count, std::u16string_vi
   uint32_t length = LineLength(pos.line);
   uint32_t removed = std::min(count, length - pos.column);
   modified_in_command_ = true;
+  CountEdit(pos, pos, text.size());
   BeginCompound();
   InvalidateCache();
   HostResult result = host_->ReplaceText(pos, {pos.line, pos.column + removed}, text);
@@ -342,6 +349,7 @@ HostResult TextView::DeleteRange(TextPos a, TextPos b) {
   b = ResolveEnd(b);
   SetCaret(a);
   modified_in_command_ = true;
+  CountEdit(a, b, 0);
   BeginCompound();
   InvalidateCache();
   HostResult result = host_->ReplaceText(a, b, u"");
@@ -356,6 +364,7 @@ HostResult TextView::ReplaceRange(TextPos start, TextPos end, std::u16string_vie
   start = ResolveEnd(start);
   end = ResolveEnd(end);
   modified_in_command_ = true;
+  CountEdit(start, end, text.size());
   BeginCompound();
   InvalidateCache();
   HostResult result = host_->ReplaceText(start, end, text);
@@ -379,6 +388,8 @@ HostResult TextView::ReplaceLines(uint32_t first, uint32_t old_count,
   if (!IsAttached()) return HostResult::kUnexpected;
   if (lines.empty() || old_count == 0 || first + old_count > LineCount()) return HostResult::kFail;
   modified_in_command_ = true;
+  edit_work_ += old_count;
+  for (std::u16string_view line : lines) edit_work_ += line.size() + 1;
   BeginCompound();
   InvalidateCache();
   HostResult result = host_->ReplaceLines(first, old_count, lines);

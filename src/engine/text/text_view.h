@@ -154,6 +154,10 @@ class TextView {
   uint32_t CommandDepth() const { return command_depth_; }
   // Lets a key the host types in insert mode count as a change of the open command.
   void MarkModified() { modified_in_command_ = true; }
+  // A running total of what the edits through this view cost the host: the units of the lines
+  // each edit rewrites and of the text it inserts, and one per line it removes or adds. Bounds
+  // the work of keys that feed themselves (a recursive mapping growing one long line).
+  uint64_t EditWork() const { return edit_work_; }
 
   // Host commands and view services.
   HostResult ExecuteHostCommand(std::u16string_view command_line);
@@ -224,6 +228,8 @@ class TextView {
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
   TextPos ResolveEnd(TextPos pos) const;
+  // Adds an edit of the resolved range [start, end) that inserts `inserted` units to EditWork.
+  void CountEdit(TextPos start, TextPos end, size_t inserted);
 
   HostView* host_;
   uint32_t tab_size_ = 8;
@@ -237,6 +243,7 @@ class TextView {
   mutable std::u16string cache_text_;
 
   bool modified_in_command_ = false;
+  uint64_t edit_work_ = 0;
   uint32_t command_depth_ = 0;
   uint32_t compound_depth_ = 0;
   // Commands left open by CommandScope::KeepOpen.
