@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build folder given as $1 into a new temporary prefix and builds what an embedder
 # builds from there alone: the example host and the pattern example through the CMake package,
-# the pattern example again through pkg-config, and one file including every installed header.
+# the pattern example again through pkg-config, a program on the host editor's library, and one
+# file including every installed header.
 # Each program runs and its output is checked. $2 is the compiler to use (the build's own).
 #   Usage: tests/install/check-embed.sh BUILD_DIR CXX_COMPILER
 set -euo pipefail
@@ -35,6 +36,29 @@ for example in embed regex; do
     cmake --build "$work/$example" >>"$work/$example.log" 2>&1 ||
     { cat "$work/$example.log" >&2; fail "the $example example does not build"; }
 done
+
+# Our host editor, through its own target: a buffer edited.
+mkdir -p "$work/platform_src"
+cat >"$work/platform_src/CMakeLists.txt" <<'END'
+cmake_minimum_required(VERSION 3.20)
+project(platform_check LANGUAGES CXX)
+find_package(Tavik CONFIG REQUIRED)
+add_executable(platform_check main.cpp)
+target_link_libraries(platform_check PRIVATE Tavik::platform)
+END
+cat >"$work/platform_src/main.cpp" <<'END'
+#include <tavik/platform/text_buffer.h>
+int main() {
+  tavik::platform::TextBuffer buffer(u"one\ntwo");
+  buffer.Insert({1, 0}, u"2 ");
+  return buffer.Text() == u"one\n2 two" ? 0 : 1;
+}
+END
+cmake -S "$work/platform_src" -B "$work/platform" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" \
+  -DCMAKE_PREFIX_PATH="$prefix" >"$work/platform.log" 2>&1 &&
+  cmake --build "$work/platform" >>"$work/platform.log" 2>&1 ||
+  { cat "$work/platform.log" >&2; fail "a program on Tavik::platform does not build"; }
+"$work/platform/platform_check" || fail "the host editor's buffer gave the wrong text"
 
 # Keys from standard input: a word deleted and the deletion undone, a substitution, a line
 # deleted and put back below, an insertion with a count.
