@@ -23,9 +23,10 @@ enum class CaretStyle : uint8_t { kThin, kReplace, kBlock };
 
 class Engine {
  public:
-  // `host` must outlive the engine. The persistent settings (case rules, beep, the clipboard
-  // as default register, ...) are read from and written to `settings` when given, which must
-  // outlive the engine too; without one they live in memory with their defaults.
+  // `host` must outlive the engine. The persistent settings (case rules, beep, Caps Lock,
+  // "Enable", ...) are read from `settings` when given, which must outlive the engine too;
+  // without one they have their defaults. The registers "*" and "+" are the engine's own: the
+  // system clipboard is not connected here.
   explicit Engine(EngineHost& host, SettingsStore* settings = nullptr);
   ~Engine();
   Engine(const Engine&) = delete;
