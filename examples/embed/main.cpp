@@ -43,7 +43,7 @@ std::string Narrow(std::u16string_view in) {
       c = 0x10000 + ((c - 0xD800) << 10) + (in[++i] - 0xDC00);
     }
     const int n = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    out += char(n == 0 ? c : (0xF00 >> n) | (c >> (6 * n)));
+    out += char(n == 0 ? c : (0xFF & ~(0xFF >> (n + 1))) | (c >> (6 * n)));
     for (int k = n - 1; k >= 0; --k) out += char(0x80 | ((c >> (6 * k)) & 0x3F));
   }
   return out;

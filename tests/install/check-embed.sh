@@ -76,6 +76,10 @@ out=$(printf '%s\n' 'xxuu<C-r>' ':nosuchcommand<CR>' | "$work/embed/embed" 'abc'
 grep -q 'Unknown command' "$work/embed.err" ||
   fail "no error for an unknown command: $(cat "$work/embed.err")"
 
+# Text and keys beyond ASCII pass through the example's UTF-8 conversions both ways.
+out=$(printf '%s\n' 'x' 'A€<Esc>' | "$work/embed/embed" 'é😀a' 2>/dev/null)
+[ "$out" = '😀a€' ] || fail "the example's text beyond ASCII came out as: $out"
+
 expected=$'1:2: oo\n2:5: OO\n3:1: Oo'
 for program in "$work/regex/regex" "$work/regex_pc"; do
   if [ "$program" = "$work/regex_pc" ]; then
