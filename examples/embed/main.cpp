@@ -59,7 +59,9 @@ class LinesView final : public tavik::HostView {
 
   bool IsAlive() const override { return true; }
   uint32_t LineCount() const override { return uint32_t(lines_.size()); }
-  uint32_t LineLength(uint32_t line) const override { return uint32_t(lines_.at(line).size()); }
+  uint32_t LineLength(uint32_t line) const override {
+    return line < lines_.size() ? uint32_t(lines_[line].size()) : 0;
+  }
   bool ReadLine(uint32_t line, std::u16string& out) const override {
     if (line < lines_.size()) out = lines_[line];
     return line < lines_.size();
@@ -74,9 +76,9 @@ class LinesView final : public tavik::HostView {
   // The history: units [0, done_) can be undone, the rest redone. The engine brackets its
   // commands with marker units of its own and undoes one unit at a time with "Edit.Undo".
   uint32_t UndoUnitCount() const override { return uint32_t(done_); }
-  tavik::UndoUnitInfo UndoUnitAt(uint32_t i) const override { return history_.at(i).info; }
+  tavik::UndoUnitInfo UndoUnitAt(uint32_t i) const override { return InfoAt(i); }
   uint32_t RedoUnitCount() const override { return uint32_t(history_.size() - done_); }
-  tavik::UndoUnitInfo RedoUnitAt(uint32_t i) const override { return history_.at(done_ + i).info; }
+  tavik::UndoUnitInfo RedoUnitAt(uint32_t i) const override { return InfoAt(done_ + i); }
   HostResult PushUndoMarker(const void* tag) override { return Push({{0, tag}, {}, caret_}); }
   HostResult RedoThrough(uint64_t id) override {
     while (done_ < history_.size() && Swap(history_[done_++]) != id) {
@@ -158,6 +160,9 @@ class LinesView final : public tavik::HostView {
   TextPos Clamp(TextPos pos) const {
     const uint32_t line = std::min(pos.line, LineCount() - 1);
     return {line, std::min(pos.column, LineLength(line))};
+  }
+  tavik::UndoUnitInfo InfoAt(size_t i) const {
+    return i < history_.size() ? history_[i].info : tavik::UndoUnitInfo{};
   }
   void Notify(const tavik::TextChange& change) {
     if (listener_) listener_(change);
