@@ -38,6 +38,8 @@ struct AttemptState {
 // Undoes the changes logged after the first `size` entries of the trail, newest first.
 TAVIK_MATCHER_STEP void UndoTrail(MatchCache& c, AttemptState& s, size_t size) {
   auto& trail = c.trail;
+  // Most backtracks have nothing to undo; testing that first keeps them to one compare.
+  if (trail.size() <= size) return;
   while (trail.size() > size) {
     const TrailEntry& t = trail.back();
     switch (t.kind) {
@@ -144,16 +146,16 @@ TAVIK_MATCHER_STEP JoinCheck CheckJoinPoint(MatchCache& c, const ProgramInfo& in
   }
 }
 
-// Whether the text of group `n` follows at `pos`; on success `pos` and `text` move past it.
-inline bool MatchBackReference(MatchCache& c, uint32_t cap_count, uint8_t n, bool ic, WinPos& pos,
-                               std::u16string_view& text) {
+// Whether the text of group `n` follows at `pos`; on success `after` is where it ends.
+inline bool MatchBackReference(MatchCache& c, uint32_t cap_count, uint8_t n, bool ic, WinPos pos,
+                               WinPos& after) {
   const auto& caps = c.captures;
   if (n >= cap_count || !caps[n].has_start || !caps[n].has_end) return false;
   LineWindow& win = c.window;
   WinPos s = caps[n].start;
   const WinPos e = caps[n].end;
   WinPos p = pos;
-  std::u16string_view ptext = text;
+  std::u16string_view ptext = win.Line(p.line);
   while (s.line < e.line || (s.line == e.line && s.col < e.col)) {
     std::u16string_view stext = win.Line(s.line);
     if (s.col < stext.size()) {
@@ -172,9 +174,22 @@ inline bool MatchBackReference(MatchCache& c, uint32_t cap_count, uint8_t n, boo
       s.col = 0;
     }
   }
-  pos = p;
-  text = ptext;
+  after = p;
   return true;
+}
+
+// The steps below take the loop's position by reference only in forced-inline code: a call that
+// took its address (a lambda the compiler left out of line, say) would keep the position in
+// memory for the whole loop.
+TAVIK_MATCHER_STEP bool LineBreakAvailable(const LineWindow& win, WinPos pos,
+                                           std::u16string_view text) {
+  return pos.col == text.size() && !win.IsLastLine(pos.line);
+}
+
+TAVIK_MATCHER_STEP void NextLine(LineWindow& win, WinPos& pos, std::u16string_view& text) {
+  ++pos.line;
+  pos.col = 0;
+  text = win.Line(pos.line);
 }
 
 // Whether the atom `in` matches at `pos`; on success `pos` and `text` move past what it took.
@@ -184,12 +199,6 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
   LineWindow& win = c.window;
   const bool has_char = pos.col < text.size();
   const char16_t ch = has_char ? text[pos.col] : 0;
-  auto line_break_available = [&] { return pos.col == text.size() && !win.IsLastLine(pos.line); };
-  auto next_line = [&] {
-    ++pos.line;
-    pos.col = 0;
-    text = win.Line(pos.line);
-  };
   bool ok = true;
   switch (in.item) {
     case Item::kLiteral:
@@ -203,8 +212,8 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
     case Item::kAnyOrBreak:
       if (has_char) {
         ++pos.col;
-      } else if (line_break_available()) {
-        next_line();
+      } else if (LineBreakAvailable(win, pos, text)) {
+        NextLine(win, pos, text);
       } else {
         ok = false;
       }
@@ -216,8 +225,8 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
       ok = pos.col == text.size();
       break;
     case Item::kLineBreak:
-      ok = line_break_available();
-      if (ok) next_line();
+      ok = LineBreakAvailable(win, pos, text);
+      if (ok) NextLine(win, pos, text);
       break;
     case Item::kSet:
     case Item::kNegatedSet:
@@ -229,8 +238,8 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
                       : SetContains(set, ch, ic);
         if (ok) ++pos.col;
       } else {
-        ok = set.line_break && line_break_available();
-        if (ok) next_line();
+        ok = set.line_break && LineBreakAvailable(win, pos, text);
+        if (ok) NextLine(win, pos, text);
       }
       break;
     }
@@ -239,8 +248,8 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
         ok = ClassContains(in.arg, ch) != ((in.flags & kClassNegated) != 0);
         if (ok) ++pos.col;
       } else {
-        ok = (in.flags & kClassLineBreak) && line_break_available();
-        if (ok) next_line();
+        ok = (in.flags & kClassLineBreak) && LineBreakAvailable(win, pos, text);
+        if (ok) NextLine(win, pos, text);
       }
       break;
     case Item::kStartOfWord:
@@ -251,9 +260,15 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
       ok = pos.col != 0 && IsPatternWordChar(text[pos.col - 1]) &&
            (!has_char || !IsPatternWordChar(ch));
       break;
-    case Item::kBackReference:
-      ok = MatchBackReference(c, cap_count, in.arg, ic, pos, text);
+    case Item::kBackReference: {
+      WinPos after;
+      ok = MatchBackReference(c, cap_count, in.arg, ic, pos, after);
+      if (ok) {
+        pos = after;
+        text = win.Line(pos.line);
+      }
       break;
+    }
   }
   return ok;
 }
