@@ -49,6 +49,15 @@ void DeleteRestOfLine(ActionContext& context) {
   view.SetCaret(caret);
 }
 
+// With a visual range, C and S change the whole lines it touches; reports whether there was one.
+bool ChangeSelectedLines(ActionContext& context) {
+  if (!context.range) return false;
+  OperatedRange range = *context.range;
+  range.kind = RangeKind::kLinewise;
+  ChangeRange(context, range);
+  return true;
+}
+
 }  // namespace
 
 void Change(ActionContext& context) {
@@ -58,12 +67,7 @@ void Change(ActionContext& context) {
 
 void ChangeToEnd(ActionContext& context) {
   context.remaining_count = 0;
-  if (context.range) {
-    OperatedRange range = *context.range;
-    range.kind = RangeKind::kLinewise;
-    ChangeRange(context, range);
-    return;
-  }
+  if (ChangeSelectedLines(context)) return;
   DeleteRestOfLine(context);
   EnterInsert(context);
 }
@@ -90,12 +94,7 @@ void SubstituteChars(ActionContext& context) {
 
 void SubstituteLines(ActionContext& context) {
   context.remaining_count = 0;
-  if (context.range) {
-    OperatedRange range = *context.range;
-    range.kind = RangeKind::kLinewise;
-    ChangeRange(context, range);
-    return;
-  }
+  if (ChangeSelectedLines(context)) return;
   // The whole text of the line goes; it is not kept in a register.
   TextView& view = context.text;
   uint32_t line = view.GetCaret().line;

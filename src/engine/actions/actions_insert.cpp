@@ -47,13 +47,21 @@ void ReplaceMode(ActionContext& context) {
   EnterInsert(context, OpenLine::kNone, true);
 }
 
+namespace {
+
+// gi and gI beep instead of inserting while a visual range is active.
+bool BeepInVisual(ActionContext& context) {
+  if (!context.range) return false;
+  context.engine.Beep(context.text);
+  context.remaining_count = 0;
+  return true;
+}
+
+}  // namespace
+
 void InsertWhereLeft(ActionContext& context) {
+  if (BeepInVisual(context)) return;
   TextView& text = context.text;
-  if (context.range) {
-    context.engine.Beep(text);
-    context.remaining_count = 0;
-    return;
-  }
   if (BufferMarks* marks = text.Marks()) {
     if (auto left = marks->Get(u'^')) {
       text.SetCaret(text.ClampPosition(left->line, left->column, true, false));
@@ -63,12 +71,8 @@ void InsertWhereLeft(ActionContext& context) {
 }
 
 void InsertAtColumnZero(ActionContext& context) {
+  if (BeepInVisual(context)) return;
   TextView& text = context.text;
-  if (context.range) {
-    context.engine.Beep(text);
-    context.remaining_count = 0;
-    return;
-  }
   text.SetCaret({text.GetCaret().line, 0});
   EnterInsert(context, OpenLine::kNone, false);
 }
