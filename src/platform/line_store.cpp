@@ -163,6 +163,24 @@ void LineStore::AppendLineTo(uint32_t line, std::u16string& out) const {
   }
 }
 
+uint32_t LineStore::ReadNarrow(uint32_t first, std::span<std::string_view> out) const {
+  if (first >= line_count_ || out.empty()) return 0;
+  Location loc = Locate(first);
+  size_t filled = 0;
+  while (filled < out.size() && loc.block < blocks_.size()) {
+    const Block& b = *blocks_[loc.block];
+    const size_t n = std::min(out.size() - filled, b.lines.size() - loc.index);
+    for (size_t i = 0; i < n; ++i) {
+      const Block::Record rec = b.lines[loc.index + i];
+      if (rec.Wide()) return static_cast<uint32_t>(filled + i);
+      out[filled + i] = {b.bytes.data() + rec.offset, rec.Length()};
+    }
+    filled += n;
+    loc = {loc.block + 1, 0};
+  }
+  return static_cast<uint32_t>(filled);
+}
+
 void LineStore::SetLine(uint32_t line, std::u16string_view text) {
   const Location loc = Locate(line);
   Block& b = *blocks_[loc.block];

@@ -37,6 +37,9 @@ class LineStore {
   // Replaces `out` by the line, widened to UTF-16.
   void ReadLine(uint32_t line, std::u16string& out) const;
   void AppendLineTo(uint32_t line, std::u16string& out) const;
+  // Views of the lines from `first` on as stored, as many as fit in `out`, up to the first line
+  // held two bytes per unit or the last line; returns how many. Valid until the next edit.
+  uint32_t ReadNarrow(uint32_t first, std::span<std::string_view> out) const;
 
   void SetLine(uint32_t line, std::u16string_view text);
   // Inserts lines before line `at` (`at` == LineCount() appends).
