@@ -334,20 +334,38 @@ void LineStore::ClearForAppend() {
   indexed_ = 1;
 }
 
+void LineStore::MakeRoomToAppend() {
+  if (blocks_.back()->lines.size() < kBlockLines) return;
+  blocks_.back()->bytes.shrink_to_fit();
+  auto block = std::make_unique<Block>();
+  block->first_line = line_count_;
+  block->lines.reserve(kBlockLines);
+  blocks_.push_back(std::move(block));
+  // Appending keeps the index exact.
+  indexed_ = blocks_.size();
+}
+
 void LineStore::AppendNarrowLine(const char* data, size_t length) {
-  if (blocks_.back()->lines.size() >= kBlockLines) {
-    blocks_.back()->bytes.shrink_to_fit();
-    auto block = std::make_unique<Block>();
-    block->first_line = line_count_;
-    block->lines.reserve(kBlockLines);
-    blocks_.push_back(std::move(block));
-    // Appending keeps the index exact.
-    indexed_ = blocks_.size();
-  }
+  MakeRoomToAppend();
   Block& b = *blocks_.back();
   b.lines.push_back({static_cast<uint32_t>(b.bytes.size()), static_cast<uint32_t>(length)});
   b.bytes.insert(b.bytes.end(), data, data + length);
   ++line_count_;
+}
+
+void LineStore::AppendNarrowLines(std::span<const std::string_view> lines) {
+  size_t next = 0;
+  while (next < lines.size()) {
+    MakeRoomToAppend();
+    Block& b = *blocks_.back();
+    const size_t n = std::min(lines.size() - next, kBlockLines - b.lines.size());
+    size_t units = 0;
+    for (size_t i = next; i < next + n; ++i) units += lines[i].size();
+    b.bytes.reserve(b.bytes.size() + units);
+    for (size_t i = next; i < next + n; ++i) b.lines.push_back(b.Store(lines[i]));
+    line_count_ += static_cast<uint32_t>(n);
+    next += n;
+  }
 }
 
 void LineStore::AppendLine(std::u16string_view text) {

@@ -52,6 +52,8 @@ class LineStore {
   // Bulk filling for loaders: ClearForAppend() leaves no line, then lines are appended in order.
   void ClearForAppend();
   void AppendNarrowLine(const char* data, size_t length);
+  // Appends lines of one byte per unit, each block's room taken at once.
+  void AppendNarrowLines(std::span<const std::string_view> lines);
   void AppendLine(std::u16string_view text);
   // Drops the last unit of each of the lines [0, count) (used to strip CRs of CR LF files).
   void DropLastUnitOfLines(uint32_t count);
@@ -69,6 +71,8 @@ class LineStore {
   void CountChanged(size_t block);
   void BlocksMoved(size_t from);
   void SplitIfLarge(size_t block);
+  // Opens a new last block when the last one is full, for appending.
+  void MakeRoomToAppend();
   void SplitAt(size_t block, uint32_t index);
   void InsertFew(uint32_t at, std::span<const std::u16string_view> lines);
   template <class LineView>
