@@ -2,6 +2,7 @@
 // candidate; the scalar loop then finds it, so both paths give the same answer.
 #include "regex/char_scan.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -207,15 +208,38 @@ bool LiteralAt(const Unit* text, size_t start, std::u16string_view lit, bool ign
   return n == lit.size();
 }
 
-// The candidates of the single-character scan over narrow units.
+// ScanForward over narrow units.
 size_t ScanForwardNarrow(const unsigned char* s, size_t from, size_t to, const char16_t* needles,
                          int count, bool high) {
-  for (size_t i = from; i < to; ++i) {
-    const char16_t c = s[i];
-    for (int n = 0; n < count; ++n) {
-      if (c == needles[n]) return i;
-    }
-    if (high && c >= 128) return i;
+  // A needle above 255 is in no narrow text: one that fits takes its place, or 128, which
+  // `high` finds anyway.
+  char16_t fit = high ? 0x80 : 0xFFFF;
+  for (int n = 0; n < count; ++n) {
+    if (needles[n] < 256) fit = needles[n];
+  }
+  if (fit == 0xFFFF) return to;
+  std::array<unsigned char, 3> n{};
+  for (int k = 0; k < 3; ++k) {
+    const char16_t c = k < count ? needles[k] : fit;
+    n[static_cast<size_t>(k)] = static_cast<unsigned char>(c < 256 ? c : fit);
+  }
+  size_t i = from;
+#if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  using L = Lanes<unsigned char>;
+  const U8x16 v0 = L::Splat(n[0]);
+  const U8x16 v1 = L::Splat(n[1]);
+  const U8x16 v2 = L::Splat(n[2]);
+  const U8x16 vh = L::Splat(high ? 0x80 : 0);
+  for (; i + 16 <= to; i += 16) {
+    U8x16 a;
+    std::memcpy(&a, s + i, sizeof(a));
+    const U8x16 m = (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0);
+    const size_t lane = FirstSetLane<unsigned char>(m);
+    if (lane < 16) return i + lane;
+  }
+#endif
+  for (; i < to; ++i) {
+    if (s[i] == n[0] || s[i] == n[1] || s[i] == n[2] || (high && s[i] >= 128)) return i;
   }
   return to;
 }

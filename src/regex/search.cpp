@@ -169,8 +169,12 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
 uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
   if (required_.text.empty()) return line;
   std::array<std::string_view, 256> batch;
+  // Small batches first: a search that stops a few lines on (":g" looks for each next matching
+  // line) must not read hundreds of lines ahead.
+  uint32_t size = 4;
   while (line <= last) {
-    const uint32_t want = std::min<uint32_t>(batch.size(), last - line + 1);
+    const uint32_t want = std::min(size, last - line + 1);
+    size = std::min<uint32_t>(size * 2, batch.size());
     const uint32_t got = source_.NarrowLines(line, {batch.data(), want});
     // Lines stored one after the other are searched as one text, so that the scan runs over
     // thousands of bytes at a time; an occurrence that straddles two lines is none.
