@@ -168,8 +168,8 @@ bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink&
     if (got == 0) {
       const RawLine raw = lines.Raw(i);  // held two bytes per unit
       if (!make_room(raw.length, 3)) return false;
-      used += EncodeUtf8To(static_cast<const char16_t*>(raw.data), raw.length,
-                           buffer.data() + used);
+      used +=
+          EncodeUtf8To(static_cast<const char16_t*>(raw.data), raw.length, buffer.data() + used);
       end_line(i++);
       continue;
     }
@@ -179,9 +179,9 @@ bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink&
       while (end < got && batch[end].data() == batch[end - 1].data() + batch[end - 1].size()) {
         ++end;
       }
-      const bool ascii = IsAscii(batch[first].data(),
-                                 static_cast<size_t>(batch[end - 1].data() +
-                                                     batch[end - 1].size() - batch[first].data()));
+      const bool ascii = IsAscii(
+          batch[first].data(),
+          static_cast<size_t>(batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
       for (; first < end; ++first, ++i) {
         const std::string_view text = batch[first];
         if (!make_room(text.size(), ascii ? 1 : 2)) return false;

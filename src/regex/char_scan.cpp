@@ -165,8 +165,7 @@ size_t FirstSetLane(Vector m) {
 // candidate that a scan for one character stops at. The caller keeps i + offset in the text
 // and, for narrow units, both characters below 256.
 template <class Unit>
-size_t ScanPair(const Unit* s, size_t from, size_t to, PairChar p1, ptrdiff_t offset,
-                PairChar p2) {
+size_t ScanPair(const Unit* s, size_t from, size_t to, PairChar p1, ptrdiff_t offset, PairChar p2) {
   size_t i = from;
 #if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   using L = Lanes<Unit>;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "common/char_class.h"
 #include "regex/char_scan.h"
@@ -55,6 +56,8 @@ class Scanner {
   regex::LineMatcher matcher_;
   MatchResult* result_;
   MatchResult scratch_;
+  // The line SkipLinesWithoutLiteral last found the literal on, which Line need not test again.
+  uint32_t literal_line_ = UINT32_MAX;
 };
 
 // First column in [col, end) where a character may begin a match, or `end`.
@@ -108,7 +111,7 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
   // Most lines of a long buffer fail the literal test: decide that on the plain line text
   // before setting up the matcher for it.
   // A line the source holds one byte per unit is tested where it lies, without widening it.
-  if (!required_.text.empty()) {
+  if (!required_.text.empty() && !(line == literal_line_ && lo == 0)) {
     std::string_view narrow;
     if (source_.NarrowLines(line, {&narrow, 1}) == 1) {
       if (lo > narrow.size() || regex::FindRequired(narrow, lo, required_, ic_) == kNotFound) {
@@ -183,14 +186,18 @@ uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
       while (end < got && batch[end].data() == batch[end - 1].data() + batch[end - 1].size()) {
         ++end;
       }
-      const std::string_view run(batch[first].data(), static_cast<size_t>(
-          batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
-      uint32_t in = first;     // the line holding `at`
+      const std::string_view run(
+          batch[first].data(),
+          static_cast<size_t>(batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
+      uint32_t in = first;    // the line holding `at`
       size_t line_start = 0;  // where it starts in the run
       for (size_t at = regex::FindRequired(run, 0, required_, ic_); at != kNotFound;
            at = regex::FindRequired(run, at + 1, required_, ic_)) {
         while (at >= line_start + batch[in].size()) line_start += batch[in++].size();
-        if (at + required_.text.size() <= line_start + batch[in].size()) return line + in;
+        if (at + required_.text.size() <= line_start + batch[in].size()) {
+          literal_line_ = line + in;
+          return literal_line_;
+        }
       }
       first = end;
     }
@@ -229,9 +236,17 @@ MatchStatus ScanRange(Scanner& scanner, TextPos a, TextPos b, bool include_b, bo
   return MatchStatus::kNoMatch;
 }
 
+// The length of a line, from its narrow form where the source has one: reading it as UTF-16
+// would copy it (and push the line being scanned out of a one-line cache).
+uint32_t LineLength(const LineSource& source, uint32_t line) {
+  std::string_view narrow;
+  if (source.NarrowLines(line, {&narrow, 1}) == 1) return uint32_t(narrow.size());
+  return uint32_t(source.LineText(line).size());
+}
+
 TextPos Clamp(const LineSource& source, uint32_t lines, TextPos p) {
-  if (p.line >= lines) return {lines - 1, uint32_t(source.LineText(lines - 1).size())};
-  p.column = std::min<uint32_t>(p.column, uint32_t(source.LineText(p.line).size()));
+  if (p.line >= lines) return {lines - 1, LineLength(source, lines - 1)};
+  p.column = std::min(p.column, LineLength(source, p.line));
   return p;
 }
 
@@ -247,7 +262,7 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   const TextPos origin{0, 0};
   // The buffer's end is read only when the search runs to it: a bounded search (the highlights
   // of a screen) must not fetch the last line of a long buffer every time.
-  auto last = [&] { return TextPos{lines - 1, uint32_t(source.LineText(lines - 1).size())}; };
+  auto last = [&] { return TextPos{lines - 1, LineLength(source, lines - 1)}; };
   Scanner scanner(pattern, source, a, cache, result);
   if (!a.backward) {
     TextPos edge = (!a.wrapscan && a.stop && *a.stop >= a.start) ? *a.stop : last();
