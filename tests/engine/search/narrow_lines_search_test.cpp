@@ -10,8 +10,8 @@
 #include "config/settings.h"
 #include "config/settings_store.h"
 #include "engine/attached_view.h"
+#include "engine/fake_host_view.h"
 #include "engine/view_engine.h"
-#include "fake_host_view.h"
 
 namespace tavik {
 namespace {
