@@ -83,6 +83,14 @@ std::u16string_view SubstituteBuffer::Ahead::LineText(uint32_t line) const {
   return buffer_.view_.LineText(buffer_.ViewLineOf(line));
 }
 
+uint32_t SubstituteBuffer::Ahead::NarrowLines(uint32_t first,
+                                              std::span<std::string_view> out) const {
+  const uint32_t count = LineCount();
+  if (first <= buffer_.CurrentLine() || first >= count) return 0;
+  return buffer_.view_.NarrowLines(buffer_.ViewLineOf(first),
+                                   out.first(std::min<size_t>(out.size(), count - first)));
+}
+
 void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view second) {
   done_text_.append(first);
   done_text_.append(second);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,8 @@ class SubstituteBuffer : public LineSource {
     explicit Ahead(const SubstituteBuffer& buffer) : buffer_(buffer) {}
     uint32_t LineCount() const override { return buffer_.LineCount(); }
     std::u16string_view LineText(uint32_t line) const override;
+    // The view's narrow lines, for the lines after the current one.
+    uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override;
 
    private:
     const SubstituteBuffer& buffer_;

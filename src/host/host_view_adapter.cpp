@@ -67,6 +67,11 @@ bool HostViewAdapter::ReadLine(uint32_t line, std::u16string& out) const {
   return true;
 }
 
+uint32_t HostViewAdapter::ReadNarrowLines(uint32_t first, std::span<std::string_view> out) const {
+  if (!IsAlive() || first >= buffer_->LineCount()) return 0;
+  return buffer_->Lines().ReadNarrow(first, out);
+}
+
 HostResult HostViewAdapter::ReplaceText(TextPos start, TextPos end, std::u16string_view text) {
   if (!IsAlive()) return HostResult::kUnexpected;
   if (!host_.QueryEdit(*buffer_)) return HostResult::kFail;

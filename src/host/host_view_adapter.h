@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "common/key_code.h"
@@ -25,6 +26,7 @@ class HostViewAdapter : public tavik::HostView {
   uint32_t LineCount() const override;
   uint32_t LineLength(uint32_t line) const override;
   bool ReadLine(uint32_t line, std::u16string& out) const override;
+  uint32_t ReadNarrowLines(uint32_t first, std::span<std::string_view> out) const override;
 
   HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) override;
   HostResult ReplaceLines(uint32_t first, uint32_t old_count,

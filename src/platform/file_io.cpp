@@ -2,6 +2,7 @@
 #include "platform/file_io.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -68,17 +69,29 @@ void FileLoader::FeedLines(const char* data, size_t size) {
     p = nl + 1;
   }
   const bool ascii = IsAscii(p, static_cast<size_t>(end - p));
+  // All-ASCII lines go to the store a block's worth at a time.
+  std::array<std::string_view, 256> pending;
+  size_t held = 0;
   while (p < end) {
     const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
     if (nl == nullptr) {
       partial_.assign(p, end);
-      return;
+      break;
     }
     ++lf_count_;
     if (nl > p && nl[-1] == '\r') ++crlf_count_;
-    TakeLine(p, static_cast<size_t>(nl - p), ascii);
+    if (ascii) {
+      pending[held++] = {p, static_cast<size_t>(nl - p)};
+      if (held == pending.size()) {
+        lines_.AppendNarrowLines({pending.data(), held});
+        held = 0;
+      }
+    } else {
+      TakeLine(p, static_cast<size_t>(nl - p), false);
+    }
     p = nl + 1;
   }
+  lines_.AppendNarrowLines({pending.data(), held});
 }
 
 FileFormat FileLoader::Finish() {
@@ -135,26 +148,52 @@ bool WriteText(const LineStore& lines, const FileFormat& format, const ByteSink&
   size_t used = 0;
   const std::string_view line_break = format.line_break == LineBreak::kCrLf ? "\r\n" : "\n";
   const uint32_t count = lines.LineCount();
-  for (uint32_t i = 0; i < count; ++i) {
-    const RawLine raw = lines.Raw(i);
-    const size_t need = static_cast<size_t>(raw.length) * 3 + line_break.size();
-    if (used + need > buffer.size()) {
-      if (used > 0 && !sink(buffer.data(), used)) return false;
-      used = 0;
-      if (need > buffer.size()) buffer.resize(need);
+  // Room for `units` units encoded at up to `per_unit` bytes each and a line break.
+  auto make_room = [&](size_t units, size_t per_unit) {
+    const size_t need = units * per_unit + line_break.size();
+    if (used + need <= buffer.size()) return true;
+    if (used > 0 && !sink(buffer.data(), used)) return false;
+    used = 0;
+    if (need > buffer.size()) buffer.resize(need);
+    return true;
+  };
+  auto end_line = [&](uint32_t line) {
+    if (line + 1 == count && !format.final_line_break) return;
+    std::memcpy(buffer.data() + used, line_break.data(), line_break.size());
+    used += line_break.size();
+  };
+  std::array<std::string_view, 256> batch;
+  for (uint32_t i = 0; i < count;) {
+    const uint32_t got = lines.ReadNarrow(i, batch);
+    if (got == 0) {
+      const RawLine raw = lines.Raw(i);  // held two bytes per unit
+      if (!make_room(raw.length, 3)) return false;
+      used +=
+          EncodeUtf8To(static_cast<const char16_t*>(raw.data), raw.length, buffer.data() + used);
+      end_line(i++);
+      continue;
     }
-    char* out = buffer.data() + used;
-    if (raw.wide) {
-      used += EncodeUtf8To(static_cast<const char16_t*>(raw.data), raw.length, out);
-    } else if (IsAscii(static_cast<const char*>(raw.data), raw.length)) {
-      if (raw.length > 0) std::memcpy(out, raw.data, raw.length);
-      used += raw.length;
-    } else {
-      used += EncodeNarrowUtf8To(static_cast<const unsigned char*>(raw.data), raw.length, out);
-    }
-    if (i + 1 < count || format.final_line_break) {
-      std::memcpy(buffer.data() + used, line_break.data(), line_break.size());
-      used += line_break.size();
+    // Lines stored one after the other are tested for ASCII together.
+    for (uint32_t first = 0; first < got;) {
+      uint32_t end = first + 1;
+      while (end < got && batch[end].data() == batch[end - 1].data() + batch[end - 1].size()) {
+        ++end;
+      }
+      const bool ascii = IsAscii(
+          batch[first].data(),
+          static_cast<size_t>(batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
+      for (; first < end; ++first, ++i) {
+        const std::string_view text = batch[first];
+        if (!make_room(text.size(), ascii ? 1 : 2)) return false;
+        if (ascii) {
+          if (!text.empty()) std::memcpy(buffer.data() + used, text.data(), text.size());
+          used += text.size();
+        } else {
+          used += EncodeNarrowUtf8To(reinterpret_cast<const unsigned char*>(text.data()),
+                                     text.size(), buffer.data() + used);
+        }
+        end_line(i);
+      }
     }
   }
   return used == 0 || sink(buffer.data(), used);

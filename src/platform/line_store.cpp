@@ -163,6 +163,24 @@ void LineStore::AppendLineTo(uint32_t line, std::u16string& out) const {
   }
 }
 
+uint32_t LineStore::ReadNarrow(uint32_t first, std::span<std::string_view> out) const {
+  if (first >= line_count_ || out.empty()) return 0;
+  Location loc = Locate(first);
+  size_t filled = 0;
+  while (filled < out.size() && loc.block < blocks_.size()) {
+    const Block& b = *blocks_[loc.block];
+    const size_t n = std::min(out.size() - filled, b.lines.size() - loc.index);
+    for (size_t i = 0; i < n; ++i) {
+      const Block::Record rec = b.lines[loc.index + i];
+      if (rec.Wide()) return static_cast<uint32_t>(filled + i);
+      out[filled + i] = {b.bytes.data() + rec.offset, rec.Length()};
+    }
+    filled += n;
+    loc = {loc.block + 1, 0};
+  }
+  return static_cast<uint32_t>(filled);
+}
+
 void LineStore::SetLine(uint32_t line, std::u16string_view text) {
   const Location loc = Locate(line);
   Block& b = *blocks_[loc.block];
@@ -316,20 +334,38 @@ void LineStore::ClearForAppend() {
   indexed_ = 1;
 }
 
+void LineStore::MakeRoomToAppend() {
+  if (blocks_.back()->lines.size() < kBlockLines) return;
+  blocks_.back()->bytes.shrink_to_fit();
+  auto block = std::make_unique<Block>();
+  block->first_line = line_count_;
+  block->lines.reserve(kBlockLines);
+  blocks_.push_back(std::move(block));
+  // Appending keeps the index exact.
+  indexed_ = blocks_.size();
+}
+
 void LineStore::AppendNarrowLine(const char* data, size_t length) {
-  if (blocks_.back()->lines.size() >= kBlockLines) {
-    blocks_.back()->bytes.shrink_to_fit();
-    auto block = std::make_unique<Block>();
-    block->first_line = line_count_;
-    block->lines.reserve(kBlockLines);
-    blocks_.push_back(std::move(block));
-    // Appending keeps the index exact.
-    indexed_ = blocks_.size();
-  }
+  MakeRoomToAppend();
   Block& b = *blocks_.back();
   b.lines.push_back({static_cast<uint32_t>(b.bytes.size()), static_cast<uint32_t>(length)});
   b.bytes.insert(b.bytes.end(), data, data + length);
   ++line_count_;
+}
+
+void LineStore::AppendNarrowLines(std::span<const std::string_view> lines) {
+  size_t next = 0;
+  while (next < lines.size()) {
+    MakeRoomToAppend();
+    Block& b = *blocks_.back();
+    const size_t n = std::min(lines.size() - next, kBlockLines - b.lines.size());
+    size_t units = 0;
+    for (size_t i = next; i < next + n; ++i) units += lines[i].size();
+    b.bytes.reserve(b.bytes.size() + units);
+    for (size_t i = next; i < next + n; ++i) b.lines.push_back(b.Store(lines[i]));
+    line_count_ += static_cast<uint32_t>(n);
+    next += n;
+  }
 }
 
 void LineStore::AppendLine(std::u16string_view text) {

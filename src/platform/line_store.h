@@ -37,6 +37,9 @@ class LineStore {
   // Replaces `out` by the line, widened to UTF-16.
   void ReadLine(uint32_t line, std::u16string& out) const;
   void AppendLineTo(uint32_t line, std::u16string& out) const;
+  // Views of the lines from `first` on as stored, as many as fit in `out`, up to the first line
+  // held two bytes per unit or the last line; returns how many. Valid until the next edit.
+  uint32_t ReadNarrow(uint32_t first, std::span<std::string_view> out) const;
 
   void SetLine(uint32_t line, std::u16string_view text);
   // Inserts lines before line `at` (`at` == LineCount() appends).
@@ -49,6 +52,8 @@ class LineStore {
   // Bulk filling for loaders: ClearForAppend() leaves no line, then lines are appended in order.
   void ClearForAppend();
   void AppendNarrowLine(const char* data, size_t length);
+  // Appends lines of one byte per unit, each block's room taken at once.
+  void AppendNarrowLines(std::span<const std::string_view> lines);
   void AppendLine(std::u16string_view text);
   // Drops the last unit of each of the lines [0, count) (used to strip CRs of CR LF files).
   void DropLastUnitOfLines(uint32_t count);
@@ -66,6 +71,8 @@ class LineStore {
   void CountChanged(size_t block);
   void BlocksMoved(size_t from);
   void SplitIfLarge(size_t block);
+  // Opens a new last block when the last one is full, for appending.
+  void MakeRoomToAppend();
   void SplitAt(size_t block, uint32_t index);
   void InsertFew(uint32_t at, std::span<const std::u16string_view> lines);
   template <class LineView>

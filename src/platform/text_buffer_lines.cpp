@@ -36,7 +36,7 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
     edit.removed_end = old_end;
     edit.inserted_end = new_end;
     // Only the removed side is kept; undo reads the inserted side back from the buffer.
-    edit.removed = CompactText(GetText(start, old_end));
+    edit.removed = CompactRange(start, old_end);
   }
   history_.BeginEdit();
 

@@ -2,6 +2,7 @@
 // candidate; the scalar loop then finds it, so both paths give the same answer.
 #include "regex/char_scan.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -126,27 +127,66 @@ PairChar PairCharOf(char16_t c, bool ignore_case) {
   return {static_cast<char16_t>(c | 0x20), 0x20, true};
 }
 
+#if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+typedef uint8_t U8x16 __attribute__((vector_size(16)));
+
+// 16 bytes of units at a time: 8 wide ones or 16 narrow ones.
+template <class Unit>
+struct Lanes;
+template <>
+struct Lanes<char16_t> {
+  using Vector = U16x8;
+  static Vector Splat(char16_t c) { return tavik::regex::Splat(c); }
+};
+template <>
+struct Lanes<unsigned char> {
+  using Vector = U8x16;
+  static Vector Splat(char16_t c) {
+    Vector v;
+    std::memset(&v, static_cast<unsigned char>(c), sizeof(v));
+    return v;
+  }
+};
+
+// Index of the first lane of a comparison result that is set, or the lane count.
+template <class Unit, class Vector>
+size_t FirstSetLane(Vector m) {
+  constexpr size_t kBits = 8 * sizeof(Unit);
+  uint64_t w[2];
+  std::memcpy(w, &m, sizeof(w));
+  if (w[0] != 0) return static_cast<size_t>(__builtin_ctzll(w[0])) / kBits;
+  if (w[1] != 0) return 64 / kBits + static_cast<size_t>(__builtin_ctzll(w[1])) / kBits;
+  return 128 / kBits;
+}
+#endif
+
 // First index i in [from, to) where s[i] matches p1 and s[i + offset] matches p2; `to` when
 // there is none. Two characters of a literal at their distance rule out nearly every false
-// candidate that a scan for one character stops at. The caller keeps i + offset in the text.
-size_t ScanPair(const char16_t* s, size_t from, size_t to, PairChar p1, ptrdiff_t offset,
-                PairChar p2) {
+// candidate that a scan for one character stops at. The caller keeps i + offset in the text
+// and, for narrow units, both characters below 256.
+template <class Unit>
+size_t ScanPair(const Unit* s, size_t from, size_t to, PairChar p1, ptrdiff_t offset, PairChar p2) {
   size_t i = from;
 #if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  const U16x8 c1 = Splat(p1.c);
-  const U16x8 f1 = Splat(p1.fold);
-  const U16x8 h1 = Splat(p1.high ? 0xFF80 : 0);
-  const U16x8 c2 = Splat(p2.c);
-  const U16x8 f2 = Splat(p2.fold);
-  const U16x8 h2 = Splat(p2.high ? 0xFF80 : 0);
-  for (; i + 8 <= to; i += 8) {
-    U16x8 a;
-    U16x8 b;
+  using L = Lanes<Unit>;
+  using Vector = typename L::Vector;
+  constexpr size_t kCount = sizeof(Vector) / sizeof(Unit);
+  // Units at or above 128 have one of these bits set.
+  const char16_t high_bits = sizeof(Unit) == 1 ? 0x80 : 0xFF80;
+  const Vector c1 = L::Splat(p1.c);
+  const Vector f1 = L::Splat(p1.fold);
+  const Vector h1 = L::Splat(p1.high ? high_bits : 0);
+  const Vector c2 = L::Splat(p2.c);
+  const Vector f2 = L::Splat(p2.fold);
+  const Vector h2 = L::Splat(p2.high ? high_bits : 0);
+  for (; i + kCount <= to; i += kCount) {
+    Vector a;
+    Vector b;
     std::memcpy(&a, s + i, sizeof(a));
     std::memcpy(&b, s + static_cast<ptrdiff_t>(i) + offset, sizeof(b));
-    const U16x8 m = (((a | f1) == c1) | ((a & h1) != 0)) & (((b | f2) == c2) | ((b & h2) != 0));
-    const size_t lane = FirstLane(m, 0);
-    if (lane < 8) return i + lane;
+    const Vector m = (((a | f1) == c1) | ((a & h1) != 0)) & (((b | f2) == c2) | ((b & h2) != 0));
+    const size_t lane = FirstSetLane<Unit>(m);
+    if (lane < kCount) return i + lane;
   }
 #endif
   for (; i < to; ++i) {
@@ -156,7 +196,8 @@ size_t ScanPair(const char16_t* s, size_t from, size_t to, PairChar p1, ptrdiff_
 }
 
 // Whether the literal stands in `text` at `start` (the caller keeps it inside the text).
-bool LiteralAt(std::u16string_view text, size_t start, std::u16string_view lit, bool ignore_case) {
+template <class Unit>
+bool LiteralAt(const Unit* text, size_t start, std::u16string_view lit, bool ignore_case) {
   size_t n = 0;
   if (ignore_case) {
     while (n < lit.size() && UpperFast(text[start + n]) == UpperFast(lit[n])) ++n;
@@ -166,14 +207,49 @@ bool LiteralAt(std::u16string_view text, size_t start, std::u16string_view lit, 
   return n == lit.size();
 }
 
-}  // namespace
+// ScanForward over narrow units.
+size_t ScanForwardNarrow(const unsigned char* s, size_t from, size_t to, const char16_t* needles,
+                         int count, bool high) {
+  // A needle above 255 is in no narrow text: one that fits takes its place, or 128, which
+  // `high` finds anyway.
+  char16_t fit = high ? 0x80 : 0xFFFF;
+  for (int n = 0; n < count; ++n) {
+    if (needles[n] < 256) fit = needles[n];
+  }
+  if (fit == 0xFFFF) return to;
+  std::array<unsigned char, 3> n{};
+  for (int k = 0; k < 3; ++k) {
+    const char16_t c = k < count ? needles[k] : fit;
+    n[static_cast<size_t>(k)] = static_cast<unsigned char>(c < 256 ? c : fit);
+  }
+  size_t i = from;
+#if TAVIK_REGEX_VECTOR_SCAN && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  using L = Lanes<unsigned char>;
+  const U8x16 v0 = L::Splat(n[0]);
+  const U8x16 v1 = L::Splat(n[1]);
+  const U8x16 v2 = L::Splat(n[2]);
+  const U8x16 vh = L::Splat(high ? 0x80 : 0);
+  for (; i + 16 <= to; i += 16) {
+    U8x16 a;
+    std::memcpy(&a, s + i, sizeof(a));
+    const U8x16 m = (a == v0) | (a == v1) | (a == v2) | ((a & vh) != 0);
+    const size_t lane = FirstSetLane<unsigned char>(m);
+    if (lane < 16) return i + lane;
+  }
+#endif
+  for (; i < to; ++i) {
+    if (s[i] == n[0] || s[i] == n[1] || s[i] == n[2] || (high && s[i] >= 128)) return i;
+  }
+  return to;
+}
 
-size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
-                    bool ignore_case) {
+template <class Unit>
+size_t FindRequiredIn(const Unit* text, size_t size, size_t from, const RequiredLiteral& literal,
+                      bool ignore_case) {
   const std::u16string& lit = literal.text;
-  if (text.size() < lit.size() || from > text.size() - lit.size()) return kNotFound;
+  if (size < lit.size() || from > size - lit.size()) return kNotFound;
   const size_t k = literal.scan_index;
-  const size_t last_start = text.size() - lit.size();
+  const size_t last_start = size - lit.size();
   // The scanned character and the literal's first or last one, at their distance; under
   // ignore-case only when both are ASCII, so that bit 5 folds them.
   const size_t other = k == lit.size() - 1 ? 0 : lit.size() - 1;
@@ -182,15 +258,40 @@ size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral
   const PairChar p2 = PairCharOf(lit[other], ignore_case);
   const ptrdiff_t offset = static_cast<ptrdiff_t>(other) - static_cast<ptrdiff_t>(k);
   for (size_t i = from + k; i <= last_start + k;) {
-    const size_t j =
-        pair ? ScanPair(text.data(), i, last_start + k + 1, p1, offset, p2)
-             : ScanForward(text.data(), i, last_start + k + 1, literal.scan_chars.data(),
-                           literal.scan_count, literal.scan_non_ascii);
+    size_t j;
+    if (pair) {
+      j = ScanPair(text, i, last_start + k + 1, p1, offset, p2);
+    } else if constexpr (sizeof(Unit) == 1) {
+      j = ScanForwardNarrow(text, i, last_start + k + 1, literal.scan_chars.data(),
+                            literal.scan_count, literal.scan_non_ascii);
+    } else {
+      j = ScanForward(text, i, last_start + k + 1, literal.scan_chars.data(), literal.scan_count,
+                      literal.scan_non_ascii);
+    }
     if (j > last_start + k) return kNotFound;
     if (LiteralAt(text, j - k, lit, ignore_case)) return j - k;
     i = j + 1;
   }
   return kNotFound;
+}
+
+}  // namespace
+
+size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
+                    bool ignore_case) {
+  return FindRequiredIn(text.data(), text.size(), from, literal, ignore_case);
+}
+
+size_t FindRequired(std::string_view text, size_t from, const RequiredLiteral& literal,
+                    bool ignore_case) {
+  // Case by case, a literal with a unit above 255 cannot stand in such a line.
+  if (!ignore_case) {
+    for (char16_t c : literal.text) {
+      if (c >= 256) return kNotFound;
+    }
+  }
+  return FindRequiredIn(reinterpret_cast<const unsigned char*>(text.data()), text.size(), from,
+                        literal, ignore_case);
 }
 
 }  // namespace tavik::regex

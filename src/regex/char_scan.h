@@ -24,5 +24,8 @@ size_t ScanBackward(const char16_t* s, size_t from, size_t to, const char16_t* n
 // `ignore_case` characters compare by their upper-case forms.
 size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
                     bool ignore_case);
+// The same over a line held one byte per unit (every unit below 256).
+size_t FindRequired(std::string_view text, size_t from, const RequiredLiteral& literal,
+                    bool ignore_case);
 
 }  // namespace tavik::regex

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,14 @@ class LineSource {
   virtual std::u16string_view LineText(uint32_t line) const = 0;
   // True when every view LineText returned stays valid while the source is unchanged.
   virtual bool StableLines() const { return false; }
+  // Lines from `first` on one byte per unit (each byte a unit below 256), as far as the source
+  // holds them so: fills `out` in order and returns how many, stopping early at the last line or
+  // at a line only LineText gives. Valid at least as long as a view LineText returned.
+  virtual uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const {
+    (void)first;
+    (void)out;
+    return 0;
+  }
 };
 
 // Lines owned in memory.

@@ -5,6 +5,8 @@
 #include "regex/search.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "common/char_class.h"
 #include "regex/char_scan.h"
@@ -32,6 +34,10 @@ class Scanner {
   // Tries the positions of `line` from column `lo` to `hi` (both inclusive, hi clamped to the
   // line length) in the scan direction.
   MatchStatus Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward);
+  // The first line in [line, last] that Line must look at when the scan covers each of them
+  // whole: lines the source holds narrow and without the required literal have no match. A
+  // batch of lines is read at a time; `last` + 1 when none is left.
+  uint32_t SkipLinesWithoutLiteral(uint32_t line, uint32_t last);
 
  private:
   bool IsFirstChar(char16_t c) const {
@@ -50,6 +56,8 @@ class Scanner {
   regex::LineMatcher matcher_;
   MatchResult* result_;
   MatchResult scratch_;
+  // The line SkipLinesWithoutLiteral last found the literal on, which Line need not test again.
+  uint32_t literal_line_ = UINT32_MAX;
 };
 
 // First column in [col, end) where a character may begin a match, or `end`.
@@ -102,10 +110,18 @@ MatchStatus Scanner::Attempt(uint32_t line, uint32_t col, bool* done) {
 MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward) {
   // Most lines of a long buffer fail the literal test: decide that on the plain line text
   // before setting up the matcher for it.
-  if (!required_.text.empty()) {
-    std::u16string_view peek = source_.LineText(line);
-    if (lo > peek.size() || regex::FindRequired(peek, lo, required_, ic_) == kNotFound) {
-      return MatchStatus::kNoMatch;
+  // A line the source holds one byte per unit is tested where it lies, without widening it.
+  if (!required_.text.empty() && !(line == literal_line_ && lo == 0)) {
+    std::string_view narrow;
+    if (source_.NarrowLines(line, {&narrow, 1}) == 1) {
+      if (lo > narrow.size() || regex::FindRequired(narrow, lo, required_, ic_) == kNotFound) {
+        return MatchStatus::kNoMatch;
+      }
+    } else {
+      std::u16string_view peek = source_.LineText(line);
+      if (lo > peek.size() || regex::FindRequired(peek, lo, required_, ic_) == kNotFound) {
+        return MatchStatus::kNoMatch;
+      }
     }
   }
   matcher_.StartLine(line);
@@ -153,10 +169,52 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
   return MatchStatus::kNoMatch;
 }
 
+uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
+  if (required_.text.empty()) return line;
+  std::array<std::string_view, 256> batch;
+  // Small batches first: a search that stops a few lines on (":g" looks for each next matching
+  // line) must not read hundreds of lines ahead.
+  uint32_t size = 4;
+  while (line <= last) {
+    const uint32_t want = std::min(size, last - line + 1);
+    size = std::min<uint32_t>(size * 2, batch.size());
+    const uint32_t got = source_.NarrowLines(line, {batch.data(), want});
+    // Lines stored one after the other are searched as one text, so that the scan runs over
+    // thousands of bytes at a time; an occurrence that straddles two lines is none.
+    for (uint32_t first = 0; first < got;) {
+      uint32_t end = first + 1;
+      while (end < got && batch[end].data() == batch[end - 1].data() + batch[end - 1].size()) {
+        ++end;
+      }
+      const std::string_view run(
+          batch[first].data(),
+          static_cast<size_t>(batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
+      uint32_t in = first;    // the line holding `at`
+      size_t line_start = 0;  // where it starts in the run
+      for (size_t at = regex::FindRequired(run, 0, required_, ic_); at != kNotFound;
+           at = regex::FindRequired(run, at + 1, required_, ic_)) {
+        while (at >= line_start + batch[in].size()) line_start += batch[in++].size();
+        if (at + required_.text.size() <= line_start + batch[in].size()) {
+          literal_line_ = line + in;
+          return literal_line_;
+        }
+      }
+      first = end;
+    }
+    line += got;
+    // A line the source gives only as UTF-16 is Line's to read.
+    if (got < want) return line;
+  }
+  return line;
+}
+
 // Positions from `a` to `b` in scan order; `b` itself only when `include_b`.
 MatchStatus ScanRange(Scanner& scanner, TextPos a, TextPos b, bool include_b, bool backward) {
   if (!backward) {
     for (uint32_t line = a.line; line <= b.line; ++line) {
+      if (line != a.line && line < b.line) {
+        line = scanner.SkipLinesWithoutLiteral(line, b.line - 1);
+      }
       uint32_t lo = line == a.line ? a.column : 0;
       uint32_t hi = kEndOfLineColumn - 1;
       if (line == b.line) {
@@ -178,9 +236,17 @@ MatchStatus ScanRange(Scanner& scanner, TextPos a, TextPos b, bool include_b, bo
   return MatchStatus::kNoMatch;
 }
 
+// The length of a line, from its narrow form where the source has one: reading it as UTF-16
+// would copy it (and push the line being scanned out of a one-line cache).
+uint32_t LineLength(const LineSource& source, uint32_t line) {
+  std::string_view narrow;
+  if (source.NarrowLines(line, {&narrow, 1}) == 1) return uint32_t(narrow.size());
+  return uint32_t(source.LineText(line).size());
+}
+
 TextPos Clamp(const LineSource& source, uint32_t lines, TextPos p) {
-  if (p.line >= lines) return {lines - 1, uint32_t(source.LineText(lines - 1).size())};
-  p.column = std::min<uint32_t>(p.column, uint32_t(source.LineText(p.line).size()));
+  if (p.line >= lines) return {lines - 1, LineLength(source, lines - 1)};
+  p.column = std::min(p.column, LineLength(source, p.line));
   return p;
 }
 
@@ -196,7 +262,7 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   const TextPos origin{0, 0};
   // The buffer's end is read only when the search runs to it: a bounded search (the highlights
   // of a screen) must not fetch the last line of a long buffer every time.
-  auto last = [&] { return TextPos{lines - 1, uint32_t(source.LineText(lines - 1).size())}; };
+  auto last = [&] { return TextPos{lines - 1, LineLength(source, lines - 1)}; };
   Scanner scanner(pattern, source, a, cache, result);
   if (!a.backward) {
     TextPos edge = (!a.wrapscan && a.stop && *a.stop >= a.start) ? *a.stop : last();

@@ -35,6 +35,26 @@ bool FakeHostView::ReadLine(uint32_t line, std::u16string& out) const {
   return true;
 }
 
+uint32_t FakeHostView::ReadNarrowLines(uint32_t first, std::span<std::string_view> out) const {
+  if (!narrow_lines_) return 0;
+  if (narrow_.size() != lines_.size()) {
+    narrow_.assign(lines_.size(), {});
+    fits_narrow_.assign(lines_.size(), true);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      for (char16_t c : lines_[i]) {
+        if (c >= 256) fits_narrow_[i] = false;
+        narrow_[i] += static_cast<char>(c);
+      }
+    }
+  }
+  uint32_t count = 0;
+  for (size_t line = first; line < lines_.size() && count < out.size(); ++line, ++count) {
+    if (!fits_narrow_[line]) break;
+    out[count] = narrow_[line];
+  }
+  return count;
+}
+
 TextPos FakeHostView::Clamp(TextPos pos) const {
   uint32_t line = std::min<uint32_t>(pos.line, LineCount() - 1);
   return {line, std::min(pos.column, LineLength(line))};
@@ -59,6 +79,7 @@ HostResult FakeHostView::ReplaceText(TextPos start, TextPos end, std::u16string_
   const TextPos new_end{uint32_t(start.line + inserted.size() - 1),
                         uint32_t(inserted.back().size())};
   inserted.back() += tail;
+  narrow_.clear();
   lines_.erase(lines_.begin() + start.line, lines_.begin() + end.line + 1);
   lines_.insert(lines_.begin() + start.line, inserted.begin(), inserted.end());
   if (listener_) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,14 @@ class FakeHostView : public HostView {
   void set_tab_size(uint32_t size) { tab_size_ = size; }
   void set_insert_tabs(bool on) { insert_tabs_ = on; }
   void set_visible_lines(uint32_t count) { visible_lines_ = count; }
+  // Hands out lines one byte per unit as well, as a host storing Latin-1 lines narrow does.
+  void set_narrow_lines(bool on) { narrow_lines_ = on; }
 
   bool IsAlive() const override { return true; }
   uint32_t LineCount() const override { return uint32_t(lines_.size()); }
   uint32_t LineLength(uint32_t line) const override;
   bool ReadLine(uint32_t line, std::u16string& out) const override;
+  uint32_t ReadNarrowLines(uint32_t first, std::span<std::string_view> out) const override;
   HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) override;
   HostResult OpenCompoundEdit() override { return HostResult::kOk; }
   HostResult CloseCompoundEdit() override { return HostResult::kOk; }
@@ -86,6 +90,11 @@ class FakeHostView : public HostView {
   TextPos Clamp(TextPos pos) const;
 
   std::vector<std::u16string> lines_;
+  bool narrow_lines_ = false;
+  // The narrow copies of the lines (empty for a line with a unit at or above 256), made on the
+  // first narrow read after an edit.
+  mutable std::vector<std::string> narrow_;
+  mutable std::vector<bool> fits_narrow_;
   std::vector<std::u16string> commands_;
   std::function<void(const TextChange&)> listener_;
   std::u16string name_ = u"fake.txt";

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace tavik::platform {
 namespace {
@@ -69,6 +75,38 @@ TEST(LineStoreTest, NarrowAndWideLines) {
   EXPECT_EQ(store.Raw(0).Narrow(), "caf\xE9\xFF");
   EXPECT_TRUE(store.Raw(1).wide);
   EXPECT_EQ(store.Raw(1).Wide(), wide);
+}
+
+// Views of stored lines across blocks, up to the first wide line; appending a block's worth of
+// lines at a time stores what appending them one by one stores.
+TEST(LineStoreTest, NarrowLinesAreReadInBatchesAndAppendedInBulk) {
+  std::vector<std::string> text;
+  for (int i = 0; i < 1300; ++i)
+    text.push_back(std::string(i % 7, static_cast<char>('a' + i % 26)));
+  std::vector<std::string_view> views(text.begin(), text.end());
+  LineStore bulk;
+  bulk.ClearForAppend();
+  bulk.AppendNarrowLine("first", 5);
+  bulk.AppendNarrowLines(std::span(views).first(700));
+  bulk.AppendNarrowLines(std::span(views).subspan(700));
+  LineStore single;
+  single.ClearForAppend();
+  single.AppendNarrowLine("first", 5);
+  for (std::string_view line : views) single.AppendNarrowLine(line.data(), line.size());
+  ASSERT_EQ(bulk.LineCount(), 1301u);
+  std::array<std::string_view, 600> out;
+  for (uint32_t first : {0u, 1u, 255u, 700u, 1000u}) {
+    const uint32_t got = bulk.ReadNarrow(first, out);
+    ASSERT_EQ(got, std::min<uint32_t>(600, 1301 - first)) << first;
+    for (uint32_t i = 0; i < got; ++i) {
+      ASSERT_EQ(out[i], single.Raw(first + i).Narrow()) << first + i;
+    }
+  }
+  // A line of two bytes per unit ends the batch; reading from it gives none.
+  bulk.SetLine(300, u"\u20ac");
+  EXPECT_EQ(bulk.ReadNarrow(10, out), 290u);
+  EXPECT_EQ(bulk.ReadNarrow(300, out), 0u);
+  EXPECT_EQ(bulk.ReadNarrow(1301, out), 0u);
 }
 
 TEST(LineStoreTest, EraseEverythingThenInsertKeepsAWorkingStore) {

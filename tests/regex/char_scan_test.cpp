@@ -121,5 +121,41 @@ TEST(RegexCharScanTest, FindRequiredAgreesWithAPlainSearch) {
   }
 }
 
+// A line held one byte per unit gives what the same line in UTF-16 gives: every start, lines
+// across several blocks of 16, Latin-1 case pairs and literals with units above 255 (the Kelvin
+// sign, which folds to "K", and U+0178, the capital of U+00FF).
+TEST(RegexCharScanTest, NarrowLinesAgreeWithTheirUtf16Form) {
+  std::mt19937 rng(17);
+  const char16_t line_units[] = u"abzkKA \u00e9\u00c9\u00ff";
+  const char16_t literal_units[] = u"abzkK \u00e9\u00c9\u00ff\u212a\u0178";
+  for (int round = 0; round < 800; ++round) {
+    const bool ic = round % 2 == 1;
+    std::u16string wide;
+    const size_t len = rng() % 90;
+    for (size_t i = 0; i < len; ++i) wide += line_units[rng() % 10];
+    const std::string narrow(wide.begin(), wide.end());
+    RequiredLiteral lit;
+    const size_t lit_len = 1 + rng() % 4;
+    for (size_t i = 0; i < lit_len; ++i) lit.text += literal_units[rng() % 11];
+    lit.scan_index = rng() % lit_len;
+    const char16_t c = lit.text[lit.scan_index];
+    if (ic) {
+      lit.scan_count = 0;
+      for (char16_t a = 0; a < 128; ++a) {
+        if (ToUpperChar(a) == ToUpperChar(c)) lit.scan_chars[lit.scan_count++] = a;
+      }
+      lit.scan_non_ascii = true;
+    } else {
+      lit.scan_chars = {c, 0};
+      lit.scan_count = 1;
+      lit.scan_non_ascii = c >= 128;
+    }
+    for (size_t from = 0; from <= len; ++from) {
+      ASSERT_EQ(FindRequired(narrow, from, lit, ic), FindRequired(wide, from, lit, ic))
+          << "round " << round << " from " << from;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavik::regex

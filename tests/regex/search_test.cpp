@@ -3,6 +3,11 @@
 // whose line text is only valid until the next read.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "regex_test_util.h"
 
 namespace tavik::testing {
@@ -143,6 +148,73 @@ TEST(RegexSearchTest, EveryMatchOfALineWithOneCache) {
     args.start = m.end == m.start ? TextPos{0, m.end.column + 1} : m.end;
   }
   EXPECT_EQ(all, "0:0-0:0 0:1-0:3 0:3-0:3 0:4-0:4 ");
+}
+
+// Lines offered one byte per unit too, as a host that stores Latin-1 lines so offers them: kept
+// one after another in one string (where a literal may straddle two lines), except lines with a
+// unit above 255, which only LineText gives and at which every batch stops.
+class NarrowLineSource : public LineSource {
+ public:
+  explicit NarrowLineSource(std::u16string_view text) : wide_(StringLineSource::FromText(text)) {
+    for (uint32_t i = 0; i < wide_.LineCount(); ++i) {
+      starts_.push_back(bytes_.size());
+      char16_t all = 0;
+      for (char16_t c : wide_.LineText(i)) {
+        bytes_ += static_cast<char>(c);
+        all |= c;
+      }
+      fits_.push_back(all < 256);
+    }
+    starts_.push_back(bytes_.size());
+  }
+  uint32_t LineCount() const override { return wide_.LineCount(); }
+  std::u16string_view LineText(uint32_t line) const override { return wide_.LineText(line); }
+  uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override {
+    uint32_t n = 0;
+    for (uint32_t line = first; line < LineCount() && n < out.size() && fits_[line]; ++line) {
+      out[n++] = std::string_view(bytes_).substr(starts_[line], starts_[line + 1] - starts_[line]);
+    }
+    return n;
+  }
+
+ private:
+  StringLineSource wide_;
+  std::string bytes_;
+  std::vector<size_t> starts_;
+  std::vector<bool> fits_;
+};
+
+TEST(RegexSearchTest, NarrowLinesFindWhatTheirUtf16FormFinds) {
+  std::mt19937 rng(23);
+  const char16_t units[] = u"abzAB \u00e9\u00c9\u0100";
+  const std::u16string_view patterns[] = {u"ab",      u"zab",     u"b$",      u"^ab",
+                                          u"\u00e9b", u"\u0100a", u"\\<ab",   u"b",
+                                          u"a\\nb",   u"z\\|ab",  u"a\\_s*b", u"\u00c9\u00c9"};
+  for (int round = 0; round < 40; ++round) {
+    // Many short lines, so that literals often straddle two and batches of every size run.
+    std::u16string text;
+    const size_t lines = 1 + rng() % 700;
+    for (size_t l = 0; l < lines; ++l) {
+      if (l > 0) text += u'\n';
+      const bool rare = rng() % 50 == 0;
+      for (size_t n = rng() % 5; n > 0; --n) text += units[rng() % (rare ? 9 : 8)];
+    }
+    const StringLineSource wide = StringLineSource::FromText(text);
+    const NarrowLineSource narrow(text);
+    for (std::u16string_view source : patterns) {
+      const Pattern p = Compile(source, round % 3 == 0);
+      for (int start = 0; start < 6; ++start) {
+        SearchArgs args = From(rng() % lines, rng() % 3, rng() % 2 == 0, rng() % 2 == 0);
+        args.backward = rng() % 2 == 0;
+        MatchCache cache;
+        MatchResult a;
+        MatchResult b;
+        const std::string expected = Describe(Search(p, wide, args, cache, &a), a);
+        ASSERT_EQ(Describe(Search(p, narrow, args, cache, &b), b), expected)
+            << "round " << round << " pattern " << Utf8(source);
+      }
+    }
+  }
 }
 
 TEST(RegexSearchTest, TooComplexEndsTheSearch) {

@@ -13,4 +13,8 @@ std::u16string_view TextViewLineSource::LineText(uint32_t line) const {
   return view_.LineText(line);
 }
 
+uint32_t TextViewLineSource::NarrowLines(uint32_t first, std::span<std::string_view> out) const {
+  return view_.NarrowLines(first, out);
+}
+
 }  // namespace tavik

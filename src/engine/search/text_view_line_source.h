@@ -17,6 +17,7 @@ class TextViewLineSource : public LineSource {
   explicit TextViewLineSource(const TextView& view) : view_(view) {}
   uint32_t LineCount() const override;
   std::u16string_view LineText(uint32_t line) const override;
+  uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override;
 
  private:
   const TextView& view_;

@@ -81,6 +81,15 @@ class HostView {
   virtual uint32_t LineCount() const = 0;
   virtual uint32_t LineLength(uint32_t line) const = 0;
   virtual bool ReadLine(uint32_t line, std::u16string& out) const = 0;
+  // Lines from `first` on without copying them, one byte per unit, for hosts that keep lines
+  // whose units are all below 256 so: fills `out` from its start with the lines in order and
+  // returns how many it filled, stopping early at the end of the buffer or at a line it cannot
+  // hand out so (which ReadLine then reads). The views stay valid until the buffer's next edit.
+  virtual uint32_t ReadNarrowLines(uint32_t first, std::span<std::string_view> out) const {
+    (void)first;
+    (void)out;
+    return 0;
+  }
 
   // Buffer edits. Text may contain line breaks ("\n" or "\r\n"), which split lines.
   virtual HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) = 0;

@@ -54,6 +54,11 @@ class TextView {
   uint32_t LineCount() const;
   uint32_t LineLength(uint32_t line) const;
   std::u16string_view LineText(uint32_t line) const;
+  // Lines from `first` on one byte per unit, as far as the host hands them out so (see
+  // HostView::ReadNarrowLines); they stay valid until the next edit.
+  uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const {
+    return IsAttached() ? host_->ReadNarrowLines(first, out) : 0;
+  }
   char16_t CharAt(uint32_t line, uint32_t column) const;
   uint32_t LeadingSpaces(uint32_t line) const;
   uint32_t VirtualColumn(uint32_t line, uint32_t column) const;
