@@ -53,7 +53,7 @@ TextPos MoveVisualEnd(const TextView& text, ViewState& state, VisualKind& kind,
   if (motion.kind == MotionKind::kInclusive && kind != VisualKind::kLinewise &&
       end.line < text.LineCount() && end.column < text.LineLength(end.line)) {
     // The stored end is exclusive: the target character belongs to the selection.
-    ++end.column;
+    end.column = text.NextCharColumn(end.line, end.column);
   }
   state.visual_end = end;
   state.visual_block_to_line_end = kind == VisualKind::kBlockwise && motion.want_end_of_line;

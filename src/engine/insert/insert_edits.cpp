@@ -32,8 +32,9 @@ void OverwriteChar(TextView& text, char16_t c) {
 void Backspace(TextView& text) {
   TextPos caret = text.GetCaret();
   if (caret.column > 0) {
-    text.DeleteRange({caret.line, caret.column - 1}, caret);
-    text.SetCaret({caret.line, caret.column - 1});
+    TextPos before{caret.line, text.PrevCharColumn(caret.line, caret.column)};
+    text.DeleteRange(before, caret);
+    text.SetCaret(before);
   } else if (caret.line > 0) {
     TextPos join{caret.line - 1, text.LineLength(caret.line - 1)};
     text.DeleteRange(join, caret);
@@ -44,7 +45,7 @@ void Backspace(TextView& text) {
 void DeleteUnder(TextView& text) {
   TextPos caret = text.GetCaret();
   if (caret.column < text.LineLength(caret.line)) {
-    text.DeleteRange(caret, {caret.line, caret.column + 1});
+    text.DeleteRange(caret, {caret.line, text.NextCharColumn(caret.line, caret.column)});
   } else if (caret.line + 1 < text.LineCount()) {
     text.DeleteRange(caret, {caret.line + 1, 0});
   }
@@ -111,14 +112,14 @@ void Move(TextView& text, InsertOpType type) {
   switch (type) {
     case InsertOpType::kLeft:
       if (caret.column > 0) {
-        to.column = caret.column - 1;
+        to.column = text.PrevCharColumn(caret.line, caret.column);
       } else if (caret.line > 0) {
         to = {caret.line - 1, text.LineLength(caret.line - 1)};
       }
       break;
     case InsertOpType::kRight:
       if (caret.column < text.LineLength(caret.line)) {
-        to.column = caret.column + 1;
+        to.column = text.NextCharColumn(caret.line, caret.column);
       } else if (caret.line < last_line) {
         to = {caret.line + 1, 0};
       }
