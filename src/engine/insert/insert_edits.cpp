@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/utf16_chars.h"
 #include "engine/actions/indent.h"
 #include "engine/insert/insert_mode.h"
 #include "engine/state/register_file.h"
@@ -18,13 +19,19 @@ void InsertChar(TextView& text, char16_t c) {
   text.SetCaret({caret.line, caret.column + 1});
 }
 
+// A character beyond the BMP arrives as two units: the first takes the place of the whole
+// character under the caret, the second joins it, so one character replaces one.
 void OverwriteChar(TextView& text, char16_t c) {
   TextPos caret = text.GetCaret();
-  if (caret.column >= text.LineLength(caret.line)) {
+  std::u16string_view line = text.LineText(caret.line);
+  const bool completes_pair =
+      IsLowSurrogate(c) && caret.column > 0 && caret.column <= line.size() &&
+      IsHighSurrogate(line[caret.column - 1]) && !InsidePair(line, caret.column);
+  if (caret.column >= line.size() || completes_pair) {
     InsertChar(text, c);
     return;
   }
-  text.ReplaceChars(caret, 1, std::u16string_view(&c, 1));
+  text.ReplaceChars(caret, CharUnitsAt(line, caret.column), std::u16string_view(&c, 1));
   text.SetDotMark(caret);
   text.SetCaret({caret.line, caret.column + 1});
 }

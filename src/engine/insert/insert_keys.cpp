@@ -259,9 +259,14 @@ void InsertMode::KeyCopyAdjacent(KeyStep& step, char16_t key) {
   bool above = key == ch::kCtrlY;
   if (above ? here.line == 0 : here.line + 1 >= text.ViewLineCount()) return;
   TextPos other = text.ViewToBuffer({above ? here.line - 1 : here.line + 1, 0});
-  if (caret.column >= text.LineLength(other.line)) return;
-  char16_t taken = text.CharAt(other.line, caret.column);
-  Perform(step, step.replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, taken);
+  std::u16string_view line = text.LineText(other.line);
+  if (caret.column >= line.size()) return;
+  // A pair is copied whole.
+  const uint32_t start = CharStartColumn(line, caret.column);
+  const std::u16string taken(line.substr(start, CharUnitsAt(line, start)));
+  for (char16_t unit : taken) {
+    Perform(step, step.replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, unit);
+  }
 }
 
 }  // namespace tavik
