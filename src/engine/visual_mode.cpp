@@ -143,7 +143,9 @@ void MarkVisualSelection(TextView& text, const ViewState& state, VisualKind kind
         uint32_t to =
             state.visual_block_to_line_end ? length : text.ColumnOfVirtual(line, right, false);
         // A tab reaching into the block from its left belongs to it.
-        if (to < length && to == from && text.VirtualColumn(line, to) < right) ++to;
+        if (to < length && to == from && text.VirtualColumn(line, to) < right) {
+          to = text.NextCharColumn(line, to);
+        }
         if (from < to) ranges.push_back({{line, from}, {line, to}});
       }
       break;

@@ -2,8 +2,8 @@
 // units: nothing the host or a column computation does leaves the caret between the halves.
 #include <gtest/gtest.h>
 
-#include "engine/text/text_view.h"
 #include "engine/fake_host_view.h"
+#include "engine/text/text_view.h"
 
 namespace tavik {
 namespace {
