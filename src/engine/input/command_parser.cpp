@@ -246,7 +246,6 @@ void CommandParser::RegisterName(KeyCode key) {
   main_ = &CommandParser::Dispatch;
 }
 
-// The action replaces any operator: "m" typed after "d" sets a mark and drops the delete.
 bool CommandParser::ArgumentChar(KeyCode key, char32_t& out) {
   if (high_half_ != 0) {
     char16_t high = high_half_;
@@ -266,6 +265,7 @@ bool CommandParser::ArgumentChar(KeyCode key, char32_t& out) {
   return true;
 }
 
+// The action replaces any operator: "m" typed after "d" sets a mark and drops the delete.
 void CommandParser::ActionArgument(KeyCode key) {
   if (!IsPlainChar(key)) {
     Cancel();
