@@ -43,4 +43,11 @@ inline CharClass ClassOf(char16_t c) {
   return IsWordChar(c) ? CharClass::kWord : CharClass::kOther;
 }
 
+// The class of any code point. Beyond the BMP the ideographs of the supplementary planes are
+// word characters like those of the BMP; everything else there (emoji, symbols) is "other".
+inline CharClass ClassOfCodePoint(char32_t c) {
+  if (c < 0x10000) return ClassOf(static_cast<char16_t>(c));
+  return c >= 0x20000 && c <= 0x3FFFF ? CharClass::kWord : CharClass::kOther;
+}
+
 }  // namespace tavik

@@ -69,11 +69,13 @@ OperatedRange PrepareRange(const TextView& text, const MotionResult& motion, Ran
                              text.VirtualColumn(range.end.line, range.end.column)
                          ? range.start
                          : range.end;
-    if (right.column < text.LineLength(right.line)) ++right.column;
+    if (right.column < text.LineLength(right.line)) {
+      right.column = text.NextCharColumn(right.line, right.column);
+    }
   } else if (motion.kind == MotionKind::kInclusive) {
     uint32_t length = text.LineLength(range.end.line);
     if (range.end.column < length) {
-      ++range.end.column;
+      range.end.column = text.NextCharColumn(range.end.line, range.end.column);
     } else if (range.end.line + 1 < text.LineCount() &&
                text.EndOfLine(range.end.line).line != range.end.line) {
       range.end = {range.end.line + 1, 0};

@@ -53,7 +53,7 @@ TextPos MoveVisualEnd(const TextView& text, ViewState& state, VisualKind& kind,
   if (motion.kind == MotionKind::kInclusive && kind != VisualKind::kLinewise &&
       end.line < text.LineCount() && end.column < text.LineLength(end.line)) {
     // The stored end is exclusive: the target character belongs to the selection.
-    ++end.column;
+    end.column = text.NextCharColumn(end.line, end.column);
   }
   state.visual_end = end;
   state.visual_block_to_line_end = kind == VisualKind::kBlockwise && motion.want_end_of_line;
@@ -143,7 +143,9 @@ void MarkVisualSelection(TextView& text, const ViewState& state, VisualKind kind
         uint32_t to =
             state.visual_block_to_line_end ? length : text.ColumnOfVirtual(line, right, false);
         // A tab reaching into the block from its left belongs to it.
-        if (to < length && to == from && text.VirtualColumn(line, to) < right) ++to;
+        if (to < length && to == from && text.VirtualColumn(line, to) < right) {
+          to = text.NextCharColumn(line, to);
+        }
         if (from < to) ranges.push_back({{line, from}, {line, to}});
       }
       break;

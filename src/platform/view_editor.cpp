@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include "common/utf16_chars.h"
 #include "platform/edit_operations.h"
 #include "platform/editor_host.h"
 
@@ -273,7 +274,8 @@ bool ViewEditor::Move(uint32_t id) {
       if (!extend && !view_.Selection().Empty()) {
         to = view_.Selection().Start();
       } else if (caret.column > 0) {
-        to = {caret.line, caret.column - 1};
+        // A surrogate pair is passed over whole.
+        to = {caret.line, PrevCharColumn(buffer.Line(caret.line), caret.column)};
       } else if (caret.line > 0) {
         to = {caret.line - 1, buffer.LineLength(caret.line - 1)};
       }
@@ -282,7 +284,7 @@ bool ViewEditor::Move(uint32_t id) {
       if (!extend && !view_.Selection().Empty()) {
         to = view_.Selection().End();
       } else if (caret.column < buffer.LineLength(caret.line)) {
-        to = {caret.line, caret.column + 1};
+        to = {caret.line, NextCharColumn(buffer.Line(caret.line), caret.column)};
       } else if (caret.line < last) {
         to = {caret.line + 1, 0};
       }

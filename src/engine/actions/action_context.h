@@ -47,7 +47,7 @@ struct ActionContext {
   bool caret_placed = false;
 
   ActionCode code() const { return record.action; }
-  char16_t argument() const { return record.action_arg; }
+  char32_t argument() const { return record.action_arg; }
   std::u16string_view text_arg() const { return record.Text(); }
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "engine/actions/actions.h"
 #include "engine/actions/delete_operated.h"
 #include "engine/state/buffer_marks.h"
@@ -71,9 +72,11 @@ void SwitchCase(ActionContext& context) {
   context.remaining_count = 0;
   TextView& view = context.text;
   TextPos caret = view.GetCaret();
-  uint32_t length = view.LineLength(caret.line);
+  std::u16string_view text = view.LineText(caret.line);
+  uint32_t length = static_cast<uint32_t>(text.size());
   if (caret.column >= length) return;
-  uint32_t end = caret.column + std::min(count, length - caret.column);
+  // The count is in characters; a pair has no case and is passed over whole.
+  uint32_t end = AdvanceChars(text, caret.column, count);
   ChangeSpan(view, caret.line, caret.column, end, CaseChange::kSwitch);
   view.SetCaret({caret.line, std::min(end, length - 1)});
 }

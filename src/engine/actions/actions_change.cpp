@@ -2,6 +2,7 @@
 // undo step open so that the typed text joins the same step.
 #include <algorithm>
 
+#include "common/utf16_chars.h"
 #include "engine/actions/actions.h"
 #include "engine/actions/delete_operated.h"
 #include "engine/insert/insert_mode.h"
@@ -81,9 +82,10 @@ void SubstituteChars(ActionContext& context) {
   }
   TextView& view = context.text;
   TextPos caret = view.GetCaret();
-  uint32_t length = view.LineLength(caret.line);
-  if (caret.column < length) {
-    uint32_t end = caret.column + std::min(count, length - caret.column);
+  std::u16string_view text = view.LineText(caret.line);
+  if (caret.column < text.size()) {
+    // The count is in characters: a pair goes whole.
+    uint32_t end = AdvanceChars(text, caret.column, count);
     OperatedRange range{caret, {caret.line, end}, RangeKind::kCharacterwise};
     StoreAndMark(context, range);
     view.DeleteRange(range.start, range.end);

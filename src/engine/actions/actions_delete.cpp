@@ -2,6 +2,7 @@
 // ends and deletes inside one compound edit, so the whole deletion is one undo unit.
 #include <algorithm>
 
+#include "common/utf16_chars.h"
 #include "engine/actions/actions.h"
 #include "engine/actions/delete_operated.h"
 #include "engine/text/line_text.h"
@@ -26,9 +27,11 @@ void PlaceAfterDelete(TextView& view, const OperatedRange& range, bool last_line
 void DeleteCharsAtCaret(ActionContext& context, uint32_t count) {
   TextView& view = context.text;
   TextPos caret = view.GetCaret();
-  uint32_t length = view.LineLength(caret.line);
+  std::u16string_view text = view.LineText(caret.line);
+  uint32_t length = static_cast<uint32_t>(text.size());
   if (caret.column >= length) return;
-  uint32_t end = caret.column + std::min(count, length - caret.column);
+  // The count is in characters: a pair goes whole.
+  uint32_t end = AdvanceChars(text, caret.column, count);
   OperatedRange range{caret, {caret.line, end}, RangeKind::kCharacterwise};
   StoreAndMark(context, range);
   view.DeleteRange(range.start, range.end);
@@ -80,7 +83,10 @@ void DeleteCharBefore(ActionContext& context) {
     context.remaining_count = 0;
     return;
   }
-  OperatedRange range{before, {before.line, before.column + 1}, RangeKind::kCharacterwise};
+  before.column = view.PrevCharColumn(caret.line, before.column + 1);
+  OperatedRange range{before,
+                      {before.line, view.NextCharColumn(before.line, before.column)},
+                      RangeKind::kCharacterwise};
   StoreAndMark(context, range);
   view.DeleteRange(range.start, range.end);
   view.SetCaret(before);

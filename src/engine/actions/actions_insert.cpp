@@ -19,7 +19,8 @@ void InsertBefore(ActionContext& context) {
 void AppendAfter(ActionContext& context) {
   TextView& text = context.text;
   TextPos caret = text.GetCaret();
-  text.SetCaret({caret.line, std::min(caret.column + 1, text.LineLength(caret.line))});
+  text.SetCaret({caret.line, std::min(text.NextCharColumn(caret.line, caret.column),
+                                      text.LineLength(caret.line))});
   EnterInsert(context, OpenLine::kNone, false);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "engine/actions/actions.h"
 #include "engine/actions/delete_operated.h"
 #include "engine/actions/line_join.h"
@@ -21,8 +22,25 @@ void SetChangeMarks(TextView& view, TextPos first, TextPos last) {
   }
 }
 
+// `count` copies of a character, which may be a pair.
+std::u16string Repeated(char32_t ch, uint32_t count) {
+  std::u16string one;
+  AppendCodePoint(one, ch);
+  std::u16string out;
+  out.reserve(one.size() * count);
+  for (uint32_t i = 0; i < count; ++i) out += one;
+  return out;
+}
+
+// The number of characters in columns [from, to) of a line.
+uint32_t CharCount(std::u16string_view text, uint32_t from, uint32_t to) {
+  uint32_t n = 0;
+  for (uint32_t c = from; c < to; c = NextCharColumn(text, c)) ++n;
+  return n;
+}
+
 // Replaces every character of the range, line by line, keeping line breaks.
-void ReplaceRange(TextView& view, const OperatedRange& unresolved, char16_t ch) {
+void ReplaceRange(TextView& view, const OperatedRange& unresolved, char32_t ch) {
   OperatedRange range = ResolveRange(view, unresolved);
   BlockColumns block;
   if (range.kind == RangeKind::kBlockwise) block = BlockColumnsOf(view, unresolved);
@@ -30,7 +48,10 @@ void ReplaceRange(TextView& view, const OperatedRange& unresolved, char16_t ch) 
     BlockSpan span = RangeSpanOnLine(view, range, block, line);
     uint32_t from = span.start;
     uint32_t to = span.end;
-    if (to > from) view.ReplaceChars({line, from}, to - from, std::u16string(to - from, ch));
+    if (to > from) {
+      std::u16string_view text = view.LineText(line);
+      view.ReplaceChars({line, from}, to - from, Repeated(ch, CharCount(text, from, to)));
+    }
   }
   SetChangeMarks(view, range.start, range.end);
   view.SetCaret(range.start);
@@ -40,7 +61,7 @@ void ReplaceRange(TextView& view, const OperatedRange& unresolved, char16_t ch) 
 
 void ReplaceChars(ActionContext& context) {
   TextView& view = context.text;
-  char16_t ch = context.argument();
+  char32_t ch = context.argument();
   if (context.range) {
     context.remaining_count = 0;
     if (ch != u'\r') ReplaceRange(view, *context.range, ch);
@@ -49,21 +70,30 @@ void ReplaceChars(ActionContext& context) {
   uint32_t count = std::max<uint32_t>(1, context.remaining_count);
   context.remaining_count = 0;
   TextPos caret = view.GetCaret();
-  uint32_t length = view.LineLength(caret.line);
+  std::u16string_view text = view.LineText(caret.line);
+  uint32_t length = static_cast<uint32_t>(text.size());
   if (caret.column >= length) return;
-  if (length - caret.column < count) {
-    context.engine.Beep(view);
-    return;
+  // The count is in characters: a pair is replaced whole, and may be replaced by one.
+  uint32_t end = caret.column;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (end >= length) {
+      context.engine.Beep(view);
+      return;
+    }
+    end = NextCharColumn(text, end);
   }
-  TextPos last{caret.line, caret.column + count - 1};
+  const uint32_t units = end - caret.column;
+  std::u16string replacement = Repeated(ch, count);
+  TextPos last{caret.line, caret.column + static_cast<uint32_t>(replacement.size()) -
+                               (ch >= 0x10000 ? 2u : 1u)};
   view.SetDotMark(caret);
   if (ch == u'\r') {
-    view.ReplaceChars(caret, count, u"\n");
+    view.ReplaceChars(caret, units, u"\n");
     SetChangeMarks(view, caret, {caret.line + 1, 0});
     view.SetCaret({caret.line + 1, 0});
     return;
   }
-  view.ReplaceChars(caret, count, std::u16string(count, ch));
+  view.ReplaceChars(caret, units, replacement);
   SetChangeMarks(view, caret, last);
   view.SetCaret(last);
 }

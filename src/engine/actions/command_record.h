@@ -22,9 +22,9 @@ struct CommandRecord {
   uint32_t action_count = 0;  // the typed count when the command has no motion, else 0
   uint32_t motion_count = 0;  // the typed count when the command has a motion, else 0
   ActionCode action = 0;
-  char16_t action_arg = 0;
+  char32_t action_arg = 0;  // a character beyond the BMP is one argument
   MotionCode motion = 0;
-  char16_t motion_arg = 0;
+  char32_t motion_arg = 0;
   char register_name = 0;  // 0 when no register was given
   bool forced = false;     // v, V or CTRL-V typed between operator and motion
   ForcedKind forced_kind = ForcedKind::kCharacterwise;
@@ -62,7 +62,7 @@ struct CommandRecord {
   }
 };
 // A field added to the record must be added to its copy as well.
-static_assert(sizeof(CommandRecord) == 28 + 2 * (kCommandTextCapacity + 1) + 4,
+static_assert(sizeof(CommandRecord) == 36 + 2 * (kCommandTextCapacity + 1) + 4,
               "CommandRecord changed: update its copy");
 
 }  // namespace tavik

@@ -40,7 +40,7 @@ PutOutcome PutCharacterwise(TextView& view, const Register& reg, const PutReques
   uint32_t line = request.cursor.line;
   uint32_t length = view.LineLength(line);
   uint32_t column = std::min(request.cursor.column, length);
-  if (request.after && column < length) ++column;
+  if (request.after && column < length) column = view.NextCharColumn(line, column);
   std::u16string text = Repeat(reg.Text(), count);
 
   uint32_t lines_before = view.LineCount();
@@ -138,7 +138,9 @@ PutOutcome PutBlockwise(TextView& view, const Register& reg, const PutRequest& r
   uint32_t first = std::min(request.cursor.line, view.LineCount() - 1);
   uint32_t length = view.LineLength(first);
   uint32_t cursor_column = std::min(request.cursor.column, length);
-  if (request.after && cursor_column < length) ++cursor_column;
+  if (request.after && cursor_column < length) {
+    cursor_column = view.NextCharColumn(first, cursor_column);
+  }
   const uint32_t display = view.VirtualColumn(first, cursor_column);
 
   uint32_t lines_before = view.LineCount();

@@ -5,6 +5,7 @@
 #include <cassert>
 
 #include "common/decimal.h"
+#include "common/utf16_chars.h"
 #include "engine/actions/action_codes.h"
 #include "engine/input/second_keys.h"
 #include "engine/motions/motion_codes.h"
@@ -80,6 +81,7 @@ void CommandParser::ResetParser(bool visual) {
   pending_action_ = 0;
   pending_motion_ = 0;
   char_arg_pending_ = false;
+  high_half_ = 0;
   operator_pending_ = false;
   line_ = CommandLineState{};
 }
@@ -244,14 +246,35 @@ void CommandParser::RegisterName(KeyCode key) {
   main_ = &CommandParser::Dispatch;
 }
 
+bool CommandParser::ArgumentChar(KeyCode key, char32_t& out) {
+  if (high_half_ != 0) {
+    char16_t high = high_half_;
+    high_half_ = 0;
+    if (!IsLowSurrogate(key.code)) {
+      Cancel();
+      return false;
+    }
+    out = CombineSurrogates(high, static_cast<char16_t>(key.code));
+    return true;
+  }
+  if (IsHighSurrogate(key.code)) {
+    high_half_ = static_cast<char16_t>(key.code);
+    return false;
+  }
+  out = key.code;
+  return true;
+}
+
 // The action replaces any operator: "m" typed after "d" sets a mark and drops the delete.
 void CommandParser::ActionArgument(KeyCode key) {
   if (!IsPlainChar(key)) {
     Cancel();
     return;
   }
+  char32_t c = 0;
+  if (!ArgumentChar(key, c)) return;
   record_.action = pending_action_;
-  record_.action_arg = static_cast<char16_t>(key.code);
+  record_.action_arg = c;
   operator_pending_ = false;
   char_arg_pending_ = false;
   Complete();
@@ -262,8 +285,10 @@ void CommandParser::MotionArgument(KeyCode key) {
     Cancel();
     return;
   }
+  char32_t c = 0;
+  if (!ArgumentChar(key, c)) return;
   record_.motion = pending_motion_;
-  record_.motion_arg = static_cast<char16_t>(key.code);
+  record_.motion_arg = c;
   char_arg_pending_ = false;
   Complete();
 }

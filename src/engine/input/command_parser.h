@@ -75,6 +75,9 @@ class CommandParser {
   void ActionArgument(KeyCode key);
   void MotionArgument(KeyCode key);
   void AfterPrefix(KeyCode key);
+  // The character argument a key completes: false while the first half of a surrogate pair
+  // waits for its second; a pair broken by another key cancels the command.
+  bool ArgumentChar(KeyCode key, char32_t& out);
 
   void RunBinding(KeyBinding binding, KeyCode key);
   void FinishCount();
@@ -100,6 +103,7 @@ class CommandParser {
   MotionCode pending_motion_ = 0;     // waiting for its character argument
   KeyPrefix prefix_ = KeyPrefix::kG;  // which second-key rules AfterPrefix applies
   bool char_arg_pending_ = false;
+  char16_t high_half_ = 0;  // first half of a character argument beyond the BMP
   bool operator_pending_ = false;
   bool recording_ = false;
   TextPos caret_;

@@ -95,8 +95,11 @@ bool InsertMode::HandleCompletionKey(ViewEngine& engine, TextView& text, KeyCode
 void InsertMode::ReplaceWordBefore(ViewEngine& engine, TextView& text, std::u16string_view word) {
   TextPos caret = text.GetCaret();
   uint32_t start = WordStartBefore(text.LineText(caret.line), caret.column);
-  for (uint32_t i = start; i < caret.column; ++i) {
+  // A Backspace takes a whole character, so the caret is followed rather than the units counted.
+  while (start < text.GetCaret().column) {
+    TextPos at = text.GetCaret();
     PerformInsertOp(engine, text, record_, {InsertOpType::kBackspace, 0});
+    if (text.GetCaret() == at) break;
   }
   for (char16_t c : word) PerformInsertOp(engine, text, record_, {InsertOpType::kInsertChar, c});
 }

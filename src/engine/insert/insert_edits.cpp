@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/utf16_chars.h"
 #include "engine/actions/indent.h"
 #include "engine/insert/insert_mode.h"
 #include "engine/state/register_file.h"
@@ -18,13 +19,19 @@ void InsertChar(TextView& text, char16_t c) {
   text.SetCaret({caret.line, caret.column + 1});
 }
 
+// A character beyond the BMP arrives as two units: the first takes the place of the whole
+// character under the caret, the second joins it, so one character replaces one.
 void OverwriteChar(TextView& text, char16_t c) {
   TextPos caret = text.GetCaret();
-  if (caret.column >= text.LineLength(caret.line)) {
+  std::u16string_view line = text.LineText(caret.line);
+  const bool completes_pair =
+      IsLowSurrogate(c) && caret.column > 0 && caret.column <= line.size() &&
+      IsHighSurrogate(line[caret.column - 1]) && !InsidePair(line, caret.column);
+  if (caret.column >= line.size() || completes_pair) {
     InsertChar(text, c);
     return;
   }
-  text.ReplaceChars(caret, 1, std::u16string_view(&c, 1));
+  text.ReplaceChars(caret, CharUnitsAt(line, caret.column), std::u16string_view(&c, 1));
   text.SetDotMark(caret);
   text.SetCaret({caret.line, caret.column + 1});
 }
@@ -32,8 +39,9 @@ void OverwriteChar(TextView& text, char16_t c) {
 void Backspace(TextView& text) {
   TextPos caret = text.GetCaret();
   if (caret.column > 0) {
-    text.DeleteRange({caret.line, caret.column - 1}, caret);
-    text.SetCaret({caret.line, caret.column - 1});
+    TextPos before{caret.line, text.PrevCharColumn(caret.line, caret.column)};
+    text.DeleteRange(before, caret);
+    text.SetCaret(before);
   } else if (caret.line > 0) {
     TextPos join{caret.line - 1, text.LineLength(caret.line - 1)};
     text.DeleteRange(join, caret);
@@ -44,7 +52,7 @@ void Backspace(TextView& text) {
 void DeleteUnder(TextView& text) {
   TextPos caret = text.GetCaret();
   if (caret.column < text.LineLength(caret.line)) {
-    text.DeleteRange(caret, {caret.line, caret.column + 1});
+    text.DeleteRange(caret, {caret.line, text.NextCharColumn(caret.line, caret.column)});
   } else if (caret.line + 1 < text.LineCount()) {
     text.DeleteRange(caret, {caret.line + 1, 0});
   }
@@ -111,14 +119,14 @@ void Move(TextView& text, InsertOpType type) {
   switch (type) {
     case InsertOpType::kLeft:
       if (caret.column > 0) {
-        to.column = caret.column - 1;
+        to.column = text.PrevCharColumn(caret.line, caret.column);
       } else if (caret.line > 0) {
         to = {caret.line - 1, text.LineLength(caret.line - 1)};
       }
       break;
     case InsertOpType::kRight:
       if (caret.column < text.LineLength(caret.line)) {
-        to.column = caret.column + 1;
+        to.column = text.NextCharColumn(caret.line, caret.column);
       } else if (caret.line < last_line) {
         to = {caret.line + 1, 0};
       }

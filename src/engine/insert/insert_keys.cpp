@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "engine/insert/insert_mode.h"
 #include "engine/text/text_view.h"
 #include "engine/view_engine.h"
@@ -213,7 +214,12 @@ void InsertMode::KeyDeleteToStart(KeyStep& step, char16_t) {
   } else if (caret.column == 0) {
     step.result.beep = true;  // the line break was not typed in this insert
   } else {
-    for (uint32_t i = 0; i < caret.column; ++i) Perform(step, InsertOpType::kBackspace);
+    // One Backspace a character, up to the line's start.
+    while (text.GetCaret().column > 0) {
+      TextPos at = text.GetCaret();
+      Perform(step, InsertOpType::kBackspace);
+      if (text.GetCaret() == at) break;
+    }
   }
 }
 
@@ -231,12 +237,17 @@ void InsertMode::KeyDeleteWord(KeyStep& step, char16_t) {
   }
   std::u16string_view line = text.LineText(caret.line);
   uint32_t start = std::min<uint32_t>(caret.column, static_cast<uint32_t>(line.size()));
-  while (start > 0 && IsBlankChar(line[start - 1])) --start;
+  // Each Backspace takes one character, so the characters are counted, not the units.
+  uint32_t count = 0;
+  auto class_before = [&](uint32_t column) {
+    return ClassOfCodePoint(CodePointAt(line, column - 1));
+  };
+  while (start > 0 && class_before(start) == CharClass::kBlank)
+    start = PrevCharColumn(line, start), ++count;
   if (start > 0) {
-    CharClass cls = ClassOf(line[start - 1]);
-    while (start > 0 && ClassOf(line[start - 1]) == cls) --start;
+    CharClass cls = class_before(start);
+    while (start > 0 && class_before(start) == cls) start = PrevCharColumn(line, start), ++count;
   }
-  uint32_t count = caret.column - start;
   for (uint32_t i = 0; i < count; ++i) Perform(step, InsertOpType::kBackspace);
 }
 
@@ -248,9 +259,14 @@ void InsertMode::KeyCopyAdjacent(KeyStep& step, char16_t key) {
   bool above = key == ch::kCtrlY;
   if (above ? here.line == 0 : here.line + 1 >= text.ViewLineCount()) return;
   TextPos other = text.ViewToBuffer({above ? here.line - 1 : here.line + 1, 0});
-  if (caret.column >= text.LineLength(other.line)) return;
-  char16_t taken = text.CharAt(other.line, caret.column);
-  Perform(step, step.replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, taken);
+  std::u16string_view line = text.LineText(other.line);
+  if (caret.column >= line.size()) return;
+  // A pair is copied whole.
+  const uint32_t start = CharStartColumn(line, caret.column);
+  const std::u16string taken(line.substr(start, CharUnitsAt(line, start)));
+  for (char16_t unit : taken) {
+    Perform(step, step.replace ? InsertOpType::kOverwriteChar : InsertOpType::kInsertChar, unit);
+  }
 }
 
 }  // namespace tavik

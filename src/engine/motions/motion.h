@@ -22,7 +22,7 @@ enum class MotionKind : uint8_t { kInclusive = 0, kExclusive = 1, kLinewise = 2,
 struct MotionArgs {
   MotionCode code = 0;
   uint32_t count = 0;     // 0 when no count was typed
-  char16_t modifier = 0;  // the character after f/F/t/T, or 'g' for the g-prefixed forms
+  char32_t modifier = 0;  // the character after f/F/t/T, or 'g' for the g-prefixed forms
   std::u16string_view pattern;
   bool change_word = false;  // the pending operator is c and the cursor is on a non-blank
   int32_t line_delta = 0;    // extent of the last visual selection, for repeating it

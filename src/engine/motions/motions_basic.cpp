@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "common/utf16_chars.h"
 #include "engine/motions/motions_common.h"
 #include "engine/state/view_state.h"
 #include "engine/text/display_rows.h"
@@ -68,15 +69,16 @@ void DisplayVertical(MotionContext& context, MotionResult& result, int direction
 
 void Left(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
-  if (t.column > 0) --t.column;
+  if (t.column > 0) t.column = PrevCharColumn(context.view.LineText(t.line), t.column);
   SetTarget(context, result, t);
   if (t.column == 0) IgnoreCount(context);
 }
 
 void Right(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
-  uint32_t length = context.view.LineLength(t.line);
-  if (t.column < length) ++t.column;
+  std::u16string_view text = context.view.LineText(t.line);
+  uint32_t length = static_cast<uint32_t>(text.size());
+  if (t.column < length) t.column = NextCharColumn(text, t.column);
   SetTarget(context, result, t);
   if (t.column >= length) IgnoreCount(context);
 }
@@ -86,11 +88,12 @@ void Backspace(MotionContext& context, MotionResult& result) {
   const TextPos before = result.target;
   TextPos t = before;
   if (t.column > 0) {
-    t.column = std::min(t.column, context.view.LineLength(t.line));
-    if (t.column > 0) --t.column;
+    std::u16string_view text = context.view.LineText(t.line);
+    t.column =
+        PrevCharColumn(text, std::min<uint32_t>(t.column, static_cast<uint32_t>(text.size())));
   } else if (t.line > 0) {
-    uint32_t length = context.view.LineLength(--t.line);
-    t.column = length > 0 ? length - 1 : 0;
+    std::u16string_view text = context.view.LineText(--t.line);
+    t.column = PrevCharColumn(text, static_cast<uint32_t>(text.size()));
   }
   result.target = t;
   StopWhenStuck(context, result, before);
@@ -101,10 +104,11 @@ void Backspace(MotionContext& context, MotionResult& result) {
 void Space(MotionContext& context, MotionResult& result) {
   const TextPos before = result.target;
   TextPos t = before;
-  uint32_t length = context.view.LineLength(t.line);
+  std::u16string_view text = context.view.LineText(t.line);
+  uint32_t length = static_cast<uint32_t>(text.size());
   t.column = std::min(t.column, length);
-  if (t.column + 1 < length) {
-    ++t.column;
+  if (NextCharColumn(text, t.column) < length) {
+    t.column = NextCharColumn(text, t.column);
   } else if (t.line + 1 < context.view.LineCount()) {
     t = {t.line + 1, 0};
   } else {

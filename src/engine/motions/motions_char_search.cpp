@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "common/utf16_chars.h"
 #include "engine/motions/motion_codes.h"
 #include "engine/motions/motions_common.h"
 #include "engine/state/view_state.h"
@@ -12,35 +13,39 @@
 namespace tavik::motions {
 namespace {
 
-// The column of the count-th occurrence of c after (forward) or before the cursor, or -1.
-int64_t FindOnLine(std::u16string_view text, uint32_t column, char16_t c, uint32_t count,
+// The column of the count-th occurrence of c after (forward) or before the cursor, or -1. The
+// line is walked a character at a time, so a pair is found whole and never by one of its halves.
+int64_t FindOnLine(std::u16string_view text, uint32_t column, char32_t c, uint32_t count,
                    bool forward) {
+  const uint32_t length = static_cast<uint32_t>(text.size());
   if (forward) {
-    for (size_t i = static_cast<size_t>(column) + 1; i < text.size(); ++i) {
-      if (text[i] == c && --count == 0) return static_cast<int64_t>(i);
+    for (uint32_t i = NextCharColumn(text, column); i < length; i = NextCharColumn(text, i)) {
+      if (CodePointAt(text, i) == c && --count == 0) return i;
     }
   } else {
-    for (size_t i = std::min<size_t>(column, text.size()); i-- > 0;) {
-      if (text[i] == c && --count == 0) return static_cast<int64_t>(i);
+    for (uint32_t i = std::min(column, length); i > 0;) {
+      i = PrevCharColumn(text, i);
+      if (CodePointAt(text, i) == c && --count == 0) return i;
     }
   }
   return -1;
 }
 
 // Runs one of f, F, t, T with the given character, without recording it.
-void Search(MotionContext& context, MotionResult& result, MotionCode code, char16_t c) {
+void Search(MotionContext& context, MotionResult& result, MotionCode code, char32_t c) {
   const bool forward = code == motion::kFindForward || code == motion::kTillForward;
   const bool till = code == motion::kTillForward || code == motion::kTillBackward;
   result.kind = forward ? MotionKind::kInclusive : MotionKind::kExclusive;
   uint32_t count = till ? ConsumeCount(context) : 1;
   TextPos at = result.target;
-  int64_t found = FindOnLine(context.view.LineText(at.line), at.column, c, count, forward);
+  std::u16string_view text = context.view.LineText(at.line);
+  int64_t found = FindOnLine(text, at.column, c, count, forward);
   if (found < 0) {
     result.failed = true;
     return;
   }
   uint32_t column = static_cast<uint32_t>(found);
-  if (till) column = forward ? column - 1 : column + 1;
+  if (till) column = forward ? PrevCharColumn(text, column) : NextCharColumn(text, column);
   result.target = {at.line, column};
 }
 

@@ -6,16 +6,17 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/utf16_chars.h"
 #include "engine/motions/motions_common.h"
 
 namespace tavik::motions {
 namespace {
 
 // The class of a character for word (big = false) or WORD (big = true) motions; the end of a
-// line is blank.
+// line is blank. Both halves of a surrogate pair have the class of the pair's character.
 CharClass ClassAt(std::u16string_view text, uint32_t column, bool big) {
   if (column >= text.size()) return CharClass::kBlank;
-  CharClass c = ClassOf(text[column]);
+  CharClass c = ClassOfCodePoint(CodePointAt(text, column));
   return big && c != CharClass::kBlank ? CharClass::kWord : c;
 }
 
@@ -28,7 +29,9 @@ void Forward(MotionContext& context, MotionResult& result, bool big) {
 
   CharClass start_class = ClassAt(text, column, big);
   if (start_class != CharClass::kBlank) {
-    while (column < text.size() && ClassAt(text, column, big) == start_class) ++column;
+    while (column < text.size() && ClassAt(text, column, big) == start_class) {
+      column = NextCharColumn(text, column);
+    }
   }
   if (!(context.args.change_word && context.last_iteration)) {
     for (;;) {
@@ -47,7 +50,7 @@ void Forward(MotionContext& context, MotionResult& result, bool big) {
 // Steps one position back; the end of a line is a position. False at the start of the buffer.
 bool StepBack(const TextView& view, uint32_t& line, uint32_t& column, std::u16string_view& text) {
   if (column > 0) {
-    --column;
+    column = PrevCharColumn(text, column);
     return true;
   }
   if (line == 0) return false;
@@ -70,7 +73,8 @@ void Backward(MotionContext& context, MotionResult& result, bool big) {
   }
   CharClass cls = ClassAt(text, column, big);
   if (cls != CharClass::kBlank) {
-    while (column > 0 && ClassAt(text, column - 1, big) == cls) --column;
+    while (column > 0 && ClassAt(text, column - 1, big) == cls)
+      column = PrevCharColumn(text, column);
   }
   result.target = {line, column};
 }
@@ -82,13 +86,13 @@ void End(MotionContext& context, MotionResult& result, bool big) {
   std::u16string_view text = view.LineText(line);
   uint32_t column = std::min<uint32_t>(result.target.column, static_cast<uint32_t>(text.size()));
 
-  if (ClassAt(text, column, big) != CharClass::kBlank) ++column;
+  if (ClassAt(text, column, big) != CharClass::kBlank) column = NextCharColumn(text, column);
   for (;;) {
     while (column < text.size() && ClassAt(text, column, big) == CharClass::kBlank) ++column;
     if (column < text.size()) break;
     if (line == last) {
       // Only blanks up to the end of the buffer: stay on its last character.
-      result.target = {line, text.empty() ? 0 : static_cast<uint32_t>(text.size()) - 1};
+      result.target = {line, PrevCharColumn(text, static_cast<uint32_t>(text.size()))};
       return;
     }
     ++line;
@@ -96,7 +100,10 @@ void End(MotionContext& context, MotionResult& result, bool big) {
     text = view.LineText(line);
   }
   CharClass cls = ClassAt(text, column, big);
-  while (column + 1 < text.size() && ClassAt(text, column + 1, big) == cls) ++column;
+  for (uint32_t next = NextCharColumn(text, column);
+       next < text.size() && ClassAt(text, next, big) == cls; next = NextCharColumn(text, next)) {
+    column = next;
+  }
   result.target = {line, column};
 }
 
@@ -113,7 +120,7 @@ void PreviousEnd(MotionContext& context, MotionResult& result, bool big) {
     }
     if (text.empty()) break;  // an empty line stops the motion
     CharClass cls = ClassAt(text, column, big);
-    if (cls != CharClass::kBlank && ClassAt(text, column + 1, big) != cls) break;
+    if (cls != CharClass::kBlank && ClassAt(text, NextCharColumn(text, column), big) != cls) break;
   }
   result.target = {line, column};
 }

@@ -2,6 +2,7 @@
 // and for the `a` forms the blanks beside it. A count or a repeated object adds the next run.
 #include <algorithm>
 
+#include "common/utf16_chars.h"
 #include "engine/motions/motions_common.h"
 #include "engine/motions/text_objects.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 // With big words every non-blank belongs to one class.
 CharClass ClassAt(std::u16string_view line, uint32_t column, bool big) {
-  CharClass c = ClassOf(column < line.size() ? line[column] : 0);
+  CharClass c = ClassOfCodePoint(CodePointAt(line, column));
   return big && c == CharClass::kOther ? CharClass::kWord : c;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "regex/search.h"
 
 namespace tavik {
@@ -44,14 +45,14 @@ size_t ReadOffset(std::u16string_view text, size_t i, SearchItem& item) {
 }
 
 TextPos StepForward(const LineSource& source, TextPos p) {
-  uint32_t length = static_cast<uint32_t>(source.LineText(p.line).size());
-  if (p.column < length) return {p.line, p.column + 1};
+  std::u16string_view text = source.LineText(p.line);
+  if (p.column < text.size()) return {p.line, NextCharColumn(text, p.column)};
   if (p.line + 1 < source.LineCount()) return {p.line + 1, 0};
   return p;
 }
 
 TextPos StepBackward(const LineSource& source, TextPos p) {
-  if (p.column > 0) return {p.line, p.column - 1};
+  if (p.column > 0) return {p.line, PrevCharColumn(source.LineText(p.line), p.column)};
   if (p.line > 0) {
     return {p.line - 1, static_cast<uint32_t>(source.LineText(p.line - 1).size())};
   }

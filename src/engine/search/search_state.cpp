@@ -170,7 +170,7 @@ std::vector<HighlightRange> SearchState::HighlightRanges(const TextView& view, u
     if (end > pos) {
       pos = end;
     } else if (pos.column < view.LineLength(pos.line)) {
-      pos = {pos.line, pos.column + 1};
+      pos = {pos.line, view.NextCharColumn(pos.line, pos.column)};
     } else {
       pos = {pos.line + 1, 0};
     }

@@ -18,7 +18,7 @@ inline constexpr size_t kMessageCapacity = 511;
 
 struct LastCharSearch {
   MotionCode motion = 0;  // f, F, t or T; 0 when none was made yet
-  char16_t character = 0;
+  char32_t character = 0;
 };
 
 struct ViewState {

@@ -68,7 +68,9 @@ BlockSpan BlockSpanOnLine(const TextView& view, uint32_t line, const BlockColumn
   uint32_t end = view.ColumnOfVirtual(line, block.right, false);
   end = std::min(end, length);
   // A character that begins before `right` and reaches past it is in the block too.
-  if (end < length && view.VirtualColumn(line, end) < block.right) ++end;
+  if (end < length && view.VirtualColumn(line, end) < block.right) {
+    end = view.NextCharColumn(line, end);
+  }
   return {start, std::max(start, end)};
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "common/utf16_chars.h"
 #include "engine/state/buffer_marks.h"
 
 namespace tavik {
@@ -88,6 +89,19 @@ char16_t TextView::CharAt(uint32_t line, uint32_t column) const {
   return column < text.size() ? text[column] : 0;
 }
 
+TextPos TextView::CharStart(TextPos pos) const {
+  if (pos.column == 0 || pos.column == kEndOfLineColumn || pos.line >= LineCount()) return pos;
+  return {pos.line, CharStartColumn(LineText(pos.line), pos.column)};
+}
+
+uint32_t TextView::NextCharColumn(uint32_t line, uint32_t column) const {
+  return tavik::NextCharColumn(LineText(line), column);
+}
+
+uint32_t TextView::PrevCharColumn(uint32_t line, uint32_t column) const {
+  return tavik::PrevCharColumn(LineText(line), column);
+}
+
 uint32_t TextView::LeadingSpaces(uint32_t line) const {
   std::u16string_view text = LineText(line);
   uint32_t n = 0;
@@ -118,10 +132,12 @@ uint32_t TextView::ColumnOfVirtual(uint32_t line, uint32_t display_column,
   uint32_t d = 0;
   uint32_t i = 0;
   while (i < text.size() && d < display_column) {
-    uint32_t e = text[i] == u'\t' ? NextTabStop(d, tab_size_) - d : 1;
+    // A pair is two units and two display columns; a column on its second half is the pair's.
+    uint32_t units = CharUnitsAt(text, i);
+    uint32_t e = text[i] == u'\t' ? NextTabStop(d, tab_size_) - d : units;
     if (d + e > display_column) break;
     d += e;
-    ++i;
+    i += units;
   }
   if (allow_beyond_end && i == text.size() && d < display_column) return i + (display_column - d);
   return i;
@@ -142,6 +158,7 @@ TextPos TextView::ClampPosition(uint32_t line, uint32_t column, bool allow_past_
     uint32_t limit = allow_past_end ? length : (length > 0 ? length - 1 : 0);
     result.column = std::min(column, limit);
   }
+  result = CharStart(result);
   if (result != requested && !RegionAt(requested)) {
     if (auto region = RegionAt(result)) return region->start;
   }
@@ -224,7 +241,8 @@ uint32_t TextView::ViewColumnOfVirtual(uint32_t view_line, uint32_t display_colu
   uint32_t d = 0;
   uint32_t i = 0;
   while (i < text.size() && d < display_column) {
-    uint32_t e = 1;
+    uint32_t units = CharUnitsAt(text, i);
+    uint32_t e = units;
     if (text[i] == u'\t') {
       e = NextTabStop(d, tab_size_) - d;
     } else if (text[i] == kPlaceholderUnit && next_region < regions.size()) {
@@ -232,7 +250,7 @@ uint32_t TextView::ViewColumnOfVirtual(uint32_t view_line, uint32_t display_colu
     }
     if (d + e > display_column) break;
     d += e;
-    ++i;
+    i += units;
   }
   return i;
 }
@@ -241,15 +259,17 @@ uint32_t TextView::ViewColumnOfVirtual(uint32_t view_line, uint32_t display_colu
 
 bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
   if (!IsAttached()) return false;
-  TextPos caret = host_->Caret();
+  // A click between the halves of a pair takes the caret to the pair's start.
+  TextPos caret = CharStart(host_->Caret());
+  if (caret != host_->Caret() && host_->Selection().empty) host_->SetCaret(caret);
   Selection selection;
   selection.anchor = selection.active = caret;
   if (use_host_selection) {
     HostSelection host = host_->Selection();
     if (!host.empty) {
       selection.has_selection = true;
-      selection.anchor = host.anchor;
-      selection.active = host.active;
+      selection.anchor = CharStart(host.anchor);
+      selection.active = CharStart(host.active);
       selection.kind =
           host.shape == SelectionShape::kBlock ? SelectionKind::kBlock : SelectionKind::kCharacter;
     }
@@ -265,6 +285,7 @@ bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
 }
 
 void TextView::SetCaret(TextPos pos) {
+  pos = CharStart(pos);
   caret_ = pos;
   if (IsAttached()) host_->SetCaret(pos);
 }

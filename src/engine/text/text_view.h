@@ -60,6 +60,11 @@ class TextView {
     return IsAttached() ? host_->ReadNarrowLines(first, out) : 0;
   }
   char16_t CharAt(uint32_t line, uint32_t column) const;
+  // Character steps: a surrogate pair is one character, and positions between its halves are
+  // taken to its start.
+  TextPos CharStart(TextPos pos) const;
+  uint32_t NextCharColumn(uint32_t line, uint32_t column) const;
+  uint32_t PrevCharColumn(uint32_t line, uint32_t column) const;
   uint32_t LeadingSpaces(uint32_t line) const;
   uint32_t VirtualColumn(uint32_t line, uint32_t column) const;
   uint32_t ColumnOfVirtual(uint32_t line, uint32_t display_column, bool allow_beyond_end) const;
@@ -81,6 +86,7 @@ class TextView {
   // Caret and selection.
   bool RefreshFromHost(bool force, bool use_host_selection = false);
   TextPos GetCaret() const { return caret_; }
+  // A caret between the halves of a surrogate pair is placed at the pair's start.
   void SetCaret(TextPos pos);
   Selection GetSelection() const;
   void SetSelection(TextPos anchor, TextPos active, SelectionKind kind);

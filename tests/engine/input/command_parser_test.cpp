@@ -267,6 +267,30 @@ TEST(CommandParserTest, CancelledSequencesLeaveACleanParser) {
   }
 }
 
+// A character beyond the BMP arrives as two keys, its two halves, and is one argument.
+TEST(CommandParserTest, ACharacterArgumentTypedAsAPairIsOneCharacter) {
+  FakeServices services;
+  CommandParser parser(services);
+  parser.ResetParser(false);
+  auto feed = [&](char16_t unit) {
+    parser.ParseKey(KeyCode::Char(unit), false, TextPos{4, 2}, true);
+    return parser.IsComplete();
+  };
+  EXPECT_FALSE(Feed(parser, "df").complete);
+  EXPECT_FALSE(feed(0xD83D));
+  ASSERT_TRUE(feed(0xDE00));
+  EXPECT_EQ(parser.TakeCommand().motion_arg, U'\U0001F600');
+
+  // A first half followed by another key drops the command.
+  EXPECT_FALSE(Feed(parser, "r").complete);
+  EXPECT_FALSE(feed(0xD83D));
+  EXPECT_FALSE(feed(u'a'));
+  EXPECT_FALSE(parser.WaitingForCharArgument());
+  Fed next = Feed(parser, "x");
+  ASSERT_TRUE(next.complete);
+  EXPECT_EQ(next.record.action, 1);
+}
+
 TEST(CommandParserTest, AltKeysAreLeftToTheHost) {
   FakeServices services;
   CommandParser parser(services);
