@@ -13,6 +13,7 @@
 #include <cassert>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "regex/line_source.h"
 #include "regex/matcher_steps.h"
 #include "regex/program_info.h"
@@ -55,6 +56,8 @@ void LineMatcher::StartLine(uint32_t line) {
 }
 
 MatchStatus LineMatcher::Try(uint32_t column, MatchResult* result) {
+  // A match never starts on the second half of a surrogate pair.
+  if (InsidePair(cache_.window.Line(0), column)) return MatchStatus::kNoMatch;
   MatchStatus status = memo_ ? Run<true>(column, result) : Run<false>(column, result);
   if (status != MatchStatus::kNoMatch && memo_) {
     // The record is only known to hold failing pairs after a failed attempt.

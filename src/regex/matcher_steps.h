@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "regex/match_cache.h"
 #include "regex/program_info.h"
 #include "regex/regex_classes.h"
@@ -192,6 +193,13 @@ TAVIK_MATCHER_STEP void NextLine(LineWindow& win, WinPos& pos, std::u16string_vi
   text = win.Line(pos.line);
 }
 
+// Moves past the character `ch` at `pos`: both halves of a surrogate pair, so that `.`, a set
+// or a class never takes half of a character beyond the Basic Multilingual Plane.
+TAVIK_MATCHER_STEP void StepOverChar(char16_t ch, WinPos& pos, std::u16string_view text) {
+  ++pos.col;
+  if (IsHighSurrogate(ch) && pos.col < text.size() && IsLowSurrogate(text[pos.col])) ++pos.col;
+}
+
 // Whether the atom `in` matches at `pos`; on success `pos` and `text` move past what it took.
 TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, MatchCache& c,
                                   uint32_t cap_count, bool ic, WinPos& pos,
@@ -207,11 +215,11 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
       break;
     case Item::kAny:
       ok = has_char;
-      if (ok) ++pos.col;
+      if (ok) StepOverChar(ch, pos, text);
       break;
     case Item::kAnyOrBreak:
       if (has_char) {
-        ++pos.col;
+        StepOverChar(ch, pos, text);
       } else if (LineBreakAvailable(win, pos, text)) {
         NextLine(win, pos, text);
       } else {
@@ -236,7 +244,7 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
       if (has_char) {
         ok = ch < 128 ? ((set.ascii[ic][ch >> 6] >> (ch & 63)) & 1) != set.negated
                       : SetContains(set, ch, ic);
-        if (ok) ++pos.col;
+        if (ok) StepOverChar(ch, pos, text);
       } else {
         ok = set.line_break && LineBreakAvailable(win, pos, text);
         if (ok) NextLine(win, pos, text);
@@ -246,7 +254,7 @@ TAVIK_MATCHER_STEP bool MatchAtom(const Inst& in, const ProgramInfo& info, Match
     case Item::kClass:
       if (has_char) {
         ok = ClassContains(in.arg, ch) != ((in.flags & kClassNegated) != 0);
-        if (ok) ++pos.col;
+        if (ok) StepOverChar(ch, pos, text);
       } else {
         ok = (in.flags & kClassLineBreak) && LineBreakAvailable(win, pos, text);
         if (ok) NextLine(win, pos, text);
