@@ -14,6 +14,7 @@
 
 #include "common/char_class.h"
 #include "common/text_pos.h"
+#include "common/utf16_chars.h"
 
 namespace tavik::testing {
 
@@ -58,6 +59,8 @@ class ReferenceMatcher {
       std::vector<uint16_t> counters;
       std::vector<Key> path;
     };
+    // No match starts on the second half of a surrogate pair.
+    if (InsidePair(L(start.line), start.column)) return std::nullopt;
     Thread t;
     t.pos = t.mstart = start;
     std::vector<Thread> stack;
@@ -269,14 +272,20 @@ class ReferenceMatcher {
       pos = Next(pos);
       return true;
     };
+    // `.`, sets and classes take both halves of a surrogate pair.
+    auto consume_char = [&] {
+      pos = Next(pos);
+      if (IsHighSurrogate(c) && InsidePair(L(pos.line), pos.column)) ++pos.column;
+      return true;
+    };
     switch (sub) {
       case 0:
         return has && Eq(c, U16(pc + 2)) && consume();
       case 1:
-        return has && consume();
+        return has && consume_char();
       case 2:
       case 5:
-        if (sub == 2 && has) return consume();
+        if (sub == 2 && has) return consume_char();
         return BreakAvail(pos) && consume();
       case 3:
         return pos.column == 0;
@@ -295,11 +304,11 @@ class ReferenceMatcher {
           auto in = [&](char16_t x) { return lo <= Code(x) && Code(x) <= hi; };
           found = in(c) || (ic_ && (in(ToUpperChar(c)) || in(ToLowerChar(c))));
         }
-        return found != (sub == 7 || sub == 9) && consume();
+        return found != (sub == 7 || sub == 9) && consume_char();
       }
       case 10: {
         uint8_t flags = p_[pc + 3];
-        if (has) return InClass(p_[pc + 2], c) != bool(flags & 1) && consume();
+        if (has) return InClass(p_[pc + 2], c) != bool(flags & 1) && consume_char();
         return (flags & 2) && BreakAvail(pos) && consume();
       }
       case 11:
