@@ -89,16 +89,27 @@ char16_t TextView::CharAt(uint32_t line, uint32_t column) const {
   return column < text.size() ? text[column] : 0;
 }
 
+// A line the host hands out one byte per unit holds no surrogate pair. Asking is cheap where
+// reading a long line is not, and the caret is placed after every edit.
+bool TextView::HoldsNoPairs(uint32_t line) const {
+  if (cache_valid_ && cache_line_ == line) return false;
+  std::string_view narrow[1];
+  return NarrowLines(line, narrow) == 1;
+}
+
 TextPos TextView::CharStart(TextPos pos) const {
   if (pos.column == 0 || pos.column == kEndOfLineColumn || pos.line >= LineCount()) return pos;
+  if (HoldsNoPairs(pos.line)) return pos;
   return {pos.line, CharStartColumn(LineText(pos.line), pos.column)};
 }
 
 uint32_t TextView::NextCharColumn(uint32_t line, uint32_t column) const {
+  if (HoldsNoPairs(line)) return column + 1;
   return tavik::NextCharColumn(LineText(line), column);
 }
 
 uint32_t TextView::PrevCharColumn(uint32_t line, uint32_t column) const {
+  if (HoldsNoPairs(line)) return column == 0 ? 0 : column - 1;
   return tavik::PrevCharColumn(LineText(line), column);
 }
 
@@ -109,21 +120,35 @@ uint32_t TextView::LeadingSpaces(uint32_t line) const {
   return n;
 }
 
-uint32_t TextView::VirtualColumn(uint32_t line, uint32_t column) const {
-  std::u16string_view text = LineText(line);
+namespace {
+
+// The display column of `column` in a line of either unit width.
+template <typename Unit>
+uint32_t DisplayColumn(std::basic_string_view<Unit> text, uint32_t column, uint32_t tab_size) {
   // Without a tab before the column every unit is one display column. The check has no early
   // exit, so it runs as vector code: typing at the end of a long line asks this on every key.
   size_t before = std::min<size_t>(column, text.size());
-  const char16_t* units = text.data();
+  const Unit* units = text.data();
   uint32_t tabs = 0;
-  for (size_t i = 0; i < before; ++i) tabs += units[i] == u'\t';
+  for (size_t i = 0; i < before; ++i) tabs += units[i] == Unit{'\t'};
   if (tabs == 0) return column;
   uint32_t width = 0;
   for (uint32_t i = 0; i < text.size(); ++i) {
     if (i >= column) return width;
-    width = text[i] == u'\t' ? NextTabStop(width, tab_size_) : width + 1;
+    width = text[i] == Unit{'\t'} ? NextTabStop(width, tab_size) : width + 1;
   }
   return column > text.size() ? width + (column - static_cast<uint32_t>(text.size())) : width;
+}
+
+}  // namespace
+
+uint32_t TextView::VirtualColumn(uint32_t line, uint32_t column) const {
+  // A line the host hands out narrow is read where it is stored, not copied.
+  std::string_view narrow[1];
+  if (!(cache_valid_ && cache_line_ == line) && NarrowLines(line, narrow) == 1) {
+    return DisplayColumn(narrow[0], column, tab_size_);
+  }
+  return DisplayColumn(LineText(line), column, tab_size_);
 }
 
 uint32_t TextView::ColumnOfVirtual(uint32_t line, uint32_t display_column,
