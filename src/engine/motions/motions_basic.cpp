@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "common/utf16_chars.h"
 #include "engine/motions/motions_common.h"
 #include "engine/state/view_state.h"
 #include "engine/text/display_rows.h"
@@ -69,16 +68,15 @@ void DisplayVertical(MotionContext& context, MotionResult& result, int direction
 
 void Left(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
-  if (t.column > 0) t.column = PrevCharColumn(context.view.LineText(t.line), t.column);
+  if (t.column > 0) t.column = context.view.PrevCharColumn(t.line, t.column);
   SetTarget(context, result, t);
   if (t.column == 0) IgnoreCount(context);
 }
 
 void Right(MotionContext& context, MotionResult& result) {
   TextPos t = result.target;
-  std::u16string_view text = context.view.LineText(t.line);
-  uint32_t length = static_cast<uint32_t>(text.size());
-  if (t.column < length) t.column = NextCharColumn(text, t.column);
+  uint32_t length = context.view.LineLength(t.line);
+  if (t.column < length) t.column = context.view.NextCharColumn(t.line, t.column);
   SetTarget(context, result, t);
   if (t.column >= length) IgnoreCount(context);
 }
@@ -88,12 +86,11 @@ void Backspace(MotionContext& context, MotionResult& result) {
   const TextPos before = result.target;
   TextPos t = before;
   if (t.column > 0) {
-    std::u16string_view text = context.view.LineText(t.line);
     t.column =
-        PrevCharColumn(text, std::min<uint32_t>(t.column, static_cast<uint32_t>(text.size())));
+        context.view.PrevCharColumn(t.line, std::min(t.column, context.view.LineLength(t.line)));
   } else if (t.line > 0) {
-    std::u16string_view text = context.view.LineText(--t.line);
-    t.column = PrevCharColumn(text, static_cast<uint32_t>(text.size()));
+    --t.line;
+    t.column = context.view.PrevCharColumn(t.line, context.view.LineLength(t.line));
   }
   result.target = t;
   StopWhenStuck(context, result, before);
@@ -104,11 +101,10 @@ void Backspace(MotionContext& context, MotionResult& result) {
 void Space(MotionContext& context, MotionResult& result) {
   const TextPos before = result.target;
   TextPos t = before;
-  std::u16string_view text = context.view.LineText(t.line);
-  uint32_t length = static_cast<uint32_t>(text.size());
+  uint32_t length = context.view.LineLength(t.line);
   t.column = std::min(t.column, length);
-  if (NextCharColumn(text, t.column) < length) {
-    t.column = NextCharColumn(text, t.column);
+  if (uint32_t next = context.view.NextCharColumn(t.line, t.column); next < length) {
+    t.column = next;
   } else if (t.line + 1 < context.view.LineCount()) {
     t = {t.line + 1, 0};
   } else {

@@ -89,27 +89,29 @@ char16_t TextView::CharAt(uint32_t line, uint32_t column) const {
   return column < text.size() ? text[column] : 0;
 }
 
-// A line the host hands out one byte per unit holds no surrogate pair. Asking is cheap where
-// reading a long line is not, and the caret is placed after every edit.
-bool TextView::HoldsNoPairs(uint32_t line) const {
-  if (cache_valid_ && cache_line_ == line) return false;
+// Asking the host for a line where it stores it one byte per unit is cheap where copying a long
+// line is not; the cached line answers as cheaply, so it is used when it is the one asked for.
+std::optional<std::string_view> TextView::NarrowLine(uint32_t line) const {
+  if (cache_valid_ && cache_line_ == line) return std::nullopt;
   std::string_view narrow[1];
-  return NarrowLines(line, narrow) == 1;
+  if (NarrowLines(line, narrow) != 1) return std::nullopt;
+  return narrow[0];
 }
 
 TextPos TextView::CharStart(TextPos pos) const {
   if (pos.column == 0 || pos.column == kEndOfLineColumn || pos.line >= LineCount()) return pos;
-  if (HoldsNoPairs(pos.line)) return pos;
+  // A narrow line holds no surrogate pair.
+  if (NarrowLine(pos.line)) return pos;
   return {pos.line, CharStartColumn(LineText(pos.line), pos.column)};
 }
 
 uint32_t TextView::NextCharColumn(uint32_t line, uint32_t column) const {
-  if (HoldsNoPairs(line)) return column + 1;
+  if (NarrowLine(line)) return column + 1;
   return tavik::NextCharColumn(LineText(line), column);
 }
 
 uint32_t TextView::PrevCharColumn(uint32_t line, uint32_t column) const {
-  if (HoldsNoPairs(line)) return column == 0 ? 0 : column - 1;
+  if (NarrowLine(line)) return column == 0 ? 0 : column - 1;
   return tavik::PrevCharColumn(LineText(line), column);
 }
 
@@ -143,10 +145,8 @@ uint32_t DisplayColumn(std::basic_string_view<Unit> text, uint32_t column, uint3
 }  // namespace
 
 uint32_t TextView::VirtualColumn(uint32_t line, uint32_t column) const {
-  // A line the host hands out narrow is read where it is stored, not copied.
-  std::string_view narrow[1];
-  if (!(cache_valid_ && cache_line_ == line) && NarrowLines(line, narrow) == 1) {
-    return DisplayColumn(narrow[0], column, tab_size_);
+  if (std::optional<std::string_view> narrow = NarrowLine(line)) {
+    return DisplayColumn(*narrow, column, tab_size_);
   }
   return DisplayColumn(LineText(line), column, tab_size_);
 }
@@ -285,8 +285,9 @@ uint32_t TextView::ViewColumnOfVirtual(uint32_t view_line, uint32_t display_colu
 bool TextView::RefreshFromHost(bool force, bool use_host_selection) {
   if (!IsAttached()) return false;
   // A click between the halves of a pair takes the caret to the pair's start.
-  TextPos caret = CharStart(host_->Caret());
-  if (caret != host_->Caret() && host_->Selection().empty) host_->SetCaret(caret);
+  const TextPos host_caret = host_->Caret();
+  TextPos caret = CharStart(host_caret);
+  if (caret != host_caret && host_->Selection().empty) host_->SetCaret(caret);
   Selection selection;
   selection.anchor = selection.active = caret;
   if (use_host_selection) {

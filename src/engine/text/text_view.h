@@ -239,9 +239,9 @@ class TextView {
   void OnHostChange(const TextChange& change);
   void InvalidateCache() const { cache_valid_ = false; }
   TextPos ResolveEnd(TextPos pos) const;
-  // True when the host hands the line out one byte per unit (and it is not in the line cache,
-  // which answers as cheaply).
-  bool HoldsNoPairs(uint32_t line) const;
+  // The line as the host stores it one byte per unit, when it does and the line is not the
+  // cached one.
+  std::optional<std::string_view> NarrowLine(uint32_t line) const;
   // Adds an edit of the resolved range [start, end) that inserts `inserted` units to EditWork.
   void CountEdit(TextPos start, TextPos end, size_t inserted);
 
