@@ -21,6 +21,9 @@ template <size_t kRow>
 void Map(ExContext& context, std::u16string_view argument, bool bang);
 // Whole lines in place (ex_lines.cpp): delete, yank, join, put, shifts, deleting marks.
 void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
+// Lines [first, last] deleted as one edit, leaving the text, the default register, the caret
+// and the change marks as ":d" run on each of them in turn would.
+void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last);
 void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void JoinLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void PutLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);

@@ -37,24 +37,36 @@ void Shift(ExContext& context, ExRange range, bool right) {
   CursorToFirstNonBlank(view, range.last);
 }
 
-}  // namespace
-
-void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+// Deletes lines [first, last] whose text `registered` already holds, then puts the change marks
+// and the caret on the line after them (the one before, when they ended the buffer).
+void DeleteRegisteredLines(ExContext& context, uint32_t first, uint32_t last, char16_t name,
+                           const OperatedRange& registered) {
   TextView& view = context.text;
-  LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
-  const OperatedRange lines = WholeLines(args.range.first, args.range.last);
-  context.engine.Registers().Write(args.register_name, RangeText(view, lines),
-                                   RangeKind::kLinewise);
+  context.engine.Registers().Write(name, RangeText(view, registered), RangeKind::kLinewise);
   bool end_removed = false;
   {
     TextView::CompoundScope compound(view);
-    end_removed = DeleteOperated(view, lines);
+    end_removed = DeleteOperated(view, WholeLines(first, last));
   }
-  uint32_t line = args.range.first;
+  uint32_t line = first;
   if (end_removed && line > 0) --line;
   line = std::min(line, view.LineCount() - 1);
   SetChangeMarks(view, line, line);
   CursorToFirstNonBlank(view, line);
+}
+
+}  // namespace
+
+void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
+  LineArgs args = TakeLineArgs(context, argument, ClampRange(context.text, range), true);
+  DeleteRegisteredLines(context, args.range.first, args.range.last, args.register_name,
+                        WholeLines(args.range.first, args.range.last));
+}
+
+void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last) {
+  if (BufferMarks* marks = context.text.Marks()) marks->GatherLineStarts(first, last);
+  // Deleting them one at a time leaves only the last one in the register.
+  DeleteRegisteredLines(context, first, last, 0, WholeLines(last, last));
 }
 
 void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {

@@ -83,6 +83,12 @@ std::optional<uint32_t> MarkedLines::Next() {
   return line;
 }
 
+std::optional<uint32_t> MarkedLines::Peek() const {
+  assert(built_);
+  if (cursor_ >= gap_.size()) return std::nullopt;
+  return static_cast<uint32_t>(cursor_line_);
+}
+
 std::optional<uint32_t> MarkedLines::Line(size_t index) const {
   assert(built_);
   if (index >= gap_.size() || dropped_[index]) return std::nullopt;

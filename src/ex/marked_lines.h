@@ -22,6 +22,8 @@ class MarkedLines {
   // The line of the next mark still there, which is then taken; nothing when every mark is
   // taken or dropped.
   std::optional<uint32_t> Next();
+  // The line Next would give, without taking it.
+  std::optional<uint32_t> Peek() const;
   // The current line of a mark not taken yet, or nothing when its line was deleted.
   std::optional<uint32_t> Line(size_t index) const;
 

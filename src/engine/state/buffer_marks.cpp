@@ -47,4 +47,12 @@ void BufferMarks::AdjustForEdit(TextPos old_start, TextPos old_end, TextPos new_
   }
 }
 
+void BufferMarks::GatherLineStarts(uint32_t first, uint32_t last) {
+  for (std::optional<TextPos>& mark : marks_) {
+    if (mark && mark->column == 0 && mark->line > first && mark->line <= last) {
+      *mark = {first, 0};
+    }
+  }
+}
+
 }  // namespace tavik

@@ -23,6 +23,10 @@ class BufferMarks {
   // The text from `old_start` to `old_end` was replaced by text ending at `new_end`: marks
   // after the change move with it, marks inside the replaced text become unset.
   void AdjustForEdit(TextPos old_start, TextPos old_end, TextPos new_end);
+  // A mark at the start of a line that is deleted stays where the next line then starts, so
+  // deleting lines `first` to `last` one at a time carries such marks to the start of `first`;
+  // a caller deleting them in one edit calls this first to leave the marks the same way.
+  void GatherLineStarts(uint32_t first, uint32_t last);
 
  private:
   std::array<std::optional<TextPos>, kCount> marks_{};
