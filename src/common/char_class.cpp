@@ -237,6 +237,20 @@ char16_t ToUpperChar(char16_t c) {
   return c;
 }
 
+bool CaseMatesAreAscii(char16_t c) {
+  const char16_t upper = ToUpperChar(c);
+  for (const OneWayCase& row : kLowerToUpperOnly) {
+    if (row.to == upper) return false;
+  }
+  for (const CasePairs& p : kCasePairs) {
+    if (upper >= p.first && upper <= p.last && (upper - p.first) % p.step == 0 &&
+        upper + p.delta >= 0x80) {
+      return false;
+    }
+  }
+  return true;
+}
+
 char16_t ToLowerChar(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
   if (char16_t l = LowerPartner(c)) return l;

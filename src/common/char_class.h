@@ -16,6 +16,9 @@ bool IsUpperChar(char16_t c);
 bool IsLowerChar(char16_t c);
 char16_t ToUpperChar(char16_t c);
 char16_t ToLowerChar(char16_t c);
+// Whether every character with the same upper-case form as the ASCII character `c` is ASCII
+// too (false for "s" and "i", which the long s and the dotless i share).
+bool CaseMatesAreAscii(char16_t c);
 
 inline bool IsWordChar(char16_t c) {
   return c == u'_' || IsAlphaChar(c) || IsDigitChar(c);

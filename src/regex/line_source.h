@@ -20,7 +20,7 @@ class LineSource {
   virtual bool StableLines() const { return false; }
   // Lines from `first` on one byte per unit (each byte a unit below 256), as far as the source
   // holds them so: fills `out` in order and returns how many, stopping early at the last line or
-  // at a line only LineText gives. Valid at least as long as a view LineText returned.
+  // at a line only LineText gives. Valid while the source is unchanged.
   virtual uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const {
     (void)first;
     (void)out;

@@ -15,6 +15,19 @@ void LineWindow::Reset(const LineSource* source, uint32_t base_line, uint32_t li
   pos_base_.assign(1, 0);
 }
 
+void LineWindow::Reset(const LineSource* source, uint32_t base_line, uint32_t line_count,
+                       std::string_view narrow_first_line) {
+  Reset(source, base_line, line_count);
+  if (copies_.empty()) copies_.emplace_back();
+  std::u16string& wide = copies_[0];
+  wide.resize(narrow_first_line.size());
+  for (size_t i = 0; i < narrow_first_line.size(); ++i) {
+    wide[i] = static_cast<unsigned char>(narrow_first_line[i]);
+  }
+  views_.push_back(wide);
+  pos_base_.push_back(wide.size() + 1);
+}
+
 void LineWindow::Fetch(uint32_t w) {
   while (views_.size() <= w) {
     size_t index = views_.size();

@@ -68,6 +68,10 @@ struct PathRecord {
 class LineWindow {
  public:
   void Reset(const LineSource* source, uint32_t base_line, uint32_t line_count);
+  // The same with the first line given one byte per unit, as the source handed it out: it is
+  // widened here instead of read again.
+  void Reset(const LineSource* source, uint32_t base_line, uint32_t line_count,
+             std::string_view narrow_first_line);
   uint32_t base() const { return base_; }
   // Window line `w` must exist in the buffer (base + w < line count).
   std::u16string_view Line(uint32_t w) {
@@ -126,6 +130,8 @@ class MatchCache {
   std::vector<uint32_t> path_head_dense;  // every entry is "none" between attempts
   std::unordered_map<uint64_t, uint32_t> path_head;
   std::vector<uint16_t> snapshots;
+  // Lines the search read ahead one byte per unit.
+  std::vector<std::string_view> narrow_batch;
 };
 
 }  // namespace tavik

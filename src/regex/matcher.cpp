@@ -45,6 +45,15 @@ LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSo
 
 void LineMatcher::StartLine(uint32_t line) {
   cache_.window.Reset(&source_, line, line_count_);
+  ForgetVisited();
+}
+
+void LineMatcher::StartLine(uint32_t line, std::string_view narrow) {
+  cache_.window.Reset(&source_, line, line_count_, narrow);
+  ForgetVisited();
+}
+
+void LineMatcher::ForgetVisited() {
   std::fill(cache_.visited.begin(),
             cache_.visited.begin() +
                 ptrdiff_t(std::min(cache_.visited_words_used, cache_.visited.size())),

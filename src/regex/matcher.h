@@ -51,10 +51,14 @@ class LineMatcher {
   LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSource& source,
               MatchCache& cache);
   void StartLine(uint32_t line);
+  // The same for a line the source handed out one byte per unit.
+  void StartLine(uint32_t line, std::string_view narrow);
   std::u16string_view Text() { return cache_.window.Line(0); }
   MatchStatus Try(uint32_t column, MatchResult* result);
 
  private:
+  // Clears the record of explored pairs for a new line and decides whether to keep one.
+  void ForgetVisited();
   template <bool kMemo>
   MatchStatus Run(uint32_t column, MatchResult* result);
 

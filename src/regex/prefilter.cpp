@@ -45,7 +45,7 @@ void AddFirstChar(FirstChars* fc, char16_t c, bool ignore_case) {
   for (char16_t a = 0; a < 128; ++a) {
     if (ToUpperChar(a) == upper) SetBit(fc->ascii, a);
   }
-  fc->non_ascii = true;
+  if (c >= 128 || !CaseMatesAreAscii(c)) fc->non_ascii = true;
 }
 
 // Whether every path from the start meets `item` before anything else that tests or consumes
@@ -286,7 +286,7 @@ void BuildRequiredLiteral(const ProgramInfo& info, bool ignore_case, RequiredLit
     }
     out->scan_chars[out->scan_count++] = a;
   }
-  out->scan_non_ascii = true;
+  out->scan_non_ascii = c >= 128 || !CaseMatesAreAscii(c);
 }
 
 }  // namespace tavik::regex

@@ -29,7 +29,10 @@ class Scanner {
         args_(args),
         source_(source),
         matcher_(info_, ic_, source, cache),
-        result_(result) {}
+        result_(result),
+        batch_(cache.narrow_batch) {
+    if (batch_.size() < kMaxBatch) batch_.resize(kMaxBatch);
+  }
 
   // Tries the positions of `line` from column `lo` to `hi` (both inclusive, hi clamped to the
   // line length) in the scan direction.
@@ -46,6 +49,9 @@ class Scanner {
   size_t NextCandidate(std::u16string_view text, size_t col, size_t end) const;
   size_t PrevCandidate(std::u16string_view text, size_t lo, size_t col) const;
   MatchStatus Attempt(uint32_t line, uint32_t col, bool* done);
+  // The line one byte per unit, from the batch read last or from the source; false when the
+  // source gives it only as UTF-16.
+  bool NarrowLine(uint32_t line, std::string_view* out) const;
 
   const regex::ProgramInfo& info_;
   bool ic_;
@@ -58,7 +64,25 @@ class Scanner {
   MatchResult scratch_;
   // The line SkipLinesWithoutLiteral last found the literal on, which Line need not test again.
   uint32_t literal_line_ = UINT32_MAX;
+  // The last batch of narrow lines read, kept for the lines after a failed attempt: the source
+  // does not change during a search. `batch_short_`: the line after it is not narrow.
+  static constexpr uint32_t kMaxBatch = 256;
+  std::vector<std::string_view>& batch_;
+  uint32_t batch_first_ = 0;
+  uint32_t batch_count_ = 0;
+  bool batch_short_ = false;
+  // Small batches first: a search that stops a few lines on (":g" looks for each next matching
+  // line) must not read hundreds of lines ahead.
+  uint32_t batch_size_ = 4;
 };
+
+bool Scanner::NarrowLine(uint32_t line, std::string_view* out) const {
+  if (line - batch_first_ < batch_count_) {
+    *out = batch_[line - batch_first_];
+    return true;
+  }
+  return source_.NarrowLines(line, {out, 1}) == 1;
+}
 
 // First column in [col, end) where a character may begin a match, or `end`.
 size_t Scanner::NextCandidate(std::u16string_view text, size_t col, size_t end) const {
@@ -111,9 +135,10 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
   // Most lines of a long buffer fail the literal test: decide that on the plain line text
   // before setting up the matcher for it.
   // A line the source holds one byte per unit is tested where it lies, without widening it.
+  std::string_view narrow;
+  const bool is_narrow = NarrowLine(line, &narrow);
   if (!required_.text.empty() && !(line == literal_line_ && lo == 0)) {
-    std::string_view narrow;
-    if (source_.NarrowLines(line, {&narrow, 1}) == 1) {
+    if (is_narrow) {
       if (lo > narrow.size() || regex::FindRequired(narrow, lo, required_, ic_) == kNotFound) {
         return MatchStatus::kNoMatch;
       }
@@ -124,7 +149,11 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
       }
     }
   }
-  matcher_.StartLine(line);
+  if (is_narrow) {
+    matcher_.StartLine(line, narrow);
+  } else {
+    matcher_.StartLine(line);
+  }
   std::u16string_view text = matcher_.Text();
   const size_t len = text.size();
   hi = uint32_t(std::min<size_t>(hi, len));
@@ -171,39 +200,41 @@ MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward
 
 uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
   if (required_.text.empty()) return line;
-  std::array<std::string_view, 256> batch;
-  // Small batches first: a search that stops a few lines on (":g" looks for each next matching
-  // line) must not read hundreds of lines ahead.
-  uint32_t size = 4;
   while (line <= last) {
-    const uint32_t want = std::min(size, last - line + 1);
-    size = std::min<uint32_t>(size * 2, batch.size());
-    const uint32_t got = source_.NarrowLines(line, {batch.data(), want});
+    if (line - batch_first_ >= batch_count_) {
+      const uint32_t want = std::min(batch_size_, last - line + 1);
+      batch_size_ = std::min(batch_size_ * 2, kMaxBatch);
+      batch_first_ = line;
+      batch_count_ = source_.NarrowLines(line, {batch_.data(), want});
+      batch_short_ = batch_count_ < want;
+    }
+    const uint32_t from = line - batch_first_;
+    const uint32_t to = std::min(batch_count_, last - batch_first_ + 1);
     // Lines stored one after the other are searched as one text, so that the scan runs over
     // thousands of bytes at a time; an occurrence that straddles two lines is none.
-    for (uint32_t first = 0; first < got;) {
+    for (uint32_t first = from; first < to;) {
       uint32_t end = first + 1;
-      while (end < got && batch[end].data() == batch[end - 1].data() + batch[end - 1].size()) {
+      while (end < to && batch_[end].data() == batch_[end - 1].data() + batch_[end - 1].size()) {
         ++end;
       }
       const std::string_view run(
-          batch[first].data(),
-          static_cast<size_t>(batch[end - 1].data() + batch[end - 1].size() - batch[first].data()));
+          batch_[first].data(), static_cast<size_t>(batch_[end - 1].data() +
+                                                    batch_[end - 1].size() - batch_[first].data()));
       uint32_t in = first;    // the line holding `at`
       size_t line_start = 0;  // where it starts in the run
       for (size_t at = regex::FindRequired(run, 0, required_, ic_); at != kNotFound;
            at = regex::FindRequired(run, at + 1, required_, ic_)) {
-        while (at >= line_start + batch[in].size()) line_start += batch[in++].size();
-        if (at + required_.text.size() <= line_start + batch[in].size()) {
-          literal_line_ = line + in;
+        while (at >= line_start + batch_[in].size()) line_start += batch_[in++].size();
+        if (at + required_.text.size() <= line_start + batch_[in].size()) {
+          literal_line_ = batch_first_ + in;
           return literal_line_;
         }
       }
       first = end;
     }
-    line += got;
+    line = batch_first_ + to;
     // A line the source gives only as UTF-16 is Line's to read.
-    if (got < want) return line;
+    if (to == batch_count_ && batch_short_) return line;
   }
   return line;
 }

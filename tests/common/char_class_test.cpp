@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace tavik {
 namespace {
 
@@ -117,6 +119,21 @@ TEST(CharClassTest, WholeRangeIsConsistent) {
       ASSERT_EQ(upper, c);
     }
   }
+}
+
+// The ASCII characters that ignoring case match a character beyond ASCII, found by trying
+// every unit.
+TEST(CharClassTest, CaseMatesBeyondAscii) {
+  std::array<bool, 128> mate_beyond{};
+  for (uint32_t i = 0x80; i <= 0xFFFF; ++i) {
+    const char16_t upper = ToUpperChar(static_cast<char16_t>(i));
+    if (upper < 128) mate_beyond[upper] = true;
+  }
+  for (char16_t c = 0; c < 128; ++c) {
+    EXPECT_EQ(CaseMatesAreAscii(c), !mate_beyond[ToUpperChar(c)]) << int(c);
+  }
+  EXPECT_FALSE(CaseMatesAreAscii(u's'));
+  EXPECT_TRUE(CaseMatesAreAscii(u'7'));
 }
 
 }  // namespace
