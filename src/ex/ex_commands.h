@@ -22,8 +22,9 @@ void Map(ExContext& context, std::u16string_view argument, bool bang);
 // Whole lines in place (ex_lines.cpp): delete, yank, join, put, shifts, deleting marks.
 void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 // Lines [first, last] deleted as one edit, leaving the text, the default register, the caret
-// and the change marks as ":d" run on each of them in turn would.
-void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last);
+// and the change marks as ":d" run on each of them in turn would. Of calls in a row only the
+// `final` one sets the register, the caret and the change marks, which the last one decides.
+void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last, bool final);
 void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void JoinLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);
 void PutLines(ExContext& context, std::u16string_view argument, ExRange range, bool bang);

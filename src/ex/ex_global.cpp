@@ -146,10 +146,10 @@ void DeleteMarkedLines(ExContext& context, MarkedLines& marks) {
     if (last > *first && last + 1 == view.LineCount()) {
       // The last line of the buffer goes with the line break before it, a change of another
       // shape, which undo would place the caret by: it gets its own edit, as it would.
-      DeleteLinesOneByOne(context, *first, last - 1);
+      DeleteLinesOneByOne(context, *first, last - 1, false);
       last = *first;
     }
-    DeleteLinesOneByOne(context, *first, last);
+    DeleteLinesOneByOne(context, *first, last, !marks.Peek());
   }
 }
 

@@ -37,12 +37,9 @@ void Shift(ExContext& context, ExRange range, bool right) {
   CursorToFirstNonBlank(view, range.last);
 }
 
-// Deletes lines [first, last] whose text `registered` already holds, then puts the change marks
-// and the caret on the line after them (the one before, when they ended the buffer).
-void DeleteRegisteredLines(ExContext& context, uint32_t first, uint32_t last, char16_t name,
-                           const OperatedRange& registered) {
-  TextView& view = context.text;
-  context.engine.Registers().Write(name, RangeText(view, registered), RangeKind::kLinewise);
+// Deletes lines [first, last] in one edit; returns the line after them (the one before, when
+// they ended the buffer).
+uint32_t DeleteWholeLines(TextView& view, uint32_t first, uint32_t last) {
   bool end_removed = false;
   {
     TextView::CompoundScope compound(view);
@@ -50,7 +47,10 @@ void DeleteRegisteredLines(ExContext& context, uint32_t first, uint32_t last, ch
   }
   uint32_t line = first;
   if (end_removed && line > 0) --line;
-  line = std::min(line, view.LineCount() - 1);
+  return std::min(line, view.LineCount() - 1);
+}
+
+void PlaceAfterLineDelete(TextView& view, uint32_t line) {
   SetChangeMarks(view, line, line);
   CursorToFirstNonBlank(view, line);
 }
@@ -58,15 +58,24 @@ void DeleteRegisteredLines(ExContext& context, uint32_t first, uint32_t last, ch
 }  // namespace
 
 void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
-  LineArgs args = TakeLineArgs(context, argument, ClampRange(context.text, range), true);
-  DeleteRegisteredLines(context, args.range.first, args.range.last, args.register_name,
-                        WholeLines(args.range.first, args.range.last));
+  TextView& view = context.text;
+  LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
+  context.engine.Registers().Write(args.register_name,
+                                   RangeText(view, WholeLines(args.range.first, args.range.last)),
+                                   RangeKind::kLinewise);
+  PlaceAfterLineDelete(view, DeleteWholeLines(view, args.range.first, args.range.last));
 }
 
-void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last) {
-  if (BufferMarks* marks = context.text.Marks()) marks->GatherLineStarts(first, last);
+void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last, bool final) {
+  TextView& view = context.text;
+  if (BufferMarks* marks = view.Marks()) marks->GatherLineStarts(first, last);
   // Deleting them one at a time leaves only the last one in the register.
-  DeleteRegisteredLines(context, first, last, 0, WholeLines(last, last));
+  if (final) {
+    context.engine.Registers().Write(0, RangeText(view, WholeLines(last, last)),
+                                     RangeKind::kLinewise);
+  }
+  const uint32_t line = DeleteWholeLines(view, first, last);
+  if (final) PlaceAfterLineDelete(view, line);
 }
 
 void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
