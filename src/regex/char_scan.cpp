@@ -248,6 +248,9 @@ size_t FindRequiredIn(const Unit* text, size_t size, size_t from, const Required
                       bool ignore_case) {
   const std::u16string& lit = literal.text;
   if (size < lit.size() || from > size - lit.size()) return kNotFound;
+  if (literal.at_line_end) {
+    return LiteralAt(text, size - lit.size(), lit, ignore_case) ? size - lit.size() : kNotFound;
+  }
   const size_t k = literal.scan_index;
   const size_t last_start = size - lit.size();
   // The scanned character and the literal's first or last one, at their distance; under

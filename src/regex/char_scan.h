@@ -20,8 +20,9 @@ size_t ScanForward(const char16_t* s, size_t from, size_t to, const char16_t* ne
 size_t ScanBackward(const char16_t* s, size_t from, size_t to, const char16_t* needles, int count,
                     bool high);
 
-// Start of the first occurrence of the literal at or after `from`, or kNotFound. With
-// `ignore_case` characters compare by their upper-case forms.
+// Start of the first occurrence of the literal at or after `from`, or kNotFound (the one at
+// the end of `text` for a literal required there). With `ignore_case` characters compare by
+// their upper-case forms.
 size_t FindRequired(std::u16string_view text, size_t from, const RequiredLiteral& literal,
                     bool ignore_case);
 // The same over a line held one byte per unit (every unit below 256).

@@ -203,12 +203,14 @@ void BuildFirstChars(const ProgramInfo& info, bool ignore_case, FirstChars* out)
 }
 
 // Follows the instructions every match must pass, collecting runs of literal items that are
-// adjacent in the text; the longest run is required on the line of every match.
+// adjacent in the text; the longest run is required on the line of every match, unless a run
+// ends where the line must end: that one is required at the end of the line.
 void BuildRequiredLiteral(const ProgramInfo& info, bool ignore_case, RequiredLiteral* out) {
   *out = RequiredLiteral{};
   if (!info.single_line) return;
   std::u16string run;
   std::u16string best;
+  std::u16string line_end;
   auto end_run = [&] {
     if (run.size() > best.size()) best = run;
     run.clear();
@@ -221,6 +223,8 @@ void BuildRequiredLiteral(const ProgramInfo& info, bool ignore_case, RequiredLit
       case Op::kAtom:
         if (in.item == Item::kLiteral) {
           run.push_back(in.ch);
+        } else if (in.item == Item::kEndOfLine && !run.empty()) {
+          line_end = run;
         } else if (in.item != Item::kStartOfLine && in.item != Item::kEndOfLine &&
                    in.item != Item::kStartOfWord && in.item != Item::kEndOfWord) {
           end_run();
@@ -260,6 +264,10 @@ void BuildRequiredLiteral(const ProgramInfo& info, bool ignore_case, RequiredLit
     }
   }
   end_run();
+  if (!line_end.empty()) {
+    best = line_end;
+    out->at_line_end = true;
+  }
   if (best.empty()) return;
   size_t pick = 0;
   for (size_t i = 1; i < best.size(); ++i) {
@@ -282,6 +290,7 @@ void BuildRequiredLiteral(const ProgramInfo& info, bool ignore_case, RequiredLit
     if (ToUpperChar(a) != upper) continue;
     if (out->scan_count == 2) {
       out->text.clear();  // more ASCII forms than one scan handles: no requirement
+      out->at_line_end = false;
       return;
     }
     out->scan_chars[out->scan_count++] = a;

@@ -54,6 +54,9 @@ struct RequiredLiteral {
   std::array<char16_t, 2> scan_chars{};  // the scanned character in both cases
   uint8_t scan_count = 0;
   bool scan_non_ascii = false;
+  // The text comes right before the end of the line in every match ("7$"): a line can only
+  // match when it ends with it, which is tested there instead of searched for.
+  bool at_line_end = false;
 };
 
 struct ProgramInfo {

@@ -52,6 +52,8 @@ class Scanner {
   // The line one byte per unit, from the batch read last or from the source; false when the
   // source gives it only as UTF-16.
   bool NarrowLine(uint32_t line, std::string_view* out) const;
+  // The first line of the batch in [from, to) holding the required literal, or `to`.
+  uint32_t FirstBatchLineWithLiteral(uint32_t from, uint32_t to) const;
 
   const regex::ProgramInfo& info_;
   bool ic_;
@@ -208,35 +210,47 @@ uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
       batch_count_ = source_.NarrowLines(line, {batch_.data(), want});
       batch_short_ = batch_count_ < want;
     }
-    const uint32_t from = line - batch_first_;
     const uint32_t to = std::min(batch_count_, last - batch_first_ + 1);
-    // Lines stored one after the other are searched as one text, so that the scan runs over
-    // thousands of bytes at a time; an occurrence that straddles two lines is none.
-    for (uint32_t first = from; first < to;) {
-      uint32_t end = first + 1;
-      while (end < to && batch_[end].data() == batch_[end - 1].data() + batch_[end - 1].size()) {
-        ++end;
-      }
-      const std::string_view run(
-          batch_[first].data(), static_cast<size_t>(batch_[end - 1].data() +
-                                                    batch_[end - 1].size() - batch_[first].data()));
-      uint32_t in = first;    // the line holding `at`
-      size_t line_start = 0;  // where it starts in the run
-      for (size_t at = regex::FindRequired(run, 0, required_, ic_); at != kNotFound;
-           at = regex::FindRequired(run, at + 1, required_, ic_)) {
-        while (at >= line_start + batch_[in].size()) line_start += batch_[in++].size();
-        if (at + required_.text.size() <= line_start + batch_[in].size()) {
-          literal_line_ = batch_first_ + in;
-          return literal_line_;
-        }
-      }
-      first = end;
+    const uint32_t found = FirstBatchLineWithLiteral(line - batch_first_, to);
+    if (found < to) {
+      literal_line_ = batch_first_ + found;
+      return literal_line_;
     }
     line = batch_first_ + to;
     // A line the source gives only as UTF-16 is Line's to read.
     if (to == batch_count_ && batch_short_) return line;
   }
   return line;
+}
+
+uint32_t Scanner::FirstBatchLineWithLiteral(uint32_t from, uint32_t to) const {
+  if (required_.at_line_end) {
+    // Only the end of each line can hold it.
+    for (uint32_t i = from; i < to; ++i) {
+      if (regex::FindRequired(batch_[i], 0, required_, ic_) != kNotFound) return i;
+    }
+    return to;
+  }
+  // Lines stored one after the other are searched as one text, so that the scan runs over
+  // thousands of bytes at a time; an occurrence that straddles two lines is none.
+  for (uint32_t first = from; first < to;) {
+    uint32_t end = first + 1;
+    while (end < to && batch_[end].data() == batch_[end - 1].data() + batch_[end - 1].size()) {
+      ++end;
+    }
+    const std::string_view run(batch_[first].data(),
+                               static_cast<size_t>(batch_[end - 1].data() + batch_[end - 1].size() -
+                                                   batch_[first].data()));
+    uint32_t in = first;    // the line holding `at`
+    size_t line_start = 0;  // where it starts in the run
+    for (size_t at = regex::FindRequired(run, 0, required_, ic_); at != kNotFound;
+         at = regex::FindRequired(run, at + 1, required_, ic_)) {
+      while (at >= line_start + batch_[in].size()) line_start += batch_[in++].size();
+      if (at + required_.text.size() <= line_start + batch_[in].size()) return in;
+    }
+    first = end;
+  }
+  return to;
 }
 
 // Positions from `a` to `b` in scan order; `b` itself only when `include_b`.

@@ -92,6 +92,13 @@ TEST(RegexSearchTest, PrefiltersNeverHideAMatch) {
   EXPECT_EQ(Found(u"\\w\\+zz\\d", u"abc azz1", false), "[azz1]@4");
   EXPECT_EQ(Found(u"\\w\\+ZZ\\d", u"abc azz1", true), "[azz1]@4");
   EXPECT_EQ(Found(u"\\w\\+zz\\d", u"abczz zz1", false), "none");
+  // A literal right before the end of the line is required there, and only there.
+  EXPECT_EQ(Found(u"b7$", u"ab7 b7"), "[b7]@4");
+  EXPECT_EQ(Found(u"b7$", u"b7 x"), "none");
+  EXPECT_EQ(Found(u"\\(B7\\)$", u"xb7", true), "[b7]@1");
+  EXPECT_EQ(Found(u"s$", u"a\u017f", true), "[?]@1");
+  EXPECT_EQ(Found(u"a$\\|b", u"ab a"), "[b]@1");
+  EXPECT_EQ(Found(u"b7x*$", u"ab7xx"), "[b7xx]@1");
   // Patterns that can begin with nothing or with a zero-width item.
   EXPECT_EQ(Found(u"\\<b", u"ab b"), "[b]@3");
   EXPECT_EQ(Found(u"\\zsb", u"ab"), "[b]@1");
