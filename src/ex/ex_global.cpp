@@ -4,6 +4,7 @@
 // visited.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/char_class.h"
 #include "engine/search/search_request.h"
@@ -103,23 +104,22 @@ bool MarkLines(ExContext& context, const SearchRequest& request, uint32_t first,
     }
     return true;
   }
-  // One pattern: scan for the next line with a match, so that lines without one cost only the
-  // matcher's skipping.
-  args.stop = TextPos{last, view.LineLength(last)};
+  // One pattern: one scan finds every line with a match, so that lines without one cost only
+  // the matcher's skipping.
+  std::vector<uint32_t> hits;
+  if (search.MatchingLines(view, request, first, last, args, &hits) == MatchStatus::kTooComplex) {
+    return false;
+  }
+  if (!inverted) {
+    for (uint32_t hit : hits) marks.Add(hit);
+    return true;
+  }
   uint32_t line = first;
-  while (line <= last) {
-    SearchOutcome outcome = search.Run(view, {line, 0}, request, args);
-    if (outcome.status == MatchStatus::kTooComplex) return false;
-    uint32_t hit = outcome.found() ? outcome.match_start.line : last + 1;
-    hit = std::max(hit, line);
-    if (inverted) {
-      for (uint32_t l = line; l < hit && l <= last; ++l) marks.Add(l);
-    } else if (hit <= last) {
-      marks.Add(hit);
-    }
-    if (hit >= last) break;
+  for (uint32_t hit : hits) {
+    for (; line < hit; ++line) marks.Add(line);
     line = hit + 1;
   }
+  for (; line <= last; ++line) marks.Add(line);
   return true;
 }
 

@@ -321,4 +321,27 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   return ScanRange(scanner, last(), a.start, false, true);
 }
 
+MatchStatus SearchLines(const Pattern& pattern, const LineSource& source, uint32_t first,
+                        uint32_t last, MatchCache& cache, std::vector<uint32_t>* lines) {
+  if (!pattern.valid()) return MatchStatus::kNoMatch;
+  const uint32_t count = std::max<uint32_t>(1, source.LineCount());
+  last = std::min(last, count - 1);
+  SearchArgs args;
+  args.accept_at_start = true;
+  MatchResult match;
+  // One scanner for every search, so that the lines it read ahead serve the next one.
+  Scanner scanner(pattern, source, args, cache, &match);
+  const TextPos edge{last, LineLength(source, last)};
+  for (uint32_t line = first; line <= last;) {
+    const MatchStatus status = ScanRange(scanner, {line, 0}, edge, true, false);
+    if (status == MatchStatus::kTooComplex) return status;
+    if (status != MatchStatus::kMatch) break;
+    const uint32_t hit = std::max(match.start.line, line);
+    if (hit > last) break;
+    lines->push_back(hit);
+    line = hit + 1;
+  }
+  return MatchStatus::kNoMatch;
+}
+
 }  // namespace tavik

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "common/text_pos.h"
 #include "regex/line_source.h"
@@ -26,5 +27,11 @@ struct SearchArgs {
 // Uses the pattern's ignore-case flag as decided for this search (see DecideCase).
 MatchStatus Search(const Pattern& pattern, const LineSource& source, const SearchArgs& args,
                    MatchCache& cache, MatchResult* result);
+
+// The lines in [first, last] holding the start of a match, in order, as forward searches from
+// the start of each line without wrapping would find them one after another: appended to
+// `lines`. kTooComplex when a search hit a bound (the lines found before it stand).
+MatchStatus SearchLines(const Pattern& pattern, const LineSource& source, uint32_t first,
+                        uint32_t last, MatchCache& cache, std::vector<uint32_t>* lines);
 
 }  // namespace tavik

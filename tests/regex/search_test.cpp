@@ -194,9 +194,9 @@ class NarrowLineSource : public LineSource {
 TEST(RegexSearchTest, NarrowLinesFindWhatTheirUtf16FormFinds) {
   std::mt19937 rng(23);
   const char16_t units[] = u"abzAB \u00e9\u00c9\u0100";
-  const std::u16string_view patterns[] = {u"ab",      u"zab",     u"b$",      u"^ab",
-                                          u"\u00e9b", u"\u0100a", u"\\<ab",   u"b",
-                                          u"a\\nb",   u"z\\|ab",  u"a\\_s*b", u"\u00c9\u00c9"};
+  const std::u16string_view patterns[] = {
+      u"ab", u"zab",   u"b$",     u"^ab",     u"\u00e9b",      u"\u0100a",  u"\\<ab",
+      u"b",  u"a\\nb", u"z\\|ab", u"a\\_s*b", u"\u00c9\u00c9", u"a\\n\\zsb"};
   for (int round = 0; round < 40; ++round) {
     // Many short lines, so that literals often straddle two and batches of every size run.
     std::u16string text;
@@ -220,6 +220,18 @@ TEST(RegexSearchTest, NarrowLinesFindWhatTheirUtf16FormFinds) {
         ASSERT_EQ(Describe(Search(p, narrow, args, cache, &b), b), expected)
             << "round " << round << " pattern " << Utf8(source);
       }
+      // Every line with a match in one scan, as searches from each next line find them.
+      std::vector<uint32_t> expected_lines;
+      MatchCache cache;
+      for (uint32_t line = 0; line < lines;) {
+        MatchResult m;
+        if (Search(p, wide, From(line, 0, true), cache, &m) != MatchStatus::kMatch) break;
+        expected_lines.push_back(m.start.line);
+        line = m.start.line + 1;
+      }
+      std::vector<uint32_t> found;
+      SearchLines(p, narrow, 0, uint32_t(lines - 1), cache, &found);
+      ASSERT_EQ(found, expected_lines) << "round " << round << " pattern " << Utf8(source);
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include "engine/search/text_view_line_source.h"
 #include "engine/text/text_view.h"
+#include "regex/search.h"
 
 namespace tavik {
 
@@ -111,6 +112,16 @@ SearchOutcome SearchState::Run(const TextView& view, TextPos start, const Search
                                const SearchRunArgs& args) {
   TextViewLineSource source(view);
   return SearchChained(source, start, request, args, cache_);
+}
+
+MatchStatus SearchState::MatchingLines(const TextView& view, const SearchRequest& request,
+                                       uint32_t first, uint32_t last, const SearchRunArgs& args,
+                                       std::vector<uint32_t>* lines) {
+  if (!request.valid || request.items.size() != 1) return MatchStatus::kNoMatch;
+  const CaseOptions case_options{args.ignorecase, args.smartcase, request.no_smartcase};
+  TextViewLineSource source(view);
+  return SearchLines(DecideCase(request.items[0].pattern, case_options), source, first, last,
+                     cache_, lines);
 }
 
 TextPos SearchState::Incremental(const TextView& view, std::u16string_view typed, TextPos start,

@@ -45,6 +45,10 @@ class SearchState {
   // A chained search through the view with the engine's match scratch space.
   SearchOutcome Run(const TextView& view, TextPos start, const SearchRequest& request,
                     const SearchRunArgs& args);
+  // The lines in [first, last] where a match of a one-item request begins, in order (see
+  // SearchLines), with ignorecase and smartcase as `args` has them.
+  MatchStatus MatchingLines(const TextView& view, const SearchRequest& request, uint32_t first,
+                            uint32_t last, const SearchRunArgs& args, std::vector<uint32_t>* lines);
 
   // Per key while a search line is open: searches for what was typed so far from where the line
   // was opened. Returns the caret to show: the match start, or `start` when nothing matched
