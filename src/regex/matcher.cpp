@@ -32,11 +32,17 @@ LineMatcher::LineMatcher(const ProgramInfo& info, bool ignore_case, const LineSo
       cache_(cache),
       limits_(cache.limits),
       line_count_(std::max<uint32_t>(1, source.LineCount())) {
-  cache_.captures.assign(std::max<uint32_t>(info.group_count, 1), CaptureSlot{});
-  cache_.slots.assign(std::max<uint32_t>(info.slot_count, 1), WinPos{});
-  cache_.slot_set.assign(std::max<uint32_t>(info.slot_count, 1), 0);
-  cache_.counters.assign(std::max<uint32_t>(info.counter_count, 1), 0);
   cache_.visited_words_used = cache_.visited.size();
+}
+
+// The scratch space is set up at the first attempt: most searches of a long buffer reject most
+// lines, and many try nothing at all, before their prefilters.
+void LineMatcher::Prepare() {
+  prepared_ = true;
+  cache_.captures.assign(std::max<uint32_t>(info_.group_count, 1), CaptureSlot{});
+  cache_.slots.assign(std::max<uint32_t>(info_.slot_count, 1), WinPos{});
+  cache_.slot_set.assign(std::max<uint32_t>(info_.slot_count, 1), 0);
+  cache_.counters.assign(std::max<uint32_t>(info_.counter_count, 1), 0);
   cache_.path.clear();
   cache_.path_head.clear();
   if (cache_.path_head_dense.size() > kDenseHeadLimit) cache_.path_head_dense.clear();
@@ -67,6 +73,7 @@ void LineMatcher::ForgetVisited() {
 MatchStatus LineMatcher::Try(uint32_t column, MatchResult* result) {
   // A match never starts on the second half of a surrogate pair.
   if (InsidePair(cache_.window.Line(0), column)) return MatchStatus::kNoMatch;
+  if (!prepared_) Prepare();
   MatchStatus status = memo_ ? Run<true>(column, result) : Run<false>(column, result);
   if (status != MatchStatus::kNoMatch && memo_) {
     // The record is only known to hold failing pairs after a failed attempt.

@@ -59,6 +59,7 @@ class LineMatcher {
  private:
   // Clears the record of explored pairs for a new line and decides whether to keep one.
   void ForgetVisited();
+  void Prepare();
   template <bool kMemo>
   MatchStatus Run(uint32_t column, MatchResult* result);
 
@@ -69,6 +70,7 @@ class LineMatcher {
   MatchLimits limits_;
   uint32_t line_count_;
   bool memo_ = false;
+  bool prepared_ = false;
 };
 
 }  // namespace regex

@@ -291,7 +291,7 @@ uint32_t LineLength(const LineSource& source, uint32_t line) {
 
 TextPos Clamp(const LineSource& source, uint32_t lines, TextPos p) {
   if (p.line >= lines) return {lines - 1, LineLength(source, lines - 1)};
-  p.column = std::min(p.column, LineLength(source, p.line));
+  if (p.column > 0) p.column = std::min(p.column, LineLength(source, p.line));
   return p;
 }
 
