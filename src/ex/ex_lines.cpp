@@ -50,6 +50,12 @@ uint32_t DeleteWholeLines(TextView& view, uint32_t first, uint32_t last) {
   return std::min(line, view.LineCount() - 1);
 }
 
+// Lines [first, last] into a register, as whole lines.
+void RegisterLines(ExContext& context, char16_t name, uint32_t first, uint32_t last) {
+  context.engine.Registers().Write(name, RangeText(context.text, WholeLines(first, last)),
+                                   RangeKind::kLinewise);
+}
+
 void PlaceAfterLineDelete(TextView& view, uint32_t line) {
   SetChangeMarks(view, line, line);
   CursorToFirstNonBlank(view, line);
@@ -60,9 +66,7 @@ void PlaceAfterLineDelete(TextView& view, uint32_t line) {
 void DeleteLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
   TextView& view = context.text;
   LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
-  context.engine.Registers().Write(args.register_name,
-                                   RangeText(view, WholeLines(args.range.first, args.range.last)),
-                                   RangeKind::kLinewise);
+  RegisterLines(context, args.register_name, args.range.first, args.range.last);
   PlaceAfterLineDelete(view, DeleteWholeLines(view, args.range.first, args.range.last));
 }
 
@@ -70,10 +74,7 @@ void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last, bool
   TextView& view = context.text;
   if (BufferMarks* marks = view.Marks()) marks->GatherLineStarts(first, last);
   // Deleting them one at a time leaves only the last one in the register.
-  if (final) {
-    context.engine.Registers().Write(0, RangeText(view, WholeLines(last, last)),
-                                     RangeKind::kLinewise);
-  }
+  if (final) RegisterLines(context, 0, last, last);
   const uint32_t line = DeleteWholeLines(view, first, last);
   if (final) PlaceAfterLineDelete(view, line);
 }
@@ -81,9 +82,7 @@ void DeleteLinesOneByOne(ExContext& context, uint32_t first, uint32_t last, bool
 void YankLines(ExContext& context, std::u16string_view argument, ExRange range, bool) {
   TextView& view = context.text;
   LineArgs args = TakeLineArgs(context, argument, ClampRange(view, range), true);
-  context.engine.Registers().Write(args.register_name,
-                                   RangeText(view, WholeLines(args.range.first, args.range.last)),
-                                   RangeKind::kLinewise);
+  RegisterLines(context, args.register_name, args.range.first, args.range.last);
   SetChangeMarks(view, args.range.first, args.range.last);
 }
 
