@@ -33,11 +33,12 @@ std::vector<std::string> Observe(const std::string& text, const std::string& set
     session.FeedNotation(keys == "command" ? setup + command : keys);
     session.FinishKeys();
     const auto [line, column] = session.Cursor();
-    seen.push_back(keys + " -> " + session.BufferTextUtf8() + " @" + std::to_string(line) +
-                   ":" + std::to_string(column) + " " + session.StatusUtf8());
+    seen.push_back(keys + " -> " + session.BufferTextUtf8() + " @" + std::to_string(line) + ":" +
+                   std::to_string(column) + " " + session.StatusUtf8());
   };
   step("command");
-  for (const char* keys : {"'a", "'b", "`b", "'A", "'[", "']", "p", "u", "u", "<C-r>", "<C-r>"}) step(keys);
+  for (const char* keys : {"'a", "'b", "`b", "'A", "'[", "']", "p", "u", "u", "<C-r>", "<C-r>"})
+    step(keys);
   return seen;
 }
 
@@ -48,8 +49,7 @@ TEST(GlobalDeleteTest, RunsOfMarkedLinesEndAsDeletingEachLine) {
     const std::string text = RandomText(rng, lines);
     auto pick = [&] { return std::uniform_int_distribution<int>(1, lines)(rng); };
     auto line = [&] { return std::to_string(pick()); };
-    const std::string setup =
-        line() + "Gma" + line() + "G$mb" + line() + "GmA" + line() + "G";
+    const std::string setup = line() + "Gma" + line() + "G$mb" + line() + "GmA" + line() + "G";
     const int from = pick();
     const std::string range =
         round % 3 == 0 ? std::to_string(from) + "," + std::to_string(std::max(from, pick())) : "";
