@@ -84,8 +84,9 @@ class OldLineSource : public LineSource {
   uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override {
     return Holds(first) ? 0 : buffer_.NarrowLines(first, out);
   }
-  uint32_t LineLength(uint32_t line) const {
-    return Holds(line) ? static_cast<uint32_t>(old_.size()) : buffer_.LineLength(line);
+  // The length of the line a search stops at; see SubstituteBuffer::KeepLine.
+  uint32_t StopLength(uint32_t line) const {
+    return Holds(line) ? static_cast<uint32_t>(old_.size()) : buffer_.KeepLine(line);
   }
 
  private:
@@ -147,7 +148,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   while (pos.line <= end) {
     // The rest of this line, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
-    args.stop = TextPos{end_line, old.LineLength(end_line)};
+    args.stop = TextPos{end_line, old.StopLength(end_line)};
     const SearchOutcome found = SearchChained(old, old.ToOld(pos), request, args, cache);
     if (found.status == MatchStatus::kNoMatch) break;
     if (found.status == MatchStatus::kTooComplex) {
