@@ -31,9 +31,9 @@ bool FitsNarrow(std::u16string_view text) {
   return all_bits < 256;
 }
 
-// Text whose units are all below 256, one byte each.
-// Through plain pointers: a store through the string's own char might alias the string, which
-// keeps the compiler from turning the loop into vector code.
+// Text whose units are all below 256, one byte each. The copies go through plain pointers: a
+// store through the string's own chars might alias the string, which keeps the compiler from
+// turning the loop into vector code.
 void AppendNarrowed(std::string& out, std::u16string_view text) {
   const size_t old = out.size();
   out.resize(old + text.size());
@@ -184,7 +184,8 @@ void SubstituteBuffer::CarryViewLines(uint32_t view_end) {
   narrow_batch_.resize(kCarryBatch);
   while (next_view_ < view_end) {
     const uint32_t want = std::min(view_end - next_view_, kCarryBatch);
-    const uint32_t got = done_wide_ ? 0 : view_.NarrowLines(next_view_, {narrow_batch_.data(), want});
+    const uint32_t got =
+        done_wide_ ? 0 : view_.NarrowLines(next_view_, {narrow_batch_.data(), want});
     for (uint32_t i = 0; i < got; ++i) {
       done_bytes_.append(narrow_batch_[i]);
       done_ends_.push_back(done_bytes_.size());

@@ -5,7 +5,6 @@
 #include <cassert>
 #include <cstring>
 
-
 namespace tavik::platform {
 
 namespace {

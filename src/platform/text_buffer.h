@@ -60,7 +60,8 @@ class TextBuffer {
   bool ReplaceLines(uint32_t first, uint32_t old_count, std::span<const std::u16string_view> lines);
   // The same for lines whose units are all below 256, given one byte per unit: they go into the
   // store as they are.
-  bool ReplaceLines(uint32_t first, uint32_t old_count, std::span<const std::string_view> lines);
+  bool ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                          std::span<const std::string_view> lines);
 
   UndoHistory& History() { return history_; }
   const UndoHistory& History() const { return history_; }

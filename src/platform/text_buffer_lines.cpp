@@ -25,8 +25,8 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
   return ReplaceLinesOf(first, old_count, lines);
 }
 
-bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
-                              std::span<const std::string_view> lines) {
+bool TextBuffer::ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                    std::span<const std::string_view> lines) {
   return ReplaceLinesOf(first, old_count, lines);
 }
 
