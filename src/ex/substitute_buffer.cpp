@@ -24,22 +24,22 @@ constexpr uint32_t kCarryBatch = 64;
 
 constexpr std::u16string_view kMarkNames = u"abcdefghijklmnopqrstuvwxyz^[].<>";
 
-bool FitsNarrow(std::u16string_view text) {
-  // An OR over all units rather than an early exit, so the loop becomes vector code.
-  char16_t all_bits = 0;
-  for (char16_t c : text) all_bits |= c;
-  return all_bits < 256;
-}
-
-// Text whose units are all below 256, one byte each. The copies go through plain pointers: a
-// store through the string's own chars might alias the string, which keeps the compiler from
-// turning the loop into vector code.
-void AppendNarrowed(std::string& out, std::u16string_view text) {
+// Appends the text one byte per unit when all its units are below 256; false (and `out` as it
+// was) otherwise. The copy goes through plain pointers: a store through the string's own chars
+// might alias the string, which keeps the compiler from turning the loop into vector code.
+bool AppendNarrowed(std::string& out, std::u16string_view text) {
   const size_t old = out.size();
   out.resize(old + text.size());
   char* to = out.data() + old;
   const char16_t* from = text.data();
-  for (size_t i = 0; i < text.size(); ++i) to[i] = static_cast<char>(from[i]);
+  char16_t all_bits = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    all_bits |= from[i];
+    to[i] = static_cast<char>(from[i]);
+  }
+  if (all_bits < 256) return true;
+  out.resize(old);
+  return false;
 }
 
 void AppendWidened(std::u16string& out, std::string_view text) {
@@ -168,11 +168,13 @@ uint32_t SubstituteBuffer::Ahead::NarrowLines(uint32_t first,
 }
 
 void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view second) {
-  if (!done_wide_ && FitsNarrow(first) && FitsNarrow(second)) {
-    AppendNarrowed(done_bytes_, first);
-    AppendNarrowed(done_bytes_, second);
-    done_ends_.push_back(done_bytes_.size());
-    return;
+  if (!done_wide_) {
+    const size_t old = done_bytes_.size();
+    if (AppendNarrowed(done_bytes_, first) && AppendNarrowed(done_bytes_, second)) {
+      done_ends_.push_back(done_bytes_.size());
+      return;
+    }
+    done_bytes_.resize(old);
   }
   WidenDone();
   done_text_.append(first);
@@ -247,7 +249,13 @@ TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_vie
   const size_t first_break = text.find(u'\n');
   if (first_break == std::u16string_view::npos) {
     if (!tail_in_scratch) {
-      work_.replace(work_start_ + start.column, end.column - start.column, text);
+      const size_t at = work_start_ + start.column;
+      if (end.column - start.column == text.size()) {
+        // As long as what it replaces: written over it, nothing moves.
+        std::copy(text.begin(), text.end(), work_.begin() + static_cast<ptrdiff_t>(at));
+      } else {
+        work_.replace(at, end.column - start.column, text);
+      }
     } else {
       work_.resize(work_start_ + start.column);
       work_.append(text);
@@ -321,10 +329,9 @@ bool SubstituteBuffer::Flush() {
   if (!changed_) return true;
   const std::u16string_view current_text = LineText(CurrentLine());
   HostResult result;
-  if (!done_wide_ && FitsNarrow(current_text)) {
+  narrow_current_.clear();
+  if (!done_wide_ && AppendNarrowed(narrow_current_, current_text)) {
     // Every line one byte per unit: they go to the view as they are.
-    narrow_current_.clear();
-    AppendNarrowed(narrow_current_, current_text);
     std::vector<std::string_view> lines;
     lines.reserve(done_ends_.size() + 1);
     for (size_t i = 0, begin = 0; i < done_ends_.size(); begin = done_ends_[i++]) {
