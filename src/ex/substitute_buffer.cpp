@@ -19,7 +19,36 @@ constexpr size_t kFlushUnits = size_t(4) << 20;
 // Lines without a match up to this many are carried along; a longer gap is a reason to write.
 constexpr uint32_t kCarryLines = 64;
 
+// Lines read from the view at a time when carrying unchanged lines along.
+constexpr uint32_t kCarryBatch = 64;
+
 constexpr std::u16string_view kMarkNames = u"abcdefghijklmnopqrstuvwxyz^[].<>";
+
+// Appends the text one byte per unit when all its units are below 256; false (and `out` as it
+// was) otherwise. The copy goes through plain pointers: a store through the string's own chars
+// might alias the string, which keeps the compiler from turning the loop into vector code.
+bool AppendNarrowed(std::string& out, std::u16string_view text) {
+  const size_t old = out.size();
+  out.resize(old + text.size());
+  char* to = out.data() + old;
+  const char16_t* from = text.data();
+  char16_t all_bits = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    all_bits |= from[i];
+    to[i] = static_cast<char>(from[i]);
+  }
+  if (all_bits < 256) return true;
+  out.resize(old);
+  return false;
+}
+
+void AppendWidened(std::u16string& out, std::string_view text) {
+  const size_t old = out.size();
+  out.resize(old + text.size());
+  char16_t* to = out.data() + old;
+  const unsigned char* from = reinterpret_cast<const unsigned char*>(text.data());
+  for (size_t i = 0; i < text.size(); ++i) to[i] = from[i];
+}
 
 // Where a mark goes when the text from `start` to `old_end` is replaced by text ending at
 // `new_end`: the rule every edit of the view applies to marks.
@@ -39,7 +68,7 @@ bool MoveMark(TextPos& mark, TextPos start, TextPos old_end, TextPos new_end) {
 
 SubstituteBuffer::SubstituteBuffer(TextView& view, uint32_t first_line)
     : view_(view), view_lines_(view.LineCount()), base_(first_line), next_view_(first_line + 1) {
-  work_.assign(view_.LineText(first_line));
+  LoadCurrent(first_line);
 }
 
 uint32_t SubstituteBuffer::LineCount() const {
@@ -47,8 +76,58 @@ uint32_t SubstituteBuffer::LineCount() const {
 }
 
 std::u16string_view SubstituteBuffer::DoneLine(size_t index) const {
+  // The matcher never looks above the current line, so this is rare: the finished lines turn to
+  // UTF-16 until they are written.
+  WidenDone();
   size_t begin = index == 0 ? 0 : done_ends_[index - 1];
   return std::u16string_view(done_text_).substr(begin, done_ends_[index] - begin);
+}
+
+size_t SubstituteBuffer::DoneLength(size_t index) const {
+  return done_ends_[index] - (index == 0 ? 0 : done_ends_[index - 1]);
+}
+
+void SubstituteBuffer::WidenDone() const {
+  if (done_wide_) return;
+  done_text_.clear();
+  AppendWidened(done_text_, done_bytes_);
+  done_bytes_.clear();
+  done_wide_ = true;
+}
+
+uint32_t SubstituteBuffer::LineLength(uint32_t line) const {
+  const uint32_t current = CurrentLine();
+  if (line == current) return CurrentLength();
+  if (line >= base_ && line < current) return static_cast<uint32_t>(DoneLength(line - base_));
+  const uint32_t view_line = line < base_ ? line : ViewLineOf(line);
+  if (view_line == kept_view_line_) return static_cast<uint32_t>(kept_narrow_.size());
+  return view_line < view_lines_ ? view_.LineLength(view_line) : 0;
+}
+
+uint32_t SubstituteBuffer::KeepLine(uint32_t line) const {
+  if (line <= CurrentLine() || line >= LineCount()) return LineLength(line);
+  const uint32_t view_line = ViewLineOf(line);
+  if (view_line != kept_view_line_) {
+    std::string_view narrow;
+    if (view_.NarrowLines(view_line, {&narrow, 1}) != 1) return view_.LineLength(view_line);
+    kept_narrow_.assign(narrow);
+    kept_view_line_ = view_line;
+  }
+  return static_cast<uint32_t>(kept_narrow_.size());
+}
+
+uint32_t SubstituteBuffer::NarrowLines(uint32_t first, std::span<std::string_view> out) const {
+  const uint32_t count = LineCount();
+  if (first <= CurrentLine() || first >= count) return 0;
+  const uint32_t view_first = ViewLineOf(first);
+  if (view_first == kept_view_line_ && !out.empty()) {
+    out[0] = kept_narrow_;
+    return 1;
+  }
+  size_t want = std::min<size_t>(out.size(), count - first);
+  // The kept line comes from its copy: stop before it.
+  if (view_first < kept_view_line_) want = std::min<size_t>(want, kept_view_line_ - view_first);
+  return view_.NarrowLines(view_first, out.first(want));
 }
 
 std::u16string_view SubstituteBuffer::LineText(uint32_t line) const {
@@ -85,16 +164,37 @@ std::u16string_view SubstituteBuffer::Ahead::LineText(uint32_t line) const {
 
 uint32_t SubstituteBuffer::Ahead::NarrowLines(uint32_t first,
                                               std::span<std::string_view> out) const {
-  const uint32_t count = LineCount();
-  if (first <= buffer_.CurrentLine() || first >= count) return 0;
-  return buffer_.view_.NarrowLines(buffer_.ViewLineOf(first),
-                                   out.first(std::min<size_t>(out.size(), count - first)));
+  return buffer_.NarrowLines(first, out);
 }
 
 void SubstituteBuffer::PushDone(std::u16string_view first, std::u16string_view second) {
+  if (!done_wide_) {
+    const size_t old = done_bytes_.size();
+    if (AppendNarrowed(done_bytes_, first) && AppendNarrowed(done_bytes_, second)) {
+      done_ends_.push_back(done_bytes_.size());
+      return;
+    }
+    done_bytes_.resize(old);
+  }
+  WidenDone();
   done_text_.append(first);
   done_text_.append(second);
   done_ends_.push_back(done_text_.size());
+}
+
+void SubstituteBuffer::CarryViewLines(uint32_t view_end) {
+  narrow_batch_.resize(kCarryBatch);
+  while (next_view_ < view_end) {
+    const uint32_t want = std::min(view_end - next_view_, kCarryBatch);
+    const uint32_t got =
+        done_wide_ ? 0 : view_.NarrowLines(next_view_, {narrow_batch_.data(), want});
+    for (uint32_t i = 0; i < got; ++i) {
+      done_bytes_.append(narrow_batch_[i]);
+      done_ends_.push_back(done_bytes_.size());
+    }
+    next_view_ += got;
+    if (got < want) PushDone(view_.LineText(next_view_++));
+  }
 }
 
 void SubstituteBuffer::LoadCurrent(uint32_t view_line) {
@@ -105,6 +205,12 @@ void SubstituteBuffer::LoadCurrent(uint32_t view_line) {
     if (copy_lines_[i] != view_line) continue;
     work_.swap(copies_[i]);
     copy_lines_[i] = UINT32_MAX;
+    return;
+  }
+  std::string_view narrow;
+  if (view_.NarrowLines(view_line, {&narrow, 1}) == 1) {
+    work_.clear();
+    AppendWidened(work_, narrow);
     return;
   }
   work_.assign(view_.LineText(view_line));
@@ -143,7 +249,13 @@ TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_vie
   const size_t first_break = text.find(u'\n');
   if (first_break == std::u16string_view::npos) {
     if (!tail_in_scratch) {
-      work_.replace(work_start_ + start.column, end.column - start.column, text);
+      const size_t at = work_start_ + start.column;
+      if (end.column - start.column == text.size()) {
+        // As long as what it replaces: written over it, nothing moves.
+        std::copy(text.begin(), text.end(), work_.begin() + static_cast<ptrdiff_t>(at));
+      } else {
+        work_.replace(at, end.column - start.column, text);
+      }
     } else {
       work_.resize(work_start_ + start.column);
       work_.append(text);
@@ -190,10 +302,11 @@ void SubstituteBuffer::MoveTo(uint32_t line) {
   const uint32_t current = CurrentLine();
   assert(line > current && line < LineCount());
   if (changed_ && line - current <= kCarryLines) {
-    while (CurrentLine() < line) {
-      PushDone(LineText(CurrentLine()));
-      LoadCurrent(next_view_++);
-    }
+    const uint32_t target = ViewLineOf(line);
+    PushDone(LineText(current));
+    CarryViewLines(target);
+    LoadCurrent(target);
+    next_view_ = target + 1;
     ForgetCopies();
     FlushIfLarge();
     return;
@@ -207,17 +320,32 @@ void SubstituteBuffer::MoveTo(uint32_t line) {
 }
 
 void SubstituteBuffer::FlushIfLarge() {
-  if (done_ends_.size() >= kFlushLines || done_text_.size() >= kFlushUnits) Flush();
+  const size_t units = done_ends_.empty() ? 0 : done_ends_.back();
+  if (done_ends_.size() >= kFlushLines || units >= kFlushUnits) Flush();
 }
 
 bool SubstituteBuffer::Flush() {
   ForgetCopies();
   if (!changed_) return true;
-  std::vector<std::u16string_view> lines;
-  lines.reserve(done_ends_.size() + 1);
-  for (size_t i = 0; i < done_ends_.size(); ++i) lines.push_back(DoneLine(i));
-  lines.push_back(LineText(CurrentLine()));
-  const HostResult result = view_.ReplaceLines(base_, next_view_ - base_, lines);
+  const std::u16string_view current_text = LineText(CurrentLine());
+  HostResult result;
+  narrow_current_.clear();
+  if (!done_wide_ && AppendNarrowed(narrow_current_, current_text)) {
+    // Every line one byte per unit: they go to the view as they are.
+    std::vector<std::string_view> lines;
+    lines.reserve(done_ends_.size() + 1);
+    for (size_t i = 0, begin = 0; i < done_ends_.size(); begin = done_ends_[i++]) {
+      lines.push_back(std::string_view(done_bytes_).substr(begin, done_ends_[i] - begin));
+    }
+    lines.push_back(narrow_current_);
+    result = view_.ReplaceNarrowLines(base_, next_view_ - base_, lines);
+  } else {
+    std::vector<std::u16string_view> lines;
+    lines.reserve(done_ends_.size() + 1);
+    for (size_t i = 0; i < done_ends_.size(); ++i) lines.push_back(DoneLine(i));
+    lines.push_back(current_text);
+    result = view_.ReplaceLines(base_, next_view_ - base_, lines);
+  }
   // The view unsets the marks inside the rewritten lines; they get the places single edits
   // would have given them. Marks further down the view moved correctly on their own.
   if (BufferMarks* marks = view_.Marks(); marks != nullptr && Succeeded(result)) {
@@ -233,10 +361,13 @@ bool SubstituteBuffer::Flush() {
   tracked_.clear();
   view_lines_ = view_.LineCount();
   last_copy_valid_ = false;
+  kept_view_line_ = UINT32_MAX;
   const uint32_t current = CurrentLine();
   base_ = current;
   next_view_ = current + 1;
   done_text_.clear();
+  done_bytes_.clear();
+  done_wide_ = false;
   done_ends_.clear();
   changed_ = false;
   return Succeeded(result);

@@ -32,6 +32,13 @@ class SubstituteBuffer : public LineSource {
   // Views stay valid until the next edit or move.
   std::u16string_view LineText(uint32_t line) const override;
   bool StableLines() const override { return true; }
+  // The view's narrow lines, for the lines after the current one.
+  uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override;
+  // The length of a line, without copying it.
+  uint32_t LineLength(uint32_t line) const;
+  // The length of a line that every search of the substitution reads (the last line of the
+  // range): a line after the current one is kept in a copy until the view changes.
+  uint32_t KeepLine(uint32_t line) const;
 
   uint32_t CurrentLine() const { return base_ + static_cast<uint32_t>(done_ends_.size()); }
   uint32_t CurrentLength() const { return static_cast<uint32_t>(work_.size() - work_start_); }
@@ -72,7 +79,12 @@ class SubstituteBuffer : public LineSource {
 
   uint32_t ViewLineOf(uint32_t line) const { return next_view_ + (line - CurrentLine() - 1); }
   std::u16string_view DoneLine(size_t index) const;
+  size_t DoneLength(size_t index) const;
   void PushDone(std::u16string_view first, std::u16string_view second = {});
+  // The view's lines from `next_view_` up to `view_end` as finished lines, as they are.
+  void CarryViewLines(uint32_t view_end);
+  // Turns the finished lines held one byte per unit into UTF-16.
+  void WidenDone() const;
   void LoadCurrent(uint32_t view_line);
   void StartChanges();
   void ForgetCopies() { copies_used_ = 0; }
@@ -84,8 +96,14 @@ class SubstituteBuffer : public LineSource {
   uint32_t next_view_;
   bool changed_ = false;
 
-  std::u16string done_text_;
+  // The finished lines, one byte per unit while every one of them fits (`done_bytes_`), else
+  // UTF-16 (`done_text_`); `done_ends_` ends each line in the one in use.
+  mutable bool done_wide_ = false;
+  mutable std::string done_bytes_;
+  mutable std::u16string done_text_;
   std::vector<size_t> done_ends_;
+  std::vector<std::string_view> narrow_batch_;
+  std::string narrow_current_;
   // The current line is work_[work_start_, end): a line split at its start needs no copy of the
   // rest.
   std::u16string work_;
@@ -101,6 +119,9 @@ class SubstituteBuffer : public LineSource {
   mutable size_t copies_used_ = 0;
   mutable std::u16string last_copy_;  // the view's last line
   mutable bool last_copy_valid_ = false;
+  // The view line KeepLine keeps, one byte per unit.
+  mutable uint32_t kept_view_line_ = UINT32_MAX;
+  mutable std::string kept_narrow_;
 };
 
 }  // namespace tavik

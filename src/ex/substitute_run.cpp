@@ -17,10 +17,6 @@ namespace tavik {
 namespace {
 
 constexpr std::u16string_view kNotFoundMessage = u"Pattern not found";
-// Lines below the current one that the first search of a step also looks at, through copies
-// that become the current line when the match is there; beyond them the lines are scanned
-// straight from the view.
-constexpr uint32_t kNearLines = 1;
 
 SearchRunArgs MatchArgs(ViewEngine& engine, const SubstituteFlags& flags) {
   SearchRunArgs args = engine.Search().RunArgs(true);
@@ -51,9 +47,11 @@ std::u16string MatchCountMessage(uint32_t matches, uint32_t lines) {
 // that line after the resume position is the same in both, so a column there maps by the
 // difference of the two lengths. Matching reads this, so that inserted text is never matched
 // and never serves as the context of a match ("\<", "^" and the character before a match).
+// The lines after the current one are read straight from the view, without keeping copies: a
+// scan over many lines holds none of them.
 class OldLineSource : public LineSource {
  public:
-  explicit OldLineSource(const SubstituteBuffer& buffer) : buffer_(buffer) {}
+  explicit OldLineSource(const SubstituteBuffer& buffer) : buffer_(buffer), ahead_(buffer) {}
 
   // Whether `line` of the buffer is the line kept in its old form.
   bool Holds(uint32_t line) const { return held_ && line == line_; }
@@ -80,12 +78,20 @@ class OldLineSource : public LineSource {
 
   uint32_t LineCount() const override { return buffer_.LineCount(); }
   std::u16string_view LineText(uint32_t line) const override {
-    return Holds(line) ? std::u16string_view(old_) : buffer_.LineText(line);
+    return Holds(line) ? std::u16string_view(old_) : ahead_.LineText(line);
   }
-  bool StableLines() const override { return buffer_.StableLines(); }
+  // The held line is the current one, before every line the buffer hands out narrow.
+  uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override {
+    return Holds(first) ? 0 : buffer_.NarrowLines(first, out);
+  }
+  // The length of the line a search stops at; see SubstituteBuffer::KeepLine.
+  uint32_t StopLength(uint32_t line) const {
+    return Holds(line) ? static_cast<uint32_t>(old_.size()) : buffer_.KeepLine(line);
+  }
 
  private:
   const SubstituteBuffer& buffer_;
+  SubstituteBuffer::Ahead ahead_;
   std::u16string old_;
   uint32_t line_ = 0;
   bool held_ = false;
@@ -125,7 +131,6 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   const bool magic = engine.GlobalOptions().Bool(OptionId::kMagic);
   SearchRunArgs args = MatchArgs(engine, flags);
   SubstituteBuffer buffer(view, first);
-  SubstituteBuffer::Ahead ahead(buffer);
   MatchCache cache;
   std::u16string expansion;
 
@@ -141,15 +146,10 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   bool ask = flags.confirm && !counting;
   bool too_complex = false;
   while (pos.line <= end) {
-    // The rest of this line and the next one, then the unchanged lines up to the range end.
+    // The rest of this line, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
-    const uint32_t near_line = std::min(end_line, pos.line + kNearLines);
-    args.stop = TextPos{near_line, static_cast<uint32_t>(old.LineText(near_line).size())};
-    SearchOutcome found = SearchChained(old, old.ToOld(pos), request, args, cache);
-    if (found.status == MatchStatus::kNoMatch && near_line < end_line) {
-      args.stop = TextPos{end_line, static_cast<uint32_t>(ahead.LineText(end_line).size())};
-      found = SearchChained(ahead, {near_line + 1, 0}, request, args, cache);
-    }
+    args.stop = TextPos{end_line, old.StopLength(end_line)};
+    const SearchOutcome found = SearchChained(old, old.ToOld(pos), request, args, cache);
     if (found.status == MatchStatus::kNoMatch) break;
     if (found.status == MatchStatus::kTooComplex) {
       too_complex = true;

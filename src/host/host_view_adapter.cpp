@@ -85,6 +85,13 @@ HostResult HostViewAdapter::ReplaceLines(uint32_t first, uint32_t old_count,
   return buffer_->ReplaceLines(first, old_count, lines) ? HostResult::kOk : HostResult::kFail;
 }
 
+HostResult HostViewAdapter::ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                               std::span<const std::string_view> lines) {
+  if (!IsAlive()) return HostResult::kUnexpected;
+  if (!host_.QueryEdit(*buffer_)) return HostResult::kFail;
+  return buffer_->ReplaceNarrowLines(first, old_count, lines) ? HostResult::kOk : HostResult::kFail;
+}
+
 HostResult HostViewAdapter::OpenCompoundEdit() {
   if (!IsAlive()) return HostResult::kUnexpected;
   buffer_->OpenCompound();

@@ -31,6 +31,8 @@ class HostViewAdapter : public tavik::HostView {
   HostResult ReplaceText(TextPos start, TextPos end, std::u16string_view text) override;
   HostResult ReplaceLines(uint32_t first, uint32_t old_count,
                           std::span<const std::u16string_view> lines) override;
+  HostResult ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                std::span<const std::string_view> lines) override;
   HostResult OpenCompoundEdit() override;
   HostResult CloseCompoundEdit() override;
 

@@ -5,8 +5,6 @@
 #include <cassert>
 #include <cstring>
 
-#include "platform/compact_text.h"
-
 namespace tavik::platform {
 
 namespace {
@@ -109,6 +107,14 @@ LineStore::Location LineStore::Locate(uint32_t line) const {
       return {b, line - block.first_line};
     }
   }
+  if (other_block_ < known) {
+    const Block& block = *blocks_[other_block_];
+    if (line >= block.first_line && line - block.first_line < block.lines.size()) {
+      std::swap(last_block_, other_block_);
+      return {last_block_, line - block.first_line};
+    }
+  }
+  other_block_ = last_block_;
   while (indexed_ < blocks_.size()) {
     const Block& last = *blocks_[indexed_ - 1];
     const uint32_t end = last.first_line + static_cast<uint32_t>(last.lines.size());
@@ -189,6 +195,14 @@ void LineStore::SetLine(uint32_t line, std::u16string_view text) {
   b.CompactIfWasteful();
 }
 
+void LineStore::SetLine(uint32_t line, std::string_view narrow) {
+  const Location loc = Locate(line);
+  Block& b = *blocks_[loc.block];
+  b.Forget(b.lines[loc.index]);
+  b.lines[loc.index] = b.Store(narrow);
+  b.CompactIfWasteful();
+}
+
 void LineStore::SplitAt(size_t block, uint32_t index) {
   Block& src = *blocks_[block];
   auto tail = std::make_unique<Block>();
@@ -207,7 +221,8 @@ void LineStore::SplitIfLarge(size_t block) {
   if (blocks_[block]->lines.size() > kMaxBlockLines) SplitAt(block, kBlockLines);
 }
 
-void LineStore::InsertFew(uint32_t at, std::span<const std::u16string_view> lines) {
+template <class LineView>
+void LineStore::InsertFew(uint32_t at, std::span<const LineView> lines) {
   Location loc;
   if (at == line_count_) {
     loc = {blocks_.size() - 1, static_cast<uint32_t>(blocks_.back()->lines.size())};
@@ -217,7 +232,7 @@ void LineStore::InsertFew(uint32_t at, std::span<const std::u16string_view> line
   Block& b = *blocks_[loc.block];
   std::vector<Block::Record> records;
   records.reserve(lines.size());
-  for (std::u16string_view text : lines) records.push_back(b.Store(text));
+  for (const LineView& text : lines) records.push_back(b.Store(text));
   b.lines.insert(b.lines.begin() + loc.index, records.begin(), records.end());
   line_count_ += static_cast<uint32_t>(lines.size());
   CountChanged(loc.block);
@@ -238,11 +253,7 @@ void LineStore::InsertNarrowLines(uint32_t at, std::span<const std::string_view>
   assert(at <= line_count_);
   if (lines.empty()) return;
   if (lines.size() <= kFewLines) {
-    std::vector<std::u16string> wide;
-    wide.reserve(lines.size());
-    for (std::string_view line : lines) wide.push_back(WidenNarrow(line));
-    std::vector<std::u16string_view> views(wide.begin(), wide.end());
-    InsertFew(at, views);
+    InsertFew(at, lines);
     return;
   }
   InsertBlocks(at, lines);

@@ -42,6 +42,8 @@ class LineStore {
   uint32_t ReadNarrow(uint32_t first, std::span<std::string_view> out) const;
 
   void SetLine(uint32_t line, std::u16string_view text);
+  // The same for a line whose units are all below 256, given one byte per unit.
+  void SetLine(uint32_t line, std::string_view narrow);
   // Inserts lines before line `at` (`at` == LineCount() appends).
   void InsertLines(uint32_t at, std::span<const std::u16string_view> lines);
   // The same for lines whose units are all below 256, given one byte per unit.
@@ -74,7 +76,8 @@ class LineStore {
   // Opens a new last block when the last one is full, for appending.
   void MakeRoomToAppend();
   void SplitAt(size_t block, uint32_t index);
-  void InsertFew(uint32_t at, std::span<const std::u16string_view> lines);
+  template <class LineView>
+  void InsertFew(uint32_t at, std::span<const LineView> lines);
   template <class LineView>
   void InsertBlocks(uint32_t at, std::span<const LineView> lines);
 
@@ -86,6 +89,9 @@ class LineStore {
   // The block the last lookup found: reads that walk the lines in order (drawing, searching,
   // saving) find their line there or in the next block without a binary search.
   mutable size_t last_block_ = 0;
+  // The block found before it: a reader that goes back and forth between two places (a scan
+  // and a look at the last line) finds both without a search.
+  mutable size_t other_block_ = 0;
 };
 
 }  // namespace tavik::platform

@@ -2,6 +2,7 @@
 #include "platform/text_buffer.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 
 namespace tavik::platform {
@@ -73,20 +74,30 @@ std::u16string TextBuffer::Text() const {
 // The undo text between two positions, read straight from the store: when every line is held
 // one byte per unit, the bytes are copied as they are, with no UTF-16 copy in between.
 CompactText TextBuffer::CompactRange(TextPos start, TextPos end) const {
+  // The lines are looked up a batch at a time, so that a range of a million lines is walked
+  // block by block rather than line by line.
+  constexpr uint32_t kBatch = 256;
+  std::array<std::string_view, kBatch> batch;
   size_t total = 0;
-  for (uint32_t l = start.line; l <= end.line; ++l) {
-    const RawLine raw = lines_.Raw(l);
-    if (raw.wide) return CompactText(GetText(start, end));
-    total += raw.length + 1;
+  for (uint32_t l = start.line; l <= end.line;) {
+    const uint32_t want = std::min<uint32_t>(kBatch, end.line - l + 1);
+    const uint32_t got = lines_.ReadNarrow(l, {batch.data(), want});
+    if (got < want) return CompactText(GetText(start, end));
+    for (uint32_t i = 0; i < got; ++i) total += batch[i].size() + 1;
+    l += got;
   }
   std::string bytes;
   bytes.reserve(total);
-  for (uint32_t l = start.line; l <= end.line; ++l) {
-    const RawLine raw = lines_.Raw(l);
-    const size_t from = l == start.line ? start.column : 0;
-    const size_t to = l == end.line ? end.column : raw.length;
-    bytes.append(static_cast<const char*>(raw.data) + from, to - from);
-    if (l != end.line) bytes.push_back('\n');
+  for (uint32_t l = start.line; l <= end.line;) {
+    const uint32_t got =
+        lines_.ReadNarrow(l, {batch.data(), std::min<uint32_t>(kBatch, end.line - l + 1)});
+    for (uint32_t i = 0; i < got; ++i, ++l) {
+      const std::string_view line = batch[i];
+      const size_t from = l == start.line ? start.column : 0;
+      const size_t to = l == end.line ? end.column : line.size();
+      bytes.append(line.data() + from, to - from);
+      if (l != end.line) bytes.push_back('\n');
+    }
   }
   return CompactText::FromNarrowBytes(std::move(bytes));
 }

@@ -58,6 +58,10 @@ class TextBuffer {
   // Replaces the whole lines [first, first + old_count) by `lines` (at least one) as one edit.
   // Each line is stored as given, a CR at its end included. False when the lines do not exist.
   bool ReplaceLines(uint32_t first, uint32_t old_count, std::span<const std::u16string_view> lines);
+  // The same for lines whose units are all below 256, given one byte per unit: they go into the
+  // store as they are.
+  bool ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                          std::span<const std::string_view> lines);
 
   UndoHistory& History() { return history_; }
   const UndoHistory& History() const { return history_; }
@@ -100,6 +104,8 @@ class TextBuffer {
   // Redoes the next unit; `where` is set by its first edit if empty, else carried past its edits.
   bool RedoUnit(std::optional<TextPos>& where);
   CompactText CompactRange(TextPos start, TextPos end) const;
+  template <class LineView>
+  bool ReplaceLinesOf(uint32_t first, uint32_t old_count, std::span<const LineView> lines);
   TextPos ApplyUndoText(TextPos start, TextPos end, const CompactText& text);
   TextPos Apply(TextPos start, TextPos end, std::u16string_view text);
   bool EraseWholeLines(TextPos start, TextPos end, std::u16string_view text);

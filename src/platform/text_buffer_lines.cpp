@@ -11,18 +11,35 @@ namespace {
 // Runs up to this many lines are set line by line.
 constexpr uint32_t kInPlaceLines = 64;
 
+void InsertInto(LineStore& store, uint32_t at, std::span<const std::u16string_view> lines) {
+  store.InsertLines(at, lines);
+}
+void InsertInto(LineStore& store, uint32_t at, std::span<const std::string_view> lines) {
+  store.InsertNarrowLines(at, lines);
+}
+
 }  // namespace
 
 bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
                               std::span<const std::u16string_view> lines) {
+  return ReplaceLinesOf(first, old_count, lines);
+}
+
+bool TextBuffer::ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                    std::span<const std::string_view> lines) {
+  return ReplaceLinesOf(first, old_count, lines);
+}
+
+template <class LineView>
+bool TextBuffer::ReplaceLinesOf(uint32_t first, uint32_t old_count,
+                                std::span<const LineView> lines) {
   const uint32_t line_count = LineCount();
   if (read_only_ || lines.empty() || old_count == 0 || first >= line_count ||
       old_count > line_count - first) {
     return false;
   }
-  assert(std::none_of(lines.begin(), lines.end(), [](std::u16string_view line) {
-    return line.find(u'\n') != std::u16string_view::npos;
-  }));
+  assert(std::none_of(lines.begin(), lines.end(),
+                      [](const LineView& line) { return line.find('\n') != LineView::npos; }));
   const uint32_t new_count = static_cast<uint32_t>(lines.size());
   const uint32_t old_last = first + old_count - 1;
   const TextPos start{first, 0};
@@ -44,14 +61,14 @@ bool TextBuffer::ReplaceLines(uint32_t first, uint32_t old_count,
     // Whole blocks are dropped and built anew at their exact size; setting many lines in place
     // would leave each block holding old and new text until it is compacted.
     lines_.EraseLines(first, old_count);
-    lines_.InsertLines(first, lines);
+    InsertInto(lines_, first, lines);
   } else {
     const uint32_t common = std::min(old_count, new_count);
     for (uint32_t i = 0; i < common; ++i) lines_.SetLine(first + i, lines[i]);
     if (old_count > new_count) {
       lines_.EraseLines(first + new_count, old_count - new_count);
     } else if (new_count > old_count) {
-      lines_.InsertLines(first + old_count, lines.subspan(common));
+      InsertInto(lines_, first + old_count, lines.subspan(common));
     }
   }
   if (record) history_.Record(std::move(edit));

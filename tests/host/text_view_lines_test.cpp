@@ -20,6 +20,9 @@ class LineByLineHost : public host::HostViewAdapter {
   HostResult ReplaceLines(uint32_t, uint32_t, std::span<const std::u16string_view>) override {
     return HostResult::kNotImpl;
   }
+  HostResult ReplaceNarrowLines(uint32_t, uint32_t, std::span<const std::string_view>) override {
+    return HostResult::kNotImpl;
+  }
 };
 
 struct Case {
@@ -72,6 +75,22 @@ TEST_P(TextViewLinesTest, SameTextEitherWayAndOneUndoStep) {
     EXPECT_TRUE(text_->UndoStep());
     EXPECT_EQ(Buffer(), c.before);
   }
+}
+
+// Lines given one byte per unit, units from 128 to 255 among them, leave what their UTF-16 form
+// leaves, also where the host takes only UTF-16.
+TEST_P(TextViewLinesTest, OneBytePerUnitLinesLeaveTheSameText) {
+  Open(u"a\nb\nc");
+  const std::vector<std::string_view> lines{"x\xe9", "", "\xffy\r"};
+  {
+    TextView::CommandScope command(*text_);
+    EXPECT_EQ(text_->ReplaceNarrowLines(1, 1, lines), HostResult::kOk);
+  }
+  EXPECT_EQ(Buffer(), u"a\nx\u00e9\n\n\u00ffy\r\nc");
+  EXPECT_EQ(text_->LineText(1), u"x\u00e9");
+  EXPECT_TRUE(text_->UndoStep());
+  EXPECT_EQ(Buffer(), u"a\nb\nc");
+  EXPECT_EQ(text_->ReplaceNarrowLines(2, 2, lines), HostResult::kFail);
 }
 
 TEST_P(TextViewLinesTest, RefusesLinesThatDoNotExist) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <random>
 #include <span>
 #include <string>
@@ -19,6 +20,12 @@ std::u16string RandomLine(std::mt19937& rng) {
   for (char16_t& c : line)
     c = static_cast<char16_t>(rng() % 5 == 0 ? 0x400 + rng() % 50 : 'a' + rng() % 26);
   return line;
+}
+
+// The text one byte per unit when every unit fits.
+std::optional<std::string> Narrow(std::u16string_view text) {
+  if (std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 256; })) return {};
+  return std::string(text.begin(), text.end());
 }
 
 void ExpectSame(const LineStore& store, const std::vector<std::u16string>& model) {
@@ -41,7 +48,11 @@ TEST(LineStoreTest, RandomEditsMatchAVectorOfLines) {
     if (op == 0) {
       const uint32_t at = rng() % count;
       const std::u16string text = RandomLine(rng);
-      store.SetLine(at, text);
+      if (const std::optional<std::string> narrow = Narrow(text); narrow && rng() % 2 == 0) {
+        store.SetLine(at, std::string_view(*narrow));
+      } else {
+        store.SetLine(at, text);
+      }
       model[at] = text;
     } else if (op == 1) {
       // Mostly few lines, sometimes a run long enough to build whole blocks.
@@ -49,8 +60,17 @@ TEST(LineStoreTest, RandomEditsMatchAVectorOfLines) {
       const uint32_t at = rng() % (count + 1);
       std::vector<std::u16string> text(n);
       for (auto& t : text) t = RandomLine(rng);
-      std::vector<std::u16string_view> views(text.begin(), text.end());
-      store.InsertLines(at, views);
+      std::vector<std::string> narrow;
+      for (const std::u16string& t : text) {
+        if (std::optional<std::string> n = Narrow(t)) narrow.push_back(*n);
+      }
+      if (narrow.size() == text.size() && rng() % 2 == 0) {
+        std::vector<std::string_view> views(narrow.begin(), narrow.end());
+        store.InsertNarrowLines(at, views);
+      } else {
+        std::vector<std::u16string_view> views(text.begin(), text.end());
+        store.InsertLines(at, views);
+      }
       model.insert(model.begin() + at, text.begin(), text.end());
     } else if (count > 1) {
       const uint32_t first = rng() % count;
@@ -58,6 +78,13 @@ TEST(LineStoreTest, RandomEditsMatchAVectorOfLines) {
       if (n == count) continue;
       store.EraseLines(first, n);
       model.erase(model.begin() + first, model.begin() + first + n);
+    }
+    // Lookups going back and forth between two places after every edit.
+    std::u16string read;
+    for (int i = 0; i < 4; ++i) {
+      const uint32_t line = i % 2 == 0 ? rng() % model.size() : uint32_t(model.size() - 1);
+      store.ReadLine(line, read);
+      ASSERT_EQ(read, model[line]) << "step " << step << ", line " << line;
     }
     if (step % 100 == 0) ExpectSame(store, model);
   }

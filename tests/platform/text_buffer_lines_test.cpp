@@ -128,6 +128,37 @@ TEST(TextBufferLinesTest, LargeRunsUndoAndRedoExactly) {
   }
 }
 
+// Lines given one byte per unit leave the same text, notices and undo as the same lines given
+// as UTF-16, in place and as whole blocks; units from 128 to 255 included.
+TEST(TextBufferLinesTest, OneBytePerUnitLinesActAsTheirUtf16Form) {
+  for (const int count : {3, 500}) {
+    std::vector<std::u16string> wide;
+    std::vector<std::string> narrow;
+    for (int i = 0; i < count; ++i) {
+      narrow.push_back(i % 3 == 0 ? std::string("\xe9t\xff") + std::to_string(i) : "n");
+      wide.emplace_back(narrow.back().begin(), narrow.back().end());
+      for (char16_t& c : wide.back()) c &= 0xff;
+    }
+    const std::vector<std::string_view> narrow_views(narrow.begin(), narrow.end());
+    TextBuffer by_units(Numbered(u"line ", 1000));
+    TextBuffer by_bytes(Numbered(u"line ", 1000));
+    std::vector<BufferChange> units_seen;
+    std::vector<BufferChange> bytes_seen;
+    by_units.AddListener([&](const BufferChange& c) { units_seen.push_back(c); });
+    by_bytes.AddListener([&](const BufferChange& c) { bytes_seen.push_back(c); });
+    ASSERT_TRUE(by_units.ReplaceLines(10, 300, Views(wide)));
+    ASSERT_TRUE(by_bytes.ReplaceNarrowLines(10, 300, narrow_views));
+    EXPECT_EQ(by_bytes.Text(), by_units.Text());
+    EXPECT_EQ(by_bytes.Line(10), u"\u00e9t\u00ff0");
+    ASSERT_EQ(bytes_seen.size(), 1u);
+    EXPECT_EQ(bytes_seen[0].new_end, units_seen[0].new_end);
+    ASSERT_TRUE(by_bytes.Undo().done);
+    EXPECT_EQ(by_bytes.Text(), Numbered(u"line ", 1000));
+    ASSERT_TRUE(by_bytes.Redo().done);
+    EXPECT_EQ(by_bytes.Text(), by_units.Text());
+  }
+}
+
 TEST(TextBufferLinesTest, InsideACompoundEditItIsPartOfOneUnit) {
   TextBuffer buffer(u"a\nb\nc");
   buffer.OpenCompound();

@@ -224,6 +224,30 @@ TEST(SubstituteModelTest, ManyLinesWrittenInRuns) {
   CheckAgainstModel(lines, u",\\n", u"+", 5, 2400, true);
 }
 
+// Lines held one byte per unit and lines that need two, side by side: units from 128 to 255
+// (one byte, but not ASCII), replacements that turn a one-byte line into a two-byte one, and
+// runs long enough that unchanged lines are carried along between the matches.
+TEST(SubstituteModelTest, NarrowAndWideLinesTogether) {
+  const std::vector<std::u16string> patterns = {u"b", u"\u00e9", u"\u4e2d", u"a\\nb", u"$"};
+  const std::vector<std::u16string> replacements = {u"X", u"\u4e2d", u"\u00ff&", u"&\\r", u""};
+  std::mt19937 random(20261208);
+  const std::u16string alphabet = u"ab \u00e9\u4e2d";
+  for (int round = 0; round < 150; ++round) {
+    Lines lines(1 + random() % 200);
+    for (std::u16string& line : lines) {
+      const size_t length = random() % 6;
+      // Mostly one-byte lines, with a two-byte one now and then.
+      const size_t letters = random() % 8 == 0 ? alphabet.size() : alphabet.size() - 1;
+      for (size_t i = 0; i < length; ++i) line += alphabet[random() % letters];
+    }
+    const uint32_t first = random() % lines.size();
+    const uint32_t last = first + random() % (lines.size() - first);
+    CheckAgainstModel(lines, patterns[random() % patterns.size()],
+                      replacements[random() % replacements.size()], first, last, random() % 2 == 0);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
 TEST(SubstituteModelTest, ArbitraryCommandLinesOf511Characters) {
   std::mt19937 random(511);
   const std::u16string characters =

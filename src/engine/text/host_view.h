@@ -103,6 +103,15 @@ class HostView {
     (void)lines;
     return HostResult::kNotImpl;
   }
+  // The same for lines whose units are all below 256, given one byte per unit; kNotImpl where
+  // the host takes lines only as UTF-16.
+  virtual HostResult ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                        std::span<const std::string_view> lines) {
+    (void)first;
+    (void)old_count;
+    (void)lines;
+    return HostResult::kNotImpl;
+  }
   virtual HostResult OpenCompoundEdit() = 0;
   virtual HostResult CloseCompoundEdit() = 0;
   virtual void FlushPendingEdits() {}

@@ -470,6 +470,29 @@ HostResult TextView::ReplaceLines(uint32_t first, uint32_t old_count,
   return result;
 }
 
+HostResult TextView::ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                        std::span<const std::string_view> lines) {
+  if (!IsAttached()) return HostResult::kUnexpected;
+  if (lines.empty() || old_count == 0 || first + old_count > LineCount()) return HostResult::kFail;
+  InvalidateCache();
+  const HostResult result = host_->ReplaceNarrowLines(first, old_count, lines);
+  if (result == HostResult::kNotImpl) {
+    std::vector<std::u16string> wide;
+    wide.reserve(lines.size());
+    for (std::string_view line : lines) {
+      std::u16string& out = wide.emplace_back(line.size(), u'\0');
+      for (size_t i = 0; i < line.size(); ++i) out[i] = static_cast<unsigned char>(line[i]);
+    }
+    const std::vector<std::u16string_view> views(wide.begin(), wide.end());
+    return ReplaceLines(first, old_count, views);
+  }
+  modified_in_command_ = true;
+  edit_work_ += old_count;
+  for (std::string_view line : lines) edit_work_ += line.size() + 1;
+  InvalidateCache();
+  return result;
+}
+
 void TextView::BeginCompound() {
   if (!IsAttached()) return;
   if (++compound_depth_ == 1 && !Succeeded(host_->OpenCompoundEdit())) compound_depth_ = 0;

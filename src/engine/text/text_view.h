@@ -103,6 +103,10 @@ class TextView {
   // line. Sets no mark.
   HostResult ReplaceLines(uint32_t first, uint32_t old_count,
                           std::span<const std::u16string_view> lines);
+  // The same for lines whose units are all below 256, given one byte per unit; widened for a
+  // host that takes lines only as UTF-16.
+  HostResult ReplaceNarrowLines(uint32_t first, uint32_t old_count,
+                                std::span<const std::string_view> lines);
   // Mark "." for edits made with ReplaceChars or ReplaceRange, which do not set it themselves.
   void SetDotMark(TextPos pos);
 
