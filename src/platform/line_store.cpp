@@ -187,7 +187,8 @@ uint32_t LineStore::ReadNarrow(uint32_t first, std::span<std::string_view> out) 
   return static_cast<uint32_t>(filled);
 }
 
-void LineStore::SetLine(uint32_t line, std::u16string_view text) {
+template <class Text>
+void LineStore::SetLineText(uint32_t line, Text text) {
   const Location loc = Locate(line);
   Block& b = *blocks_[loc.block];
   b.Forget(b.lines[loc.index]);
@@ -195,12 +196,12 @@ void LineStore::SetLine(uint32_t line, std::u16string_view text) {
   b.CompactIfWasteful();
 }
 
+void LineStore::SetLine(uint32_t line, std::u16string_view text) {
+  SetLineText(line, text);
+}
+
 void LineStore::SetLine(uint32_t line, std::string_view narrow) {
-  const Location loc = Locate(line);
-  Block& b = *blocks_[loc.block];
-  b.Forget(b.lines[loc.index]);
-  b.lines[loc.index] = b.Store(narrow);
-  b.CompactIfWasteful();
+  SetLineText(line, narrow);
 }
 
 void LineStore::SplitAt(size_t block, uint32_t index) {

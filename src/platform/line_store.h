@@ -63,6 +63,9 @@ class LineStore {
   size_t BlockCount() const { return blocks_.size(); }
 
  private:
+  // Both forms of SetLine: the text of one line, stored as it comes.
+  template <class Text>
+  void SetLineText(uint32_t line, Text text);
   struct Block;
   struct Location {
     size_t block;
