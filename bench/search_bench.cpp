@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <string>
 
 #include "app/batch_session.h"
+#include "bench_corpus.h"
 #include "common/key_code.h"
 #include "engine/search/search_state.h"
 #include "host/package.h"
@@ -23,12 +23,7 @@ namespace {
 constexpr std::string_view kPattern = "lazy dog";
 
 std::string CorpusText() {
-  if (const char* path = std::getenv("TAVIK_BENCH_CORPUS")) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in) return text.str();
-  }
+  if (std::optional<std::string> corpus = bench::CorpusFromEnvironment()) return *corpus;
   std::string text;
   for (int i = 0; i < 1000000; ++i) {
     text += i % 37 == 0 ? "the lazy dog jumps over " : "the quick brown fox jumps over ";

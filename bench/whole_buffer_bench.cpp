@@ -6,26 +6,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "app/batch_session.h"
+#include "bench_corpus.h"
 #include "host/package.h"
 
 namespace tavik {
 namespace {
 
 std::string CorpusText() {
-  if (const char* path = std::getenv("TAVIK_BENCH_CORPUS")) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in) return text.str();
-  }
+  if (std::optional<std::string> corpus = bench::CorpusFromEnvironment()) return *corpus;
   static constexpr const char* kWords[] = {"the",   "quick", "brown", "fox",    "jumps",
                                            "over",  "lazy",  "dog",   "alpha",  "beta",
                                            "gamma", "delta", "int",   "return", "value"};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -22,6 +23,23 @@ size_t NaiveForward(const std::u16string& s, size_t from, size_t to, const char1
     if (high && s[i] >= 128) return i;
   }
   return to;
+}
+
+// The units to scan for at the literal's scan index: under ignore-case every ASCII form of it,
+// and any non-ASCII unit as a candidate.
+void SetScanChars(RequiredLiteral& lit, bool ic) {
+  const char16_t c = lit.text[lit.scan_index];
+  if (ic) {
+    lit.scan_count = 0;
+    for (char16_t a = 0; a < 128; ++a) {
+      if (ToUpperChar(a) == ToUpperChar(c)) lit.scan_chars[lit.scan_count++] = a;
+    }
+    lit.scan_non_ascii = true;
+  } else {
+    lit.scan_chars = {c, 0};
+    lit.scan_count = 1;
+    lit.scan_non_ascii = c >= 128;
+  }
 }
 
 TEST(RegexCharScanTest, ScansAgreeWithAPlainLoop) {
@@ -101,21 +119,15 @@ TEST(RegexCharScanTest, FindRequiredAgreesWithAPlainSearch) {
     const size_t lit_len = 1 + rng() % 5;
     for (size_t i = 0; i < lit_len; ++i) lit.text += alphabet[rng() % 7];
     lit.scan_index = rng() % lit_len;
-    const char16_t c = lit.text[lit.scan_index];
-    if (ic) {
-      // Every ASCII form of the scanned character, and any non-ASCII unit as a candidate.
-      lit.scan_count = 0;
-      for (char16_t a = 0; a < 128; ++a) {
-        if (ToUpperChar(a) == ToUpperChar(c)) lit.scan_chars[lit.scan_count++] = a;
-      }
-      lit.scan_non_ascii = true;
-    } else {
-      lit.scan_chars = {c, 0};
-      lit.scan_count = 1;
-      lit.scan_non_ascii = c >= 128;
-    }
+    SetScanChars(lit, ic);
+    // Required at the end of the line: only an occurrence that ends the line counts.
+    lit.at_line_end = round % 3 == 0;
+    const size_t end_start = line.size() - std::min(line.size(), lit.text.size());
     for (size_t from = 0; from <= line.size(); ++from) {
-      ASSERT_EQ(FindRequired(line, from, lit, ic), NaiveFind(line, from, lit.text, ic))
+      size_t expected =
+          NaiveFind(line, lit.at_line_end ? std::max(from, end_start) : from, lit.text, ic);
+      if (lit.at_line_end && expected != end_start) expected = kNotFound;
+      ASSERT_EQ(FindRequired(line, from, lit, ic), expected)
           << "round " << round << " from " << from;
     }
   }
@@ -138,18 +150,7 @@ TEST(RegexCharScanTest, NarrowLinesAgreeWithTheirUtf16Form) {
     const size_t lit_len = 1 + rng() % 4;
     for (size_t i = 0; i < lit_len; ++i) lit.text += literal_units[rng() % 11];
     lit.scan_index = rng() % lit_len;
-    const char16_t c = lit.text[lit.scan_index];
-    if (ic) {
-      lit.scan_count = 0;
-      for (char16_t a = 0; a < 128; ++a) {
-        if (ToUpperChar(a) == ToUpperChar(c)) lit.scan_chars[lit.scan_count++] = a;
-      }
-      lit.scan_non_ascii = true;
-    } else {
-      lit.scan_chars = {c, 0};
-      lit.scan_count = 1;
-      lit.scan_non_ascii = c >= 128;
-    }
+    SetScanChars(lit, ic);
     for (size_t from = 0; from <= len; ++from) {
       ASSERT_EQ(FindRequired(narrow, from, lit, ic), FindRequired(wide, from, lit, ic))
           << "round " << round << " from " << from;
