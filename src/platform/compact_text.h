@@ -5,14 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/narrow_text.h"
+
 namespace tavik::platform {
 
-// Units below 256 given one byte each, back to UTF-16.
-inline std::u16string WidenNarrow(std::string_view narrow) {
-  std::u16string wide(narrow.size(), u'\0');
-  for (size_t i = 0; i < narrow.size(); ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
-  return wide;
-}
+using tavik::WidenNarrow;
 
 class CompactText {
  public:

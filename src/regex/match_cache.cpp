@@ -2,6 +2,7 @@
 // when the source only keeps the most recent one valid.
 #include "regex/match_cache.h"
 
+#include "common/narrow_text.h"
 #include "regex/line_source.h"
 
 namespace tavik::regex {
@@ -20,10 +21,7 @@ void LineWindow::Reset(const LineSource* source, uint32_t base_line, uint32_t li
   Reset(source, base_line, line_count);
   if (copies_.empty()) copies_.emplace_back();
   std::u16string& wide = copies_[0];
-  wide.resize(narrow_first_line.size());
-  for (size_t i = 0; i < narrow_first_line.size(); ++i) {
-    wide[i] = static_cast<unsigned char>(narrow_first_line[i]);
-  }
+  AssignWidened(wide, narrow_first_line);
   views_.push_back(wide);
   pos_base_.push_back(wide.size() + 1);
 }

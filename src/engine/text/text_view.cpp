@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "common/narrow_text.h"
 #include "common/utf16_chars.h"
 #include "engine/state/buffer_marks.h"
 
@@ -479,10 +480,7 @@ HostResult TextView::ReplaceNarrowLines(uint32_t first, uint32_t old_count,
   if (result == HostResult::kNotImpl) {
     std::vector<std::u16string> wide;
     wide.reserve(lines.size());
-    for (std::string_view line : lines) {
-      std::u16string& out = wide.emplace_back(line.size(), u'\0');
-      for (size_t i = 0; i < line.size(); ++i) out[i] = static_cast<unsigned char>(line[i]);
-    }
+    for (std::string_view line : lines) wide.push_back(WidenNarrow(line));
     const std::vector<std::u16string_view> views(wide.begin(), wide.end());
     return ReplaceLines(first, old_count, views);
   }
