@@ -230,6 +230,7 @@ void SubstituteBuffer::StartChanges() {
 
 TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_view text) {
   const uint32_t current = CurrentLine();
+  const uint32_t line_count = LineCount();
   assert(start.line == current && start <= end);
   // Copies of view lines stay: the view has not changed, and the next search reads them again.
   StartChanges();
@@ -294,6 +295,7 @@ TextPos SubstituteBuffer::Replace(TextPos start, TextPos end, std::u16string_vie
   for (TrackedMark& mark : tracked_) {
     if (mark.alive) mark.alive = MoveMark(mark.pos, start, end, new_end);
   }
+  if (LineCount() != line_count) ++generation_;
   FlushIfLarge();
   return new_end;
 }
@@ -327,6 +329,7 @@ void SubstituteBuffer::FlushIfLarge() {
 bool SubstituteBuffer::Flush() {
   ForgetCopies();
   if (!changed_) return true;
+  ++generation_;
   const std::u16string_view current_text = LineText(CurrentLine());
   HostResult result;
   narrow_current_.clear();

@@ -49,9 +49,12 @@ class SubstituteBuffer : public LineSource {
   TextPos Replace(TextPos start, TextPos end, std::u16string_view text);
   // Makes a later line the current one.
   void MoveTo(uint32_t line);
-  // Writes the held-back edits to the view.
   // Writes the held-back edits to the view; false when the view refused them.
   bool Flush();
+  // Changes whenever lines handed out before may have changed or moved: when the held-back
+  // edits are written, and when an edit changes the line count. Unchanged lines after the
+  // current one keep their numbers and their text until then.
+  uint32_t Generation() const { return generation_; }
 
   // The lines after the current one read straight from the view, without copies: for scanning
   // ahead to the next line with a match.
@@ -95,6 +98,7 @@ class SubstituteBuffer : public LineSource {
   uint32_t base_;
   uint32_t next_view_;
   bool changed_ = false;
+  uint32_t generation_ = 0;
 
   // The finished lines, one byte per unit while every one of them fits (`done_bytes_`), else
   // UTF-16 (`done_text_`); `done_ends_` ends each line in the one in use.

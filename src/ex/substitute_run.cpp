@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "engine/search/search_request.h"
 #include "engine/text/text_view.h"
 #include "engine/view_engine.h"
 #include "ex/substitute_buffer.h"
 #include "ex/substitute_template.h"
 #include "regex/matcher.h"
+#include "regex/search.h"
 
 namespace tavik {
 namespace {
@@ -97,6 +99,56 @@ class OldLineSource : public LineSource {
   bool held_ = false;
 };
 
+// Finds the substitution's matches one after another. A single forward pattern keeps one scanner
+// across the searches, so that the unchanged lines it read ahead serve the next search; what it
+// read is forgotten whenever the buffer's lines may have changed under it. Any other request
+// runs as a chained search each time.
+class MatchFinder {
+ public:
+  MatchFinder(const SearchRequest& request, const SearchRunArgs& args, const OldLineSource& source,
+              const SubstituteBuffer& buffer, MatchCache& cache)
+      : request_(request), args_(args), source_(source), buffer_(buffer), cache_(cache) {
+    const SearchItem& item = request.items.back();
+    if (request.items.size() == 1 && !item.backward && !args.reverse_first &&
+        item.offset_kind != SearchOffsetKind::kStart &&
+        item.offset_kind != SearchOffsetKind::kEnd) {
+      single_.emplace(ItemPattern(request, item, args), source, cache, args.accept_at_start);
+    }
+    generation_ = buffer.Generation();
+  }
+
+  // The first match from `from` (in the old line's columns) up to `stop`.
+  MatchStatus Next(TextPos from, TextPos stop) {
+    if (!single_) {
+      args_.stop = stop;
+      chained_ = SearchChained(source_, from, request_, args_, cache_);
+      return chained_.status;
+    }
+    if (buffer_.Generation() != generation_) {
+      single_->Forget();
+      generation_ = buffer_.Generation();
+    }
+    return single_->Find(from, stop);
+  }
+  // The text changed in a way the buffer does not record.
+  void Forget() {
+    if (single_) single_->Forget();
+  }
+  const MatchResult& match() const { return single_ ? single_->match() : chained_.match; }
+  TextPos start() const { return single_ ? single_->match().start : chained_.match_start; }
+  TextPos end() const { return single_ ? single_->match().end : chained_.match_end; }
+
+ private:
+  const SearchRequest& request_;
+  SearchRunArgs args_;
+  const OldLineSource& source_;
+  const SubstituteBuffer& buffer_;
+  MatchCache& cache_;
+  std::optional<ForwardSearch> single_;
+  SearchOutcome chained_;
+  uint32_t generation_ = 0;
+};
+
 std::u16string Widen(std::string_view text) {
   return std::u16string(text.begin(), text.end());
 }
@@ -129,13 +181,13 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     return;
   }
   const bool magic = engine.GlobalOptions().Bool(OptionId::kMagic);
-  SearchRunArgs args = MatchArgs(engine, flags);
   SubstituteBuffer buffer(view, first);
   MatchCache cache;
   std::u16string expansion;
 
   OldLineSource old(buffer);
   std::u16string old_text;
+  MatchFinder finder(request, MatchArgs(engine, flags), old, buffer, cache);
 
   TextPos pos{first, 0};
   uint32_t substitutions = 0;
@@ -148,21 +200,21 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   while (pos.line <= end) {
     // The rest of this line, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
-    args.stop = TextPos{end_line, old.StopLength(end_line)};
-    const SearchOutcome found = SearchChained(old, old.ToOld(pos), request, args, cache);
-    if (found.status == MatchStatus::kNoMatch) break;
-    if (found.status == MatchStatus::kTooComplex) {
+    const MatchStatus status =
+        finder.Next(old.ToOld(pos), TextPos{end_line, old.StopLength(end_line)});
+    if (status == MatchStatus::kNoMatch) break;
+    if (status == MatchStatus::kTooComplex) {
       too_complex = true;
       break;
     }
-    if (found.match_start.line > pos.line) {
-      buffer.MoveTo(found.match_start.line);
+    if (finder.start().line > pos.line) {
+      buffer.MoveTo(finder.start().line);
       old.Drop();
-      pos = {found.match_start.line, 0};
+      pos = {finder.start().line, 0};
     }
-    const TextPos start = old.ToNew(found.match_start);
+    const TextPos start = old.ToNew(finder.start());
     const TextPos match_end =
-        std::min(old.ToNew(found.match_end), TextPos{buffer.LineCount() - 1, UINT32_MAX});
+        std::min(old.ToNew(finder.end()), TextPos{buffer.LineCount() - 1, UINT32_MAX});
 
     ConfirmAnswer answer = ConfirmAnswer::kYes;
     if (counting) {
@@ -177,6 +229,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
     }
     if (ask) {
       std::optional<ConfirmAnswer> asked = Ask(context, buffer, start, match_end);
+      finder.Forget();
       if (!asked || *asked == ConfirmAnswer::kQuit) break;
       answer = *asked;
       if (answer == ConfirmAnswer::kAll) {
@@ -191,7 +244,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
         old.Drop();
       }
     } else {
-      const uint32_t breaks = ExpandTemplate(replacement, found.match, old, magic, expansion);
+      const uint32_t breaks = ExpandTemplate(replacement, finder.match(), old, magic, expansion);
       // The line the match ends on, as it was, becomes the old form of the line the inserted
       // text ends on.
       const bool held = old.Holds(match_end.line);

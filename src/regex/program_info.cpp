@@ -2,9 +2,11 @@
 // a match can begin, so a prefilter built on them never hides a match.
 #include "regex/program_info.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "common/char_class.h"
+#include "common/utf16_chars.h"
 #include "regex/prefilter.h"
 
 namespace tavik::regex {
@@ -273,6 +275,11 @@ ProgramInfo AnalyzeProgram(std::vector<uint8_t> bytes) {
     if (in.op == Op::kCounterMin) info.counter_cap[in.arg] = in.value;
   }
   info.bytes = std::move(bytes);
+  info.literal_only = info.insts.size() >= 2 && info.insts.back().op == Op::kMatch &&
+                      std::all_of(info.insts.begin(), info.insts.end() - 1, [](const Inst& in) {
+                        return in.op == Op::kAtom && in.item == Item::kLiteral &&
+                               !IsHighSurrogate(in.ch) && !IsLowSurrogate(in.ch);
+                      });
   for (int ic = 0; ic < 2; ++ic) {
     BuildFirstChars(info, ic != 0, &info.first[size_t(ic)]);
     BuildRequiredLiteral(info, ic != 0, &info.required[size_t(ic)]);

@@ -71,7 +71,10 @@ struct ProgramInfo {
   // No back-references, counters or and-concatenation: whether a path from an instruction at
   // a position can succeed depends on nothing else, so explored pairs need no second visit.
   bool memo_ok = true;
-  bool single_line = true;                  // no item consumes a line break
+  bool single_line = true;  // no item consumes a line break
+  // The program is literal characters alone (none a surrogate): a match is exactly where the
+  // text holds them, which the required literal's scan finds without the matcher.
+  bool literal_only = false;
   std::array<FirstChars, 2> first;          // [ignore case]
   std::array<RequiredLiteral, 2> required;  // [ignore case]
 };

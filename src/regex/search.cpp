@@ -30,7 +30,9 @@ class Scanner {
         source_(source),
         matcher_(info_, ic_, source, cache),
         result_(result),
-        batch_(cache.narrow_batch) {
+        batch_(cache.narrow_batch),
+        literal_only_(info_.literal_only && !required_.at_line_end &&
+                      required_.text.size() + 1 == info_.insts.size()) {
     if (batch_.size() < kMaxBatch) batch_.resize(kMaxBatch);
   }
 
@@ -49,11 +51,14 @@ class Scanner {
   size_t NextCandidate(std::u16string_view text, size_t col, size_t end) const;
   size_t PrevCandidate(std::u16string_view text, size_t lo, size_t col) const;
   MatchStatus Attempt(uint32_t line, uint32_t col, bool* done);
+  // Line forward for a pattern that is one literal: the matches are where the scan finds it.
+  template <class Text>
+  MatchStatus LiteralLine(uint32_t line, Text text, uint32_t lo, uint32_t hi);
   // The line one byte per unit, from the batch read last or from the source; false when the
   // source gives it only as UTF-16.
   bool NarrowLine(uint32_t line, std::string_view* out) const;
   // The first line of the batch in [from, to) holding the required literal, or `to`.
-  uint32_t FirstBatchLineWithLiteral(uint32_t from, uint32_t to) const;
+  uint32_t FirstBatchLineWithLiteral(uint32_t from, uint32_t to);
 
   const regex::ProgramInfo& info_;
   bool ic_;
@@ -73,9 +78,13 @@ class Scanner {
   uint32_t batch_first_ = 0;
   uint32_t batch_count_ = 0;
   bool batch_short_ = false;
+  // The batch lines [run_first_, run_end_) lie one after another in memory.
+  uint32_t run_first_ = 0;
+  uint32_t run_end_ = 0;
   // Small batches first: a search that stops a few lines on (":g" looks for each next matching
   // line) must not read hundreds of lines ahead.
   uint32_t batch_size_ = 4;
+  const bool literal_only_;
 };
 
 bool Scanner::NarrowLine(uint32_t line, std::string_view* out) const {
@@ -133,12 +142,31 @@ MatchStatus Scanner::Attempt(uint32_t line, uint32_t col, bool* done) {
   return MatchStatus::kNoMatch;
 }
 
+template <class Text>
+MatchStatus Scanner::LiteralLine(uint32_t line, Text text, uint32_t lo, uint32_t hi) {
+  for (size_t at = regex::FindRequired(text, lo, required_, ic_); at != kNotFound && at <= hi;
+       at = regex::FindRequired(text, at + 1, required_, ic_)) {
+    const TextPos start{line, uint32_t(at)};
+    if (!args_.accept_at_start && start == args_.start) continue;
+    MatchResult* out = result_ != nullptr ? result_ : &scratch_;
+    out->start = start;
+    out->end = {line, uint32_t(at + required_.text.size())};
+    out->captures.clear();
+    return MatchStatus::kMatch;
+  }
+  return MatchStatus::kNoMatch;
+}
+
 MatchStatus Scanner::Line(uint32_t line, uint32_t lo, uint32_t hi, bool backward) {
   // Most lines of a long buffer fail the literal test: decide that on the plain line text
   // before setting up the matcher for it.
   // A line the source holds one byte per unit is tested where it lies, without widening it.
   std::string_view narrow;
   const bool is_narrow = NarrowLine(line, &narrow);
+  if (literal_only_ && !backward) {
+    return is_narrow ? LiteralLine(line, narrow, lo, hi)
+                     : LiteralLine(line, source_.LineText(line), lo, hi);
+  }
   if (!required_.text.empty() && !(line == literal_line_ && lo == 0)) {
     if (is_narrow) {
       if (lo > narrow.size() || regex::FindRequired(narrow, lo, required_, ic_) == kNotFound) {
@@ -209,6 +237,7 @@ uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
       batch_first_ = line;
       batch_count_ = source_.NarrowLines(line, {batch_.data(), want});
       batch_short_ = batch_count_ < want;
+      run_end_ = 0;
     }
     const uint32_t to = std::min(batch_count_, last - batch_first_ + 1);
     const uint32_t found = FirstBatchLineWithLiteral(line - batch_first_, to);
@@ -223,7 +252,7 @@ uint32_t Scanner::SkipLinesWithoutLiteral(uint32_t line, uint32_t last) {
   return line;
 }
 
-uint32_t Scanner::FirstBatchLineWithLiteral(uint32_t from, uint32_t to) const {
+uint32_t Scanner::FirstBatchLineWithLiteral(uint32_t from, uint32_t to) {
   if (required_.at_line_end) {
     // Only the end of each line can hold it.
     for (uint32_t i = from; i < to; ++i) {
@@ -234,10 +263,17 @@ uint32_t Scanner::FirstBatchLineWithLiteral(uint32_t from, uint32_t to) const {
   // Lines stored one after the other are searched as one text, so that the scan runs over
   // thousands of bytes at a time; an occurrence that straddles two lines is none.
   for (uint32_t first = from; first < to;) {
-    uint32_t end = first + 1;
-    while (end < to && batch_[end].data() == batch_[end - 1].data() + batch_[end - 1].size()) {
-      ++end;
+    if (first < run_first_ || first >= run_end_) {
+      // Where the run holding `first` ends, found once per batch line: later searches start
+      // inside the same run.
+      run_first_ = first;
+      run_end_ = first + 1;
+      while (run_end_ < batch_count_ &&
+             batch_[run_end_].data() == batch_[run_end_ - 1].data() + batch_[run_end_ - 1].size()) {
+        ++run_end_;
+      }
     }
+    const uint32_t end = std::min(run_end_, to);
     const std::string_view run(batch_[first].data(),
                                static_cast<size_t>(batch_[end - 1].data() + batch_[end - 1].size() -
                                                    batch_[first].data()));
@@ -321,22 +357,55 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
   return ScanRange(scanner, last(), a.start, false, true);
 }
 
+// The scanner with the arguments it reads, which each Find sets.
+struct ForwardSearch::State {
+  State(const Pattern& pattern, const LineSource& source, MatchCache& cache, MatchResult* result)
+      : scanner(pattern, source, args, cache, result) {}
+  SearchArgs args;
+  Scanner scanner;
+  // The last stop asked for and where it clamped to: the same stop again needs no line length.
+  std::optional<TextPos> asked_stop;
+};
+
+ForwardSearch::ForwardSearch(const Pattern& pattern, const LineSource& source, MatchCache& cache,
+                             bool accept_at_start)
+    : pattern_(pattern), source_(source), cache_(cache), accept_at_start_(accept_at_start) {}
+
+ForwardSearch::~ForwardSearch() = default;
+
+void ForwardSearch::Forget() {
+  state_.reset();
+}
+
+MatchStatus ForwardSearch::Find(TextPos start, TextPos stop) {
+  if (!pattern_.valid()) return MatchStatus::kNoMatch;
+  const uint32_t lines = std::max<uint32_t>(1, source_.LineCount());
+  // The scanner's matcher knows the line count: a new one after Forget.
+  if (!state_) state_ = std::make_unique<State>(pattern_, source_, cache_, &match_);
+  SearchArgs& a = state_->args;
+  a.start = Clamp(source_, lines, start);
+  if (state_->asked_stop != stop) {
+    a.stop = Clamp(source_, lines, stop);
+    state_->asked_stop = stop;
+  }
+  a.accept_at_start = accept_at_start_;
+  const TextPos edge =
+      *a.stop >= a.start ? *a.stop : TextPos{lines - 1, LineLength(source_, lines - 1)};
+  return ScanRange(state_->scanner, a.start, edge, true, false);
+}
+
 MatchStatus SearchLines(const Pattern& pattern, const LineSource& source, uint32_t first,
                         uint32_t last, MatchCache& cache, std::vector<uint32_t>* lines) {
   if (!pattern.valid()) return MatchStatus::kNoMatch;
   const uint32_t count = std::max<uint32_t>(1, source.LineCount());
   last = std::min(last, count - 1);
-  SearchArgs args;
-  args.accept_at_start = true;
-  MatchResult match;
-  // One scanner for every search, so that the lines it read ahead serve the next one.
-  Scanner scanner(pattern, source, args, cache, &match);
+  ForwardSearch search(pattern, source, cache, true);
   const TextPos edge{last, LineLength(source, last)};
   for (uint32_t line = first; line <= last;) {
-    const MatchStatus status = ScanRange(scanner, {line, 0}, edge, true, false);
+    const MatchStatus status = search.Find({line, 0}, edge);
     if (status == MatchStatus::kTooComplex) return status;
     if (status != MatchStatus::kMatch) break;
-    const uint32_t hit = std::max(match.start.line, line);
+    const uint32_t hit = std::max(search.match().start.line, line);
     if (hit > last) break;
     lines->push_back(hit);
     line = hit + 1;

@@ -169,6 +169,7 @@ std::string Show(MatchStatus status, const MatchResult& m) {
 struct Comparisons {
   int compared = 0;
   int memo_programs = 0;
+  int literal_programs = 0;  // found by the literal scan alone
 };
 
 // Compares both matchers on random patterns and texts drawn from `alphabet`; DIFF_SEED and
@@ -178,6 +179,7 @@ Comparisons CompareOnRandomInputs(Alphabet alphabet, uint32_t seed) {
       uint32_t(std::getenv("DIFF_SEED") ? std::atoi(std::getenv("DIFF_SEED")) : seed), alphabet);
   int compared = 0;
   int memo_programs = 0;
+  int literal_programs = 0;
   for (int round = 0;
        round < (std::getenv("DIFF_ROUNDS") ? std::atoi(std::getenv("DIFF_ROUNDS")) : 4000);
        ++round) {
@@ -186,6 +188,7 @@ Comparisons CompareOnRandomInputs(Alphabet alphabet, uint32_t seed) {
     Pattern pattern = Compile(text_pattern, ic);
     if (!pattern.valid()) continue;
     memo_programs += pattern.info()->memo_ok ? 1 : 0;
+    literal_programs += pattern.info()->literal_only ? 1 : 0;
     std::vector<std::u16string> lines = gen.Text();
     StringLineSource source(lines);
     std::vector<uint8_t> program(pattern.program().begin(), pattern.program().end());
@@ -234,13 +237,14 @@ Comparisons CompareOnRandomInputs(Alphabet alphabet, uint32_t seed) {
       ++compared;
     }
   }
-  return {compared, memo_programs};
+  return {compared, memo_programs, literal_programs};
 }
 
 TEST(RegexDifferentialTest, FastMatcherAgreesWithThePlainReference) {
   const Comparisons c = CompareOnRandomInputs(kPlain, 20261207);
   EXPECT_GT(c.compared, 20000);
   EXPECT_GT(c.memo_programs, 500);
+  EXPECT_GT(c.literal_programs, 50);
 }
 
 TEST(RegexDifferentialTest, EveryClassAgreesOnNonAsciiText) {

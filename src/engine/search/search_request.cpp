@@ -77,13 +77,16 @@ TextPos MoveChars(const LineSource& source, TextPos p, int64_t n) {
 MatchStatus SearchItemFrom(const LineSource& source, const SearchItem& item, TextPos from,
                            bool backward, const SearchRequest& request, const SearchRunArgs& args,
                            MatchCache& cache, MatchResult* match) {
-  CaseOptions case_options{args.ignorecase, args.smartcase, request.no_smartcase};
-  Pattern pattern = DecideCase(item.pattern, case_options);
   SearchArgs search{from, args.stop, backward, args.wrapscan, args.accept_at_start};
-  return Search(pattern, source, search, cache, match);
+  return Search(ItemPattern(request, item, args), source, search, cache, match);
 }
 
 }  // namespace
+
+Pattern ItemPattern(const SearchRequest& request, const SearchItem& item,
+                    const SearchRunArgs& args) {
+  return DecideCase(item.pattern, {args.ignorecase, args.smartcase, request.no_smartcase});
+}
 
 ParsedSearch ParseSearchRequest(std::u16string_view text, const SearchParseArgs& args) {
   ParsedSearch out;

@@ -72,6 +72,10 @@ struct SearchOutcome {
   bool found() const { return status == MatchStatus::kMatch; }
 };
 
+// An item's pattern with the case rule of a run with `args`.
+Pattern ItemPattern(const SearchRequest& request, const SearchItem& item,
+                    const SearchRunArgs& args);
+
 // Every item in order, each from where the previous one landed.
 SearchOutcome SearchChained(const LineSource& source, TextPos start, const SearchRequest& request,
                             const SearchRunArgs& args, MatchCache& cache);

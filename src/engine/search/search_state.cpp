@@ -118,10 +118,9 @@ MatchStatus SearchState::MatchingLines(const TextView& view, const SearchRequest
                                        uint32_t first, uint32_t last, const SearchRunArgs& args,
                                        std::vector<uint32_t>* lines) {
   if (!request.valid || request.items.size() != 1) return MatchStatus::kNoMatch;
-  const CaseOptions case_options{args.ignorecase, args.smartcase, request.no_smartcase};
   TextViewLineSource source(view);
-  return SearchLines(DecideCase(request.items[0].pattern, case_options), source, first, last,
-                     cache_, lines);
+  return SearchLines(ItemPattern(request, request.items[0], args), source, first, last, cache_,
+                     lines);
 }
 
 TextPos SearchState::Incremental(const TextView& view, std::u16string_view typed, TextPos start,
