@@ -148,16 +148,45 @@ struct Lanes<unsigned char> {
   }
 };
 
-// Index of the first lane of a comparison result that is set, or the lane count.
-template <class Unit, class Vector>
-size_t FirstSetLane(Vector m) {
-  constexpr size_t kBits = 8 * sizeof(Unit);
+// One bit per byte of a comparison result, lowest byte first (a set lane sets all its bytes).
+template <class Vector>
+uint32_t ByteMask(Vector m) {
+#if defined(__SSE2__)
+  typedef char I8x16 __attribute__((vector_size(16)));
+  return static_cast<uint32_t>(__builtin_ia32_pmovmskb128(reinterpret_cast<I8x16>(m)));
+#else
   uint64_t w[2];
   std::memcpy(w, &m, sizeof(w));
-  if (w[0] != 0) return static_cast<size_t>(__builtin_ctzll(w[0])) / kBits;
-  if (w[1] != 0) return 64 / kBits + static_cast<size_t>(__builtin_ctzll(w[1])) / kBits;
-  return 128 / kBits;
+  uint32_t mask = 0;
+  for (int b = 0; b < 16; ++b) {
+    if ((w[b / 8] >> (8 * (b % 8))) & 0x80) mask |= uint32_t{1} << b;
+  }
+  return mask;
+#endif
 }
+
+// Index of the first lane of a comparison result that is set at or after lane `skip`, or the
+// lane count.
+template <class Unit, class Vector>
+size_t FirstSetLane(Vector m, size_t skip = 0) {
+  const uint32_t mask = ByteMask(m) & (~uint32_t{0} << (skip * sizeof(Unit)));
+  if (mask == 0) return 16 / sizeof(Unit);
+  return static_cast<size_t>(__builtin_ctz(mask)) / sizeof(Unit);
+}
+
+// The pair test of ScanPair on one block.
+template <class Vector>
+struct PairTest {
+  Vector c1, f1, h1, c2, f2, h2;
+  template <class Unit>
+  Vector At(const Unit* s, size_t i, ptrdiff_t offset) const {
+    Vector a;
+    Vector b;
+    std::memcpy(&a, s + i, sizeof(a));
+    std::memcpy(&b, s + static_cast<ptrdiff_t>(i) + offset, sizeof(b));
+    return (((a | f1) == c1) | ((a & h1) != 0)) & (((b | f2) == c2) | ((b & h2) != 0));
+  }
+};
 #endif
 
 // First index i in [from, to) where s[i] matches p1 and s[i + offset] matches p2; `to` when
@@ -173,20 +202,27 @@ size_t ScanPair(const Unit* s, size_t from, size_t to, PairChar p1, ptrdiff_t of
   constexpr size_t kCount = sizeof(Vector) / sizeof(Unit);
   // Units at or above 128 have one of these bits set.
   const char16_t high_bits = sizeof(Unit) == 1 ? 0x80 : 0xFF80;
-  const Vector c1 = L::Splat(p1.c);
-  const Vector f1 = L::Splat(p1.fold);
-  const Vector h1 = L::Splat(p1.high ? high_bits : 0);
-  const Vector c2 = L::Splat(p2.c);
-  const Vector f2 = L::Splat(p2.fold);
-  const Vector h2 = L::Splat(p2.high ? high_bits : 0);
-  for (; i + kCount <= to; i += kCount) {
-    Vector a;
-    Vector b;
-    std::memcpy(&a, s + i, sizeof(a));
-    std::memcpy(&b, s + static_cast<ptrdiff_t>(i) + offset, sizeof(b));
-    const Vector m = (((a | f1) == c1) | ((a & h1) != 0)) & (((b | f2) == c2) | ((b & h2) != 0));
-    const size_t lane = FirstSetLane<Unit>(m);
+  const PairTest<Vector> test{L::Splat(p1.c), L::Splat(p1.fold), L::Splat(p1.high ? high_bits : 0),
+                              L::Splat(p2.c), L::Splat(p2.fold), L::Splat(p2.high ? high_bits : 0)};
+  // Two blocks a step, looked into only when either holds a candidate.
+  for (; i + 2 * kCount <= to; i += 2 * kCount) {
+    const Vector m0 = test.At(s, i, offset);
+    const Vector m1 = test.At(s, i + kCount, offset);
+    if (ByteMask(m0 | m1) == 0) continue;
+    const size_t lane = FirstSetLane<Unit>(m0);
+    return lane < kCount ? i + lane : i + kCount + FirstSetLane<Unit>(m1);
+  }
+  if (i + kCount <= to) {
+    const size_t lane = FirstSetLane<Unit>(test.At(s, i, offset));
     if (lane < kCount) return i + lane;
+    i += kCount;
+  }
+  if (i < to && to - from >= kCount) {
+    // Less than a block is left: the block that ends at `to`, without the lanes before `i`
+    // (checked already).
+    const size_t base = to - kCount;
+    const size_t lane = FirstSetLane<Unit>(test.At(s, base, offset), i - base);
+    return lane < kCount ? base + lane : to;
   }
 #endif
   for (; i < to; ++i) {

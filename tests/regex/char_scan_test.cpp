@@ -113,7 +113,7 @@ TEST(RegexCharScanTest, FindRequiredAgreesWithAPlainSearch) {
   for (int round = 0; round < 600; ++round) {
     const bool ic = round % 2 == 1;
     std::u16string line;
-    const size_t len = rng() % 60;
+    const size_t len = rng() % 100;
     for (size_t i = 0; i < len; ++i) line += alphabet[rng() % 10];
     RequiredLiteral lit;
     const size_t lit_len = 1 + rng() % 5;
