@@ -360,7 +360,10 @@ MatchStatus Search(const Pattern& pattern, const LineSource& source, const Searc
 // The scanner with the arguments it reads, which each Find sets.
 struct ForwardSearch::State {
   State(const Pattern& pattern, const LineSource& source, MatchCache& cache, MatchResult* result)
-      : scanner(pattern, source, args, cache, result) {}
+      : lines(std::max<uint32_t>(1, source.LineCount())),
+        scanner(pattern, source, args, cache, result) {}
+  // The source's line count, which changes only where Forget is called.
+  uint32_t lines;
   SearchArgs args;
   Scanner scanner;
   // The last stop asked for and where it clamped to: the same stop again needs no line length.
@@ -379,9 +382,9 @@ void ForwardSearch::Forget() {
 
 MatchStatus ForwardSearch::Find(TextPos start, TextPos stop) {
   if (!pattern_.valid()) return MatchStatus::kNoMatch;
-  const uint32_t lines = std::max<uint32_t>(1, source_.LineCount());
   // The scanner's matcher knows the line count: a new one after Forget.
   if (!state_) state_ = std::make_unique<State>(pattern_, source_, cache_, &match_);
+  const uint32_t lines = state_->lines;
   SearchArgs& a = state_->args;
   a.start = Clamp(source_, lines, start);
   if (state_->asked_stop != stop) {
