@@ -7,6 +7,7 @@
 #include <cassert>
 #include <optional>
 
+#include "common/narrow_text.h"
 #include "engine/state/buffer_marks.h"
 #include "engine/text/text_view.h"
 
@@ -40,14 +41,6 @@ bool AppendNarrowed(std::string& out, std::u16string_view text) {
   if (all_bits < 256) return true;
   out.resize(old);
   return false;
-}
-
-void AppendWidened(std::u16string& out, std::string_view text) {
-  const size_t old = out.size();
-  out.resize(old + text.size());
-  char16_t* to = out.data() + old;
-  const unsigned char* from = reinterpret_cast<const unsigned char*>(text.data());
-  for (size_t i = 0; i < text.size(); ++i) to[i] = from[i];
 }
 
 // Where a mark goes when the text from `start` to `old_end` is replaced by text ending at
@@ -89,8 +82,7 @@ size_t SubstituteBuffer::DoneLength(size_t index) const {
 
 void SubstituteBuffer::WidenDone() const {
   if (done_wide_) return;
-  done_text_.clear();
-  AppendWidened(done_text_, done_bytes_);
+  AssignWidened(done_text_, done_bytes_);
   done_bytes_.clear();
   done_wide_ = true;
 }
@@ -209,8 +201,7 @@ void SubstituteBuffer::LoadCurrent(uint32_t view_line) {
   }
   std::string_view narrow;
   if (view_.NarrowLines(view_line, {&narrow, 1}) == 1) {
-    work_.clear();
-    AppendWidened(work_, narrow);
+    AssignWidened(work_, narrow);
     return;
   }
   work_.assign(view_.LineText(view_line));
