@@ -92,34 +92,14 @@ uint32_t SubstituteBuffer::LineLength(uint32_t line) const {
   if (line == current) return CurrentLength();
   if (line >= base_ && line < current) return static_cast<uint32_t>(DoneLength(line - base_));
   const uint32_t view_line = line < base_ ? line : ViewLineOf(line);
-  if (view_line == kept_view_line_) return static_cast<uint32_t>(kept_narrow_.size());
   return view_line < view_lines_ ? view_.LineLength(view_line) : 0;
-}
-
-uint32_t SubstituteBuffer::KeepLine(uint32_t line) const {
-  if (line <= CurrentLine() || line >= LineCount()) return LineLength(line);
-  const uint32_t view_line = ViewLineOf(line);
-  if (view_line != kept_view_line_) {
-    std::string_view narrow;
-    if (view_.NarrowLines(view_line, {&narrow, 1}) != 1) return view_.LineLength(view_line);
-    kept_narrow_.assign(narrow);
-    kept_view_line_ = view_line;
-  }
-  return static_cast<uint32_t>(kept_narrow_.size());
 }
 
 uint32_t SubstituteBuffer::NarrowLines(uint32_t first, std::span<std::string_view> out) const {
   const uint32_t count = LineCount();
   if (first <= CurrentLine() || first >= count) return 0;
-  const uint32_t view_first = ViewLineOf(first);
-  if (view_first == kept_view_line_ && !out.empty()) {
-    out[0] = kept_narrow_;
-    return 1;
-  }
-  size_t want = std::min<size_t>(out.size(), count - first);
-  // The kept line comes from its copy: stop before it.
-  if (view_first < kept_view_line_) want = std::min<size_t>(want, kept_view_line_ - view_first);
-  return view_.NarrowLines(view_first, out.first(want));
+  return view_.NarrowLines(ViewLineOf(first),
+                           out.first(std::min<size_t>(out.size(), count - first)));
 }
 
 std::u16string_view SubstituteBuffer::LineText(uint32_t line) const {
@@ -355,7 +335,6 @@ bool SubstituteBuffer::Flush() {
   tracked_.clear();
   view_lines_ = view_.LineCount();
   last_copy_valid_ = false;
-  kept_view_line_ = UINT32_MAX;
   const uint32_t current = CurrentLine();
   base_ = current;
   next_view_ = current + 1;

@@ -36,9 +36,6 @@ class SubstituteBuffer : public LineSource {
   uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override;
   // The length of a line, without copying it.
   uint32_t LineLength(uint32_t line) const;
-  // The length of a line that every search of the substitution reads (the last line of the
-  // range): a line after the current one is kept in a copy until the view changes.
-  uint32_t KeepLine(uint32_t line) const;
 
   uint32_t CurrentLine() const { return base_ + static_cast<uint32_t>(done_ends_.size()); }
   uint32_t CurrentLength() const { return static_cast<uint32_t>(work_.size() - work_start_); }
@@ -123,9 +120,6 @@ class SubstituteBuffer : public LineSource {
   mutable size_t copies_used_ = 0;
   mutable std::u16string last_copy_;  // the view's last line
   mutable bool last_copy_valid_ = false;
-  // The view line KeepLine keeps, one byte per unit.
-  mutable uint32_t kept_view_line_ = UINT32_MAX;
-  mutable std::string kept_narrow_;
 };
 
 }  // namespace tavik

@@ -86,9 +86,8 @@ class OldLineSource : public LineSource {
   uint32_t NarrowLines(uint32_t first, std::span<std::string_view> out) const override {
     return Holds(first) ? 0 : buffer_.NarrowLines(first, out);
   }
-  // The length of the line a search stops at; see SubstituteBuffer::KeepLine.
-  uint32_t StopLength(uint32_t line) const {
-    return Holds(line) ? static_cast<uint32_t>(old_.size()) : buffer_.KeepLine(line);
+  uint32_t LineLength(uint32_t line) const {
+    return Holds(line) ? static_cast<uint32_t>(old_.size()) : buffer_.LineLength(line);
   }
 
  private:
@@ -135,8 +134,6 @@ class MatchFinder {
     if (single_) single_->Forget();
   }
   const MatchResult& match() const { return single_ ? single_->match() : chained_.match; }
-  TextPos start() const { return single_ ? single_->match().start : chained_.match_start; }
-  TextPos end() const { return single_ ? single_->match().end : chained_.match_end; }
 
  private:
   const SearchRequest& request_;
@@ -197,24 +194,28 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
   const bool counting = flags.count_only;
   bool ask = flags.confirm && !counting;
   bool too_complex = false;
+  // Where the searches stop, in the text as it was: the range's last line keeps its old length
+  // until an edit changes the line count, which moves `end`.
+  std::optional<TextPos> stop;
   while (pos.line <= end) {
     // The rest of this line, then the unchanged lines up to the range end.
     const uint32_t end_line = static_cast<uint32_t>(end);
-    const MatchStatus status =
-        finder.Next(old.ToOld(pos), TextPos{end_line, old.StopLength(end_line)});
+    if (!stop || stop->line != end_line) stop = TextPos{end_line, old.LineLength(end_line)};
+    const MatchStatus status = finder.Next(old.ToOld(pos), *stop);
     if (status == MatchStatus::kNoMatch) break;
     if (status == MatchStatus::kTooComplex) {
       too_complex = true;
       break;
     }
-    if (finder.start().line > pos.line) {
-      buffer.MoveTo(finder.start().line);
+    const MatchResult& found = finder.match();
+    if (found.start.line > pos.line) {
+      buffer.MoveTo(found.start.line);
       old.Drop();
-      pos = {finder.start().line, 0};
+      pos = {found.start.line, 0};
     }
-    const TextPos start = old.ToNew(finder.start());
+    const TextPos start = old.ToNew(found.start);
     const TextPos match_end =
-        std::min(old.ToNew(finder.end()), TextPos{buffer.LineCount() - 1, UINT32_MAX});
+        std::min(old.ToNew(found.end), TextPos{buffer.LineCount() - 1, UINT32_MAX});
 
     ConfirmAnswer answer = ConfirmAnswer::kYes;
     if (counting) {
@@ -244,7 +245,7 @@ void RunSubstitution(ExContext& context, const SearchRequest& request,
         old.Drop();
       }
     } else {
-      const uint32_t breaks = ExpandTemplate(replacement, finder.match(), old, magic, expansion);
+      const uint32_t breaks = ExpandTemplate(replacement, found, old, magic, expansion);
       // The line the match ends on, as it was, becomes the old form of the line the inserted
       // text ends on.
       const bool held = old.Holds(match_end.line);
